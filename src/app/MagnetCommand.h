@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace lintervale {
+
+// The headless job: for each file, in order, the magnet link of the row that adding it
+// makes, one per line on Out; a file that cannot be added gives one line on Err naming it
+// and the message the list would show. Returns 0 only when every file gave a link.
+int RunMagnetCommand(const std::vector<std::string>& Files, std::FILE* Out, std::FILE* Err);
+
+} // namespace lintervale

@@ -1,0 +1,99 @@
+#pragma once
+
+// The torrent model: loads a .torrent file's metainfo, checks the parts the list needs,
+// collects the file entries and computes the info hash over the "info" value's bytes
+// exactly as they stand in the file (never over a re-encoding).
+//
+// Load raises ETorrentFileError with kCorruptMetainfo for every failure inside it, whatever
+// the cause; the step's own reason is kept in Reason() for diagnostics only. Text fields are
+// the metainfo's bytes, unconverted.
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "metainfo/ByteStream.h"
+#include "metainfo/Hashes.h"
+
+namespace lintervale {
+
+inline constexpr std::string_view kCorruptMetainfo =
+    "Something bad happened while trying to load the file, probably corrupt metainfo.";
+
+class ETorrentFileError : public std::runtime_error {
+public:
+    explicit ETorrentFileError(std::string Reason)
+        : std::runtime_error(std::string(kCorruptMetainfo)), m_Reason(std::move(Reason)) {}
+    const std::string& Reason() const { return m_Reason; }
+
+private:
+    std::string m_Reason;
+};
+
+class TTorrentSubFile {
+public:
+    TTorrentSubFile(std::string Name, std::string Path, std::int64_t Length, std::int64_t Offset)
+        : _Name(std::move(Name)), _Path(std::move(Path)), _Length(Length), _Offset(Offset),
+          _Left(Length) {}
+
+    const std::string& Name() const { return _Name; }
+    // The folders leading to the file inside the torrent, each followed by a backslash.
+    const std::string& Path() const { return _Path; }
+    std::int64_t Length() const { return _Length; }
+    std::int64_t Offset() const { return _Offset; }
+    std::int64_t Left() const { return _Left; }
+    void SetLeft(std::int64_t Value) { _Left = Value; }
+
+private:
+    std::string _Name;
+    std::string _Path;
+    std::int64_t _Length;
+    std::int64_t _Offset;
+    std::int64_t _Left;
+};
+
+class TTorrentFile {
+public:
+    TTorrentFile();
+    ~TTorrentFile();
+    TTorrentFile(const TTorrentFile&) = delete;
+    TTorrentFile& operator=(const TTorrentFile&) = delete;
+
+    void Clear();
+    // Loads from the stream's current position; returns true or raises ETorrentFileError.
+    bool Load(TByteStream& Stream);
+    bool Load(std::string_view Bytes);
+
+    const std::string& Announce() const { return _Announce; }
+    const std::string& Name() const { return _Name; }
+    std::int64_t Length() const { return _Length; }
+    std::int32_t Count() const { return _Count; }
+    const std::vector<TTorrentSubFile>& Files() const { return _Files; }
+    const TObjectHash& Tree() const { return *_Tree; }
+    // The info hash as 40 lowercase hexadecimal digits; empty until a load computed it.
+    const std::string& Hash() const { return _SHA1Hash; }
+    std::int32_t PieceLength() const { return _PieceLength; }
+    bool Multifile() const { return _Multifile; }
+    // The 20-byte hash of piece Index; a slice past the end yields only the bytes present.
+    std::string GetPiece(std::int64_t Index) const;
+
+    std::string Pieces;
+
+private:
+    void LoadSteps(TByteStream& Stream);
+
+    std::string _Announce;
+    std::string _Name;
+    std::int64_t _Length = 0;
+    std::int32_t _Count = 0;
+    std::vector<TTorrentSubFile> _Files;
+    std::unique_ptr<TObjectHash> _Tree;
+    std::string _SHA1Hash;
+    std::int32_t _PieceLength = 0;
+    bool _Multifile = false;
+};
+
+} // namespace lintervale
