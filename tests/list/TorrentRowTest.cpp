@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "list/TorrentRow.h"
+
+using namespace lintervale;
+
+namespace {
+
+TEST(SizeText, RoundsToWholeMebibytesHalfToEven) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "0 MB"},           {524287, "0 MB"},     {524288, "0 MB"},
+        {524289, "1 MB"},      {1048576, "1 MB"},    {1572864, "2 MB"},
+        {2621440, "2 MB"},     {3670016, "4 MB"},    {1717977088, "1638 MB"},
+        {-1572864, "-2 MB"},   {-1, "0 MB"},
+        {std::numeric_limits<std::int64_t>::max(), "8796093022208 MB"},
+    };
+    for (const auto& [length, text] : cases) {
+        EXPECT_EQ(SizeText(length), text) << length;
+    }
+}
+
+TEST(MakeTorrentRow, CellsOfANewRow) {
+    TTorrentFile torrent;
+    torrent.Load("d8:announce9:udp://t/a4:infod6:lengthi1572864e4:name6:a\r\nb\nc12:piece lengthi1e"
+                 "6:pieces0:ee");
+    const TTorrentRow row = MakeTorrentRow(torrent);
+    EXPECT_EQ(row.Name, "a  b c") << "line breaks in a name become spaces";
+    EXPECT_EQ(row.Hash.size(), 40u);
+    EXPECT_EQ(row.Trackers, "\"udp://t/a\"");
+    EXPECT_EQ(row.Files, "1");
+    EXPECT_EQ(row.Size, "2 MB");
+}
+
+class TempDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_Dir = std::filesystem::temp_directory_path() /
+                ("lintervale-row-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_Dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_Dir); }
+    std::filesystem::path m_Dir;
+};
+
+TEST_F(TempDir, ReadWholeFileNamesTheFileAndTheReason) {
+    const std::string missing = (m_Dir / "missing.torrent").string();
+    try {
+        ReadWholeFile(missing);
+        FAIL() << "read a missing file";
+    } catch (const EFileReadError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open file \"" + missing + "\". No such file or directory");
+    }
+    EXPECT_THROW(ReadWholeFile(m_Dir.string()), EFileReadError);
+
+    const std::string file = (m_Dir / "x.bin").string();
+    std::string bytes(200000, 'x');
+    bytes[100] = '\0';
+    std::ofstream(file, std::ios::binary) << bytes;
+    EXPECT_EQ(ReadWholeFile(file), bytes);
+}
+
+TEST_F(TempDir, OversizedFilesAreRefusedAsMetainfoWithoutBeingRead) {
+    const std::string file = (m_Dir / "big.torrent").string();
+    {
+        std::ofstream out(file, std::ios::binary);
+    }
+    std::filesystem::resize_file(file, static_cast<std::uintmax_t>(kMaxTorrentFileSize) + 1);
+    try {
+        LoadTorrentRow(file);
+        FAIL() << "loaded an oversized file";
+    } catch (const ETorrentFileError& e) {
+        EXPECT_EQ(std::string(e.what()), kCorruptMetainfo);
+    }
+}
+
+} // namespace

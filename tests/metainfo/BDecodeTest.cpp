@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "metainfo/BDecode.h"
+
+using namespace lintervale;
+
+namespace {
+
+using namespace std::string_literals;
+
+// A compact rendering of a decoded tree: s:bytes, i:number, [..], {key=value,...} in the
+// table's own key order, and "null".
+std::string Show(TObject* value) {
+    if (value == nullptr) {
+        return "null";
+    }
+    if (auto* scalar = dynamic_cast<TIntString*>(value)) {
+        return scalar->ISType == TISType::tisInt ? "i:" + std::to_string(scalar->IntPart)
+                                                 : "s:" + scalar->StringPart;
+    }
+    if (auto* list = dynamic_cast<TObjectList*>(value)) {
+        std::string text = "[";
+        for (auto& item : list->Items) {
+            text += (text.size() > 1 ? "," : "") + Show(item.get());
+        }
+        return text + "]";
+    }
+    auto* table = dynamic_cast<TObjectHash*>(value);
+    std::string text = "{";
+    table->Restart();
+    while (table->Next()) {
+        const std::string key = table->CurrentKey();
+        text += (text.size() > 1 ? "," : "") + key + "=" + Show(table->GetItem(key));
+    }
+    return text + "}";
+}
+
+std::string Decode(const std::string& bytes) {
+    TByteStream stream(bytes);
+    return Show(BDecodeValue(stream).get());
+}
+
+TEST(BDecode, LenientGrammar) {
+    struct Case {
+        std::string input;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"d3:cow3:mooe", "{cow=s:moo}"},
+        {"l4:spami3ee", "[s:spam,i:3]"},
+        {"ie", "i:0"},
+        {"i-e", "i:0"},
+        {"i1-2e", "i:-12"},
+        {"i-0e", "i:0"},
+        {"i12", "i:12"},
+        {"i9223372036854775807e", "i:9223372036854775807"},
+        {"i-9223372036854775808e", "i:-9223372036854775808"},
+        {"i18446744073709551617e", "i:1"}, // wraps modulo 2^64
+        {"3Xabc", "s:abc"},                // the separator is not examined
+        {"0:", "s:"},
+        {"d4:spamXe", "{}"},          // X starts no value: the member is dropped
+        {"d0:i1ee", "{}"},            // an empty key is decoded and dropped
+        {"d1:ai1e1:ai2ee", "{a=i:2}"}, // the last value of a repeated key stays
+        {"l1:a", "[s:a]"},            // cut off by the end of the data
+        {"d", "{}"},                  // a dictionary cut off before any key
+        {"x", "null"},
+        {"", "null"},
+        {"l", "[]"},
+        {"lxi1ee", "[i:1]"},
+        {"d1:k", "{}"}, // a key without a value
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Decode(c.input), c.shown) << "input " << c.input;
+    }
+}
+
+TEST(BDecode, InfoMarkersGiveTheValuesExactBytes) {
+    const std::string bytes = "d4:infod1:ai1eee";
+    TByteStream stream(bytes);
+    auto value = BDecodeValue(stream);
+    auto* table = dynamic_cast<TObjectHash*>(value.get());
+    ASSERT_NE(table, nullptr);
+    const auto start = dynamic_cast<TIntString*>(table->GetItem("_info_start"))->IntPart;
+    const auto length = dynamic_cast<TIntString*>(table->GetItem("_info_length"))->IntPart;
+    EXPECT_EQ(start, 7);
+    EXPECT_EQ(length, 8);
+    EXPECT_EQ(bytes.substr(start, length), "d1:ai1ee");
+    EXPECT_TRUE(table->Exists("info"));
+
+    // A member named like a marker before "info" is replaced, one after it replaces it.
+    EXPECT_NE(Decode("d11:_info_starti99e4:infoi5ee").find("_info_start=i:25"),
+              std::string::npos);
+    EXPECT_NE(Decode("d4:infoi5e11:_info_starti99ee").find("_info_start=i:99"),
+              std::string::npos);
+    // The markers come even when the value is nothing.
+    EXPECT_NE(Decode("d4:infoXe").find("_info_length=i:1"), std::string::npos);
+}
+
+TEST(BDecode, RefusesWhatWouldHurt) {
+    const std::string cases[] = {
+        "dxe",                        // a key must start with a digit
+        "d8:announce999999999:http", // a length far past the end of the data
+        "5:abc",                      // a length just past it
+        "99999999999999999999999999:x",
+        std::string(101, 'l') + std::string(101, 'e'), // nested deeper than the limit
+        "d1:a" + std::string(200, 'l'),
+    };
+    for (const std::string& input : cases) {
+        TByteStream stream(input);
+        EXPECT_THROW(BDecodeValue(stream), EBDecodeError) << input.substr(0, 40);
+    }
+    // The limit itself is still fine.
+    EXPECT_EQ(Decode(std::string(100, 'l') + std::string(100, 'e')).size(), 200u);
+}
+
+} // namespace

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "digests/SHA1.h"
+#include "metainfo/TorrentFile.h"
+
+using namespace lintervale;
+
+namespace {
+
+const std::string kPieces = "12345678901234567890abcdefghijklmnopqrst";
+
+std::string Bytes(const std::string& s) { return std::to_string(s.size()) + ":" + s; }
+
+std::string Sha1Of(std::string_view bytes) {
+    TSHA1 digest;
+    digest.TransformString(bytes);
+    digest.Complete();
+    return digest.HashValue();
+}
+
+// A torrent around the given info body (the keys inside "d...e").
+std::string Torrent(const std::string& infoBody, const std::string& before = "d8:announce3:url") {
+    return before + "4:infod" + infoBody + "ee";
+}
+
+std::string SingleInfo(const std::string& length = "i1000e") {
+    return "6:length" + length + "4:name4:file12:piece lengthi16384e6:pieces" + Bytes(kPieces);
+}
+
+TEST(TorrentFile, SingleFile) {
+    const std::string data = Torrent(SingleInfo());
+    TTorrentFile torrent;
+    ASSERT_TRUE(torrent.Load(data));
+    EXPECT_EQ(torrent.Announce(), "url");
+    EXPECT_EQ(torrent.Name(), "file");
+    EXPECT_EQ(torrent.Count(), 1);
+    EXPECT_FALSE(torrent.Multifile());
+    EXPECT_EQ(torrent.Length(), 1000);
+    EXPECT_EQ(torrent.PieceLength(), 16384);
+    ASSERT_EQ(torrent.Files().size(), 1u);
+    EXPECT_EQ(torrent.Files()[0].Name(), "file");
+    EXPECT_EQ(torrent.Files()[0].Path(), "");
+    EXPECT_EQ(torrent.Files()[0].Offset(), 0);
+    EXPECT_EQ(torrent.Files()[0].Left(), 1000);
+    EXPECT_EQ(torrent.GetPiece(0), "12345678901234567890");
+    EXPECT_EQ(torrent.GetPiece(1), "abcdefghijklmnopqrst");
+    EXPECT_EQ(torrent.GetPiece(2), "");
+    // The hash is taken over the info value's bytes as they stand.
+    const std::size_t start = data.find("4:info") + 6;
+    EXPECT_EQ(torrent.Hash(), Sha1Of(std::string_view(data).substr(start, data.size() - start - 1)));
+    EXPECT_TRUE(torrent.Tree().Exists("_info_start"));
+}
+
+TEST(TorrentFile, MultipleFilesWithPaths) {
+    const std::string info = "5:filesld6:lengthi10e4:pathl1:a1:b5:c.txteed6:lengthi5e4:pathl1:xeee"
+                             "4:name3:dir12:piece lengthi16384e6:pieces" + Bytes(kPieces);
+    TTorrentFile torrent;
+    ASSERT_TRUE(torrent.Load(Torrent(info)));
+    EXPECT_TRUE(torrent.Multifile());
+    EXPECT_EQ(torrent.Count(), 2);
+    EXPECT_EQ(torrent.Length(), 15);
+    ASSERT_EQ(torrent.Files().size(), 2u);
+    EXPECT_EQ(torrent.Files()[0].Path(), "a\\b\\");
+    EXPECT_EQ(torrent.Files()[0].Name(), "c.txt");
+    EXPECT_EQ(torrent.Files()[0].Offset(), 0);
+    EXPECT_EQ(torrent.Files()[1].Path(), "");
+    EXPECT_EQ(torrent.Files()[1].Name(), "x");
+    EXPECT_EQ(torrent.Files()[1].Offset(), 10);
+}
+
+TEST(TorrentFile, AcceptedOddities) {
+    struct Case {
+        const char* what;
+        std::string data;
+        std::string announce;
+        std::int64_t length;
+        std::int32_t count;
+    };
+    const std::string filesEmpty =
+        "5:filesle4:name1:n12:piece lengthi1e6:pieces0:";
+    const Case cases[] = {
+        {"integer announce", Torrent(SingleInfo(), "d8:announcei42e"), "", 1000, 1},
+        {"empty path list", Torrent("5:filesld6:lengthi3e4:pathleee4:name1:n12:piece lengthi1e6:pieces0:"), "url", 3, 1},
+        {"files holding an empty list", Torrent(filesEmpty), "url", 0, 0},
+        {"length beside files wins", Torrent("5:filesle" + SingleInfo()), "url", 1000, 1},
+        {"length given as a string", Torrent(SingleInfo("3:abc")), "url", 0, 1},
+        {"trailing bytes", Torrent(SingleInfo()) + "garbage", "url", 1000, 1},
+        {"sizes that overflow wrap", Torrent("5:filesld6:lengthi9223372036854775807e4:pathl1:aeed6:lengthi2e4:pathl1:beee4:name1:n12:piece lengthi1e6:pieces0:"), "url", std::numeric_limits<std::int64_t>::min() + 1, 2},
+    };
+    for (const Case& c : cases) {
+        TTorrentFile torrent;
+        ASSERT_NO_THROW(torrent.Load(c.data)) << c.what;
+        EXPECT_EQ(torrent.Announce(), c.announce) << c.what;
+        EXPECT_EQ(torrent.Length(), c.length) << c.what;
+        EXPECT_EQ(torrent.Count(), c.count) << c.what;
+        EXPECT_EQ(torrent.Hash().size(), 40u) << c.what;
+    }
+}
+
+TEST(TorrentFile, EveryRefusalGivesTheOneMessage) {
+    struct Case {
+        const char* what;
+        std::string data;
+        std::string reason; // the inner reason, where it is worth pinning down
+    };
+    const Case cases[] = {
+        {"empty file", "", "Error parsing file; does not appear to be valid bencoded metainfo."},
+        {"text", "hello", "Error parsing file; does not appear to be valid bencoded metainfo."},
+        {"top-level list", "l1:ai1ee", ""},
+        {"no announce", "d4:infod" + SingleInfo() + "ee", "Corrupt File: Missing \"announce\" segment."},
+        {"neither announce nor info", "de", "Corrupt File: Missing \"announce\" segment."},
+        {"list announce", Torrent(SingleInfo(), "d8:announcel1:xe"), ""},
+        {"no info", "d8:announce1:xe", "Corrupt File: Missing \"info\" segment."},
+        {"info not a dictionary", "d8:announce1:x4:infoi1ee", ""},
+        {"no name", Torrent("6:lengthi1e12:piece lengthi1e6:pieces0:"), "Corrupt File: Missing \"info.name\" segment."},
+        {"no piece length", Torrent("6:lengthi1e4:name1:n6:pieces0:"), "Corrupt File: Missing \"info.piece length\" segment."},
+        {"no pieces", Torrent("6:lengthi1e4:name1:n12:piece lengthi1e"), "Corrupt File: Missing \"info.pieces\" segment."},
+        {"no length, no files", Torrent("4:name1:n12:piece lengthi1e6:pieces0:"), "Corrupt File: Missing both \"info.length\" and \"info.files\" segments (should have one or the other)."},
+        {"files not a list", Torrent("5:filesi1e4:name1:n12:piece lengthi1e6:pieces0:"), ""},
+        {"files[3] without length", Torrent("5:filesl" "d6:lengthi1e4:pathl1:aee" "d6:lengthi1e4:pathl1:bee" "d6:lengthi1e4:pathl1:cee" "d4:pathl1:dee" "e4:name1:n12:piece lengthi1e6:pieces0:"), "Corrupt File: files[3] is missing a \"length\" segment."},
+        {"file without path", Torrent("5:filesld6:lengthi1eee4:name1:n12:piece lengthi1e6:pieces0:"), "Corrupt File: files[0] is missing a \"path\" segment."},
+        {"path element a list", Torrent("5:filesld6:lengthi1e4:pathlleeee4:name1:n12:piece lengthi1e6:pieces0:"), ""},
+        {"bad key", "d8:announce1:x4:infodxee", ""},
+        {"marker past the end", Torrent(SingleInfo()).insert(Torrent(SingleInfo()).size() - 1, "12:_info_lengthi99999e"), ""},
+        {"huge declared string", "d8:announce999999999:http://x", ""},
+    };
+    for (const Case& c : cases) {
+        TTorrentFile torrent;
+        try {
+            torrent.Load(c.data);
+            ADD_FAILURE() << c.what << ": loaded";
+        } catch (const ETorrentFileError& e) {
+            EXPECT_STREQ(e.what(), std::string(kCorruptMetainfo).c_str()) << c.what;
+            if (!c.reason.empty()) {
+                EXPECT_EQ(e.Reason(), c.reason) << c.what;
+            }
+        }
+    }
+}
+
+TEST(TorrentFile, ALoadStartsFromScratch) {
+    TTorrentFile torrent;
+    ASSERT_TRUE(torrent.Load(Torrent(SingleInfo())));
+    EXPECT_THROW(torrent.Load("d8:announce1:xe"), ETorrentFileError);
+    EXPECT_EQ(torrent.Name(), "");
+    EXPECT_EQ(torrent.Hash(), "");
+    EXPECT_EQ(torrent.Announce(), "x") << "what was set before the failure stays";
+    EXPECT_TRUE(torrent.Files().empty());
+    ASSERT_TRUE(torrent.Load(Torrent(SingleInfo())));
+    EXPECT_EQ(torrent.Files().size(), 1u);
+}
+
+} // namespace
