@@ -1,8 +1,5 @@
 #include "metainfo/BDecode.h"
 
-#include <limits>
-#include <string_view>
-
 namespace lintervale {
 
 namespace {
@@ -28,14 +25,20 @@ private:
 
 } // namespace
 
-void TBDecoder::CountItem() {
+template <typename T> T* TBDecoder::Make() {
     if (++m_Items > TBDecodeLimits::kMaxItems) {
         throw EBDecodeError("More than " + std::to_string(TBDecodeLimits::kMaxItems) +
                             " values");
     }
+    if (m_Arena == nullptr) {
+        return new T();
+    }
+    T* object = new (m_Arena->allocate(sizeof(T), alignof(T))) T(m_Arena);
+    object->SetPlaced();
+    return object;
 }
 
-std::unique_ptr<TObject> TBDecoder::BDecodeValue() {
+TObjectPtr TBDecoder::BDecodeValue() {
     const int c = m_Stream.ReadByte();
     if (IsDigit(c)) {
         return BDecodeString(c - '0');
@@ -52,9 +55,9 @@ std::unique_ptr<TObject> TBDecoder::BDecodeValue() {
     }
 }
 
-// Reads the rest of a string's length and its bytes. The length is checked against the
-// bytes that are left before anything is made, and before each multiplication by ten.
-std::string TBDecoder::ReadStringBytes(int FirstDigit) {
+// Reads the rest of a string's length and views its bytes. The length is checked against
+// the bytes that are left before anything is made, and before each multiplication by ten.
+std::string_view TBDecoder::ReadStringBytes(int FirstDigit) {
     std::size_t length = static_cast<std::size_t>(FirstDigit);
     int c = m_Stream.ReadByte();
     while (IsDigit(c)) {
@@ -69,19 +72,19 @@ std::string TBDecoder::ReadStringBytes(int FirstDigit) {
     if (length > m_Stream.Remaining()) {
         throw EBDecodeError("A string's length runs past the end of the data");
     }
-    return std::string(m_Stream.Read(length));
+    return m_Stream.Read(length);
 }
 
-std::unique_ptr<TIntString> TBDecoder::BDecodeString(int FirstDigit) {
-    CountItem();
-    auto value = std::make_unique<TIntString>();
+TObjectPtr TBDecoder::BDecodeString(int FirstDigit) {
+    TObjectPtr owner(Make<TIntString>());
+    auto* value = static_cast<TIntString*>(owner.get());
     value->StringPart = ReadStringBytes(FirstDigit);
     value->ISType = TISType::tisString;
-    return value;
+    return owner;
 }
 
-std::unique_ptr<TIntString> TBDecoder::BDecodeInteger() {
-    CountItem();
+TObjectPtr TBDecoder::BDecodeInteger() {
+    TObjectPtr owner(Make<TIntString>());
     // Digits accumulate modulo 2^64, as a lenient reader of oversized numbers would.
     std::uint64_t value = 0;
     bool negative = false;
@@ -94,58 +97,60 @@ std::unique_ptr<TIntString> TBDecoder::BDecodeInteger() {
             break;
         }
     }
-    if (negative) {
-        value = 0 - value;
-    }
-    auto result = std::make_unique<TIntString>();
-    result->IntPart = static_cast<std::int64_t>(value);
+    auto* result = static_cast<TIntString*>(owner.get());
+    result->IntPart = static_cast<std::int64_t>(negative ? 0 - value : value);
     result->ISType = TISType::tisInt;
-    return result;
+    return owner;
 }
 
-std::unique_ptr<TObjectList> TBDecoder::BDecodeList() {
-    CountItem();
+TObjectPtr TBDecoder::BDecodeList() {
+    TObjectPtr owner(Make<TObjectList>());
     TDepthGuard depth(m_Depth);
-    auto list = std::make_unique<TObjectList>();
+    auto& items = static_cast<TObjectList*>(owner.get())->Items;
     for (int c = m_Stream.ReadByte(); c != -1 && c != 'e'; c = m_Stream.ReadByte()) {
         m_Stream.StepBack();
-        if (auto value = BDecodeValue()) {
-            list->Items.push_back(std::move(value));
+        if (TObjectPtr value = BDecodeValue()) {
+            if (items.empty()) {
+                items.reserve(4);
+            }
+            items.push_back(std::move(value));
         }
     }
-    return list;
+    return owner;
 }
 
-std::unique_ptr<TObjectHash> TBDecoder::BDecodeDictionary() {
-    CountItem();
+TObjectPtr TBDecoder::BDecodeDictionary() {
+    TObjectPtr owner(Make<TObjectHash>());
     TDepthGuard depth(m_Depth);
-    auto dictionary = std::make_unique<TObjectHash>();
+    auto* dictionary = static_cast<TObjectHash*>(owner.get());
     for (int c = m_Stream.ReadByte(); c != -1 && c != 'e'; c = m_Stream.ReadByte()) {
         if (!IsDigit(c)) {
             throw EBDecodeError("'" + std::string(1, static_cast<char>(c)) +
                                 "' is not a valid integer value");
         }
-        const std::string key = ReadStringBytes(c - '0');
+        const std::string_view key = ReadStringBytes(c - '0');
         const std::size_t start = m_Stream.Position();
-        auto value = BDecodeValue();
+        TObjectPtr value = BDecodeValue();
         if (value && !key.empty()) {
             dictionary->SetItem(key, std::move(value));
         }
         if (key == "info") {
-            auto infoStart = std::make_unique<TIntString>();
-            infoStart->IntPart = static_cast<std::int64_t>(start);
-            infoStart->ISType = TISType::tisInt;
-            auto infoLength = std::make_unique<TIntString>();
-            infoLength->IntPart = static_cast<std::int64_t>(m_Stream.Position() - start);
-            infoLength->ISType = TISType::tisInt;
+            TObjectPtr infoStart(Make<TIntString>());
+            auto* startValue = static_cast<TIntString*>(infoStart.get());
+            startValue->IntPart = static_cast<std::int64_t>(start);
+            startValue->ISType = TISType::tisInt;
+            TObjectPtr infoLength(Make<TIntString>());
+            auto* lengthValue = static_cast<TIntString*>(infoLength.get());
+            lengthValue->IntPart = static_cast<std::int64_t>(m_Stream.Position() - start);
+            lengthValue->ISType = TISType::tisInt;
             dictionary->SetItem("_info_start", std::move(infoStart));
             dictionary->SetItem("_info_length", std::move(infoLength));
         }
     }
-    return dictionary;
+    return owner;
 }
 
-std::unique_ptr<TObject> BDecodeValue(TByteStream& Stream) {
+TObjectPtr BDecodeValue(TByteStream& Stream) {
     TBDecoder decoder(Stream);
     return decoder.BDecodeValue();
 }

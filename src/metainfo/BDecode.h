@@ -5,6 +5,10 @@
 // Contract:
 // - A byte string or an integer becomes a TIntString, a list a TObjectList, a dictionary a
 //   TObjectHash; the caller owns the returned tree (each container owns its elements).
+// - The tree borrows the decoded bytes: a TIntString's StringPart views them, so the bytes
+//   must outlive the tree. Given a memory resource, the decoder places the whole tree in it
+//   (the resource must outlive the tree too); a torrent's thousands of small values then
+//   cost no separate allocations.
 // - The grammar is taken leniently, as .torrent writers in the wild need: the byte after a
 //   string's length digits is not checked, an integer is digits and minus signs up to the
 //   first other byte (which is consumed), a container cut off by the end of the data ends
@@ -20,8 +24,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "metainfo/ByteStream.h"
@@ -36,18 +42,29 @@ public:
 
 enum class TISType : std::uint8_t { tisString = 0, tisInt = 1 };
 
-// One decoded scalar.
+// One decoded scalar. StringPart views the decoded bytes (or any bytes that outlive it).
 class TIntString final : public TObject {
 public:
-    std::string StringPart;
-    std::int64_t IntPart = 0;
+    static constexpr TObjectKind kKind = TObjectKind::Scalar;
+
+    TIntString() : TObject(kKind) {}
+    explicit TIntString(std::pmr::memory_resource*) : TObject(kKind) {}
+
+    // ISType first: it fills the padding at the end of TObject.
     TISType ISType = TISType::tisString;
+    std::string_view StringPart;
+    std::int64_t IntPart = 0;
 };
 
 // A decoded list; it owns its elements.
 class TObjectList final : public TObject {
 public:
-    std::vector<std::unique_ptr<TObject>> Items;
+    static constexpr TObjectKind kKind = TObjectKind::List;
+
+    explicit TObjectList(std::pmr::memory_resource* Resource = std::pmr::get_default_resource())
+        : TObject(kKind), Items(Resource) {}
+
+    std::pmr::vector<TObjectPtr> Items;
 };
 
 struct TBDecodeLimits {
@@ -58,26 +75,29 @@ struct TBDecodeLimits {
 // The decoder's state over one stream: the position and what the limits count.
 class TBDecoder {
 public:
-    explicit TBDecoder(TByteStream& Stream) : m_Stream(Stream) {}
+    // Without an arena the tree's objects are made with new.
+    explicit TBDecoder(TByteStream& Stream, std::pmr::memory_resource* Arena = nullptr)
+        : m_Stream(Stream), m_Arena(Arena) {}
 
     // One value at the stream's position, or null when the first byte starts none.
-    std::unique_ptr<TObject> BDecodeValue();
+    TObjectPtr BDecodeValue();
     // The bodies, after their first byte has been read.
-    std::unique_ptr<TObjectHash> BDecodeDictionary();
-    std::unique_ptr<TObjectList> BDecodeList();
-    std::unique_ptr<TIntString> BDecodeString(int FirstDigit);
-    std::unique_ptr<TIntString> BDecodeInteger();
+    TObjectPtr BDecodeDictionary();
+    TObjectPtr BDecodeList();
+    TObjectPtr BDecodeString(int FirstDigit);
+    TObjectPtr BDecodeInteger();
 
 private:
-    std::string ReadStringBytes(int FirstDigit);
-    void CountItem();
+    template <typename T> T* Make();
+    std::string_view ReadStringBytes(int FirstDigit);
 
     TByteStream& m_Stream;
+    std::pmr::memory_resource* m_Arena;
     int m_Depth = 0;
     std::int64_t m_Items = 0;
 };
 
-// Decodes one value at the stream's position.
-std::unique_ptr<TObject> BDecodeValue(TByteStream& Stream);
+// Decodes one value at the stream's position, every object on the heap.
+TObjectPtr BDecodeValue(TByteStream& Stream);
 
 } // namespace lintervale

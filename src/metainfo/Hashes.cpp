@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <random>
+
+#include "metainfo/KeyIndex.h"
 
 namespace lintervale {
 
@@ -13,96 +14,48 @@ namespace {
 // handful of keys a torrent's dictionaries hold and needs no memory of its own.
 constexpr std::size_t kScanLimit = 16;
 
-std::uint64_t ProcessSeed() {
-    static const std::uint64_t seed = [] {
-        std::random_device device;
-        return (std::uint64_t{device()} << 32) ^ device() ^ 0x9E3779B97F4A7C15ull;
-    }();
-    return seed;
-}
-
-std::uint64_t Mix(std::uint64_t a, std::uint64_t b) {
-    const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
-    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
-}
-
-// A seeded multiply-and-fold hash: without the seed no one can choose keys that collide.
-std::uint64_t IndexHash(std::string_view key) {
-    constexpr std::uint64_t k1 = 0xA0761D6478BD642Full;
-    constexpr std::uint64_t k2 = 0xE7037ED1A0B428DBull;
-    std::uint64_t h = ProcessSeed() ^ (key.size() * k1);
-    std::size_t i = 0;
-    for (; i + 8 <= key.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, key.data() + i, 8);
-        h = Mix(h ^ word, k2);
-    }
-    std::uint64_t tail = 0;
-    std::memcpy(&tail, key.data() + i, key.size() - i);
-    return Mix(h ^ tail, k1 ^ k2);
-}
-
 } // namespace
-
-// Open addressing over positions in f_Keys; a slot holds position + 1, 0 when free.
-class THash::TKeyIndex {
-public:
-    explicit TKeyIndex(const std::vector<THashRecord>& keys) { Rebuild(keys); }
-
-    void Rebuild(const std::vector<THashRecord>& keys) {
-        std::size_t size = 64;
-        while (size < keys.size() * 2 + 2) {
-            size *= 2;
-        }
-        m_Slots.assign(size, 0);
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            Insert(keys[i].Key, static_cast<std::uint32_t>(i));
-        }
-        m_Count = keys.size();
-    }
-
-    std::int32_t Find(const std::vector<THashRecord>& keys, std::string_view key) const {
-        const std::size_t mask = m_Slots.size() - 1;
-        for (std::size_t slot = IndexHash(key) & mask;; slot = (slot + 1) & mask) {
-            const std::uint32_t entry = m_Slots[slot];
-            if (entry == 0) {
-                return -1;
-            }
-            if (keys[entry - 1].Key == key) {
-                return static_cast<std::int32_t>(entry - 1);
-            }
-        }
-    }
-
-    void Add(const std::vector<THashRecord>& keys) {
-        if ((m_Count + 1) * 2 > m_Slots.size()) {
-            Rebuild(keys);
-            return;
-        }
-        Insert(keys.back().Key, static_cast<std::uint32_t>(keys.size() - 1));
-        ++m_Count;
-    }
-
-private:
-    void Insert(std::string_view key, std::uint32_t position) {
-        const std::size_t mask = m_Slots.size() - 1;
-        std::size_t slot = IndexHash(key) & mask;
-        while (m_Slots[slot] != 0) {
-            slot = (slot + 1) & mask;
-        }
-        m_Slots[slot] = position + 1;
-    }
-
-    std::vector<std::uint32_t> m_Slots;
-    std::size_t m_Count = 0;
-};
 
 // The key order of the cursor: positions in f_Keys grouped by bucket, entry order kept.
 struct THash::TBucketOrder {
+    explicit TBucketOrder(std::pmr::memory_resource* resource) : Positions(resource) {}
+
     std::array<std::int32_t, f_CurrentItemCount + 1> Start{};
-    std::vector<std::int32_t> Positions;
+    std::pmr::vector<std::int32_t> Positions;
 
     std::int32_t Length(std::int32_t bucket) const { return Start[bucket + 1] - Start[bucket]; }
+};
+
+// Owns its parts through the table's resource, as the table owns it.
+struct THash::TRare {
+    explicit TRare(std::pmr::memory_resource* resource)
+        : Allocator(resource), SpareItems(resource), CurrentKey(resource) {}
+    ~TRare() {
+        ResetIndex();
+        ResetOrder();
+    }
+    TRare(const TRare&) = delete;
+    TRare& operator=(const TRare&) = delete;
+
+    void ResetIndex() {
+        if (Index != nullptr) {
+            Allocator.delete_object(Index);
+            Index = nullptr;
+        }
+    }
+    void ResetOrder() {
+        if (Order != nullptr) {
+            Allocator.delete_object(Order);
+            Order = nullptr;
+        }
+    }
+
+    std::pmr::polymorphic_allocator<> Allocator;
+    std::pmr::vector<std::int32_t> SpareItems;
+    TKeyIndex* Index = nullptr;
+    TBucketOrder* Order = nullptr;
+    std::pmr::string CurrentKey;
+    THashIterator CurrentIterator;
 };
 
 std::uint32_t KeyHash(std::string_view Key) {
@@ -120,16 +73,50 @@ std::uint32_t KeyHash(std::string_view Key) {
     return h;
 }
 
-THash::THash() = default;
-THash::~THash() = default;
+THash::THash(std::pmr::memory_resource* Resource)
+    : TObject(TObjectKind::Table), f_Keys(Resource) {}
+
+THash::~THash() {
+    for (const THashRecord& record : f_Keys) {
+        FreeKey(record.Key);
+    }
+    if (f_Rare != nullptr) {
+        std::pmr::polymorphic_allocator<>(Resource()).delete_object(f_Rare);
+    }
+}
+
+THash::TRare& THash::Rare() const {
+    if (f_Rare == nullptr) {
+        f_Rare = std::pmr::polymorphic_allocator<>(Resource()).new_object<TRare>(Resource());
+    }
+    return *f_Rare;
+}
+
+std::string_view THash::CopyKey(std::string_view Key) {
+    auto* bytes = static_cast<char*>(Resource()->allocate(Key.size(), 1));
+    std::memcpy(bytes, Key.data(), Key.size());
+    return std::string_view(bytes, Key.size());
+}
+
+void THash::FreeKey(std::string_view Key) {
+    Resource()->deallocate(const_cast<char*>(Key.data()), Key.size(), 1);
+}
+
+THashIterator THash::CurrentIterator() const {
+    return f_Rare ? f_Rare->CurrentIterator : THashIterator{};
+}
+
+void THash::SetCurrentIterator(THashIterator Value) { Rare().CurrentIterator = Value; }
+
+std::size_t THash::SpareCount() const { return f_Rare ? f_Rare->SpareItems.size() : 0; }
 
 std::int32_t THash::FindKey(std::string_view Key, std::uint32_t* Hash) const {
     const std::uint32_t hash = KeyHash(Key);
     if (Hash != nullptr) {
         *Hash = hash;
     }
-    if (f_Index) {
-        return f_Index->Find(f_Keys, Key);
+    if (f_Rare != nullptr && f_Rare->Index != nullptr) {
+        return f_Rare->Index->Find(f_Keys, Key);
     }
     for (std::size_t i = 0; i < f_Keys.size(); ++i) {
         if (f_Keys[i].Hash == hash && f_Keys[i].Key == Key) {
@@ -143,13 +130,19 @@ bool THash::Exists(std::string_view Key) const { return FindKey(Key) >= 0; }
 
 void THash::AppendKey(std::string_view Key, std::uint32_t Hash, std::int32_t Index) {
     f_NextAllowed = false;
-    f_Keys.push_back(THashRecord{Hash, Index, std::string(Key)});
-    if (f_Index) {
-        f_Index->Add(f_Keys);
-    } else if (f_Keys.size() > kScanLimit) {
-        f_Index = std::make_unique<TKeyIndex>(f_Keys);
+    if (f_Keys.empty()) {
+        f_Keys.reserve(2); // most dictionaries in a torrent are a file's length and path
     }
-    f_Order.reset();
+    f_Keys.push_back(THashRecord{Hash, Index, CopyKey(Key)});
+    if (f_Rare != nullptr && f_Rare->Index != nullptr) {
+        f_Rare->Index->Add(f_Keys);
+    } else if (f_Keys.size() > kScanLimit) {
+        TRare& rare = Rare();
+        rare.Index = rare.Allocator.new_object<TKeyIndex>(f_Keys, Resource());
+    }
+    if (f_Rare != nullptr) {
+        f_Rare->ResetOrder();
+    }
 }
 
 // Takes out the entry at Position the way a bucket does: the bucket's last entry moves
@@ -160,14 +153,16 @@ void THash::RemoveEntry(std::int32_t Position) {
     while ((f_Keys[last].Hash & f_CurrentItemMask) != bucket) {
         --last;
     }
+    FreeKey(f_Keys[Position].Key);
     if (last != Position) {
-        f_Keys[Position] = std::move(f_Keys[last]);
+        f_Keys[Position] = f_Keys[last];
     }
     f_Keys.erase(f_Keys.begin() + last);
-    if (f_Index) {
-        f_Index->Rebuild(f_Keys);
+    TRare& rare = Rare();
+    if (rare.Index != nullptr) {
+        rare.Index->Rebuild(f_Keys);
     }
-    f_Order.reset();
+    rare.ResetOrder();
 }
 
 void THash::Delete(std::string_view Key) {
@@ -178,7 +173,7 @@ void THash::Delete(std::string_view Key) {
     }
     const std::int32_t index = f_Keys[position].ItemIndex;
     DeleteIndex(index);
-    f_SpareItems.push_back(index);
+    Rare().SpareItems.push_back(index);
     RemoveEntry(position);
     TryCompact();
 }
@@ -202,23 +197,23 @@ void THash::SetKeyIndex(std::string_view Key, std::int32_t Index) {
         const std::int32_t former = f_Keys[position].ItemIndex;
         DeleteIndex(former);
         f_Keys[position].ItemIndex = Index;
-        f_SpareItems.push_back(former);
+        Rare().SpareItems.push_back(former);
     } else {
         AppendKey(Key, hash, Index);
     }
 }
 
 std::int32_t THash::AllocItemIndex() {
-    if (!f_SpareItems.empty()) {
-        const std::int32_t index = f_SpareItems.back();
-        f_SpareItems.pop_back();
+    if (f_Rare && !f_Rare->SpareItems.empty()) {
+        const std::int32_t index = f_Rare->SpareItems.back();
+        f_Rare->SpareItems.pop_back();
         return index;
     }
     return HighIndex() + 1;
 }
 
 void THash::TryCompact() {
-    const auto spare = static_cast<std::int32_t>(f_SpareItems.size());
+    const auto spare = static_cast<std::int32_t>(SpareCount());
     if (f_AllowCompact && spare >= 100 && spare < 2 * HighIndex()) {
         Compact();
     }
@@ -230,8 +225,10 @@ void THash::Compact() {
     }
     const std::int32_t n = HighIndex() + 1;
     std::vector<bool> removed(n, false);
-    for (const std::int32_t index : f_SpareItems) {
-        removed[index] = true;
+    if (f_Rare) {
+        for (const std::int32_t index : f_Rare->SpareItems) {
+            removed[index] = true;
+        }
     }
     std::vector<std::int32_t> map(n);
     for (std::int32_t i = 0; i < n; ++i) {
@@ -259,7 +256,9 @@ void THash::Compact() {
         --top;
     }
     TrimIndexes(top + 1);
-    f_SpareItems.clear();
+    if (f_Rare) {
+        f_Rare->SpareItems.clear();
+    }
     for (THashRecord& record : f_Keys) {
         record.ItemIndex = map[record.ItemIndex];
     }
@@ -267,15 +266,21 @@ void THash::Compact() {
 
 void THash::Clear() {
     ClearIndexes();
-    f_SpareItems.clear();
+    for (const THashRecord& record : f_Keys) {
+        FreeKey(record.Key);
+    }
     f_Keys.clear();
-    f_Index.reset();
-    f_Order.reset();
+    if (f_Rare != nullptr) {
+        f_Rare->SpareItems.clear();
+        f_Rare->ResetIndex();
+        f_Rare->ResetOrder();
+    }
 }
 
 const THash::TBucketOrder& THash::Order() const {
-    if (!f_Order) {
-        auto order = std::make_unique<TBucketOrder>();
+    TRare& rare = Rare();
+    if (rare.Order == nullptr) {
+        TBucketOrder* order = rare.Allocator.new_object<TBucketOrder>(Resource());
         for (const THashRecord& record : f_Keys) {
             ++order->Start[(record.Hash & f_CurrentItemMask) + 1];
         }
@@ -289,15 +294,16 @@ const THash::TBucketOrder& THash::Order() const {
             const std::uint32_t bucket = f_Keys[i].Hash & f_CurrentItemMask;
             order->Positions[fill[bucket]++] = static_cast<std::int32_t>(i);
         }
-        f_Order = std::move(order);
+        rare.Order = order;
     }
-    return *f_Order;
+    return *rare.Order;
 }
 
 void THash::Restart() {
-    f_CurrentIterator = THashIterator{};
+    TRare& rare = Rare();
+    rare.CurrentIterator = THashIterator{};
+    rare.CurrentKey.clear();
     f_NextAllowed = true;
-    f_CurrentKey.clear();
 }
 
 bool THash::Next() {
@@ -305,14 +311,14 @@ bool THash::Next() {
         throw EHashIterateError(
             "Cannot get Next as the hash has been modified since Restart was called");
     }
-    THashIterator& it = f_CurrentIterator;
+    THashIterator& it = Rare().CurrentIterator;
     if (it.ck == -1) {
         it = THashIterator{0, 0};
     }
     const TBucketOrder& order = Order();
     while (it.ck <= f_CurrentItemMaxIdx) {
         if (it.cx < order.Length(it.ck)) {
-            f_CurrentKey = f_Keys[order.Positions[order.Start[it.ck] + it.cx]].Key;
+            f_Rare->CurrentKey = f_Keys[order.Positions[order.Start[it.ck] + it.cx]].Key;
             ++it.cx;
             return true;
         }
@@ -327,7 +333,7 @@ bool THash::Previous() {
         throw EHashIterateError(
             "Cannot get Next as the hash has been modified since Restart was called");
     }
-    THashIterator& it = f_CurrentIterator;
+    THashIterator& it = Rare().CurrentIterator;
     if (it.ck < 0) {
         return false;
     }
@@ -335,7 +341,7 @@ bool THash::Previous() {
     while (it.ck >= 0) {
         --it.cx;
         if (it.ck <= f_CurrentItemMaxIdx && it.cx >= 0 && it.cx < order.Length(it.ck)) {
-            f_CurrentKey = f_Keys[order.Positions[order.Start[it.ck] + it.cx]].Key;
+            f_Rare->CurrentKey = f_Keys[order.Positions[order.Start[it.ck] + it.cx]].Key;
             return true;
         }
         --it.ck;
@@ -351,14 +357,19 @@ std::string THash::CurrentKey() const {
         throw EHashIterateError(
             "Cannot find CurrentKey as the hash has been modified since Restart was called");
     }
-    if (f_CurrentKey.empty()) {
+    if (f_Rare == nullptr || f_Rare->CurrentKey.empty()) {
         throw EHashIterateError(
             "Cannot find CurrentKey as Next has not yet been called after Restart");
     }
-    return f_CurrentKey;
+    return std::string(f_Rare->CurrentKey);
 }
 
 TObjectHash::~TObjectHash() = default;
+
+TObject* TObjectHash::Find(std::string_view Key) const {
+    const std::int32_t position = FindKey(Key);
+    return position < 0 ? nullptr : f_Items[ItemIndexAt(position)].get();
+}
 
 TObject* TObjectHash::GetItem(std::string_view Key) const {
     const std::int32_t position = FindKey(Key);
@@ -368,11 +379,11 @@ TObject* TObjectHash::GetItem(std::string_view Key) const {
     return f_Items[ItemIndexAt(position)].get();
 }
 
-void TObjectHash::SetItem(std::string_view Key, std::unique_ptr<TObject> Object) {
+void TObjectHash::SetItem(std::string_view Key, TObjectPtr Object) {
     std::uint32_t hash = 0;
     const std::int32_t position = FindKey(Key, &hash);
     if (position >= 0) {
-        std::unique_ptr<TObject>& slot = f_Items[ItemIndexAt(position)];
+        TObjectPtr& slot = f_Items[ItemIndexAt(position)];
         if (slot == Object) {
             (void)Object.release(); // Already ours: freeing it would leave the slot dangling.
             return;
@@ -381,6 +392,9 @@ void TObjectHash::SetItem(std::string_view Key, std::unique_ptr<TObject> Object)
         return;
     }
     const std::int32_t index = AllocItemIndex();
+    if (f_Items.empty()) {
+        f_Items.reserve(2);
+    }
     if (index > HighIndex()) {
         f_Items.resize(index + 1);
     }

@@ -17,9 +17,15 @@
 // order they were made, and a table with more than a few keys keeps a private index with a
 // per-process random seed, so a look-up stays cheap even when every key falls into the same
 // bucket (a crafted torrent can arrange that), and a small table costs no more than its keys.
+//
+// Every byte a table holds (entries, keys, items, index, cursor) comes from the memory
+// resource it was made with. A table placed in an arena together with everything stored in
+// it therefore owns no other memory, and the arena's owner may drop the whole tree at once
+// without running a destructor.
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -27,14 +33,52 @@
 
 namespace lintervale {
 
-// The root of everything a table or a decoded list can own.
+// What a TObject is, so that readers of a decoded tree can tell values apart cheaply.
+enum class TObjectKind : std::uint8_t { Other, Scalar, List, Table };
+
+// The root of everything a table or a decoded list can own. An object is either on the heap
+// (made with new) or placed in a memory resource that outlives it (the decoder's arena);
+// TObjectPtr frees each the right way.
 class TObject {
 public:
-    TObject() = default;
     TObject(const TObject&) = delete;
     TObject& operator=(const TObject&) = delete;
     virtual ~TObject() = default;
+
+    TObjectKind Kind() const { return m_Kind; }
+    bool Placed() const { return m_Placed; }
+    // Marks an object made with placement new in memory that its resource reclaims.
+    void SetPlaced() { m_Placed = true; }
+
+protected:
+    explicit TObject(TObjectKind Kind = TObjectKind::Other) : m_Kind(Kind) {}
+
+private:
+    TObjectKind m_Kind;
+    bool m_Placed = false;
 };
+
+struct TObjectDelete {
+    void operator()(TObject* Object) const {
+        if (Object != nullptr && Object->Placed()) {
+            Object->~TObject();
+        } else {
+            delete Object;
+        }
+    }
+};
+
+// The owning pointer of every table and list.
+using TObjectPtr = std::unique_ptr<TObject, TObjectDelete>;
+
+// The object as a T when it is one (by its kind), else null.
+template <typename T> T* As(TObject* Object) {
+    return Object != nullptr && Object->Kind() == T::kKind ? static_cast<T*>(Object) : nullptr;
+}
+template <typename T> const T* As(const TObject* Object) {
+    return Object != nullptr && Object->Kind() == T::kKind ? static_cast<const T*>(Object)
+                                                           : nullptr;
+}
 
 class EHashError : public std::runtime_error {
 public:
@@ -53,10 +97,11 @@ public:
     using EHashError::EHashError;
 };
 
+// One key entry. Key views bytes that the table owns (allocated from its resource).
 struct THashRecord {
     std::uint32_t Hash = 0;
     std::int32_t ItemIndex = 0;
-    std::string Key;
+    std::string_view Key;
 };
 
 // A cursor: ck is the bucket (-1 before the first key), cx the position in it.
@@ -75,7 +120,8 @@ public:
     static constexpr std::uint32_t f_CurrentItemMask = f_CurrentItemCount - 1;
     static constexpr std::int32_t f_CurrentItemMaxIdx = f_CurrentItemCount - 1;
 
-    THash();
+    // Internal arrays come from Resource, which must outlive the table.
+    explicit THash(std::pmr::memory_resource* Resource = std::pmr::get_default_resource());
     ~THash() override;
 
     bool Exists(std::string_view Key) const;
@@ -93,11 +139,11 @@ public:
     bool Previous();
     std::string CurrentKey() const;
     THashIterator NewIterator() const { return {}; }
-    THashIterator CurrentIterator() const { return f_CurrentIterator; }
-    void SetCurrentIterator(THashIterator Value) { f_CurrentIterator = Value; }
+    THashIterator CurrentIterator() const;
+    void SetCurrentIterator(THashIterator Value);
 
     // The number of spare item indexes waiting for reuse (for tests and diagnostics).
-    std::size_t SpareCount() const { return f_SpareItems.size(); }
+    std::size_t SpareCount() const;
 
 protected:
     virtual void DeleteIndex(std::int32_t Index) = 0;
@@ -105,6 +151,8 @@ protected:
     virtual void TrimIndexes(std::int32_t Count) = 0;
     virtual void ClearIndexes() = 0;
     virtual std::int32_t HighIndex() const = 0;
+
+    std::pmr::memory_resource* Resource() const { return f_Keys.get_allocator().resource(); }
 
     // The position of Key in f_Keys, or -1; Hash, when given, receives KeyHash(Key).
     // Raises for the empty key.
@@ -119,33 +167,42 @@ protected:
     void TryCompact();
 
 private:
-    class TKeyIndex;
     struct TBucketOrder;
+    struct TRare;
 
     void RemoveEntry(std::int32_t Position);
     const TBucketOrder& Order() const;
-    void KeysChanged();
+    TRare& Rare() const;
+    std::string_view CopyKey(std::string_view Key);
+    void FreeKey(std::string_view Key);
 
-    std::vector<THashRecord> f_Keys;
-    std::vector<std::int32_t> f_SpareItems;
-    std::unique_ptr<TKeyIndex> f_Index;
-    mutable std::unique_ptr<TBucketOrder> f_Order;
-    std::string f_CurrentKey;
-    THashIterator f_CurrentIterator;
+    // The flags come first so that they fill the padding at the end of TObject.
     bool f_NextAllowed = false;
     bool f_AllowCompact = true;
+    std::pmr::vector<THashRecord> f_Keys;
+    // What only some tables need (spare indexes, the look-up index of a large table, the
+    // cursor), made on first use: a torrent holds many thousands of two-key dictionaries.
+    mutable TRare* f_Rare = nullptr;
 };
 
 class TObjectHash final : public THash {
 public:
-    TObjectHash() = default;
+    static constexpr TObjectKind kKind = TObjectKind::Table;
+
+    explicit TObjectHash(std::pmr::memory_resource* Resource = std::pmr::get_default_resource())
+        : THash(Resource), f_Items(Resource) {}
     ~TObjectHash() override;
 
     // Borrowed; raises EHashFindError when the key is absent.
     TObject* GetItem(std::string_view Key) const;
+    // Borrowed; null when the key is absent (raises for the empty key).
+    TObject* Find(std::string_view Key) const;
     // Takes ownership; an object already stored under the key is freed (unless it is the
     // very same object, which then stays).
-    void SetItem(std::string_view Key, std::unique_ptr<TObject> Object);
+    void SetItem(std::string_view Key, TObjectPtr Object);
+    void SetItem(std::string_view Key, std::unique_ptr<TObject> Object) {
+        SetItem(Key, TObjectPtr(Object.release()));
+    }
 
 protected:
     void DeleteIndex(std::int32_t Index) override;
@@ -157,7 +214,7 @@ protected:
     }
 
 private:
-    std::vector<std::unique_ptr<TObject>> f_Items;
+    std::pmr::vector<TObjectPtr> f_Items;
 };
 
 } // namespace lintervale

@@ -1,33 +1,29 @@
 #include "metainfo/TorrentFile.h"
 
 #include "digests/SHA1.h"
+#include "metainfo/ArenaResource.h"
 #include "metainfo/BDecode.h"
 
 namespace lintervale {
 
 namespace {
 
-// Reads an item as a scalar: a list or dictionary where a scalar belongs fails the load.
-const TIntString& Scalar(const TObject* item, const char* what) {
-    const auto* scalar = dynamic_cast<const TIntString*>(item);
+[[noreturn]] void Fail(std::string reason) { throw ETorrentFileError(std::move(reason)); }
+
+// The item of a key as a scalar. A list or dictionary where a scalar belongs fails the load;
+// a scalar of the other kind passes (its string is empty, its number 0).
+const TIntString& ScalarOf(const TObject* item, std::string_view key) {
+    const auto* scalar = As<TIntString>(item);
     if (scalar == nullptr) {
-        throw ETorrentFileError(std::string("Corrupt File: \"") + what + "\" is not a scalar.");
+        Fail("Corrupt File: \"" + std::string(key) + "\" is not a string or a number.");
     }
     return *scalar;
 }
 
-const std::string& StringOf(const TObjectHash& table, const char* key) {
-    return Scalar(table.GetItem(key), key).StringPart;
-}
-
-std::int64_t NumberOf(const TObjectHash& table, const char* key) {
-    return Scalar(table.GetItem(key), key).IntPart;
-}
-
-template <typename T> const T& ItemAs(const TObject* item, const std::string& what) {
-    const auto* typed = dynamic_cast<const T*>(item);
+template <typename T> const T& ContainerOf(const TObject* item, std::string_view key) {
+    const auto* typed = As<T>(item);
     if (typed == nullptr) {
-        throw ETorrentFileError("Corrupt File: \"" + what + "\" has the wrong type.");
+        Fail("Corrupt File: \"" + std::string(key) + "\" has the wrong type.");
     }
     return *typed;
 }
@@ -37,10 +33,27 @@ std::int64_t WrappingAdd(std::int64_t a, std::int64_t b) {
     return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
 }
 
+std::string FileEntry(std::size_t index) { return "files[" + std::to_string(index) + "]"; }
+
 } // namespace
 
-TTorrentFile::TTorrentFile() : _Tree(std::make_unique<TObjectHash>()) {}
-TTorrentFile::~TTorrentFile() = default;
+TTorrentFile::TTorrentFile() : _Arena(TArenaUpstream::Instance()) { ResetTree(); }
+TTorrentFile::~TTorrentFile() {
+    if (_Tree && _Tree->Placed()) {
+        (void)_Tree.release(); // see ResetTree
+    }
+}
+
+void TTorrentFile::ResetTree() {
+    if (_Tree && _Tree->Placed()) {
+        // Every byte of a decoded tree lies in the arena: dropping the arena frees it all,
+        // without a destructor call for each of a large torrent's many thousand values.
+        (void)_Tree.release();
+    }
+    _Tree.reset();
+    _Arena.release();
+    _Tree.reset(new TObjectHash());
+}
 
 void TTorrentFile::Clear() {
     _Announce.clear();
@@ -49,8 +62,8 @@ void TTorrentFile::Clear() {
     _Length = 0;
     _Count = 0;
     _Files.clear();
-    _Tree->Clear();
-    Pieces.clear();
+    ResetTree();
+    Pieces = std::string_view();
     _PieceLength = 0;
     _Multifile = false;
 }
@@ -67,7 +80,7 @@ bool TTorrentFile::Load(TByteStream& Stream) {
     } catch (const ETorrentFileError&) {
         throw;
     } catch (const std::exception& error) {
-        throw ETorrentFileError(error.what());
+        Fail(error.what());
     }
     return true;
 }
@@ -75,92 +88,102 @@ bool TTorrentFile::Load(TByteStream& Stream) {
 void TTorrentFile::LoadSteps(TByteStream& Stream) {
     std::int64_t total = 0;
 
-    std::unique_ptr<TObject> decoded = BDecodeValue(Stream);
+    TBDecoder decoder(Stream, &_Arena);
+    TObjectPtr decoded = decoder.BDecodeValue();
     if (!decoded) {
-        throw ETorrentFileError("Error parsing file; does not appear to be valid bencoded metainfo.");
+        Fail("Error parsing file; does not appear to be valid bencoded metainfo.");
     }
-    auto* tree = dynamic_cast<TObjectHash*>(decoded.get());
-    if (tree == nullptr) {
-        throw ETorrentFileError("Corrupt File: the top-level value is not a dictionary.");
+    if (As<TObjectHash>(decoded.get()) == nullptr) {
+        Fail("Corrupt File: the top-level value is not a dictionary.");
     }
-    (void)decoded.release();
-    _Tree.reset(tree);
+    _Tree = std::move(decoded);
+    const TObjectHash& tree = Tree();
 
-    if (!tree->Exists("announce")) {
-        throw ETorrentFileError("Corrupt File: Missing \"announce\" segment.");
+    const TObject* announce = tree.Find("announce");
+    if (announce == nullptr) {
+        Fail("Corrupt File: Missing \"announce\" segment.");
     }
-    _Announce = StringOf(*tree, "announce");
+    _Announce = ScalarOf(announce, "announce").StringPart;
 
-    if (!tree->Exists("info")) {
-        throw ETorrentFileError("Corrupt File: Missing \"info\" segment.");
+    const TObject* infoItem = tree.Find("info");
+    if (infoItem == nullptr) {
+        Fail("Corrupt File: Missing \"info\" segment.");
     }
-    const auto& info = ItemAs<TObjectHash>(tree->GetItem("info"), "info");
+    const auto& info = ContainerOf<TObjectHash>(infoItem, "info");
 
-    if (!info.Exists("name")) {
-        throw ETorrentFileError("Corrupt File: Missing \"info.name\" segment.");
+    const TObject* name = info.Find("name");
+    if (name == nullptr) {
+        Fail("Corrupt File: Missing \"info.name\" segment.");
     }
-    _Name = StringOf(info, "name");
+    _Name = ScalarOf(name, "name").StringPart;
 
-    if (!info.Exists("piece length")) {
-        throw ETorrentFileError("Corrupt File: Missing \"info.piece length\" segment.");
+    const TObject* pieceLength = info.Find("piece length");
+    if (pieceLength == nullptr) {
+        Fail("Corrupt File: Missing \"info.piece length\" segment.");
     }
-    _PieceLength = static_cast<std::int32_t>(NumberOf(info, "piece length"));
+    _PieceLength = static_cast<std::int32_t>(ScalarOf(pieceLength, "piece length").IntPart);
 
-    if (!info.Exists("pieces")) {
-        throw ETorrentFileError("Corrupt File: Missing \"info.pieces\" segment.");
+    const TObject* pieces = info.Find("pieces");
+    if (pieces == nullptr) {
+        Fail("Corrupt File: Missing \"info.pieces\" segment.");
     }
-    Pieces = StringOf(info, "pieces");
+    Pieces = ScalarOf(pieces, "pieces").StringPart;
 
-    if (info.Exists("length")) {
-        total = NumberOf(info, "length");
+    if (const TObject* length = info.Find("length")) {
+        total = ScalarOf(length, "length").IntPart;
         _Count = 1;
         _Files.emplace_back(_Name, std::string(), total, 0);
-    } else if (info.Exists("files")) {
+    } else if (const TObject* filesItem = info.Find("files")) {
         _Multifile = true;
-        const auto& files = ItemAs<TObjectList>(info.GetItem("files"), "info.files");
+        const auto& files = ContainerOf<TObjectList>(filesItem, "info.files");
         _Files.reserve(files.Items.size());
         for (std::size_t i = 0; i < files.Items.size(); ++i) {
-            const std::string where = "files[" + std::to_string(i) + "]";
-            const auto& entry = ItemAs<TObjectHash>(files.Items[i].get(), where);
-            if (!entry.Exists("length")) {
-                throw ETorrentFileError("Corrupt File: " + where +
-                                        " is missing a \"length\" segment.");
+            const auto* entry = As<TObjectHash>(files.Items[i].get());
+            if (entry == nullptr) {
+                Fail("Corrupt File: " + FileEntry(i) + " is not a dictionary.");
             }
-            const std::int64_t length = NumberOf(entry, "length");
-            if (!entry.Exists("path")) {
-                throw ETorrentFileError("Corrupt File: " + where +
-                                        " is missing a \"path\" segment.");
+            const TObject* fileLength = entry->Find("length");
+            if (fileLength == nullptr) {
+                Fail("Corrupt File: " + FileEntry(i) + " is missing a \"length\" segment.");
             }
-            const auto& path = ItemAs<TObjectList>(entry.GetItem("path"), where + ".path");
+            const std::int64_t length = ScalarOf(fileLength, "length").IntPart;
+            const TObject* pathItem = entry->Find("path");
+            if (pathItem == nullptr) {
+                Fail("Corrupt File: " + FileEntry(i) + " is missing a \"path\" segment.");
+            }
+            const auto& path = ContainerOf<TObjectList>(pathItem, "path");
             std::string folders;
-            std::string name;
+            std::string_view fileName;
             for (std::size_t p = 0; p < path.Items.size(); ++p) {
-                const std::string& part = Scalar(path.Items[p].get(), "path").StringPart;
+                const std::string_view part = ScalarOf(path.Items[p].get(), "path").StringPart;
                 if (p + 1 < path.Items.size()) {
                     folders += part;
                     folders += '\\';
                 } else {
-                    name = part;
+                    fileName = part;
                 }
             }
-            _Files.emplace_back(std::move(name), std::move(folders), length, total);
+            _Files.emplace_back(std::string(fileName), std::move(folders), length, total);
             total = WrappingAdd(total, length);
         }
         _Count = static_cast<std::int32_t>(files.Items.size());
     } else {
-        throw ETorrentFileError("Corrupt File: Missing both \"info.length\" and \"info.files\" "
-                                "segments (should have one or the other).");
+        Fail("Corrupt File: Missing both \"info.length\" and \"info.files\" segments (should have "
+             "one or the other).");
     }
 
-    if (tree->Exists("_info_start") && tree->Exists("_info_length")) {
+    const TObject* startMarker = tree.Find("_info_start");
+    const TObject* lengthMarker = tree.Find("_info_length");
+    if (startMarker != nullptr && lengthMarker != nullptr) {
         // The markers are read as signed 32-bit numbers; a file can overwrite them with its
         // own members, so they are checked against the data before any byte is read.
-        const auto start = static_cast<std::int32_t>(NumberOf(*tree, "_info_start"));
-        const auto length = static_cast<std::int32_t>(NumberOf(*tree, "_info_length"));
+        const auto start = static_cast<std::int32_t>(ScalarOf(startMarker, "_info_start").IntPart);
+        const auto length =
+            static_cast<std::int32_t>(ScalarOf(lengthMarker, "_info_length").IntPart);
         const std::string_view bytes = Stream.Bytes();
         if (start < 0 || length < 0 || static_cast<std::size_t>(start) > bytes.size() ||
             static_cast<std::size_t>(length) > bytes.size() - static_cast<std::size_t>(start)) {
-            throw ETorrentFileError("Stream read error");
+            Fail("Stream read error");
         }
         TSHA1 digest;
         digest.TransformString(bytes.substr(static_cast<std::size_t>(start),
@@ -177,7 +200,7 @@ std::string TTorrentFile::GetPiece(std::int64_t Index) const {
         return std::string();
     }
     const auto start = static_cast<std::size_t>(Index) * 20;
-    return start >= Pieces.size() ? std::string() : Pieces.substr(start, 20);
+    return start >= Pieces.size() ? std::string() : std::string(Pieces.substr(start, 20));
 }
 
 } // namespace lintervale

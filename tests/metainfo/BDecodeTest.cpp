@@ -18,7 +18,7 @@ std::string Show(TObject* value) {
     }
     if (auto* scalar = dynamic_cast<TIntString*>(value)) {
         return scalar->ISType == TISType::tisInt ? "i:" + std::to_string(scalar->IntPart)
-                                                 : "s:" + scalar->StringPart;
+                                                 : "s:" + std::string(scalar->StringPart);
     }
     if (auto* list = dynamic_cast<TObjectList*>(value)) {
         std::string text = "[";

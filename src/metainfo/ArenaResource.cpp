@@ -1,0 +1,56 @@
+#include "metainfo/ArenaResource.h"
+
+#include <cstdint>
+#include <new>
+#include <sys/mman.h>
+
+namespace lintervale {
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::size_t MappedSize(std::size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
+
+} // namespace
+
+TArenaUpstream* TArenaUpstream::Instance() {
+    static TArenaUpstream instance;
+    return &instance;
+}
+
+void* TArenaUpstream::do_allocate(std::size_t Bytes, std::size_t Alignment) {
+    if (Bytes < kHugePage || Alignment > kHugePage) {
+        return std::pmr::new_delete_resource()->allocate(Bytes, Alignment);
+    }
+    // Map one huge page more than needed and trim both ends, so the block starts on a huge
+    // page boundary.
+    const std::size_t size = MappedSize(Bytes);
+    void* mapped = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + kHugePage - 1) & ~(std::uintptr_t{kHugePage} - 1);
+    if (aligned > start) {
+        ::munmap(mapped, aligned - start);
+    }
+    const std::uintptr_t end = start + size + kHugePage;
+    if (end > aligned + size) {
+        ::munmap(reinterpret_cast<void*>(aligned + size), end - (aligned + size));
+    }
+    auto* block = reinterpret_cast<void*>(aligned);
+    ::madvise(block, size, MADV_HUGEPAGE);
+    return block;
+}
+
+void TArenaUpstream::do_deallocate(void* Pointer, std::size_t Bytes, std::size_t Alignment) {
+    if (Bytes < kHugePage || Alignment > kHugePage) {
+        std::pmr::new_delete_resource()->deallocate(Pointer, Bytes, Alignment);
+        return;
+    }
+    ::munmap(Pointer, MappedSize(Bytes));
+}
+
+} // namespace lintervale
