@@ -10,9 +10,10 @@ namespace lintervale {
 int RunMagnetCommand(const std::vector<std::string>& Files, std::FILE* Out, std::FILE* Err) {
     int status = 0;
     std::string line;
+    TFileBuffer buffer;
     for (const std::string& file : Files) {
         try {
-            const TTorrentRow row = LoadTorrentRow(file);
+            const TTorrentRow row = LoadTorrentRow(file, buffer);
             line = MagnetLinkOfRow(row.Name, row.Hash, row.Trackers);
             line += '\n';
             std::fwrite(line.data(), 1, line.size(), Out);

@@ -6,18 +6,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "list/FileBuffer.h"
 #include "metainfo/TorrentFile.h"
 
 namespace lintervale {
 
-// A file that cannot be read; the message names the file and the system's reason.
-class EFileReadError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Larger files are refused as corrupt metainfo before they are read into memory.
-inline constexpr std::int64_t kMaxTorrentFileSize = std::int64_t{256} << 20;
 
 struct TTorrentRow {
     std::string Name;     // column 1
@@ -34,12 +27,9 @@ std::string SizeText(std::int64_t Length);
 // never split a line of the list data file.
 TTorrentRow MakeTorrentRow(const TTorrentFile& Torrent);
 
-// The whole file; raises EFileReadError, or ETorrentFileError for a file too large to be
-// metainfo.
-std::string ReadWholeFile(const std::string& FileName);
-
 // Reads and loads a .torrent file and makes its row; raises EFileReadError or
-// ETorrentFileError.
+// ETorrentFileError. A caller adding many files passes one buffer for all of them.
+TTorrentRow LoadTorrentRow(const std::string& FileName, TFileBuffer& Buffer);
 TTorrentRow LoadTorrentRow(const std::string& FileName);
 
 } // namespace lintervale

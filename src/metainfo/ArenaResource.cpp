@@ -53,4 +53,30 @@ void TArenaUpstream::do_deallocate(void* Pointer, std::size_t Bytes, std::size_t
     ::munmap(Pointer, MappedSize(Bytes));
 }
 
+void* TArena::AllocateSlow(std::size_t Bytes, std::size_t Alignment) {
+    const std::size_t needed = sizeof(TBlock) + Bytes + Alignment;
+    while (m_NextSize < needed) {
+        m_NextSize *= 2;
+    }
+    void* memory = TArenaUpstream::Instance()->allocate(m_NextSize, alignof(std::max_align_t));
+    m_Block = new (memory) TBlock{m_Block, m_NextSize};
+    m_Capacity = m_NextSize - sizeof(TBlock);
+    m_Used = 0;
+    if (m_NextSize < (std::size_t{64} << 20)) {
+        m_NextSize *= 2;
+    }
+    return Allocate(Bytes, Alignment);
+}
+
+void TArena::Release() {
+    while (m_Block != nullptr) {
+        TBlock* previous = m_Block->Previous;
+        TArenaUpstream::Instance()->deallocate(m_Block, m_Block->Size, alignof(std::max_align_t));
+        m_Block = previous;
+    }
+    m_Used = 0;
+    m_Capacity = 0;
+    m_NextSize = 4096;
+}
+
 } // namespace lintervale

@@ -33,7 +33,7 @@ template <typename T> T* TBDecoder::Make() {
     if (m_Arena == nullptr) {
         return new T();
     }
-    T* object = new (m_Arena->allocate(sizeof(T), alignof(T))) T(m_Arena);
+    T* object = new (m_Arena->Allocate(sizeof(T), alignof(T))) T(m_Arena);
     object->SetPlaced();
     return object;
 }

@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "metainfo/ArenaResource.h"
 #include "metainfo/ByteStream.h"
 #include "metainfo/Hashes.h"
 
@@ -76,7 +77,7 @@ struct TBDecodeLimits {
 class TBDecoder {
 public:
     // Without an arena the tree's objects are made with new.
-    explicit TBDecoder(TByteStream& Stream, std::pmr::memory_resource* Arena = nullptr)
+    explicit TBDecoder(TByteStream& Stream, TArena* Arena = nullptr)
         : m_Stream(Stream), m_Arena(Arena) {}
 
     // One value at the stream's position, or null when the first byte starts none.
@@ -92,7 +93,7 @@ private:
     std::string_view ReadStringBytes(int FirstDigit);
 
     TByteStream& m_Stream;
-    std::pmr::memory_resource* m_Arena;
+    TArena* m_Arena;
     int m_Depth = 0;
     std::int64_t m_Items = 0;
 };

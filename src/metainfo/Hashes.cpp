@@ -110,16 +110,16 @@ void THash::SetCurrentIterator(THashIterator Value) { Rare().CurrentIterator = V
 
 std::size_t THash::SpareCount() const { return f_Rare ? f_Rare->SpareItems.size() : 0; }
 
-std::int32_t THash::FindKey(std::string_view Key, std::uint32_t* Hash) const {
-    const std::uint32_t hash = KeyHash(Key);
-    if (Hash != nullptr) {
-        *Hash = hash;
+std::int32_t THash::FindKey(std::string_view Key) const {
+    if (Key.empty()) {
+        (void)KeyHash(Key); // raises the empty-key error
     }
     if (f_Rare != nullptr && f_Rare->Index != nullptr) {
         return f_Rare->Index->Find(f_Keys, Key);
     }
+    // A few keys are compared directly: cheaper than hashing the key to compare hashes.
     for (std::size_t i = 0; i < f_Keys.size(); ++i) {
-        if (f_Keys[i].Hash == hash && f_Keys[i].Key == Key) {
+        if (f_Keys[i].Key == Key) {
             return static_cast<std::int32_t>(i);
         }
     }
@@ -128,12 +128,13 @@ std::int32_t THash::FindKey(std::string_view Key, std::uint32_t* Hash) const {
 
 bool THash::Exists(std::string_view Key) const { return FindKey(Key) >= 0; }
 
-void THash::AppendKey(std::string_view Key, std::uint32_t Hash, std::int32_t Index) {
+void THash::AppendKey(std::string_view Key, std::int32_t Index) {
+    const std::uint32_t hash = KeyHash(Key);
     f_NextAllowed = false;
     if (f_Keys.empty()) {
         f_Keys.reserve(2); // most dictionaries in a torrent are a file's length and path
     }
-    f_Keys.push_back(THashRecord{Hash, Index, CopyKey(Key)});
+    f_Keys.push_back(THashRecord{hash, Index, CopyKey(Key)});
     if (f_Rare != nullptr && f_Rare->Index != nullptr) {
         f_Rare->Index->Add(f_Keys);
     } else if (f_Keys.size() > kScanLimit) {
@@ -191,15 +192,14 @@ void THash::Rename(std::string_view Key, std::string_view NewName) {
 }
 
 void THash::SetKeyIndex(std::string_view Key, std::int32_t Index) {
-    std::uint32_t hash = 0;
-    const std::int32_t position = FindKey(Key, &hash);
+    const std::int32_t position = FindKey(Key);
     if (position >= 0) {
         const std::int32_t former = f_Keys[position].ItemIndex;
         DeleteIndex(former);
         f_Keys[position].ItemIndex = Index;
         Rare().SpareItems.push_back(former);
     } else {
-        AppendKey(Key, hash, Index);
+        AppendKey(Key, Index);
     }
 }
 
@@ -380,8 +380,7 @@ TObject* TObjectHash::GetItem(std::string_view Key) const {
 }
 
 void TObjectHash::SetItem(std::string_view Key, TObjectPtr Object) {
-    std::uint32_t hash = 0;
-    const std::int32_t position = FindKey(Key, &hash);
+    const std::int32_t position = FindKey(Key);
     if (position >= 0) {
         TObjectPtr& slot = f_Items[ItemIndexAt(position)];
         if (slot == Object) {
@@ -399,7 +398,7 @@ void TObjectHash::SetItem(std::string_view Key, TObjectPtr Object) {
         f_Items.resize(index + 1);
     }
     f_Items[index] = std::move(Object);
-    AppendKey(Key, hash, index);
+    AppendKey(Key, index);
 }
 
 void TObjectHash::DeleteIndex(std::int32_t Index) { f_Items[Index].reset(); }

@@ -154,14 +154,13 @@ protected:
 
     std::pmr::memory_resource* Resource() const { return f_Keys.get_allocator().resource(); }
 
-    // The position of Key in f_Keys, or -1; Hash, when given, receives KeyHash(Key).
-    // Raises for the empty key.
-    std::int32_t FindKey(std::string_view Key, std::uint32_t* Hash = nullptr) const;
+    // The position of Key in f_Keys, or -1. Raises for the empty key.
+    std::int32_t FindKey(std::string_view Key) const;
     // The item index of the key at a position found by FindKey.
     std::int32_t ItemIndexAt(std::int32_t Position) const { return f_Keys[Position].ItemIndex; }
     // Appends a new key with the given item index (the key must be absent) and withdraws
     // the stepping permission.
-    void AppendKey(std::string_view Key, std::uint32_t Hash, std::int32_t Index);
+    void AppendKey(std::string_view Key, std::int32_t Index);
     void SetKeyIndex(std::string_view Key, std::int32_t Index);
     std::int32_t AllocItemIndex();
     void TryCompact();

@@ -1,7 +1,6 @@
 #include "metainfo/TorrentFile.h"
 
 #include "digests/SHA1.h"
-#include "metainfo/ArenaResource.h"
 #include "metainfo/BDecode.h"
 
 namespace lintervale {
@@ -37,7 +36,7 @@ std::string FileEntry(std::size_t index) { return "files[" + std::to_string(inde
 
 } // namespace
 
-TTorrentFile::TTorrentFile() : _Arena(TArenaUpstream::Instance()) { ResetTree(); }
+TTorrentFile::TTorrentFile() : _Files(&_Arena) { ResetTree(); }
 TTorrentFile::~TTorrentFile() {
     if (_Tree && _Tree->Placed()) {
         (void)_Tree.release(); // see ResetTree
@@ -51,7 +50,7 @@ void TTorrentFile::ResetTree() {
         (void)_Tree.release();
     }
     _Tree.reset();
-    _Arena.release();
+    _Arena.Release();
     _Tree.reset(new TObjectHash());
 }
 
@@ -61,7 +60,8 @@ void TTorrentFile::Clear() {
     _SHA1Hash.clear();
     _Length = 0;
     _Count = 0;
-    _Files.clear();
+    // The entries' storage lies in the arena that ResetTree releases: let go of it first.
+    std::pmr::vector<TTorrentSubFile>(&_Arena).swap(_Files);
     ResetTree();
     Pieces = std::string_view();
     _PieceLength = 0;

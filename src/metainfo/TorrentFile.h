@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "metainfo/ArenaResource.h"
 #include "metainfo/ByteStream.h"
 #include "metainfo/Hashes.h"
 
@@ -76,7 +77,7 @@ public:
     const std::string& Name() const { return _Name; }
     std::int64_t Length() const { return _Length; }
     std::int32_t Count() const { return _Count; }
-    const std::vector<TTorrentSubFile>& Files() const { return _Files; }
+    const std::pmr::vector<TTorrentSubFile>& Files() const { return _Files; }
     const TObjectHash& Tree() const { return *As<TObjectHash>(_Tree.get()); }
     // The info hash as 40 lowercase hexadecimal digits; empty until a load computed it.
     const std::string& Hash() const { return _SHA1Hash; }
@@ -96,9 +97,9 @@ private:
     std::string _Name;
     std::int64_t _Length = 0;
     std::int32_t _Count = 0;
-    std::vector<TTorrentSubFile> _Files;
-    // Declared before the tree: the tree's objects live in it and go first.
-    std::pmr::monotonic_buffer_resource _Arena;
+    // Declared before the tree and the file entries, which live in it and go first.
+    TArena _Arena;
+    std::pmr::vector<TTorrentSubFile> _Files;
     TObjectPtr _Tree;
     std::string _SHA1Hash;
     std::int32_t _PieceLength = 0;

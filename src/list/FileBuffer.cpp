@@ -1,0 +1,111 @@
+#include "list/FileBuffer.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "metainfo/ArenaResource.h"
+#include "metainfo/TorrentFile.h"
+
+namespace lintervale {
+
+namespace {
+
+class TFileDescriptor {
+public:
+    explicit TFileDescriptor(int fd) : m_Fd(fd) {}
+    ~TFileDescriptor() {
+        if (m_Fd >= 0) {
+            ::close(m_Fd);
+        }
+    }
+    TFileDescriptor(const TFileDescriptor&) = delete;
+    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+    int Get() const { return m_Fd; }
+
+private:
+    int m_Fd;
+};
+
+[[noreturn]] void ThrowOpenError(const std::string& fileName, int error) {
+    throw EFileReadError("Cannot open file \"" + fileName + "\". " + std::strerror(error));
+}
+
+[[noreturn]] void ThrowTooLarge() {
+    throw ETorrentFileError("The file is larger than any metainfo this program accepts.");
+}
+
+} // namespace
+
+TFileBuffer::~TFileBuffer() {
+    if (m_Data != nullptr) {
+        TArenaUpstream::Instance()->deallocate(m_Data, m_Capacity, 1);
+    }
+}
+
+void TFileBuffer::Grow(std::size_t Capacity) {
+    char* data = static_cast<char*>(TArenaUpstream::Instance()->allocate(Capacity, 1));
+    std::memcpy(data, m_Data, m_Size);
+    if (m_Data != nullptr) {
+        TArenaUpstream::Instance()->deallocate(m_Data, m_Capacity, 1);
+    }
+    m_Data = data;
+    m_Capacity = Capacity;
+}
+
+void TFileBuffer::ReadWholeFile(const std::string& FileName) {
+    m_Size = 0;
+    const TFileDescriptor file(::open(FileName.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) {
+        ThrowOpenError(FileName, errno);
+    }
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0) {
+        ThrowOpenError(FileName, errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        ThrowOpenError(FileName, EISDIR);
+    }
+    if (info.st_size > kMaxTorrentFileSize) {
+        ThrowTooLarge();
+    }
+    // The size fstat gives is only a first guess: a file can grow while it is read, and a
+    // pipe has none. One byte of room more lets the end be seen without growing, and room
+    // stops one byte past the limit, so that crossing it is seen.
+    constexpr auto limit = static_cast<std::size_t>(kMaxTorrentFileSize);
+    const std::size_t expected = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
+    if (m_Capacity < expected + 1) {
+        Grow(expected + 1);
+    }
+    for (;;) {
+        if (m_Size == m_Capacity) {
+            if (m_Capacity > limit) {
+                ThrowTooLarge();
+            }
+            Grow(std::min(limit + 1, std::max<std::size_t>(m_Capacity * 2, 65536)));
+        }
+        const ssize_t got = ::read(file.Get(), m_Data + m_Size, m_Capacity - m_Size);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw EFileReadError("Cannot read file \"" + FileName + "\". " +
+                                 std::strerror(errno));
+        }
+        if (got == 0) {
+            return;
+        }
+        m_Size += static_cast<std::size_t>(got);
+    }
+}
+
+std::string ReadWholeFile(const std::string& FileName) {
+    TFileBuffer buffer;
+    buffer.ReadWholeFile(FileName);
+    return std::string(buffer.View());
+}
+
+} // namespace lintervale

@@ -1,0 +1,47 @@
+#pragma once
+
+// The bytes of a whole file, read into memory that is not cleared first and that a series of
+// reads reuses (big buffers come as huge pages). Files larger than kMaxTorrentFileSize are
+// refused as metainfo before they are read.
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace lintervale {
+
+// A file that cannot be read; the message names the file and the system's reason.
+class EFileReadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr std::int64_t kMaxTorrentFileSize = std::int64_t{256} << 20;
+
+class TFileBuffer {
+public:
+    TFileBuffer() = default;
+    ~TFileBuffer();
+    TFileBuffer(const TFileBuffer&) = delete;
+    TFileBuffer& operator=(const TFileBuffer&) = delete;
+
+    // Replaces the contents with the whole file; raises EFileReadError, or ETorrentFileError
+    // for a file too large to be metainfo. On failure the contents are undefined.
+    void ReadWholeFile(const std::string& FileName);
+
+    std::string_view View() const { return std::string_view(m_Data, m_Size); }
+
+private:
+    void Grow(std::size_t Capacity);
+
+    char* m_Data = nullptr;
+    std::size_t m_Size = 0;
+    std::size_t m_Capacity = 0;
+};
+
+// The whole file as a string (for callers that keep it).
+std::string ReadWholeFile(const std::string& FileName);
+
+} // namespace lintervale
