@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds lintervale (or takes the build folder given), makes the corpus if it is missing,
+# and runs the measurements. Usage: bench/run.sh [BUILD_DIR]
+# Exit status 0 only when every link is right and every target is met.
+set -euo pipefail
+
+bench=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$bench")
+corpus="$bench/corpus"
+
+if [[ $# -ge 1 ]]; then
+    build=$(cd "$1" && pwd)
+else
+    build="$root/build-bench"
+    cmake -S "$root" -B "$build" -DLINTERVALE_TESTS=OFF >/dev/null
+    cmake --build "$build" -j2 >/dev/null
+fi
+lintervale="$build/src/lintervale"
+[[ -x $lintervale ]] || { echo "no program at $lintervale" >&2; exit 2; }
+[[ -x /usr/bin/time ]] || { echo "/usr/bin/time is missing" >&2; exit 2; }
+
+# The collision set is written last, so its list marks a complete corpus.
+if [[ ! -f $corpus/collision/expected.txt ]]; then
+    echo "making the corpus in $corpus ..." >&2
+    rm -rf "$corpus"
+    python3 "$bench/make_corpus.py" "$corpus.tmp"
+    mv "$corpus.tmp" "$corpus"
+fi
+
+python3 "$bench/measure.py" "$lintervale" "$corpus"
