@@ -1,5 +1,7 @@
 #include "list/TorrentRow.h"
 
+#include "trackers/TrackerCell.h"
+
 namespace lintervale {
 
 std::string SizeText(std::int64_t Length) {
@@ -27,7 +29,7 @@ TTorrentRow MakeTorrentRow(const TTorrentFile& Torrent) {
         }
     }
     row.Hash = Torrent.Hash();
-    row.Trackers = "\"" + Torrent.Announce() + "\"";
+    row.Trackers = WriteTrackerCell(Torrent.Trackers());
     row.Files = std::to_string(Torrent.Count());
     row.Size = SizeText(Torrent.Length());
     return row;

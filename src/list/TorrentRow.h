@@ -23,8 +23,9 @@ struct TTorrentRow {
 // The total size in whole MiB (an exact half goes to the even neighbour) and " MB".
 std::string SizeText(std::int64_t Length);
 
-// The row a loaded torrent makes. Line breaks in the name become spaces, so that a name can
-// never split a line of the list data file.
+// The row a loaded torrent makes: its trackers in the tracker cell's written form (empty
+// when it has none). Line breaks in the name become spaces, so that a name can never split a
+// line of the list data file.
 TTorrentRow MakeTorrentRow(const TTorrentFile& Torrent);
 
 // Reads and loads a .torrent file and makes its row; raises EFileReadError or

@@ -7,7 +7,8 @@ namespace lintervale {
 
 std::string MagnetLinkOfRow(std::string_view Name, std::string_view Hash,
                             std::string_view TrackerCell) {
-    std::string link = "magnet:?xt=urn:btih:";
+    // A 64-digit hash is a BitTorrent v2 SHA-256: a multihash (0x12 SHA-256, 0x20 bytes).
+    std::string link = Hash.size() == 64 ? "magnet:?xt=urn:btmh:1220" : "magnet:?xt=urn:btih:";
     link += Hash;
     link += "&dn=";
     link += URLEncode(Name);

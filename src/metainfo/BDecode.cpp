@@ -131,8 +131,12 @@ TObjectPtr TBDecoder::BDecodeDictionary() {
         const std::string_view key = ReadStringBytes(c - '0');
         const std::size_t start = m_Stream.Position();
         TObjectPtr value = BDecodeValue();
-        if (value && !key.empty()) {
-            dictionary->SetItem(key, std::move(value));
+        if (value) {
+            if (key.empty()) {
+                dictionary->SetEmptyKeyItem(std::move(value));
+            } else {
+                dictionary->SetItem(key, std::move(value));
+            }
         }
         if (key == "info") {
             TObjectPtr infoStart(Make<TIntString>());

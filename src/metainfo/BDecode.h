@@ -12,8 +12,9 @@
 // - The grammar is taken leniently, as .torrent writers in the wild need: the byte after a
 //   string's length digits is not checked, an integer is digits and minus signs up to the
 //   first other byte (which is consumed), a container cut off by the end of the data ends
-//   there, a byte that starts no value yields nothing, a member with an empty key is decoded
-//   and dropped, and a repeated key keeps its last value.
+//   there, a byte that starts no value yields nothing, and a repeated key keeps its last
+//   value. A member with an empty key is no key of the table: its value is kept aside as the
+//   table's EmptyKeyItem (BitTorrent v2 file trees need it).
 // - Wherever a dictionary has the key "info", it also gets "_info_start" (the offset of the
 //   value) and "_info_length" (its length in bytes), so the info hash can be taken over the
 //   bytes exactly as stored.

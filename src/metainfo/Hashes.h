@@ -142,6 +142,10 @@ public:
     THashIterator CurrentIterator() const;
     void SetCurrentIterator(THashIterator Value);
 
+    // Every entry, in the order the keys were made (not the cursor's order); for readers
+    // that visit all keys without disturbing the cursor.
+    const std::pmr::vector<THashRecord>& Entries() const { return f_Keys; }
+
     // The number of spare item indexes waiting for reuse (for tests and diagnostics).
     std::size_t SpareCount() const;
 
@@ -203,6 +207,12 @@ public:
         SetItem(Key, TObjectPtr(Object.release()));
     }
 
+    // The value of the last member whose key was empty. Such a member is no key of the
+    // table, but BitTorrent v2 file trees describe each file under the empty key, so the
+    // decoder keeps that value here. Null when there is none.
+    TObject* EmptyKeyItem() const { return f_EmptyKeyItem.get(); }
+    void SetEmptyKeyItem(TObjectPtr Object) { f_EmptyKeyItem = std::move(Object); }
+
 protected:
     void DeleteIndex(std::int32_t Index) override;
     void MoveIndex(std::int32_t FromIndex, std::int32_t ToIndex) override;
@@ -214,6 +224,7 @@ protected:
 
 private:
     std::pmr::vector<TObjectPtr> f_Items;
+    TObjectPtr f_EmptyKeyItem;
 };
 
 } // namespace lintervale

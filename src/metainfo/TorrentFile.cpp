@@ -1,7 +1,11 @@
 #include "metainfo/TorrentFile.h"
 
+#include <algorithm>
+
 #include "digests/SHA1.h"
+#include "digests/SHA256.h"
 #include "metainfo/BDecode.h"
+#include "metainfo/FileTree.h"
 
 namespace lintervale {
 
@@ -32,6 +36,13 @@ std::int64_t WrappingAdd(std::int64_t a, std::int64_t b) {
     return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
 }
 
+template <typename TDigest> std::string DigestOf(std::string_view bytes) {
+    TDigest digest;
+    digest.TransformString(bytes);
+    digest.Complete();
+    return digest.HashValue();
+}
+
 std::string FileEntry(std::size_t index) { return "files[" + std::to_string(index) + "]"; }
 
 } // namespace
@@ -56,6 +67,7 @@ void TTorrentFile::ResetTree() {
 
 void TTorrentFile::Clear() {
     _Announce.clear();
+    _Trackers.clear();
     _Name.clear();
     _SHA1Hash.clear();
     _Length = 0;
@@ -66,6 +78,7 @@ void TTorrentFile::Clear() {
     Pieces = std::string_view();
     _PieceLength = 0;
     _Multifile = false;
+    _V2Only = false;
 }
 
 bool TTorrentFile::Load(std::string_view Bytes) {
@@ -86,8 +99,6 @@ bool TTorrentFile::Load(TByteStream& Stream) {
 }
 
 void TTorrentFile::LoadSteps(TByteStream& Stream) {
-    std::int64_t total = 0;
-
     TBDecoder decoder(Stream, &_Arena);
     TObjectPtr decoded = decoder.BDecodeValue();
     if (!decoded) {
@@ -99,11 +110,7 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
     _Tree = std::move(decoded);
     const TObjectHash& tree = Tree();
 
-    const TObject* announce = tree.Find("announce");
-    if (announce == nullptr) {
-        Fail("Corrupt File: Missing \"announce\" segment.");
-    }
-    _Announce = ScalarOf(announce, "announce").StringPart;
+    LoadTrackers(tree);
 
     const TObject* infoItem = tree.Find("info");
     if (infoItem == nullptr) {
@@ -116,6 +123,11 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
         Fail("Corrupt File: Missing \"info.name\" segment.");
     }
     _Name = ScalarOf(name, "name").StringPart;
+    const auto* utf8Name = As<TIntString>(info.Find("name.utf-8"));
+    if (utf8Name != nullptr && utf8Name->ISType == TISType::tisString &&
+        !utf8Name->StringPart.empty()) {
+        _Name = utf8Name->StringPart;
+    }
 
     const TObject* pieceLength = info.Find("piece length");
     if (pieceLength == nullptr) {
@@ -123,17 +135,81 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
     }
     _PieceLength = static_cast<std::int32_t>(ScalarOf(pieceLength, "piece length").IntPart);
 
-    const TObject* pieces = info.Find("pieces");
+    LoadFiles(info);
+
+    const TObject* startMarker = tree.Find("_info_start");
+    const TObject* lengthMarker = tree.Find("_info_length");
+    if (startMarker != nullptr && lengthMarker != nullptr) {
+        // The markers are read as signed 32-bit numbers; a file can overwrite them with its
+        // own members, so they are checked against the data before any byte is read.
+        const auto start = static_cast<std::int32_t>(ScalarOf(startMarker, "_info_start").IntPart);
+        const auto length =
+            static_cast<std::int32_t>(ScalarOf(lengthMarker, "_info_length").IntPart);
+        const std::string_view bytes = Stream.Bytes();
+        if (start < 0 || length < 0 || static_cast<std::size_t>(start) > bytes.size() ||
+            static_cast<std::size_t>(length) > bytes.size() - static_cast<std::size_t>(start)) {
+            Fail("Stream read error");
+        }
+        const std::string_view infoBytes =
+            bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+        _SHA1Hash = _V2Only ? DigestOf<TSHA256>(infoBytes) : DigestOf<TSHA1>(infoBytes);
+    }
+}
+
+void TTorrentFile::LoadTrackers(const TObjectHash& Tree) {
+    if (const TObject* announce = Tree.Find("announce")) {
+        _Announce = ScalarOf(announce, "announce").StringPart;
+    }
+    const auto add = [this](std::string_view tracker) {
+        if (!tracker.empty() && std::find(_Trackers.begin(), _Trackers.end(), tracker) ==
+                                    _Trackers.end()) {
+            _Trackers.emplace_back(tracker);
+        }
+    };
+    add(_Announce);
+    const auto* tiers = As<TObjectList>(Tree.Find("announce-list"));
+    if (tiers == nullptr) {
+        return;
+    }
+    for (const TObjectPtr& tierItem : tiers->Items) {
+        const auto* tier = As<TObjectList>(tierItem.get());
+        if (tier == nullptr) {
+            continue;
+        }
+        for (const TObjectPtr& trackerItem : tier->Items) {
+            const auto* tracker = As<TIntString>(trackerItem.get());
+            if (tracker != nullptr && tracker->ISType == TISType::tisString) {
+                add(tracker->StringPart);
+            }
+        }
+    }
+}
+
+void TTorrentFile::LoadFiles(const TObjectHash& Info) {
+    const TObject* pieces = Info.Find("pieces");
     if (pieces == nullptr) {
-        Fail("Corrupt File: Missing \"info.pieces\" segment.");
+        // BitTorrent v2 only: no piece hashes in the info dictionary, a file tree instead.
+        const auto* version = As<TIntString>(Info.Find("meta version"));
+        const auto* tree = As<TObjectHash>(Info.Find("file tree"));
+        if (version == nullptr || version->ISType != TISType::tisInt || version->IntPart != 2 ||
+            tree == nullptr) {
+            Fail("Corrupt File: Missing \"info.pieces\" segment.");
+        }
+        const TFileTreeSummary summary = SummarizeFileTree(*tree);
+        _V2Only = true;
+        _Multifile = true;
+        _Count = summary.Count;
+        _Length = summary.Length;
+        return;
     }
     Pieces = ScalarOf(pieces, "pieces").StringPart;
 
-    if (const TObject* length = info.Find("length")) {
+    std::int64_t total = 0;
+    if (const TObject* length = Info.Find("length")) {
         total = ScalarOf(length, "length").IntPart;
         _Count = 1;
         _Files.emplace_back(_Name, std::string(), total, 0);
-    } else if (const TObject* filesItem = info.Find("files")) {
+    } else if (const TObject* filesItem = Info.Find("files")) {
         _Multifile = true;
         const auto& files = ContainerOf<TObjectList>(filesItem, "info.files");
         _Files.reserve(files.Items.size());
@@ -171,27 +247,6 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
         Fail("Corrupt File: Missing both \"info.length\" and \"info.files\" segments (should have "
              "one or the other).");
     }
-
-    const TObject* startMarker = tree.Find("_info_start");
-    const TObject* lengthMarker = tree.Find("_info_length");
-    if (startMarker != nullptr && lengthMarker != nullptr) {
-        // The markers are read as signed 32-bit numbers; a file can overwrite them with its
-        // own members, so they are checked against the data before any byte is read.
-        const auto start = static_cast<std::int32_t>(ScalarOf(startMarker, "_info_start").IntPart);
-        const auto length =
-            static_cast<std::int32_t>(ScalarOf(lengthMarker, "_info_length").IntPart);
-        const std::string_view bytes = Stream.Bytes();
-        if (start < 0 || length < 0 || static_cast<std::size_t>(start) > bytes.size() ||
-            static_cast<std::size_t>(length) > bytes.size() - static_cast<std::size_t>(start)) {
-            Fail("Stream read error");
-        }
-        TSHA1 digest;
-        digest.TransformString(bytes.substr(static_cast<std::size_t>(start),
-                                            static_cast<std::size_t>(length)));
-        digest.Complete();
-        _SHA1Hash = digest.HashValue();
-    }
-
     _Length = total;
 }
 

@@ -4,6 +4,13 @@
 // collects the file entries and computes the info hash over the "info" value's bytes
 // exactly as they stand in the file (never over a re-encoding).
 //
+// Beyond the classic format it reads what today's tools write: "announce" may be missing
+// (trackerless torrents, or trackers only in "announce-list"); Trackers() joins "announce"
+// and the tiers of "announce-list" (BEP 12); "name.utf-8" is the name when present; and a
+// BitTorrent v2 torrent (BEP 52: "meta version" 2, a "file tree", no "pieces") loads with
+// the SHA-256 of its info value as its hash, 64 hexadecimal digits. A hybrid torrent, v1 and
+// v2 in one info dictionary, keeps its v1 (SHA-1) hash.
+//
 // Load raises ETorrentFileError with kCorruptMetainfo for every failure inside it, whatever
 // the cause; the step's own reason is kept in Reason() for diagnostics only. Text fields are
 // the metainfo's bytes, unconverted.
@@ -74,12 +81,19 @@ public:
     bool Load(std::string_view Bytes);
 
     const std::string& Announce() const { return _Announce; }
+    // The non-empty "announce", then every non-empty tracker of "announce-list" in tier
+    // order, each once. A malformed "announce-list" (not a list of lists) is ignored where it
+    // is malformed: a tier that is no list and an entry that is no string are skipped.
+    const std::vector<std::string>& Trackers() const { return _Trackers; }
+    // Whether the torrent is BitTorrent v2 only (its hash is a SHA-256).
+    bool V2Only() const { return _V2Only; }
     const std::string& Name() const { return _Name; }
     std::int64_t Length() const { return _Length; }
     std::int32_t Count() const { return _Count; }
     const std::pmr::vector<TTorrentSubFile>& Files() const { return _Files; }
     const TObjectHash& Tree() const { return *As<TObjectHash>(_Tree.get()); }
-    // The info hash as 40 lowercase hexadecimal digits; empty until a load computed it.
+    // The info hash as lowercase hexadecimal digits (40 for SHA-1, 64 for a v2-only
+    // torrent's SHA-256); empty until a load computed it.
     const std::string& Hash() const { return _SHA1Hash; }
     std::int32_t PieceLength() const { return _PieceLength; }
     bool Multifile() const { return _Multifile; }
@@ -91,9 +105,12 @@ public:
 
 private:
     void LoadSteps(TByteStream& Stream);
+    void LoadTrackers(const TObjectHash& Tree);
+    void LoadFiles(const TObjectHash& Info);
     void ResetTree();
 
     std::string _Announce;
+    std::vector<std::string> _Trackers;
     std::string _Name;
     std::int64_t _Length = 0;
     std::int32_t _Count = 0;
@@ -104,6 +121,7 @@ private:
     std::string _SHA1Hash;
     std::int32_t _PieceLength = 0;
     bool _Multifile = false;
+    bool _V2Only = false;
 };
 
 } // namespace lintervale

@@ -89,7 +89,7 @@ std::vector<Expected> ReadExpected(const std::string& table) {
     return rows;
 }
 
-const char* const kExpectedTable = "expected.tsv";
+const char* const kExpectedTable = "expected-modern.tsv";
 const std::string kRefused =
     "Something bad happened while trying to load the file, probably corrupt metainfo.";
 

@@ -23,6 +23,20 @@ TEST(SizeText, RoundsToWholeMebibytesHalfToEven) {
     }
 }
 
+TEST(MakeTorrentRow, TrackerCellHoldsEveryTrackerOnce) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"d8:announce1:a13:announce-listll1:a1:bel1:cee", "\"a\"|\"b\"|\"c\""},
+        {"d", ""},
+        {"d8:announce0:", ""},
+        {"d8:announce3:a b", "\"a b\""},
+    };
+    for (const auto& [before, cell] : cases) {
+        TTorrentFile torrent;
+        torrent.Load(before + "4:infod6:lengthi1e4:name1:n12:piece lengthi1e6:pieces0:ee");
+        EXPECT_EQ(MakeTorrentRow(torrent).Trackers, cell) << before;
+    }
+}
+
 TEST(MakeTorrentRow, CellsOfANewRow) {
     TTorrentFile torrent;
     torrent.Load("d8:announce9:udp://t/a4:infod6:lengthi1572864e4:name6:a\r\nb\nc12:piece lengthi1e"

@@ -54,6 +54,10 @@ TEST(MagnetLinkOfRow, JoinsHashNameAndTrackers) {
         {"empty row", "", "", "", "magnet:?xt=urn:btih:&dn=&tr="},
         {"cell with a trailing bar", "N", "H", "\"a\"|", "magnet:?xt=urn:btih:H&dn=N&tr=a&tr="},
         {"unquoted with a space", "N", "H", "a b", "magnet:?xt=urn:btih:H&dn=N&tr=a&tr=b"},
+        {"a v2 hash", "N", std::string(64, 'f'), "\"t\"",
+         "magnet:?xt=urn:btmh:1220" + std::string(64, 'f') + "&dn=N&tr=t"},
+        {"63 digits are no v2 hash", "N", std::string(63, 'f'), "",
+         "magnet:?xt=urn:btih:" + std::string(63, 'f') + "&dn=N&tr="},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MagnetLinkOfRow(c.name, c.hash, c.cell), c.link) << c.what;

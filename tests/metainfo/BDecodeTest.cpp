@@ -61,7 +61,7 @@ TEST(BDecode, LenientGrammar) {
         {"3Xabc", "s:abc"},                // the separator is not examined
         {"0:", "s:"},
         {"d4:spamXe", "{}"},          // X starts no value: the member is dropped
-        {"d0:i1ee", "{}"},            // an empty key is decoded and dropped
+        {"d0:i1ee", "{}"},            // an empty key is no key of the table
         {"d1:ai1e1:ai2ee", "{a=i:2}"}, // the last value of a repeated key stays
         {"l1:a", "[s:a]"},            // cut off by the end of the data
         {"d", "{}"},                  // a dictionary cut off before any key
@@ -74,6 +74,18 @@ TEST(BDecode, LenientGrammar) {
     for (const Case& c : cases) {
         EXPECT_EQ(Decode(c.input), c.shown) << "input " << c.input;
     }
+}
+
+TEST(BDecode, AnEmptyKeysValueIsKeptAside) {
+    const std::string bytes = "d0:i1e1:ai2e0:i3ee";
+    TByteStream stream(bytes);
+    TObjectPtr value = BDecodeValue(stream);
+    auto* table = As<TObjectHash>(value.get());
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->ItemCount(), 1);
+    auto* aside = As<TIntString>(table->EmptyKeyItem());
+    ASSERT_NE(aside, nullptr);
+    EXPECT_EQ(aside->IntPart, 3) << "the last one wins";
 }
 
 TEST(BDecode, InfoMarkersGiveTheValuesExactBytes) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "digests/SHA1.h"
+#include "digests/SHA256.h"
 #include "metainfo/TorrentFile.h"
 
 using namespace lintervale;
@@ -109,8 +110,8 @@ TEST(TorrentFile, EveryRefusalGivesTheOneMessage) {
         {"empty file", "", "Error parsing file; does not appear to be valid bencoded metainfo."},
         {"text", "hello", "Error parsing file; does not appear to be valid bencoded metainfo."},
         {"top-level list", "l1:ai1ee", ""},
-        {"no announce", "d4:infod" + SingleInfo() + "ee", "Corrupt File: Missing \"announce\" segment."},
-        {"neither announce nor info", "de", "Corrupt File: Missing \"announce\" segment."},
+        {"neither announce nor info", "de", "Corrupt File: Missing \"info\" segment."},
+        {"dictionary announce", Torrent(SingleInfo(), "d8:announced1:ai1ee"), ""},
         {"list announce", Torrent(SingleInfo(), "d8:announcel1:xe"), ""},
         {"no info", "d8:announce1:xe", "Corrupt File: Missing \"info\" segment."},
         {"info not a dictionary", "d8:announce1:x4:infoi1ee", ""},
@@ -138,6 +139,126 @@ TEST(TorrentFile, EveryRefusalGivesTheOneMessage) {
             }
         }
     }
+}
+
+std::string Trackers(const std::string& before) {
+    TTorrentFile torrent;
+    torrent.Load(Torrent(SingleInfo(), before));
+    std::string joined;
+    for (const std::string& tracker : torrent.Trackers()) {
+        joined += (joined.empty() ? "" : " ") + tracker;
+    }
+    return joined;
+}
+
+TEST(TorrentFile, TrackersFromAnnounceAndItsTiers) {
+    struct Case {
+        const char* what;
+        std::string before; // the top-level members before "info"
+        std::string trackers;
+    };
+    const Case cases[] = {
+        {"announce only", "d8:announce1:a", "a"},
+        {"no trackers at all", "d", ""},
+        {"empty announce", "d8:announce0:", ""},
+        {"integer announce", "d8:announcei7e", ""},
+        {"announce then tiers", "d8:announce1:a13:announce-listll1:bel1:c1:bee", "a b c"},
+        {"announce repeated in a tier", "d8:announce1:a13:announce-listll1:a1:bee", "a b"},
+        {"duplicates across tiers", "d13:announce-listll1:x1:yel1:y1:xee", "x y"},
+        {"empty tiers and trackers", "d13:announce-listllelel0:1:zee", "z"},
+        {"only announce-list", "d13:announce-listll1:qee", "q"},
+        {"exact text decides sameness", "d13:announce-listll1:Q1:qee", "Q q"},
+        {"announce-list no list", "d8:announce1:a13:announce-list1:b", "a"},
+        {"tier no list", "d8:announce1:a13:announce-listl1:bl1:cee", "a c"},
+        {"entries that are no strings", "d13:announce-listlli5eld1:ki1eee1:wee", "w"},
+        {"a tier nested too deep is skipped", "d13:announce-listllll1:deeel1:eee", "e"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Trackers(c.before), c.trackers) << c.what;
+    }
+}
+
+TEST(TorrentFile, NameUtf8WinsWhenItIsANonEmptyString) {
+    const std::string base = "6:lengthi1e4:name6:legacy12:piece lengthi1e6:pieces0:";
+    const std::pair<std::string, std::string> cases[] = {
+        {"10:name.utf-85:nouvo", "nouvo"},
+        {"10:name.utf-80:", "legacy"},
+        {"10:name.utf-8i1e", "legacy"},
+        {"10:name.utf-8l1:xe", "legacy"},
+    };
+    for (const auto& [extra, name] : cases) {
+        TTorrentFile torrent;
+        ASSERT_NO_THROW(torrent.Load(Torrent(base + extra))) << extra;
+        EXPECT_EQ(torrent.Name(), name) << extra;
+    }
+}
+
+std::string Leaf(std::int64_t length) {
+    return "d0:d6:lengthi" + std::to_string(length) + "e11:pieces root32:" + std::string(32, 'r') +
+           "ee";
+}
+
+std::string V2Info(const std::string& tree) {
+    return "9:file tree" + tree + "12:meta versioni2e4:name2:v212:piece lengthi16384e";
+}
+
+TEST(TorrentFile, VersionTwoTorrentsCountTheirTreesLeaves) {
+    struct Case {
+        const char* what;
+        std::string tree;
+        std::int32_t count;
+        std::int64_t length;
+    };
+    const Case cases[] = {
+        {"one file", "d5:a.txt" + Leaf(100) + "e", 1, 100},
+        {"nested folders", "d4:docsd3:subd5:b.txt" + Leaf(7) + "e5:c.txt" + Leaf(8) + "e5:a.bin" +
+             Leaf(5) + "e", 3, 20},
+        {"an empty file", "d5:empty" + Leaf(0) + "e", 1, 0},
+        {"an empty folder counts nothing", "d3:dirde1:f" + Leaf(3) + "e", 1, 3},
+        {"an empty tree", "de", 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::string data = Torrent(V2Info(c.tree));
+        TTorrentFile torrent;
+        ASSERT_NO_THROW(torrent.Load(data)) << c.what;
+        EXPECT_TRUE(torrent.V2Only()) << c.what;
+        EXPECT_EQ(torrent.Count(), c.count) << c.what;
+        EXPECT_EQ(torrent.Length(), c.length) << c.what;
+        const std::size_t start = data.find("4:info") + 6;
+        TSHA256 digest;
+        digest.TransformString(std::string_view(data).substr(start, data.size() - start - 1));
+        digest.Complete();
+        EXPECT_EQ(torrent.Hash(), digest.HashValue()) << c.what;
+        EXPECT_EQ(torrent.Hash().size(), 64u) << c.what;
+    }
+}
+
+TEST(TorrentFile, MalformedVersionTwoTreesAreRefused) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"node no dictionary", Torrent(V2Info("d1:ai1ee"))},
+        {"tree no dictionary", Torrent(V2Info("l1:ae"))},
+        {"leaf no dictionary", Torrent(V2Info("d1:ad0:i5eee"))},
+        {"leaf without length", Torrent(V2Info("d1:ad0:d1:xi1eeee"))},
+        {"length a string", Torrent(V2Info("d1:ad0:d6:length2:10eeee"))},
+        {"negative length", Torrent(V2Info("d1:ad0:d6:lengthi-1eeeee"))},
+        {"file and folder at once", Torrent(V2Info("d1:ad0:d6:lengthi1ee1:b" + Leaf(1) + "ee"))},
+        {"sizes past 64 bits", Torrent(V2Info("d1:a" + Leaf(INT64_MAX) + "1:b" + Leaf(1) + "e"))},
+        {"meta version 1", Torrent("9:file treed1:a" + Leaf(1) + "e12:meta versioni1e4:name1:n12:piece lengthi1e")},
+        {"no file tree", Torrent("12:meta versioni2e4:name1:n12:piece lengthi1e")},
+    };
+    for (const auto& [what, data] : cases) {
+        TTorrentFile torrent;
+        EXPECT_THROW(torrent.Load(data), ETorrentFileError) << what;
+    }
+}
+
+TEST(TorrentFile, HybridsKeepTheirVersionOneHash) {
+    const std::string data = Torrent("9:file treed1:f" + Leaf(1000) + "e12:meta versioni2e" + SingleInfo());
+    TTorrentFile torrent;
+    ASSERT_NO_THROW(torrent.Load(data));
+    EXPECT_FALSE(torrent.V2Only());
+    EXPECT_EQ(torrent.Hash().size(), 40u);
+    EXPECT_EQ(torrent.Length(), 1000);
 }
 
 TEST(TorrentFile, ALoadStartsFromScratch) {
