@@ -1,0 +1,41 @@
+#pragma once
+
+// The list data file: every cell of the grid, headings and fixed column included, one per
+// line, column by column, after two lines with the column and row counts. UTF-8, CR LF.
+//
+// Writing replaces the file atomically (a new file beside it, flushed to disk, renamed over
+// it), so a crash or a full disk leaves the old list, never a truncated one. A cell's line
+// breaks are written as spaces, so that no text can shift the cells after it.
+//
+// Reading applies the counts as it finds them: the grid keeps its six columns (cells of
+// further columns are skipped, missing ones stay empty) and at least two rows; rows the file
+// cannot hold any line for are not made, so a huge count in a small file costs nothing.
+// Characters that do not form a count fail with "Invalid numeric input".
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "list/TorrentGrid.h"
+
+namespace lintervale {
+
+class EListFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kListFileName = "Lintervale.dat";
+
+std::string GridToText(const TTorrentGrid& Grid);
+// Raises EListFileError("Invalid numeric input") for a count that is no number; the grid
+// then holds what was set before the failure.
+void TextToGrid(std::string_view Text, TTorrentGrid& Grid);
+
+// Raises EListFileError naming the file and the system's reason; the old file stays intact.
+// The folder is made when missing.
+void SaveGridFile(const TTorrentGrid& Grid, const std::string& FileName);
+// Raises EListFileError for a file that cannot be read, and as TextToGrid does.
+void LoadGridFile(TTorrentGrid& Grid, const std::string& FileName);
+
+} // namespace lintervale

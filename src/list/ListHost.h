@@ -1,0 +1,40 @@
+#pragma once
+
+// What the list's commands need of the window around them: the options they read, the boxes
+// they show, the status line, and the desktop's services. The window implements it; tests
+// implement it with a recorder.
+
+#include <string>
+
+namespace lintervale {
+
+class TListHost {
+public:
+    virtual ~TListHost() = default;
+
+    // The option check boxes.
+    virtual bool QuietMode() const = 0;
+    virtual bool FetchExtra() const = 0;
+    virtual bool AutoOpen() const = 0;
+
+    // A plain message box with an OK button.
+    virtual void ShowNotice(const std::string& Text) = 0;
+    // An error box with an OK button.
+    virtual void ShowError(const std::string& Text) = 0;
+    // A question with Yes and No, No the default; true for Yes.
+    virtual bool Confirm(const std::string& Text) = 0;
+    // A question with Yes and OK whose answer does not matter.
+    virtual void AskHelp(const std::string& Text) = 0;
+
+    virtual std::string StatusText() const = 0;
+    virtual void SetStatusText(const std::string& Text) = 0;
+
+    // Hands a link or address to the desktop; the result is not examined.
+    virtual void OpenUrl(const std::string& Url) = 0;
+    virtual void SetClipboardText(const std::string& Text) = 0;
+    virtual void PlaySound() = 0;
+    // Fetches further trackers for the selected rows.
+    virtual void FetchTrackers() = 0;
+};
+
+} // namespace lintervale

@@ -1,0 +1,188 @@
+#include "list/TorrentList.h"
+
+#include "magnet/MagnetLink.h"
+#include "trackers/TrackerCell.h"
+
+namespace lintervale {
+
+namespace {
+
+using G = TTorrentGrid;
+
+} // namespace
+
+TTorrentList::TAddResult TTorrentList::AddFile(const std::string& FileName) {
+    TTorrentRow row;
+    try {
+        row = LoadTorrentRow(FileName, m_Buffer);
+    } catch (const std::exception& error) {
+        if (!m_Host.QuietMode()) {
+            m_Host.ShowError(error.what());
+        }
+        return TAddResult::Failed;
+    }
+    return AddRow(std::move(row));
+}
+
+TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
+    // Row 0 holds the headings, never a torrent: duplicates are looked for in data rows.
+    std::vector<int> duplicates = m_Grid.RowsWithHash(Row.Hash);
+    std::erase(duplicates, 0);
+    if (!duplicates.empty()) {
+        for (const int r : duplicates) {
+            if (!m_Host.QuietMode()) {
+                m_Host.ShowNotice(Row.Hash + "\r\n\r\n" + kDuplicateText);
+            }
+            m_Host.SetStatusText(Row.Hash + " - " + kDuplicateText);
+            SetRow(r);
+            if (m_Host.FetchExtra()) {
+                m_Host.FetchTrackers();
+            }
+        }
+        return TAddResult::Duplicate;
+    }
+
+    // Only the empty first row of an empty list is filled in place; anything else in row 1
+    // moves down with the rest, so no row is ever overwritten or pushed out of the list.
+    const bool emptyList = m_Grid.RowCount() == 2 && m_Grid.Cell(G::ColName, 1).empty() &&
+                           m_Grid.Cell(G::ColHash, 1).empty();
+    if (!emptyList) {
+        m_Grid.InsertRow(1);
+    }
+    m_Grid.SetRowCells(1, G::TRow{std::string(), std::move(Row.Name), std::move(Row.Hash),
+                                  std::move(Row.Trackers), std::move(Row.Files),
+                                  std::move(Row.Size)});
+
+    if (m_Host.FetchExtra()) {
+        SetRow(1);
+        m_Host.FetchTrackers();
+    }
+    if (m_Host.AutoOpen()) {
+        SetRow(1);
+        DblClick();
+    }
+    return TAddResult::Added;
+}
+
+bool TTorrentList::SetRow(int Row) {
+    if (Row == m_Grid.Row()) {
+        return false;
+    }
+    m_Grid.Select(Row, Row);
+    Click();
+    return true;
+}
+
+void TTorrentList::UserSelect(int Anchor, int Current) {
+    m_Grid.Select(Anchor, Current);
+    Click();
+}
+
+void TTorrentList::Click() {
+    const int row = m_Grid.Row();
+    if (m_Grid.SelectionTop() != m_Grid.SelectionBottom()) {
+        m_Host.SetStatusText(std::string());
+        return;
+    }
+    const std::string& name = m_Grid.Cell(G::ColName, row);
+    if (name.empty()) {
+        return;
+    }
+    const std::size_t trackers = ReadTrackerCell(m_Grid.Cell(G::ColTrackers, row)).size();
+    m_Host.SetStatusText(std::to_string(trackers) + " trackers for \"" + name + "\"");
+}
+
+std::string TTorrentList::MagnetLinkOfRow(int Row) const {
+    return lintervale::MagnetLinkOfRow(m_Grid.Cell(G::ColName, Row), m_Grid.Cell(G::ColHash, Row),
+                                       m_Grid.Cell(G::ColTrackers, Row));
+}
+
+void TTorrentList::DblClick() {
+    const int row = m_Grid.Row();
+    if (m_Grid.Cell(G::ColName, row).empty() || m_Grid.Cell(G::ColHash, row).empty()) {
+        return;
+    }
+    m_Host.OpenUrl(MagnetLinkOfRow(row));
+}
+
+void TTorrentList::OpenSelected() {
+    const int top = m_Grid.SelectionTop();
+    const int bottom = m_Grid.SelectionBottom();
+    for (int r = top; r <= bottom; ++r) {
+        SetRow(r);
+        DblClick();
+    }
+}
+
+void TTorrentList::CopyToClipboard() {
+    std::string text;
+    const int bottom = m_Grid.SelectionBottom();
+    for (int r = m_Grid.SelectionTop(); r <= bottom; ++r) {
+        text += MagnetLinkOfRow(r);
+        if (r != bottom) {
+            text += "\r\n";
+        }
+    }
+    m_Host.SetClipboardText(text);
+}
+
+void TTorrentList::Quaverize() {
+    m_Host.PlaySound();
+    const int top = m_Grid.SelectionTop();
+    const int bottom = m_Grid.SelectionBottom();
+    for (int r = top; r <= bottom; ++r) {
+        SetRow(r);
+        if (!m_Grid.Cell(G::ColName, r).empty()) {
+            EasterEgg = 0;
+            DblClick();
+            continue;
+        }
+        if (EasterEgg < kEasterEggLimit) {
+            ++EasterEgg;
+        }
+        if (EasterEgg == kEasterEggLimit) {
+            m_Host.AskHelp(kHelpQuestion);
+            m_Host.OpenUrl(kHelpAddress);
+            EasterEgg = 0;
+        }
+    }
+}
+
+void TTorrentList::KeyPress(char Key) {
+    if (Key == '\r') {
+        OpenSelected();
+    }
+}
+
+void TTorrentList::ClearAll() {
+    if (!m_Host.QuietMode() && !m_Host.Confirm("Are you sure?")) {
+        return;
+    }
+    m_Grid.SetRowCount(2);
+    m_Grid.SetRowCells(1, G::TRow{});
+}
+
+void TTorrentList::SelectAll() { m_Grid.Select(1, m_Grid.RowCount() - 1); }
+
+void TTorrentList::RemoveSelected() {
+    const int bottom = m_Grid.SelectionBottom();
+    for (int r = m_Grid.SelectionTop(); r <= bottom; ++r) {
+        for (int c = G::ColName; c < G::kColumns; ++c) {
+            m_Grid.SetCell(c, r, kRemovalMarker);
+        }
+    }
+    // Every row whose name is the marker goes, marked here or not. Taking them from the
+    // bottom up leaves the same rows in the same order as taking the topmost first, pass
+    // after pass, and moves no row that stays.
+    for (int r = m_Grid.RowCount() - 1; r >= 1; --r) {
+        if (m_Grid.Cell(G::ColName, r) == kRemovalMarker) {
+            m_Grid.RemoveRow(r);
+        }
+    }
+}
+
+void TTorrentList::WriteHeadings() {
+    m_Grid.SetRowCells(0, G::TRow{"", "Torrent", "Hash", "Announce", "# Files", "Filesize"});
+}
+
+} // namespace lintervale

@@ -1,0 +1,69 @@
+#pragma once
+
+// The torrent list's commands over its grid: adding a torrent, the status line, opening and
+// copying magnet links, "Quaverize!", clearing, selecting and removing rows. Each works on
+// the grid alone and reaches the window only through TListHost.
+
+#include <string>
+
+#include "list/FileBuffer.h"
+#include "list/ListHost.h"
+#include "list/TorrentGrid.h"
+#include "list/TorrentRow.h"
+
+namespace lintervale {
+
+inline constexpr const char* kDuplicateText = "You have already added this hash. :)";
+// Three U+00A4 CURRENCY SIGN characters, in UTF-8.
+inline constexpr const char* kRemovalMarker = "\xC2\xA4\xC2\xA4\xC2\xA4";
+inline constexpr const char* kHelpQuestion = "Do you need some help?";
+inline constexpr const char* kHelpAddress = "https://en.wikipedia.org/wiki/Eighth_note";
+inline constexpr int kEasterEggLimit = 30;
+
+class TTorrentList {
+public:
+    enum class TAddResult { Added, Duplicate, Failed };
+
+    explicit TTorrentList(TListHost& Host) : m_Host(Host) {}
+
+    TTorrentGrid& Grid() { return m_Grid; }
+    const TTorrentGrid& Grid() const { return m_Grid; }
+
+    // Adds one .torrent file as the new top row; every failure is reported here (error box
+    // unless quiet mode, nothing changed), so callers go on with their next file.
+    TAddResult AddFile(const std::string& FileName);
+    // Adds a row made elsewhere (the same rules as AddFile after loading).
+    TAddResult AddRow(TTorrentRow Row);
+
+    // Makes Row the current and only selected row; unless it was current already, the grid
+    // reports a click (the status line follows). Returns whether it moved.
+    bool SetRow(int Row);
+    // The grid's click report: the status line names the current row's tracker count.
+    void Click();
+    // What the user's mouse or keys select; reports a click when the current row moved.
+    void UserSelect(int Anchor, int Current);
+
+    std::string MagnetLinkOfRow(int Row) const;
+    // Opens the current row's link when it has a name and a hash (double click).
+    void DblClick();
+    void OpenSelected();
+    void CopyToClipboard();
+    void Quaverize();
+    void KeyPress(char Key);
+
+    void ClearAll();
+    void SelectAll();
+    void RemoveSelected();
+
+    // Writes the column headings into row 0.
+    void WriteHeadings();
+
+    int EasterEgg = 0;
+
+private:
+    TListHost& m_Host;
+    TTorrentGrid m_Grid;
+    TFileBuffer m_Buffer;
+};
+
+} // namespace lintervale

@@ -1,0 +1,58 @@
+#pragma once
+
+// A TListHost that records what the list asks of its window, with options and answers the
+// test sets.
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "list/ListHost.h"
+
+namespace lintervale::testing {
+
+class TRecordingHost : public TListHost {
+public:
+    bool Quiet = false;
+    bool Fetch = false;
+    bool Open = false;
+    bool ConfirmAnswer = true;
+
+    std::vector<std::string> Notices, Errors, Questions, Urls;
+    std::string Status, Clipboard;
+    int Sounds = 0;
+    int Fetches = 0;
+
+    bool QuietMode() const override { return Quiet; }
+    bool FetchExtra() const override { return Fetch; }
+    bool AutoOpen() const override { return Open; }
+    void ShowNotice(const std::string& Text) override { Notices.push_back(Text); }
+    void ShowError(const std::string& Text) override { Errors.push_back(Text); }
+    bool Confirm(const std::string& Text) override {
+        Questions.push_back(Text);
+        return ConfirmAnswer;
+    }
+    void AskHelp(const std::string& Text) override { Questions.push_back(Text); }
+    std::string StatusText() const override { return Status; }
+    void SetStatusText(const std::string& Text) override { Status = Text; }
+    void OpenUrl(const std::string& Url) override { Urls.push_back(Url); }
+    void SetClipboardText(const std::string& Text) override { Clipboard = Text; }
+    void PlaySound() override { ++Sounds; }
+    void FetchTrackers() override { ++Fetches; }
+};
+
+// Writes a small single-file torrent and returns its path.
+inline std::string WriteTorrent(const std::filesystem::path& folder, const std::string& name,
+                                const std::string& announce = "http://t.example/announce",
+                                long long length = 1048576) {
+    const std::string body = "d8:announce" + std::to_string(announce.size()) + ":" + announce +
+                             "4:infod6:lengthi" + std::to_string(length) + "e4:name" +
+                             std::to_string(name.size()) + ":" + name +
+                             "12:piece lengthi16384e6:pieces20:01234567890123456789ee";
+    const std::filesystem::path file = folder / (name + ".torrent");
+    std::ofstream(file, std::ios::binary) << body;
+    return file.string();
+}
+
+} // namespace lintervale::testing

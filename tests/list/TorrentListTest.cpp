@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "list/TorrentList.h"
+#include "tests/list/RecordingHost.h"
+
+using namespace lintervale;
+using lintervale::testing::TRecordingHost;
+using lintervale::testing::WriteTorrent;
+using G = TTorrentGrid;
+
+namespace {
+
+class TorrentListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_Dir = std::filesystem::temp_directory_path() /
+                ("lintervale-list-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_Dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_Dir); }
+
+    std::string Add(const std::string& name, const std::string& announce = "http://t/a") {
+        m_List.AddFile(WriteTorrent(m_Dir, name, announce));
+        return m_List.Grid().Cell(G::ColHash, 1);
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (int r = 1; r < m_List.Grid().RowCount(); ++r) {
+            names.push_back(m_List.Grid().Cell(G::ColName, r));
+        }
+        return names;
+    }
+
+    std::filesystem::path m_Dir;
+    TRecordingHost m_Host;
+    TTorrentList m_List{m_Host};
+};
+
+TEST_F(TorrentListTest, AddingPutsNewTorrentsOnTop) {
+    EXPECT_EQ(m_List.Grid().RowCount(), 2);
+    Add("first");
+    EXPECT_EQ(m_List.Grid().RowCount(), 2) << "the empty first row is filled in place";
+    Add("second");
+    EXPECT_EQ(m_List.Grid().RowCount(), 3);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"second", "first"}));
+    const G::TRow& row = m_List.Grid().RowCells(1);
+    EXPECT_EQ(row[G::ColFixed], "");
+    EXPECT_EQ(row[G::ColHash].size(), 40u);
+    EXPECT_EQ(row[G::ColTrackers], "\"http://t/a\"");
+    EXPECT_EQ(row[G::ColFiles], "1");
+    EXPECT_EQ(row[G::ColSize], "1 MB");
+    EXPECT_TRUE(m_Host.Notices.empty());
+    EXPECT_TRUE(m_Host.Errors.empty());
+}
+
+TEST_F(TorrentListTest, DuplicatesAreRefusedAndBecomeCurrent) {
+    const std::string hash = Add("dup");
+    Add("other");
+    Add("third");
+    m_Host.Fetch = true;
+    EXPECT_EQ(m_List.AddFile(WriteTorrent(m_Dir, "dup")), TTorrentList::TAddResult::Duplicate);
+    EXPECT_EQ(m_List.Grid().RowCount(), 4);
+    ASSERT_EQ(m_Host.Notices.size(), 1u);
+    EXPECT_EQ(m_Host.Notices[0], hash + "\r\n\r\nYou have already added this hash. :)");
+    EXPECT_EQ(m_List.Grid().Row(), 3);
+    // The row moved, so the click replaced the duplicate text with the tracker count.
+    EXPECT_EQ(m_Host.Status, "1 trackers for \"dup\"");
+    EXPECT_EQ(m_Host.Fetches, 1) << "fetching runs for a duplicate too";
+
+    // When the duplicate is the current row already, its text stays.
+    m_Host.Quiet = true;
+    m_List.AddFile(WriteTorrent(m_Dir, "dup"));
+    EXPECT_EQ(m_Host.Notices.size(), 1u) << "quiet mode shows no box";
+    EXPECT_EQ(m_Host.Status, hash + " - You have already added this hash. :)");
+}
+
+TEST_F(TorrentListTest, FailuresAreReportedAndChangeNothing) {
+    Add("kept");
+    const std::filesystem::path bad = m_Dir / "bad.torrent";
+    std::ofstream(bad) << "not a torrent";
+    EXPECT_EQ(m_List.AddFile(bad.string()), TTorrentList::TAddResult::Failed);
+    EXPECT_EQ(m_List.AddFile((m_Dir / "missing.torrent").string()), TTorrentList::TAddResult::Failed);
+    ASSERT_EQ(m_Host.Errors.size(), 2u);
+    EXPECT_EQ(m_Host.Errors[0],
+              "Something bad happened while trying to load the file, probably corrupt metainfo.");
+    EXPECT_NE(m_Host.Errors[1].find("missing.torrent"), std::string::npos);
+    EXPECT_EQ(Names(), std::vector<std::string>{"kept"});
+    m_Host.Quiet = true;
+    m_List.AddFile(bad.string());
+    EXPECT_EQ(m_Host.Errors.size(), 2u);
+}
+
+TEST_F(TorrentListTest, OptionsActOnTheNewRow) {
+    Add("a");
+    Add("b");
+    m_List.SelectAll(); // rows 1..2, current row 2
+    m_Host.Fetch = true;
+    m_Host.Open = true;
+    const std::string hash = Add("c");
+    EXPECT_EQ(m_List.Grid().Row(), 1);
+    EXPECT_EQ(m_Host.Fetches, 1);
+    ASSERT_EQ(m_Host.Urls.size(), 1u);
+    EXPECT_EQ(m_Host.Urls[0], "magnet:?xt=urn:btih:" + hash + "&dn=c&tr=http://t/a");
+
+    // With row 1 current and a wider selection, setting the row changes nothing.
+    m_List.Grid().Select(3, 1);
+    Add("d");
+    EXPECT_EQ(m_List.Grid().SelectionTop(), 1);
+    EXPECT_EQ(m_List.Grid().SelectionBottom(), 3);
+}
+
+TEST_F(TorrentListTest, StatusLineNamesTheTrackerCount) {
+    Add("one", "x");
+    m_List.Grid().SetCell(G::ColTrackers, 1, "\"u1\"|\"u2\"");
+    m_List.Click();
+    EXPECT_EQ(m_Host.Status, "2 trackers for \"one\"");
+    m_List.Grid().SetCell(G::ColTrackers, 1, "");
+    m_List.Click();
+    EXPECT_EQ(m_Host.Status, "0 trackers for \"one\"");
+    Add("two");
+    m_List.UserSelect(1, 2);
+    EXPECT_EQ(m_Host.Status, "");
+    m_Host.Status = "kept";
+    m_List.SelectAll();
+    EXPECT_EQ(m_Host.Status, "kept") << "Select all reports no click";
+    EXPECT_EQ(m_List.Grid().Row(), 2);
+}
+
+TEST_F(TorrentListTest, OpeningAndCopyingLinks) {
+    const std::string h1 = Add("n1");
+    const std::string h2 = Add("n2");
+    const std::string h3 = Add("n3");
+    m_List.Grid().SetCell(G::ColTrackers, 2, "");
+    m_List.UserSelect(1, 3);
+    m_List.CopyToClipboard();
+    EXPECT_EQ(m_Host.Clipboard, "magnet:?xt=urn:btih:" + h3 + "&dn=n3&tr=http://t/a\r\n" +
+                                    "magnet:?xt=urn:btih:" + h2 + "&dn=n2&tr=\r\n" +
+                                    "magnet:?xt=urn:btih:" + h1 + "&dn=n1&tr=http://t/a");
+    EXPECT_EQ(m_List.Grid().SelectionBottom(), 3) << "copying keeps the selection";
+
+    m_List.KeyPress('\r');
+    EXPECT_EQ(m_Host.Urls.size(), 3u);
+    EXPECT_EQ(m_Host.Urls[2].find(h1), 20u);
+    EXPECT_EQ(m_List.Grid().Row(), 3);
+    EXPECT_EQ(m_List.Grid().SelectionTop(), 3) << "the last row is current and alone";
+
+    m_List.UserSelect(1, 1);
+    m_List.CopyToClipboard();
+    EXPECT_EQ(m_Host.Clipboard.find("\r\n"), std::string::npos);
+}
+
+TEST_F(TorrentListTest, EmptyRowsOpenNothingButCopyTheBarePieces) {
+    m_List.DblClick();
+    EXPECT_TRUE(m_Host.Urls.empty());
+    m_List.CopyToClipboard();
+    EXPECT_EQ(m_Host.Clipboard, "magnet:?xt=urn:btih:&dn=&tr=");
+}
+
+TEST_F(TorrentListTest, QuaverizeAndItsEasterEgg) {
+    for (int click = 1; click <= 29; ++click) {
+        m_List.Quaverize();
+    }
+    EXPECT_EQ(m_Host.Sounds, 29);
+    EXPECT_TRUE(m_Host.Questions.empty());
+    m_List.Quaverize();
+    EXPECT_EQ(m_Host.Questions, std::vector<std::string>{"Do you need some help?"});
+    EXPECT_EQ(m_Host.Urls, std::vector<std::string>{kHelpAddress});
+    EXPECT_EQ(m_List.EasterEgg, 0);
+
+    // Two empty rows around a named one: up by one, back to 0, up by one.
+    Add("named");
+    m_List.Grid().InsertRow(1);
+    m_List.Grid().InsertRow(3);
+    m_List.UserSelect(1, 3);
+    m_List.Quaverize();
+    EXPECT_EQ(m_List.EasterEgg, 1);
+    EXPECT_EQ(m_Host.Urls.size(), 2u) << "the named row was opened";
+    EXPECT_EQ(m_List.Grid().Row(), 3);
+}
+
+TEST_F(TorrentListTest, ClearAllAsksUnlessQuiet) {
+    Add("a");
+    Add("b");
+    m_Host.ConfirmAnswer = false;
+    m_List.ClearAll();
+    EXPECT_EQ(m_List.Grid().RowCount(), 3);
+    EXPECT_EQ(m_Host.Questions, std::vector<std::string>{"Are you sure?"});
+    m_Host.ConfirmAnswer = true;
+    m_List.ClearAll();
+    EXPECT_EQ(m_List.Grid().RowCount(), 2);
+    EXPECT_EQ(Names(), std::vector<std::string>{""});
+    Add("c");
+    m_Host.Quiet = true;
+    m_List.ClearAll();
+    EXPECT_EQ(m_Host.Questions.size(), 2u);
+    EXPECT_EQ(Names(), std::vector<std::string>{""});
+}
+
+TEST_F(TorrentListTest, RemoveSelectedTakesOutMarkedRows) {
+    for (const char* name : {"5", "4", "3", "2", "1"}) {
+        Add(name);
+    }
+    m_List.UserSelect(2, 4);
+    m_List.RemoveSelected();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"1", "5"}));
+    EXPECT_EQ(m_List.Grid().RowCount(), 3);
+    EXPECT_LE(m_List.Grid().Row(), 2);
+
+    m_List.UserSelect(2, 2);
+    m_List.RemoveSelected();
+    EXPECT_EQ(Names(), std::vector<std::string>{"1"});
+    EXPECT_EQ(m_List.Grid().RowCount(), 2);
+
+    m_List.SelectAll();
+    m_List.RemoveSelected();
+    EXPECT_EQ(Names(), std::vector<std::string>{""});
+    EXPECT_EQ(m_List.Grid().RowCells(1), G::TRow{});
+    m_List.RemoveSelected();
+    EXPECT_EQ(m_List.Grid().RowCount(), 2);
+
+    // A row named exactly like the marker goes too, selected or not.
+    Add("keep");
+    Add(kRemovalMarker);
+    Add("top");
+    m_List.UserSelect(1, 1);
+    m_List.RemoveSelected();
+    EXPECT_EQ(Names(), std::vector<std::string>{"keep"});
+}
+
+TEST_F(TorrentListTest, RowOneWithoutAHashIsNeverOverwritten) {
+    Add("a");
+    m_List.Grid().InsertRow(1); // an odd row, as a list file can bring
+    m_List.Grid().SetCell(G::ColTrackers, 1, "\"kept\"");
+    Add("b");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b", "", "a"}));
+    EXPECT_EQ(m_List.Grid().Cell(G::ColTrackers, 2), "\"kept\"");
+}
+
+TEST_F(TorrentListTest, MovingARowCarriesItsCells) {
+    Add("c");
+    Add("b");
+    Add("a");
+    m_List.Grid().MoveRow(1, 3);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(m_List.Grid().Row(), 3);
+    const std::string hashOfA = m_List.Grid().Cell(G::ColHash, 3);
+    EXPECT_EQ(m_List.Grid().RowsWithHash(hashOfA), std::vector<int>{3});
+}
+
+} // namespace
