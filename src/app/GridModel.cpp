@@ -1,0 +1,124 @@
+#include "app/GridModel.h"
+
+namespace lintervale {
+
+namespace {
+
+QString Text(const std::string& cell) {
+    return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
+}
+
+} // namespace
+
+GridModel::GridModel(TTorrentGrid& Grid, QObject* Parent)
+    : QAbstractTableModel(Parent), m_Grid(Grid), m_Published(Grid.RowCount() - 1) {
+    m_Grid.SetObserver(this);
+}
+
+GridModel::~GridModel() { m_Grid.SetObserver(nullptr); }
+
+int GridModel::rowCount(const QModelIndex& Parent) const {
+    return Parent.isValid() ? 0 : m_Published;
+}
+
+int GridModel::columnCount(const QModelIndex& Parent) const {
+    return Parent.isValid() ? 0 : TTorrentGrid::kColumns - 1;
+}
+
+QVariant GridModel::data(const QModelIndex& Index, int Role) const {
+    if (!Index.isValid() || (Role != Qt::DisplayRole && Role != Qt::ToolTipRole)) {
+        return {};
+    }
+    const int row = Index.row() + 1;
+    if (row >= m_Grid.RowCount()) {
+        return {};
+    }
+    return Text(m_Grid.Cell(Index.column() + 1, row));
+}
+
+QVariant GridModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
+    if (Role != Qt::DisplayRole) {
+        return {};
+    }
+    if (Orientation == Qt::Horizontal) {
+        return Text(m_Grid.Cell(Section + 1, 0));
+    }
+    // The fixed column: empty, as the cells a row is dragged by.
+    return QString();
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& Index) const {
+    return Index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void GridModel::beginBulk() { m_Bulk = true; }
+
+void GridModel::endBulk() {
+    m_Bulk = false;
+    beginResetModel();
+    m_Published = m_Grid.RowCount() - 1;
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    emit gridSelectionChanged();
+}
+
+void GridModel::RowsAboutToBeInserted(int First, int Last) {
+    if (!m_Bulk) {
+        beginInsertRows(QModelIndex(), First - 1, Last - 1);
+    }
+}
+
+void GridModel::RowsInserted() {
+    if (!m_Bulk) {
+        m_Published = m_Grid.RowCount() - 1;
+        endInsertRows();
+    }
+}
+
+void GridModel::RowsAboutToBeRemoved(int First, int Last) {
+    if (!m_Bulk) {
+        beginRemoveRows(QModelIndex(), First - 1, Last - 1);
+    }
+}
+
+void GridModel::RowsRemoved() {
+    if (!m_Bulk) {
+        m_Published = m_Grid.RowCount() - 1;
+        endRemoveRows();
+    }
+}
+
+void GridModel::RowAboutToBeMoved(int From, int To) {
+    if (!m_Bulk) {
+        // Qt names the place before which the row lands, counted before the move.
+        const int destination = To > From ? To : To - 1;
+        beginMoveRows(QModelIndex(), From - 1, From - 1, QModelIndex(), destination);
+    }
+}
+
+void GridModel::RowMoved() {
+    if (!m_Bulk) {
+        endMoveRows();
+    }
+}
+
+void GridModel::CellsChanged(int FirstRow, int LastRow) {
+    if (m_Bulk) {
+        return;
+    }
+    if (FirstRow == 0) {
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+        FirstRow = 1;
+    }
+    if (LastRow >= FirstRow) {
+        emit dataChanged(index(FirstRow - 1, 0), index(LastRow - 1, columnCount() - 1));
+    }
+}
+
+void GridModel::SelectionChanged() {
+    if (!m_Bulk) {
+        emit gridSelectionChanged();
+    }
+}
+
+} // namespace lintervale

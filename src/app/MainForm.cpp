@@ -1,0 +1,388 @@
+#include "app/MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSoundEffect>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/GridModel.h"
+#include "app/GridView.h"
+#include "app/LinkLabel.h"
+#include "app/MessageBoxes.h"
+#include "list/ListDataFile.h"
+
+namespace lintervale {
+
+namespace {
+
+constexpr int kPanelWidth = 153;
+// A batch of adds works this long before the window gets to handle its events.
+constexpr int kSliceMilliseconds = 40;
+constexpr const char* kMakerAddress = "lintervale.example.org";
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string S(const QString& text) { return text.toUtf8().toStdString(); }
+
+} // namespace
+
+template <typename F> auto MainForm::published(F Action) {
+    if (!m_Bulk) {
+        return Action();
+    }
+    m_Model->endBulk();
+    struct Resume {
+        GridModel* Model;
+        ~Resume() { Model->beginBulk(); }
+    } resume{m_Model};
+    return Action();
+}
+
+MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
+    : QMainWindow(Parent), m_Paths(std::move(Paths)), m_List(*this) {
+    setObjectName("MainForm");
+    setWindowTitle("Lintervale");
+    setWindowIcon(QIcon(":/icons/lintervale-256.png"));
+    setMinimumSize(420, 420);
+
+    m_Model = new GridModel(m_List.Grid(), this);
+    StringGrid1 = new GridView(m_List, *m_Model);
+    buildPanel();
+
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(StringGrid1, 1);
+    layout->addWidget(Panel1);
+    setCentralWidget(central);
+
+    auto* status = new QStatusBar;
+    status->setObjectName("StatusBar1");
+    m_StatusText = new QLabel;
+    m_StatusText->setObjectName("StatusText");
+    m_StatusText->setTextFormat(Qt::PlainText);
+    status->addWidget(m_StatusText, 1);
+    setStatusBar(status);
+
+    buildMenus();
+    buildTray();
+    // The classic 913 pixels, plus what the panel needed beyond its classic width.
+    resize(913 - kPanelWidth + Panel1->sizeHint().width(), 420);
+
+    m_Sound = new QSoundEffect(this);
+    m_Sound->setSource(QUrl("qrc:/sound/quaverize.wav"));
+
+    connect(StringGrid1, &QAbstractItemView::doubleClicked, this, [this] { m_List.DblClick(); });
+    connect(StringGrid1, &GridView::enterPressed, this, [this] { m_List.KeyPress('\r'); });
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::buildPanel() {
+    Panel1 = new QWidget;
+    Panel1->setObjectName("Panel1");
+    // At least the classic width; wider when the desktop's font needs it for the captions.
+    Panel1->setMinimumWidth(kPanelWidth);
+    Panel1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* column = new QVBoxLayout(Panel1);
+    column->setContentsMargins(14, 16, 14, 8);
+    column->setSpacing(6);
+
+    Button1 = new QPushButton("&Add .torrent(s)");
+    Button1->setObjectName("Button1");
+    Button2 = new QPushButton("&Clear all");
+    Button2->setObjectName("Button2");
+    BitBtn1 = new QPushButton(QIcon(":/icons/quaverize-64.png"), "&Quaverize!");
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setIconSize(QSize(32, 32));
+    BitBtn1->setMinimumHeight(62);
+    for (QPushButton* button : {Button1, Button2, BitBtn1}) {
+        button->setAutoDefault(false);
+        column->addWidget(button);
+    }
+    column->addStretch(1);
+
+    const auto box = [&](QCheckBox*& target, const char* name, const char* caption) {
+        target = new QCheckBox(caption);
+        target->setObjectName(name);
+        column->addWidget(target);
+    };
+    box(CheckBox4, "CheckBox4", "&Quiet mode");
+    box(CheckBox5, "CheckBox5", "Close to &tray");
+    box(CheckBox7, "CheckBox7", "&Fetch more trackers");
+    box(CheckBox3, "CheckBox3", "Auto-&open added files");
+    box(CheckBox1, "CheckBox1", "Associate &with torrents");
+    box(CheckBox6, "CheckBox6", "Start at logi&n");
+    box(CheckBox2, "CheckBox2", "&Save on exit");
+
+    LinkText = new LinkLabel(kMakerAddress);
+    column->addSpacing(4);
+    column->addWidget(LinkText, 0, Qt::AlignHCenter);
+
+    connect(Button1, &QPushButton::clicked, this, &MainForm::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, [this] { published([this] { m_List.ClearAll(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { m_List.Quaverize(); });
+}
+
+void MainForm::buildMenus() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    const auto item = [&](const char* name, const char* caption, const QKeySequence& keys,
+                          auto handler) {
+        auto* action = new QAction(caption, this);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        PopupMenu1->addAction(action);
+        StringGrid1->addAction(action);
+        return action;
+    };
+    QAction* open = item("OpenSelected", "&Open selected", QKeySequence(),
+                         [this] { m_List.OpenSelected(); });
+    PopupMenu1->setDefaultAction(open);
+    item("Edittrackerlist", "&Edit tracker list", QKeySequence(Qt::Key_F2), [] {})
+        ->setEnabled(false);
+    item("Gettrackersfromsite", "&Get trackers from ...", QKeySequence(Qt::CTRL | Qt::Key_G),
+         [] {})
+        ->setEnabled(false);
+    item("Deletetrackers", "&Delete trackers", QKeySequence(Qt::CTRL | Qt::Key_D), [] {})
+        ->setEnabled(false);
+    item("RemoveSelected", "&Remove selected", QKeySequence(Qt::Key_Delete),
+         [this] { m_List.RemoveSelected(); });
+    item("SelectAll", "Select &all", QKeySequence(Qt::CTRL | Qt::Key_A),
+         [this] { m_List.SelectAll(); });
+    item("Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C),
+         [this] { m_List.CopyToClipboard(); });
+
+    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(at));
+    });
+}
+
+void MainForm::buildTray() {
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName("PopupMenu2");
+    auto* show = PopupMenu2->addAction("&Show", this, &MainForm::Show1Click);
+    show->setObjectName("Show1");
+    PopupMenu2->setDefaultAction(show);
+    PopupMenu2->addAction("E&xit", this, &MainForm::Exit1Click)->setObjectName("Exit1");
+
+    TrayIcon1 = new QSystemTrayIcon(windowIcon(), this);
+    TrayIcon1->setObjectName("TrayIcon1");
+    TrayIcon1->setContextMenu(PopupMenu2);
+    connect(TrayIcon1, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { TrayIconActivated(reason); });
+}
+
+void MainForm::FormCreate(const QStringList& Arguments) {
+    SettingsStore(m_Paths.SettingsFile).load([this](SettingsStore::Option option, bool on) {
+        QCheckBox* boxes[] = {CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox7};
+        boxes[option]->setChecked(on);
+    });
+    if (CheckBox2->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
+        try {
+            LoadGridFile(m_List.Grid(), S(m_Paths.ListFile));
+        } catch (const std::exception& error) {
+            if (!QuietMode()) {
+                MessageBoxes::error(this, Q(error.what()));
+            }
+        }
+    }
+    setAcceptDrops(true);
+    QStringList files;
+    for (const QString& argument : Arguments) {
+        if (QFileInfo(argument).isFile()) {
+            files.append(argument);
+        }
+    }
+    AddFiles(files);
+    m_List.WriteHeadings();
+}
+
+void MainForm::AddFiles(const QStringList& FileNames) {
+    if (FileNames.isEmpty()) {
+        return;
+    }
+    m_Pending.append(FileNames);
+    m_BatchTotal += static_cast<int>(FileNames.size());
+    if (!m_Processing) {
+        processPending();
+    }
+}
+
+void MainForm::AddFile(const QString& FileName) {
+    published([&] { m_List.AddFile(S(FileName)); });
+}
+
+// Adds pending files for one slice of time. A slice that adds more than one file shows its
+// changes once at its end, and a batch longer than one slice shows its progress and lets
+// the window handle events between slices.
+void MainForm::processPending() {
+    m_Processing = true;
+    QElapsedTimer slice;
+    slice.start();
+    const bool bulk = m_Pending.size() > 1;
+    if (bulk) {
+        m_Model->beginBulk();
+        m_Bulk = true;
+    }
+    while (!m_Pending.isEmpty() && (m_BatchDone == 0 || slice.elapsed() < kSliceMilliseconds)) {
+        const QString file = m_Pending.takeFirst();
+        ++m_BatchDone;
+        m_List.AddFile(S(file));
+    }
+    if (bulk) {
+        m_Bulk = false;
+        m_Model->endBulk();
+    }
+    if (!m_Pending.isEmpty()) {
+        m_StatusText->setText(QString("Adding .torrent files: %1 of %2 ...")
+                                  .arg(m_BatchDone)
+                                  .arg(m_BatchTotal));
+        QTimer::singleShot(0, this, &MainForm::processPending);
+        return;
+    }
+    if (m_BatchDone > 0 && slice.elapsed() >= kSliceMilliseconds && m_BatchTotal > 1) {
+        m_StatusText->setText(QString("Added %1 .torrent files.").arg(m_BatchTotal));
+    }
+    m_BatchDone = 0;
+    m_BatchTotal = 0;
+    m_Processing = false;
+}
+
+void MainForm::Button1Click() {
+    const QStringList files = MessageBoxes::chooseTorrents(this);
+    AddFiles(files);
+}
+
+void MainForm::dragEnterEvent(QDragEnterEvent* Event) {
+    if (Event->mimeData()->hasUrls()) {
+        Event->acceptProposedAction();
+    }
+}
+
+void MainForm::dropEvent(QDropEvent* Event) {
+    QStringList files;
+    for (const QUrl& url : Event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            files.append(url.toLocalFile());
+        }
+    }
+    Event->acceptProposedAction();
+    AddFiles(files);
+}
+
+bool MainForm::QuietMode() const { return CheckBox4->isChecked(); }
+bool MainForm::FetchExtra() const { return CheckBox7->isChecked(); }
+bool MainForm::AutoOpen() const { return CheckBox3->isChecked(); }
+
+void MainForm::ShowNotice(const std::string& Text) {
+    published([&] { MessageBoxes::notice(this, Q(Text)); });
+}
+
+void MainForm::ShowError(const std::string& Text) {
+    published([&] { MessageBoxes::error(this, Q(Text)); });
+}
+
+bool MainForm::Confirm(const std::string& Text) {
+    return published([&] { return MessageBoxes::confirm(this, Q(Text)); });
+}
+
+void MainForm::AskHelp(const std::string& Text) {
+    published([&] { MessageBoxes::askHelp(this, Q(Text)); });
+}
+
+std::string MainForm::StatusText() const { return S(m_StatusText->text()); }
+
+void MainForm::SetStatusText(const std::string& Text) { m_StatusText->setText(Q(Text)); }
+
+void MainForm::OpenUrl(const std::string& Url) {
+    QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(Url)));
+}
+
+void MainForm::SetClipboardText(const std::string& Text) {
+    QGuiApplication::clipboard()->setText(Q(Text));
+}
+
+void MainForm::PlaySound() { m_Sound->play(); }
+
+void MainForm::FetchTrackers() {}
+
+void MainForm::HideToTray() {
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        hide();
+        TrayIcon1->show();
+    } else {
+        // Without a tray a hidden window could not be reached again.
+        showMinimized();
+    }
+}
+
+void MainForm::TrayIconActivated(int Reason) {
+    if (Reason == QSystemTrayIcon::DoubleClick) {
+        showNormal();
+        raise();
+        activateWindow();
+    }
+}
+
+void MainForm::Show1Click() { showNormal(); }
+
+void MainForm::Exit1Click() {
+    AppCanClose = true;
+    close();
+}
+
+std::array<bool, SettingsStore::OptionCount> MainForm::options() const {
+    return {CheckBox2->isChecked(), CheckBox3->isChecked(), CheckBox4->isChecked(),
+            CheckBox5->isChecked(), CheckBox7->isChecked()};
+}
+
+void MainForm::closeEvent(QCloseEvent* Event) {
+    if (CheckBox5->isChecked() && !AppCanClose) {
+        Event->ignore();
+        HideToTray();
+        return;
+    }
+    hide();
+    m_Pending.clear();
+    if (CheckBox2->isChecked()) {
+        try {
+            SaveGridFile(m_List.Grid(), S(m_Paths.ListFile));
+        } catch (const std::exception& error) {
+            // The list is still here and so is the window: the user can free the space or
+            // untick "Save on exit" and close again.
+            Event->ignore();
+            AppCanClose = false;
+            showNormal();
+            MessageBoxes::error(this, Q(error.what()) + "\n\nThe list was not saved; "
+                                                        "Lintervale stays open.");
+            return;
+        }
+    }
+    SettingsStore(m_Paths.SettingsFile).save(options());
+    Event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace lintervale

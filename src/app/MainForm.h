@@ -1,0 +1,121 @@
+#pragma once
+
+// The main window MainForm: the grid StringGrid1 on the left, the panel Panel1 with the
+// buttons, the option check boxes and the link label on the right, the status bar along the
+// bottom; the grid's context menu, the tray icon with its own menu, and the close sequence.
+// The list's rules live in TTorrentList; this window shows them and wires the user's
+// actions and the desktop's services to them.
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+
+#include "app/SettingsStore.h"
+#include "list/ListHost.h"
+#include "list/TorrentList.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSoundEffect;
+class QSystemTrayIcon;
+
+namespace lintervale {
+
+class GridModel;
+class GridView;
+class LinkLabel;
+
+struct MainFormPaths {
+    QString ListFile;     // the list data file
+    QString SettingsFile; // the options
+};
+
+class MainForm final : public QMainWindow, public TListHost {
+    Q_OBJECT
+public:
+    explicit MainForm(MainFormPaths Paths, QWidget* Parent = nullptr);
+    ~MainForm() override;
+
+    // The creation steps after the widgets exist: options, the list data file, the files
+    // named on the command line, the headings.
+    void FormCreate(const QStringList& Arguments);
+
+    // Adds files in the order given; a long batch runs in slices between which the window
+    // stays responsive and the status line shows the progress. AddFile adds one at once.
+    void AddFiles(const QStringList& FileNames);
+    void AddFile(const QString& FileName);
+    bool Adding() const { return !m_Pending.isEmpty(); }
+
+    // Shows the window hidden in the tray (or minimised where there is no tray).
+    void HideToTray();
+
+    TTorrentList& List() { return m_List; }
+    bool AppCanClose = false;
+
+    // TListHost
+    bool QuietMode() const override;
+    bool FetchExtra() const override;
+    bool AutoOpen() const override;
+    void ShowNotice(const std::string& Text) override;
+    void ShowError(const std::string& Text) override;
+    bool Confirm(const std::string& Text) override;
+    void AskHelp(const std::string& Text) override;
+    std::string StatusText() const override;
+    void SetStatusText(const std::string& Text) override;
+    void OpenUrl(const std::string& Url) override;
+    void SetClipboardText(const std::string& Text) override;
+    void PlaySound() override;
+    void FetchTrackers() override;
+
+protected:
+    void closeEvent(QCloseEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
+
+private:
+    void buildPanel();
+    void buildMenus();
+    void buildTray();
+    void Button1Click();
+    void TrayIconActivated(int Reason);
+    void Show1Click();
+    void Exit1Click();
+    void processPending();
+    // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
+    // modal box lets the view paint.
+    template <typename F> auto published(F Action);
+    std::array<bool, SettingsStore::OptionCount> options() const;
+
+    MainFormPaths m_Paths;
+    TTorrentList m_List;
+    GridModel* m_Model = nullptr;
+    GridView* StringGrid1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
+    QCheckBox* CheckBox4 = nullptr;
+    QCheckBox* CheckBox5 = nullptr;
+    QCheckBox* CheckBox6 = nullptr;
+    QCheckBox* CheckBox7 = nullptr;
+    LinkLabel* LinkText = nullptr;
+    QLabel* m_StatusText = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QSystemTrayIcon* TrayIcon1 = nullptr;
+    QSoundEffect* m_Sound = nullptr;
+
+    QStringList m_Pending;
+    int m_BatchDone = 0;
+    int m_BatchTotal = 0;
+    bool m_Bulk = false;
+    bool m_Processing = false;
+};
+
+} // namespace lintervale

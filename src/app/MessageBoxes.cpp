@@ -1,0 +1,92 @@
+#include "app/MessageBoxes.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <deque>
+
+namespace lintervale {
+
+namespace {
+
+bool gTestMode = false;
+std::deque<QMessageBox::StandardButton> gAnswers;
+QStringList gShown;
+std::deque<QStringList> gFiles;
+
+} // namespace
+
+QMessageBox::StandardButton MessageBoxes::show(QWidget* Parent, QMessageBox::Icon Icon,
+                                               const QString& Text,
+                                               QMessageBox::StandardButtons Buttons,
+                                               QMessageBox::StandardButton Default) {
+    if (gTestMode) {
+        gShown.append(Text);
+        if (gAnswers.empty()) {
+            return Default;
+        }
+        const QMessageBox::StandardButton answer = gAnswers.front();
+        gAnswers.pop_front();
+        return answer;
+    }
+    QMessageBox box(Icon, QApplication::applicationDisplayName(), Text, Buttons, Parent);
+    box.setDefaultButton(Default);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void MessageBoxes::notice(QWidget* Parent, const QString& Text) {
+    show(Parent, QMessageBox::NoIcon, Text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBoxes::error(QWidget* Parent, const QString& Text) {
+    show(Parent, QMessageBox::Critical, Text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool MessageBoxes::confirm(QWidget* Parent, const QString& Text) {
+    return show(Parent, QMessageBox::Question, Text, QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::No) == QMessageBox::Yes;
+}
+
+void MessageBoxes::askHelp(QWidget* Parent, const QString& Text) {
+    show(Parent, QMessageBox::Question, Text, QMessageBox::Yes | QMessageBox::Ok,
+         QMessageBox::Yes);
+}
+
+QStringList MessageBoxes::chooseTorrents(QWidget* Parent) {
+    if (gTestMode) {
+        if (gFiles.empty()) {
+            return {};
+        }
+        QStringList files = gFiles.front();
+        gFiles.pop_front();
+        return files;
+    }
+    QFileDialog dialog(Parent, QStringLiteral("Add .torrent(s)"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters({QStringLiteral(".torrent (*.torrent)"),
+                           QStringLiteral("All files (*)")});
+    dialog.selectNameFilter(QStringLiteral(".torrent (*.torrent)"));
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.selectedFiles();
+}
+
+void MessageBoxes::setTestMode(bool On) {
+    gTestMode = On;
+    gAnswers.clear();
+    gShown.clear();
+    gFiles.clear();
+}
+
+void MessageBoxes::setNextFiles(const QStringList& Files) { gFiles.push_back(Files); }
+
+void MessageBoxes::setNextAnswer(QMessageBox::StandardButton Answer) {
+    gAnswers.push_back(Answer);
+}
+
+QStringList MessageBoxes::shown() { return gShown; }
+
+void MessageBoxes::clearShown() { gShown.clear(); }
+
+} // namespace lintervale

@@ -1,0 +1,40 @@
+#pragma once
+
+// Every message box and file dialog of the program goes through here, so that tests can
+// answer them: in test mode nothing is shown; each box is recorded and answered with the
+// next queued answer, or with its default button when none is queued; the file dialog
+// returns the next queued choice, or nothing.
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+namespace lintervale {
+
+class MessageBoxes {
+public:
+    static void notice(QWidget* Parent, const QString& Text);
+    static void error(QWidget* Parent, const QString& Text);
+    // Yes and No, No the default; true for Yes.
+    static bool confirm(QWidget* Parent, const QString& Text);
+    // A question with Yes and OK whose answer does not matter.
+    static void askHelp(QWidget* Parent, const QString& Text);
+
+    // The multi-select file dialog for .torrent files; empty when cancelled.
+    static QStringList chooseTorrents(QWidget* Parent);
+
+    // The test seam.
+    static void setTestMode(bool On);
+    static void setNextAnswer(QMessageBox::StandardButton Answer);
+    static void setNextFiles(const QStringList& Files);
+    static QStringList shown();   // texts of the boxes shown since the last clear
+    static void clearShown();
+
+private:
+    static QMessageBox::StandardButton show(QWidget* Parent, QMessageBox::Icon Icon,
+                                            const QString& Text,
+                                            QMessageBox::StandardButtons Buttons,
+                                            QMessageBox::StandardButton Default);
+};
+
+} // namespace lintervale

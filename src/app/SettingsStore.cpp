@@ -1,0 +1,42 @@
+#include "app/SettingsStore.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace lintervale {
+
+QString SettingsStore::defaultFileName() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/Lintervale/Lintervale.conf";
+}
+
+SettingsStore::SettingsStore(QString FileName) : m_FileName(std::move(FileName)) {}
+
+bool SettingsStore::load(const std::function<void(Option, bool)>& Apply) const {
+    QSettings settings(m_FileName, QSettings::IniFormat);
+    for (int i = 0; i < OptionCount; ++i) {
+        const QVariant value = settings.value(kOptions[i].Name);
+        bool isNumber = false;
+        const long long number = value.toString().trimmed().toLongLong(&isNumber);
+        if (!value.isValid() || !isNumber) {
+            for (const Entry& entry : kOptions) {
+                settings.setValue(entry.Name, entry.Default ? 1 : 0);
+            }
+            settings.sync();
+            Apply(QuietMode, true);
+            return false;
+        }
+        Apply(static_cast<Option>(i), number != 0);
+    }
+    return true;
+}
+
+void SettingsStore::save(const std::array<bool, OptionCount>& Values) const {
+    QSettings settings(m_FileName, QSettings::IniFormat);
+    for (int i = 0; i < OptionCount; ++i) {
+        settings.setValue(kOptions[i].Name, Values[i] ? 1 : 0);
+    }
+    settings.sync();
+}
+
+} // namespace lintervale

@@ -1,0 +1,44 @@
+#pragma once
+
+// The five options, kept as 0/1 integers at the top level of the INI file
+// $XDG_CONFIG_HOME/Lintervale/Lintervale.conf. Every read and write goes through the table
+// below: its order is the order of reading and writing, its defaults are what a start that
+// cannot read them writes.
+
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace lintervale {
+
+class SettingsStore {
+public:
+    enum Option { SaveOnExit, AutoOpen, QuietMode, CloseToTray, FetchExtra, OptionCount };
+
+    struct Entry {
+        const char* Name;
+        bool Default;
+    };
+    static constexpr std::array<Entry, OptionCount> kOptions = {{{"SaveOnExit", false},
+                                                                 {"AutoOpen", false},
+                                                                 {"QuietMode", true},
+                                                                 {"CloseToTray", false},
+                                                                 {"FetchExtra", false}}};
+
+    // The settings file of this user.
+    static QString defaultFileName();
+
+    explicit SettingsStore(QString FileName = defaultFileName());
+
+    // Reads the options in table order, handing each to Apply as soon as it is read. A value
+    // that is missing or no number stops the reading; then every default is written and
+    // quiet mode is handed over as ticked. Returns false in that case.
+    bool load(const std::function<void(Option, bool)>& Apply) const;
+    // Writes the five options in table order.
+    void save(const std::array<bool, OptionCount>& Values) const;
+
+private:
+    QString m_FileName;
+};
+
+} // namespace lintervale
