@@ -31,8 +31,6 @@ namespace lintervale {
 namespace {
 
 constexpr int kPanelWidth = 153;
-// A batch of adds works this long before the window gets to handle its events.
-constexpr int kSliceMilliseconds = 40;
 constexpr const char* kMakerAddress = "lintervale.example.org";
 
 QString Q(const std::string& text) {
@@ -246,10 +244,12 @@ void MainForm::processPending() {
         m_Model->beginBulk();
         m_Bulk = true;
     }
-    while (!m_Pending.isEmpty() && (m_BatchDone == 0 || slice.elapsed() < kSliceMilliseconds)) {
+    for (int inSlice = 0;
+         !m_Pending.isEmpty() && (inSlice == 0 || slice.elapsed() < m_SliceMilliseconds);
+         ++inSlice) {
         const QString file = m_Pending.takeFirst();
         ++m_BatchDone;
-        m_List.AddFile(S(file));
+        m_BatchAdded += m_List.AddFile(S(file)) == TTorrentList::TAddResult::Added ? 1 : 0;
     }
     if (bulk) {
         m_Bulk = false;
@@ -259,12 +259,16 @@ void MainForm::processPending() {
         m_StatusText->setText(QString("Adding .torrent files: %1 of %2 ...")
                                   .arg(m_BatchDone)
                                   .arg(m_BatchTotal));
+        m_ShowedProgress = true;
         QTimer::singleShot(0, this, &MainForm::processPending);
         return;
     }
-    if (m_BatchDone > 0 && slice.elapsed() >= kSliceMilliseconds && m_BatchTotal > 1) {
-        m_StatusText->setText(QString("Added %1 .torrent files.").arg(m_BatchTotal));
+    if (m_ShowedProgress) {
+        m_StatusText->setText(
+            QString("Added %1 of %2 .torrent files.").arg(m_BatchAdded).arg(m_BatchTotal));
+        m_ShowedProgress = false;
     }
+    m_BatchAdded = 0;
     m_BatchDone = 0;
     m_BatchTotal = 0;
     m_Processing = false;

@@ -48,6 +48,8 @@ public:
     void AddFiles(const QStringList& FileNames);
     void AddFile(const QString& FileName);
     bool Adding() const { return !m_Pending.isEmpty(); }
+    // How long one slice of a batch works before the window handles its events.
+    void setSliceMilliseconds(int Milliseconds) { m_SliceMilliseconds = Milliseconds; }
 
     // Shows the window hidden in the tray (or minimised where there is no tray).
     void HideToTray();
@@ -112,9 +114,12 @@ private:
     QSoundEffect* m_Sound = nullptr;
 
     QStringList m_Pending;
+    int m_SliceMilliseconds = 40;
     int m_BatchDone = 0;
+    int m_BatchAdded = 0;
     int m_BatchTotal = 0;
     bool m_Bulk = false;
+    bool m_ShowedProgress = false;
     bool m_Processing = false;
 };
 

@@ -1,0 +1,498 @@
+// The real main window, driven through its object names, offscreen.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/MessageBoxes.h"
+#include "list/ListDataFile.h"
+#include "tests/list/RecordingHost.h"
+
+using namespace lintervale;
+
+// Receives what the window hands to the desktop.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QStringList Urls;
+public slots:
+    void open(const QUrl& Url) { Urls.append(Url.toString(QUrl::FullyEncoded)); }
+};
+
+// The window's resources live in a static library: they are brought in by name.
+static void InitResources() { Q_INIT_RESOURCE(lintervale); }
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InitResources(); }
+    void init();
+    void cleanup();
+
+    void widgetsCarryTheirNamesAndCaptions();
+    void gridLayout();
+    void contextMenuOrderShortcutsAndDefault();
+    void addingThroughTheDialogTheDropAndTheCommandLine();
+    void duplicatesAndQuietMode();
+    void shortcutsActOnTheGrid();
+    void enterDoubleClickAndOpenSelectedOpenLinks();
+    void clearAllAsks();
+    void quaverizeOpensAndCounts();
+    void statusLineFollowsTheSelection();
+    void longBatchesShowProgress();
+    void listFileRoundTrip();
+    void badListFile();
+    void closeWithoutTraySavesAndEnds();
+    void closeToTrayKeepsRunning();
+    void aFailedSaveKeepsTheWindowOpen();
+    void settingsFirstStartAndSave();
+    void linkLabel();
+
+private:
+    std::unique_ptr<MainForm> makeForm(const QStringList& Arguments = {});
+    QString torrent(const QString& Name, const QString& Announce = "http://t.example/a");
+    template <typename T> T* child(const char* Name) {
+        T* found = m_Form->findChild<T*>(Name);
+        if (found == nullptr) {
+            qFatal("no child %s", Name);
+        }
+        return found;
+    }
+    QStringList names() const;
+    void waitForAdds() {
+        QTRY_VERIFY_WITH_TIMEOUT(!m_Form->Adding(), 20000);
+    }
+    QString status() { return child<QLabel>("StatusText")->text(); }
+    void trigger(const char* Action) { child<QAction>(Action)->trigger(); }
+
+    std::unique_ptr<QTemporaryDir> m_Dir;
+    MainFormPaths m_Paths;
+    std::unique_ptr<MainForm> m_Form;
+    UrlRecorder m_Urls;
+};
+
+void MainFormTest::init() {
+    m_Dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_Dir->isValid());
+    m_Paths = {m_Dir->filePath("data/Lintervale.dat"), m_Dir->filePath("config/Lintervale.conf")};
+    MessageBoxes::setTestMode(true);
+    m_Urls.Urls.clear();
+    QDesktopServices::setUrlHandler("magnet", &m_Urls, "open");
+    QDesktopServices::setUrlHandler("https", &m_Urls, "open");
+    QDesktopServices::setUrlHandler("http", &m_Urls, "open");
+    m_Form = makeForm();
+}
+
+void MainFormTest::cleanup() {
+    m_Form.reset();
+    QDesktopServices::unsetUrlHandler("magnet");
+    QDesktopServices::unsetUrlHandler("https");
+    QDesktopServices::unsetUrlHandler("http");
+    m_Dir.reset();
+}
+
+std::unique_ptr<MainForm> MainFormTest::makeForm(const QStringList& Arguments) {
+    auto form = std::make_unique<MainForm>(m_Paths);
+    form->FormCreate(Arguments);
+    form->show();
+    return form;
+}
+
+QString MainFormTest::torrent(const QString& Name, const QString& Announce) {
+    return QString::fromStdString(lintervale::testing::WriteTorrent(
+        m_Dir->path().toStdString(), Name.toStdString(), Announce.toStdString()));
+}
+
+QStringList MainFormTest::names() const {
+    const TTorrentGrid& grid = m_Form->List().Grid();
+    QStringList result;
+    for (int r = 1; r < grid.RowCount(); ++r) {
+        result.append(QString::fromStdString(grid.Cell(TTorrentGrid::ColName, r)));
+    }
+    return result;
+}
+
+void MainFormTest::widgetsCarryTheirNamesAndCaptions() {
+    QCOMPARE(m_Form->windowTitle(), QString("Lintervale"));
+    QCOMPARE(m_Form->minimumSize(), QSize(420, 420));
+    QCOMPARE(child<QPushButton>("Button1")->text(), QString("&Add .torrent(s)"));
+    QCOMPARE(child<QPushButton>("Button2")->text(), QString("&Clear all"));
+    QCOMPARE(child<QPushButton>("BitBtn1")->text(), QString("&Quaverize!"));
+    QVERIFY(!child<QPushButton>("BitBtn1")->icon().isNull());
+    const std::pair<const char*, const char*> boxes[] = {
+        {"CheckBox4", "&Quiet mode"},       {"CheckBox5", "Close to &tray"},
+        {"CheckBox7", "&Fetch more trackers"}, {"CheckBox3", "Auto-&open added files"},
+        {"CheckBox1", "Associate &with torrents"}, {"CheckBox6", "Start at logi&n"},
+        {"CheckBox2", "&Save on exit"}};
+    int previousTop = -1;
+    for (const auto& [name, caption] : boxes) {
+        auto* box = child<QCheckBox>(name);
+        QCOMPARE(box->text(), QString(caption));
+        QVERIFY2(box->y() > previousTop, name); // in this order, top to bottom
+        previousTop = box->y();
+    }
+    QVERIFY(child<QLabel>("LinkText")->y() > previousTop);
+    QVERIFY(m_Form->findChild<QWidget*>("StatusBar1") != nullptr);
+    QVERIFY(m_Form->findChild<QWidget*>("Panel1") != nullptr);
+
+    // The buttons stay at the top and the boxes at the bottom as the window grows.
+    const int buttonTop = child<QPushButton>("Button1")->y();
+    const int boxGap = child<QWidget>("Panel1")->height() - child<QCheckBox>("CheckBox2")->y();
+    m_Form->resize(m_Form->width(), 700);
+    QTRY_COMPARE(m_Form->height(), 700);
+    QCOMPARE(child<QPushButton>("Button1")->y(), buttonTop);
+    QCOMPARE(child<QWidget>("Panel1")->height() - child<QCheckBox>("CheckBox2")->y(), boxGap);
+}
+
+void MainFormTest::gridLayout() {
+    auto* grid = child<QTableView>("StringGrid1");
+    QCOMPARE(grid->model()->columnCount(), 5);
+    QCOMPARE(grid->model()->rowCount(), 1); // the empty first row
+    const QStringList headings = {"Torrent", "Hash", "Announce", "# Files", "Filesize"};
+    const int widths[] = {235, 237, 166, 47, 60};
+    for (int c = 0; c < 5; ++c) {
+        QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), headings[c]);
+        QCOMPARE(grid->columnWidth(c), widths[c]);
+    }
+    QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 21);
+    QCOMPARE(grid->verticalHeader()->width(), 21);
+    QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(grid->selectionMode(), QAbstractItemView::ContiguousSelection);
+    QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QVERIFY(grid->verticalHeader()->sectionsMovable());
+
+    // Dragging a row's fixed cell moves the row.
+    m_Form->AddFiles({torrent("c"), torrent("b"), torrent("a")});
+    waitForAdds();
+    grid->verticalHeader()->moveSection(0, 2);
+    QCOMPARE(names(), QStringList({"b", "c", "a"}));
+    QCOMPARE(grid->model()->index(2, 0).data().toString(), QString("a"));
+    QCOMPARE(grid->verticalHeader()->visualIndex(0), 0);
+}
+
+void MainFormTest::contextMenuOrderShortcutsAndDefault() {
+    auto* menu = child<QMenu>("PopupMenu1");
+    const QList<QAction*> actions = menu->actions();
+    const std::tuple<const char*, const char*, QKeySequence> expected[] = {
+        {"OpenSelected", "&Open selected", QKeySequence()},
+        {"Edittrackerlist", "&Edit tracker list", QKeySequence(Qt::Key_F2)},
+        {"Gettrackersfromsite", nullptr, QKeySequence(Qt::CTRL | Qt::Key_G)},
+        {"Deletetrackers", "&Delete trackers", QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {"RemoveSelected", "&Remove selected", QKeySequence(Qt::Key_Delete)},
+        {"SelectAll", "Select &all", QKeySequence(Qt::CTRL | Qt::Key_A)},
+        {"Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C)},
+    };
+    QCOMPARE(actions.size(), 7);
+    for (int i = 0; i < 7; ++i) {
+        const auto& [name, caption, keys] = expected[i];
+        QCOMPARE(actions[i]->objectName(), QString(name));
+        if (caption != nullptr) {
+            QCOMPARE(actions[i]->text(), QString(caption));
+        }
+        QCOMPARE(actions[i]->shortcut(), keys);
+    }
+    QVERIFY(actions[2]->text().startsWith("&Get trackers from "));
+    QCOMPARE(menu->defaultAction(), actions[0]);
+}
+
+void MainFormTest::addingThroughTheDialogTheDropAndTheCommandLine() {
+    MessageBoxes::setNextFiles({torrent("d1"), torrent("d2"), torrent("d3")});
+    QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
+    waitForAdds();
+    QCOMPARE(names(), QStringList({"d3", "d2", "d1"}));
+
+    // A drop with a path longer than 254 characters.
+    const QString deep = m_Dir->filePath(QString(120, 'x') + "/" + QString(120, 'y'));
+    QVERIFY(QDir().mkpath(deep));
+    const QString longPath = QString::fromStdString(
+        lintervale::testing::WriteTorrent(deep.toStdString(), std::string(40, 'z')));
+    QVERIFY(longPath.size() > 254);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(torrent("drop1")), QUrl::fromLocalFile(longPath)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_Form.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_Form.get(), &drop);
+    waitForAdds();
+    QCOMPARE(names().mid(0, 2), QStringList({QString(40, 'z'), "drop1"}));
+
+    // The command line: existing files in order, anything else passed over without a word.
+    m_Form.reset();
+    m_Form = makeForm({"-hidden", torrent("c1"), m_Dir->filePath("missing.torrent"), torrent("c2")});
+    waitForAdds();
+    QCOMPARE(names(), QStringList({"c2", "c1"}));
+    QVERIFY(MessageBoxes::shown().isEmpty());
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColHash, 0), std::string("Hash"));
+}
+
+void MainFormTest::duplicatesAndQuietMode() {
+    child<QCheckBox>("CheckBox4")->setChecked(false);
+    m_Form->AddFile(torrent("same"));
+    m_Form->AddFile(torrent("other"));
+    const QString hash =
+        QString::fromStdString(m_Form->List().Grid().Cell(TTorrentGrid::ColHash, 2));
+    MessageBoxes::clearShown();
+    m_Form->AddFile(torrent("same"));
+    QCOMPARE(MessageBoxes::shown(), QStringList(hash + "\r\n\r\nYou have already added this hash. :)"));
+    QCOMPARE(m_Form->List().Grid().Row(), 2);
+    QCOMPARE(names().size(), 2);
+
+    QFile bad(m_Dir->filePath("bad.torrent"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("garbage");
+    bad.close();
+    MessageBoxes::clearShown();
+    m_Form->AddFile(bad.fileName());
+    QCOMPARE(MessageBoxes::shown(), QStringList("Something bad happened while trying to load the "
+                                                "file, probably corrupt metainfo."));
+
+    child<QCheckBox>("CheckBox4")->setChecked(true);
+    MessageBoxes::clearShown();
+    m_Form->AddFile(bad.fileName());
+    m_Form->AddFile(torrent("same"));
+    QVERIFY(MessageBoxes::shown().isEmpty());
+    QCOMPARE(m_Form->List().Grid().Row(), 2);
+}
+
+void MainFormTest::shortcutsActOnTheGrid() {
+    m_Form->AddFiles({torrent("s1"), torrent("s2"), torrent("s3")});
+    waitForAdds();
+    auto* grid = child<QTableView>("StringGrid1");
+    grid->setFocus();
+    QTRY_VERIFY(grid->hasFocus());
+    QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(m_Form->List().Grid().SelectionTop(), 1);
+    QCOMPARE(m_Form->List().Grid().SelectionBottom(), 3);
+    QCOMPARE(grid->selectionModel()->selectedRows().size(), 3);
+
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    const QStringList links = QGuiApplication::clipboard()->text().split("\r\n");
+    QCOMPARE(links.size(), 3);
+    QVERIFY(links[0].contains("&dn=s3&"));
+    QVERIFY(links[2].contains("&dn=s1&"));
+
+    // The user selects the middle row with a click, then deletes it.
+    const QRect middle = grid->visualRect(grid->model()->index(1, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, middle.center());
+    QCOMPARE(m_Form->List().Grid().Row(), 2);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(names(), QStringList({"s3", "s1"}));
+    QCOMPARE(grid->model()->rowCount(), 2);
+}
+
+void MainFormTest::enterDoubleClickAndOpenSelectedOpenLinks() {
+    m_Form->AddFiles({torrent("o1"), torrent("o2")});
+    waitForAdds();
+    auto* grid = child<QTableView>("StringGrid1");
+    grid->setFocus();
+    trigger("SelectAll");
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(m_Urls.Urls.size(), 2);
+    QVERIFY(m_Urls.Urls[0].startsWith("magnet:?xt=urn:btih:"));
+    QVERIFY(m_Urls.Urls[0].contains("&dn=o2&tr=http://t.example/a"));
+    QCOMPARE(m_Form->List().Grid().Row(), 2);
+    QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
+
+    const QRect first = grid->visualRect(grid->model()->index(0, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, first.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, first.center());
+    QCOMPARE(m_Urls.Urls.size(), 3);
+    QVERIFY(m_Urls.Urls[2].contains("&dn=o2&"));
+
+    trigger("OpenSelected");
+    QCOMPARE(m_Urls.Urls.size(), 4);
+}
+
+void MainFormTest::clearAllAsks() {
+    child<QCheckBox>("CheckBox4")->setChecked(false);
+    m_Form->AddFiles({torrent("k1"), torrent("k2")});
+    waitForAdds();
+    MessageBoxes::setNextAnswer(QMessageBox::No);
+    QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
+    QCOMPARE(names().size(), 2);
+    QCOMPARE(MessageBoxes::shown().last(), QString("Are you sure?"));
+    MessageBoxes::setNextAnswer(QMessageBox::Yes);
+    QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
+    QCOMPARE(names(), QStringList(""));
+    QCOMPARE(child<QTableView>("StringGrid1")->model()->rowCount(), 1);
+}
+
+void MainFormTest::quaverizeOpensAndCounts() {
+    auto* button = child<QPushButton>("BitBtn1");
+    for (int click = 0; click < 29; ++click) {
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QVERIFY(m_Urls.Urls.isEmpty());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(MessageBoxes::shown(), QStringList("Do you need some help?"));
+    QCOMPARE(m_Urls.Urls.size(), 1);
+    QVERIFY(m_Urls.Urls[0].startsWith("https://"));
+
+    m_Form->AddFile(torrent("q"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(m_Urls.Urls.size(), 2);
+    QVERIFY(m_Urls.Urls[1].contains("&dn=q&"));
+}
+
+void MainFormTest::statusLineFollowsTheSelection() {
+    m_Form->AddFile(torrent("one"));
+    m_Form->AddFile(torrent("two"));
+    m_Form->List().Grid().SetCell(TTorrentGrid::ColTrackers, 2, "\"a\"|\"b\"");
+    auto* grid = child<QTableView>("StringGrid1");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      grid->visualRect(grid->model()->index(1, 0)).center());
+    QCOMPARE(status(), QString("2 trackers for \"one\""));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      grid->visualRect(grid->model()->index(0, 0)).center());
+    QCOMPARE(status(), QString());
+    QCOMPARE(m_Form->List().Grid().SelectionTop(), 1);
+    QCOMPARE(m_Form->List().Grid().SelectionBottom(), 2);
+    QCOMPARE(m_Form->List().Grid().Row(), 1);
+}
+
+void MainFormTest::longBatchesShowProgress() {
+    QStringList files;
+    for (int i = 0; i < 60; ++i) {
+        files.append(torrent(QString("batch%1").arg(i)));
+    }
+    m_Form->setSliceMilliseconds(0); // one file per slice
+    m_Form->AddFiles(files);
+    QVERIFY(m_Form->Adding());
+    QVERIFY(status().startsWith("Adding .torrent files: 1 of 60"));
+    // The window handles events between slices: a click on a check box goes through.
+    QTest::mouseClick(child<QCheckBox>("CheckBox3"), Qt::LeftButton);
+    QVERIFY(child<QCheckBox>("CheckBox3")->isChecked());
+    QVERIFY(m_Form->Adding());
+    child<QCheckBox>("CheckBox3")->setChecked(false);
+    waitForAdds();
+    QCOMPARE(status(), QString("Added 60 of 60 .torrent files."));
+    QCOMPARE(names().size(), 60);
+    QCOMPARE(names().first(), QString("batch59"));
+    QCOMPARE(child<QTableView>("StringGrid1")->model()->rowCount(), 60);
+}
+
+void MainFormTest::listFileRoundTrip() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    m_Form->AddFile(torrent("r1", "udp://one/a"));
+    m_Form->AddFile(torrent("r2"));
+    m_Form->List().Grid().SetCell(TTorrentGrid::ColTrackers, 1, "\"x\"|\"y\"");
+    m_Form->close();
+    m_Form.reset();
+    QVERIFY(QFile::exists(m_Paths.ListFile));
+
+    m_Form = makeForm({torrent("r3")});
+    waitForAdds();
+    QCOMPARE(names(), QStringList({"r3", "r2", "r1"}));
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 2), std::string("\"x\"|\"y\""));
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 3), std::string("\"udp://one/a\""));
+}
+
+void MainFormTest::badListFile() {
+    QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
+    for (const char* name : {"SaveOnExit", "AutoOpen", "QuietMode", "CloseToTray", "FetchExtra"}) {
+        settings.setValue(name, QString(name) == "SaveOnExit" ? 1 : 0);
+    }
+    settings.sync();
+    QDir().mkpath(QFileInfo(m_Paths.ListFile).path());
+    QFile file(m_Paths.ListFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("6\r\nnot a number\r\n");
+    file.close();
+    m_Form.reset();
+    MessageBoxes::clearShown();
+    m_Form = makeForm();
+    QCOMPARE(MessageBoxes::shown(), QStringList("Invalid numeric input"));
+    QCOMPARE(names(), QStringList(""));
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColName, 0), std::string("Torrent"));
+}
+
+void MainFormTest::closeWithoutTraySavesAndEnds() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    m_Form->AddFile(torrent("end"));
+    QVERIFY(m_Form->close());
+    QVERIFY(!m_Form->isVisible());
+    QVERIFY(QFile::exists(m_Paths.ListFile));
+    QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
+    QCOMPARE(settings.value("SaveOnExit").toInt(), 1);
+    QCOMPARE(settings.value("QuietMode").toInt(), 1);
+}
+
+void MainFormTest::closeToTrayKeepsRunning() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    child<QCheckBox>("CheckBox5")->setChecked(true);
+    QVERIFY(!m_Form->close());
+    // No tray here (offscreen): the window is minimised rather than stranded.
+    QVERIFY(m_Form->isMinimized() || !m_Form->isVisible());
+    QVERIFY2(!QFile::exists(m_Paths.ListFile), "hiding is no close");
+
+    auto* menu = child<QMenu>("PopupMenu2");
+    QCOMPARE(menu->actions().size(), 2);
+    QCOMPARE(menu->actions()[0]->text(), QString("&Show"));
+    QCOMPARE(menu->defaultAction(), menu->actions()[0]);
+    QCOMPARE(menu->actions()[1]->text(), QString("E&xit"));
+    menu->actions()[0]->trigger();
+    QVERIFY(m_Form->isVisible());
+    QVERIFY(!m_Form->isMinimized());
+    menu->actions()[1]->trigger();
+    QVERIFY(m_Form->AppCanClose);
+    QVERIFY(!m_Form->isVisible());
+    QVERIFY(QFile::exists(m_Paths.ListFile));
+}
+
+void MainFormTest::aFailedSaveKeepsTheWindowOpen() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    m_Form->AddFile(torrent("precious"));
+    QVERIFY(QDir().mkpath(m_Paths.ListFile + "/in-the-way"));
+    MessageBoxes::clearShown();
+    QVERIFY(!m_Form->close());
+    QVERIFY(m_Form->isVisible());
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QVERIFY(MessageBoxes::shown()[0].contains(m_Paths.ListFile));
+    QCOMPARE(names(), QStringList("precious"));
+    QVERIFY(!QFile::exists(m_Paths.SettingsFile) ||
+            QSettings(m_Paths.SettingsFile, QSettings::IniFormat).value("SaveOnExit").toInt() == 0);
+}
+
+void MainFormTest::settingsFirstStartAndSave() {
+    // The first start wrote the defaults and ticked quiet mode only.
+    QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
+    QCOMPARE(settings.value("QuietMode").toInt(), 1);
+    QCOMPARE(settings.value("SaveOnExit").toInt(), 0);
+    QVERIFY(child<QCheckBox>("CheckBox4")->isChecked());
+    for (const char* name : {"CheckBox2", "CheckBox3", "CheckBox5", "CheckBox7"}) {
+        QVERIFY2(!child<QCheckBox>(name)->isChecked(), name);
+    }
+}
+
+void MainFormTest::linkLabel() {
+    auto* label = child<QLabel>("LinkText");
+    QVERIFY(!label->font().underline());
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(label, &enter);
+    QVERIFY(label->font().underline());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(label, &leave);
+    QVERIFY(!label->font().underline());
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(m_Urls.Urls.size(), 1);
+    QVERIFY(m_Urls.Urls[0].contains(label->text()));
+}
+
+QTEST_MAIN(MainFormTest)
+#include "MainFormTest.moc"
