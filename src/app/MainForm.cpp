@@ -24,6 +24,7 @@
 #include "app/GridView.h"
 #include "app/LinkLabel.h"
 #include "app/MessageBoxes.h"
+#include "app/ShellIntegration.h"
 #include "list/ListDataFile.h"
 
 namespace lintervale {
@@ -193,10 +194,18 @@ void MainForm::buildTray() {
 }
 
 void MainForm::FormCreate(const QStringList& Arguments) {
+    const ShellIntegration shell(m_Paths.ProgramPath);
+    CheckBox6->setChecked(shell.startsAtLogin());
     SettingsStore(m_Paths.SettingsFile).load([this](SettingsStore::Option option, bool on) {
         QCheckBox* boxes[] = {CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox7};
         boxes[option]->setChecked(on);
     });
+    CheckBox1->setChecked(shell.opensTorrents());
+    // Only the user's own clicks change the desktop's files; the state read above does not.
+    connect(CheckBox6, &QCheckBox::clicked, this,
+            [this](bool on) { ShellIntegration(m_Paths.ProgramPath).setStartAtLogin(on); });
+    connect(CheckBox1, &QCheckBox::clicked, this,
+            [this](bool on) { ShellIntegration(m_Paths.ProgramPath).setOpensTorrents(on); });
     if (CheckBox2->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
         try {
             LoadGridFile(m_List.Grid(), S(m_Paths.ListFile));
@@ -340,6 +349,14 @@ void MainForm::HideToTray() {
         // Without a tray a hidden window could not be reached again.
         showMinimized();
     }
+}
+
+void MainForm::BringForward() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
 }
 
 void MainForm::TrayIconActivated(int Reason) {

@@ -31,6 +31,7 @@ class LinkLabel;
 struct MainFormPaths {
     QString ListFile;     // the list data file
     QString SettingsFile; // the options
+    QString ProgramPath;  // the program file, for starting at login and opening .torrent files
 };
 
 class MainForm final : public QMainWindow, public TListHost {
@@ -53,6 +54,8 @@ public:
 
     // Shows the window hidden in the tray (or minimised where there is no tray).
     void HideToTray();
+    // A later copy asked for this one: the window comes forward, restored if minimised.
+    void BringForward();
 
     TTorrentList& List() { return m_List; }
     bool AppCanClose = false;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <cstdio>
 #include <deque>
 
 namespace lintervale {
@@ -9,6 +10,7 @@ namespace lintervale {
 namespace {
 
 bool gTestMode = false;
+bool gEcho = false;
 std::deque<QMessageBox::StandardButton> gAnswers;
 QStringList gShown;
 std::deque<QStringList> gFiles;
@@ -21,6 +23,9 @@ QMessageBox::StandardButton MessageBoxes::show(QWidget* Parent, QMessageBox::Ico
                                                QMessageBox::StandardButton Default) {
     if (gTestMode) {
         gShown.append(Text);
+        if (gEcho) {
+            std::fprintf(stderr, "lintervale: %s\n", Text.toLocal8Bit().constData());
+        }
         if (gAnswers.empty()) {
             return Default;
         }
@@ -72,8 +77,9 @@ QStringList MessageBoxes::chooseTorrents(QWidget* Parent) {
     return dialog.selectedFiles();
 }
 
-void MessageBoxes::setTestMode(bool On) {
+void MessageBoxes::setTestMode(bool On, bool Echo) {
     gTestMode = On;
+    gEcho = Echo;
     gAnswers.clear();
     gShown.clear();
     gFiles.clear();

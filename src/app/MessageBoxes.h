@@ -24,7 +24,8 @@ public:
     static QStringList chooseTorrents(QWidget* Parent);
 
     // The test seam.
-    static void setTestMode(bool On);
+    // Echo writes each box's text to stderr too (for programs run by tests).
+    static void setTestMode(bool On, bool Echo = false);
     static void setNextAnswer(QMessageBox::StandardButton Answer);
     static void setNextFiles(const QStringList& Files);
     static QStringList shown();   // texts of the boxes shown since the last clear

@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringList>
 
 namespace lintervale {
 
@@ -37,6 +38,16 @@ void SettingsStore::save(const std::array<bool, OptionCount>& Values) const {
         settings.setValue(kOptions[i].Name, Values[i] ? 1 : 0);
     }
     settings.sync();
+}
+
+QString SettingsStore::text(Text Which) const {
+    const QSettings settings(m_FileName, QSettings::IniFormat);
+    const QVariant value = settings.value(kTexts[Which].Name);
+    // The INI reader splits a text with unquoted commas into a list: it is joined again.
+    const QString text = value.typeId() == QMetaType::QStringList
+                             ? value.toStringList().join(", ")
+                             : value.toString();
+    return text.trimmed().isEmpty() ? QString(kTexts[Which].Default) : text.trimmed();
 }
 
 } // namespace lintervale

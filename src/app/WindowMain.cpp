@@ -2,9 +2,12 @@
 // starts without loading Qt. main() loads it and calls LintervaleRunWindow.
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QStandardPaths>
 
+#include "app/CheckPrevious.h"
 #include "app/MainForm.h"
+#include "app/MessageBoxes.h"
 #include "app/SettingsStore.h"
 #include "list/ListDataFile.h"
 
@@ -13,7 +16,7 @@ namespace lintervale {
 MainFormPaths DefaultPaths() {
     return {QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/" +
                 kListFileName,
-            SettingsStore::defaultFileName()};
+            SettingsStore::defaultFileName(), RunningCopy::programPath()};
 }
 
 } // namespace lintervale
@@ -26,8 +29,28 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     QApplication::setApplicationName("Lintervale");
     InitResources();
 
+    // Programs run by tests answer their boxes on stderr instead of waiting for a user.
+    if (qEnvironmentVariableIsSet("LINTERVALE_NO_DIALOGS")) {
+        lintervale::MessageBoxes::setTestMode(true, true);
+    }
+
     const QStringList arguments = QApplication::arguments().mid(1);
     const bool hidden = !arguments.isEmpty() && arguments.first().toLower() == "-hidden";
+
+    lintervale::RunningCopy copy(lintervale::RunningCopy::programPath());
+    if (!copy.tryToRun()) {
+        QStringList files;
+        for (const QString& argument : arguments) {
+            if (QFileInfo(argument).isFile()) {
+                files.append(QFileInfo(argument).absoluteFilePath());
+            }
+        }
+        if (!copy.handOver(files) && !arguments.isEmpty()) {
+            lintervale::MessageBoxes::error(nullptr, "Error: Main window not found.");
+            return 1;
+        }
+        return 0;
+    }
 
     lintervale::MainForm form(lintervale::DefaultPaths());
     form.FormCreate(arguments);
@@ -36,5 +59,7 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     } else {
         form.show();
     }
+    copy.listen([&form] { form.BringForward(); },
+                [&form](const QString& file) { form.AddFile(file); });
     return QApplication::exec();
 }

@@ -181,6 +181,28 @@ void TTorrentList::RemoveSelected() {
     }
 }
 
+void TTorrentList::DeleteTrackers() {
+    const int bottom = m_Grid.SelectionBottom();
+    for (int r = m_Grid.SelectionTop(); r <= bottom; ++r) {
+        m_Grid.SetCell(G::ColTrackers, r, std::string());
+    }
+}
+
+int TTorrentList::EditTrackerListRow() {
+    if (m_Grid.SelectionTop() != m_Grid.SelectionBottom()) {
+        if (!m_Host.QuietMode()) {
+            m_Host.ShowNotice(kEditOneRowText);
+        }
+        m_Host.SetStatusText(kEditOneRowText);
+        return 0;
+    }
+    const int row = m_Grid.Row();
+    if (m_Grid.Cell(G::ColName, row).empty()) {
+        return 0;
+    }
+    return row;
+}
+
 void TTorrentList::WriteHeadings() {
     m_Grid.SetRowCells(0, G::TRow{"", "Torrent", "Hash", "Announce", "# Files", "Filesize"});
 }

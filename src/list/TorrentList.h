@@ -19,6 +19,7 @@ inline constexpr const char* kRemovalMarker = "\xC2\xA4\xC2\xA4\xC2\xA4";
 inline constexpr const char* kHelpQuestion = "Do you need some help?";
 inline constexpr const char* kHelpAddress = "https://en.wikipedia.org/wiki/Eighth_note";
 inline constexpr int kEasterEggLimit = 30;
+inline constexpr const char* kEditOneRowText = "You can only edit one row at a time.";
 
 class TTorrentList {
 public:
@@ -54,6 +55,13 @@ public:
     void ClearAll();
     void SelectAll();
     void RemoveSelected();
+
+    // "&Delete trackers": empties the tracker cell of every selected row.
+    void DeleteTrackers();
+    // The checks of "&Edit tracker list". A selection of several rows is refused (status
+    // line always, a notice unless quiet mode) and an empty current row is passed over
+    // silently: both give 0. Otherwise returns the current row, the one the editor edits.
+    int EditTrackerListRow();
 
     // Writes the column headings into row 0.
     void WriteHeadings();

@@ -89,7 +89,8 @@ private:
 void MainFormTest::init() {
     m_Dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_Dir->isValid());
-    m_Paths = {m_Dir->filePath("data/Lintervale.dat"), m_Dir->filePath("config/Lintervale.conf")};
+    m_Paths = {m_Dir->filePath("data/Lintervale.dat"), m_Dir->filePath("config/Lintervale.conf"),
+               "/opt/lintervale test/lintervale"};
     MessageBoxes::setTestMode(true);
     m_Urls.Urls.clear();
     QDesktopServices::setUrlHandler("magnet", &m_Urls, "open");

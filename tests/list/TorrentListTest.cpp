@@ -251,4 +251,70 @@ TEST_F(TorrentListTest, MovingARowCarriesItsCells) {
     EXPECT_EQ(m_List.Grid().RowsWithHash(hashOfA), std::vector<int>{3});
 }
 
+TEST_F(TorrentListTest, DeleteTrackersEmptiesTheSelectedRowsOnly) {
+    for (const char* name : {"7", "6", "5", "4", "3", "2", "1"}) {
+        Add(name);
+    }
+    std::vector<G::TRow> before;
+    for (int r = 0; r < m_List.Grid().RowCount(); ++r) {
+        before.push_back(m_List.Grid().RowCells(r));
+    }
+    m_List.UserSelect(2, 6);
+    m_Host.Status = "kept";
+    m_List.DeleteTrackers();
+    for (int r = 0; r < m_List.Grid().RowCount(); ++r) {
+        G::TRow expected = before[r];
+        if (r >= 2 && r <= 6) {
+            expected[G::ColTrackers].clear();
+        }
+        EXPECT_EQ(m_List.Grid().RowCells(r), expected) << "row " << r;
+    }
+    EXPECT_EQ(m_Host.Status, "kept");
+    EXPECT_TRUE(m_Host.Notices.empty());
+    EXPECT_TRUE(m_Host.Questions.empty());
+    EXPECT_EQ(m_List.Grid().SelectionTop(), 2);
+    EXPECT_EQ(m_List.Grid().SelectionBottom(), 6);
+
+    // The empty row of an empty list stays empty.
+    m_Host.ConfirmAnswer = true;
+    m_List.ClearAll();
+    m_List.DeleteTrackers();
+    EXPECT_EQ(m_List.Grid().RowCells(1), G::TRow{});
+}
+
+TEST_F(TorrentListTest, EditTrackerListChecksTheSelection) {
+    Add("b");
+    Add("a");
+    m_List.UserSelect(1, 2);
+    EXPECT_EQ(m_List.EditTrackerListRow(), 0);
+    EXPECT_EQ(m_Host.Notices, std::vector<std::string>{"You can only edit one row at a time."});
+    EXPECT_EQ(m_Host.Status, "You can only edit one row at a time.");
+
+    m_Host.Quiet = true;
+    m_Host.Status.clear();
+    m_List.UserSelect(2, 1);
+    EXPECT_EQ(m_List.EditTrackerListRow(), 0);
+    EXPECT_EQ(m_Host.Notices.size(), 1u) << "quiet mode shows no box";
+    EXPECT_EQ(m_Host.Status, "You can only edit one row at a time.");
+
+    m_List.UserSelect(2, 2);
+    m_Host.Status = "kept";
+    EXPECT_EQ(m_List.EditTrackerListRow(), 2);
+    EXPECT_EQ(m_Host.Status, "kept");
+    m_List.UserSelect(1, 1);
+    EXPECT_EQ(m_List.EditTrackerListRow(), 1);
+}
+
+TEST_F(TorrentListTest, EditTrackerListPassesOverEmptyRowsSilently) {
+    EXPECT_EQ(m_List.EditTrackerListRow(), 0) << "the empty row of an empty list";
+    Add("named");
+    m_List.Grid().InsertRow(1);
+    m_List.Grid().SetCell(G::ColTrackers, 1, "\"http://t/a\"");
+    m_List.UserSelect(1, 1);
+    m_Host.Status = "kept";
+    EXPECT_EQ(m_List.EditTrackerListRow(), 0) << "a row without a name";
+    EXPECT_EQ(m_Host.Status, "kept");
+    EXPECT_TRUE(m_Host.Notices.empty());
+}
+
 } // namespace

@@ -1,0 +1,220 @@
+#include "app/CheckPrevious.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
+#include <QtEndian>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lintervale {
+
+namespace {
+
+constexpr char kAnswer = 0x06;
+// Unix socket paths hold about 100 bytes.
+constexpr int kMaxSocketPath = 100;
+
+// A folder that exists, belongs to this user and only this user can enter.
+bool PrivateFolder(const QString& folder) {
+    struct stat info {};
+    const QByteArray path = QFile::encodeName(folder);
+    if (::lstat(path.constData(), &info) != 0) {
+        if (::mkdir(path.constData(), 0700) != 0 || ::lstat(path.constData(), &info) != 0) {
+            return false;
+        }
+    }
+    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+QString Folder(qsizetype nameLength) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) {
+        const QString folder = QFile::decodeName(runtime);
+        if (folder.size() + 1 + nameLength < kMaxSocketPath && PrivateFolder(folder)) {
+            return folder;
+        }
+    }
+    const QString fallback = QString("/tmp/lintervale-%1").arg(::getuid());
+    return PrivateFolder(fallback) ? fallback : QString();
+}
+
+bool SameUser(QLocalSocket* socket) {
+    struct ucred peer {};
+    socklen_t length = sizeof peer;
+    if (::getsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
+                     &length) != 0) {
+        return false;
+    }
+    return peer.uid == ::getuid();
+}
+
+QByteArray Message(const QString& file) {
+    const QByteArray path = QFile::encodeName(file);
+    QByteArray message(8, '\0');
+    qToBigEndian<quint32>(RunningCopy::kTag, message.data());
+    qToBigEndian<quint32>(static_cast<quint32>(path.size()), message.data() + 4);
+    return message + path;
+}
+
+} // namespace
+
+QString RunningCopy::programPath() { return QFileInfo("/proc/self/exe").symLinkTarget(); }
+
+RunningCopy::RunningCopy(const QString& ProgramPath, QObject* Parent) : QObject(Parent) {
+    const QByteArray digest =
+        QCryptographicHash::hash(QFile::encodeName(ProgramPath), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    const QString name = "lintervale-" + QString::fromLatin1(digest);
+    const QString folder = Folder(name.size() + 5);
+    m_Base = folder.isEmpty() ? QString() : folder + "/" + name;
+}
+
+RunningCopy::~RunningCopy() {
+    if (m_Server != nullptr) {
+        m_Server->close();
+    }
+    if (m_LockFd >= 0) {
+        ::close(m_LockFd);
+    }
+}
+
+bool RunningCopy::tryToRun() {
+    if (m_Base.isEmpty()) {
+        return true; // no private folder: nothing to share, so this copy runs
+    }
+    const QByteArray path = QFile::encodeName(lockFile());
+    m_LockFd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_LockFd < 0) {
+        return true;
+    }
+    if (::flock(m_LockFd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(m_LockFd);
+        m_LockFd = -1;
+        return false;
+    }
+    return true;
+}
+
+bool RunningCopy::listen(std::function<void()> Activate,
+                         std::function<void(const QString&)> AddFile) {
+    if (m_Base.isEmpty() || m_LockFd < 0) {
+        return false;
+    }
+    m_Activate = std::move(Activate);
+    m_AddFile = std::move(AddFile);
+    // A socket left by a copy that died is ours to replace: we hold the lock.
+    QLocalServer::removeServer(socketName());
+    m_Server = new QLocalServer(this);
+    m_Server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_Server, &QLocalServer::newConnection, this, &RunningCopy::accept);
+    return m_Server->listen(socketName());
+}
+
+void RunningCopy::accept() {
+    while (QLocalSocket* socket = m_Server->nextPendingConnection()) {
+        if (!SameUser(socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        // A peer that stays silent or stops half-way is dropped after a while.
+        auto* idle = new QTimer(socket);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); });
+        idle->start(kIdleMilliseconds);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, idle] {
+            idle->start(kIdleMilliseconds);
+            readFrom(socket);
+        });
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (m_Activate) {
+            m_Activate();
+        }
+        readFrom(socket);
+    }
+}
+
+void RunningCopy::readFrom(QLocalSocket* Socket) {
+    while (Socket->bytesAvailable() >= 8) {
+        QByteArray head = Socket->peek(8);
+        const quint32 tag = qFromBigEndian<quint32>(head.constData());
+        const quint32 length = qFromBigEndian<quint32>(head.constData() + 4);
+        if (tag != kTag || length > kMaxPath) {
+            Socket->abort();
+            return;
+        }
+        if (Socket->bytesAvailable() < 8 + static_cast<qint64>(length)) {
+            return;
+        }
+        Socket->read(8);
+        const QString file = QFile::decodeName(Socket->read(length));
+        // Adding may take long (a message box waits for the user): no idle drop meanwhile.
+        auto* idle = Socket->findChild<QTimer*>();
+        if (idle != nullptr) {
+            idle->stop();
+        }
+        if (m_AddFile) {
+            m_AddFile(file);
+        }
+        if (idle != nullptr) {
+            idle->start(kIdleMilliseconds);
+        }
+        if (Socket->state() != QLocalSocket::ConnectedState) {
+            return;
+        }
+        Socket->write(&kAnswer, 1);
+        Socket->flush();
+    }
+}
+
+bool RunningCopy::handOver(const QStringList& Files, int WaitMilliseconds) {
+    if (m_Base.isEmpty()) {
+        return false;
+    }
+    QLocalSocket socket;
+    QElapsedTimer waited;
+    waited.start();
+    // The running copy may hold the lock but not listen yet: it is still starting.
+    for (;;) {
+        socket.connectToServer(socketName());
+        if (socket.waitForConnected(1000)) {
+            break;
+        }
+        if (waited.elapsed() >= WaitMilliseconds) {
+            return false;
+        }
+        QThread::msleep(100);
+    }
+    for (const QString& file : Files) {
+        socket.write(Message(file));
+        if (!socket.waitForBytesWritten(5000)) {
+            return false;
+        }
+        // The running copy answers once AddFile is done, message boxes included.
+        QElapsedTimer answer;
+        answer.start();
+        while (socket.bytesAvailable() < 1) {
+            if (socket.state() != QLocalSocket::ConnectedState ||
+                answer.elapsed() > 10 * 60 * 1000) {
+                return false;
+            }
+            socket.waitForReadyRead(1000);
+        }
+        socket.read(1);
+    }
+    socket.disconnectFromServer();
+    return true;
+}
+
+} // namespace lintervale
