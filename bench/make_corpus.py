@@ -61,13 +61,18 @@ def write_set(outdir, name, items):
     print(f"{name}: {len(names)} files", file=sys.stderr)
 
 
-def small(rng):
-    for i in range(1000):
+def small(rng, count=1000, prefix="small"):
+    for i in range(count):
         piece_length = 1 << rng.randint(15, 18)
         length = rng.randint(1, 4 * piece_length)
-        info = {"length": length, "name": f"small-{i:04d}.iso", "piece length": piece_length,
+        info = {"length": length, "name": f"{prefix}-{i:05d}.iso", "piece length": piece_length,
                 "pieces": pieces_for(rng, length, piece_length)}
-        yield f"small-{i:04d}.torrent", torrent(info)
+        yield f"{prefix}-{i:05d}.torrent", torrent(info)
+
+
+def list10k(rng):
+    """10,000 small torrents for the list's own benchmark."""
+    yield from small(rng, 10000, "list")
 
 
 def multi(rng):
@@ -181,7 +186,7 @@ def main():
         sys.exit("usage: make_corpus.py OUTDIR")
     outdir = sys.argv[1]
     for name, make in [("small", small), ("multi", multi), ("pieces", pieces),
-                       ("manyfiles", manyfiles), ("collision", collision)]:
+                       ("manyfiles", manyfiles), ("list10k", list10k), ("collision", collision)]:
         # Each set has its own generator, so one set's change leaves the others alone.
         write_set(outdir, name, make(random.Random(f"{SEED}-{name}")))
 

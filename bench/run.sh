@@ -20,11 +20,14 @@ lintervale="$build/src/lintervale"
 [[ -x /usr/bin/time ]] || { echo "/usr/bin/time is missing" >&2; exit 2; }
 
 # The collision set is written last, so its list marks a complete corpus.
-if [[ ! -f $corpus/collision/expected.txt ]]; then
+if [[ ! -f $corpus/collision/expected.txt || ! -f $corpus/list10k/expected.txt ]]; then
     echo "making the corpus in $corpus ..." >&2
     rm -rf "$corpus"
     python3 "$bench/make_corpus.py" "$corpus.tmp"
     mv "$corpus.tmp" "$corpus"
 fi
 
-python3 "$bench/measure.py" "$lintervale" "$corpus"
+status=0
+python3 "$bench/measure.py" "$lintervale" "$corpus" || status=1
+python3 "$bench/list_bench.py" "$lintervale" "$corpus" || status=1
+exit $status

@@ -207,8 +207,11 @@ void MainForm::FormCreate(const QStringList& Arguments) {
     connect(CheckBox1, &QCheckBox::clicked, this,
             [this](bool on) { ShellIntegration(m_Paths.ProgramPath).setOpensTorrents(on); });
     if (CheckBox2->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
+        QElapsedTimer timer;
+        timer.start();
         try {
             LoadGridFile(m_List.Grid(), S(m_Paths.ListFile));
+            m_LoadMilliseconds = timer.elapsed();
         } catch (const std::exception& error) {
             if (!QuietMode()) {
                 MessageBoxes::error(this, Q(error.what()));
@@ -281,6 +284,7 @@ void MainForm::processPending() {
     m_BatchDone = 0;
     m_BatchTotal = 0;
     m_Processing = false;
+    emit addsFinished();
 }
 
 void MainForm::Button1Click() {
@@ -351,6 +355,10 @@ void MainForm::HideToTray() {
     }
 }
 
+bool MainForm::StartsHidden(const QStringList& Arguments) {
+    return !Arguments.isEmpty() && Arguments.first().toLower() == "-hidden";
+}
+
 void MainForm::BringForward() {
     if (isMinimized()) {
         showNormal();
@@ -389,7 +397,10 @@ void MainForm::closeEvent(QCloseEvent* Event) {
     m_Pending.clear();
     if (CheckBox2->isChecked()) {
         try {
+            QElapsedTimer timer;
+            timer.start();
             SaveGridFile(m_List.Grid(), S(m_Paths.ListFile));
+            m_SaveMilliseconds = timer.elapsed();
         } catch (const std::exception& error) {
             // The list is still here and so is the window: the user can free the space or
             // untick "Save on exit" and close again.

@@ -56,9 +56,25 @@ public:
     void HideToTray();
     // A later copy asked for this one: the window comes forward, restored if minimised.
     void BringForward();
+    // "E&xit": closes for good, whatever "Close to tray" says.
+    void Exit1Click();
+    // Whether the command line asks for a start hidden in the tray: "-hidden" as the first
+    // argument, in any letter case.
+    static bool StartsHidden(const QStringList& Arguments);
 
     TTorrentList& List() { return m_List; }
     bool AppCanClose = false;
+
+    // How long the list data file took to load at start and to save at close (ms, -1 when
+    // it did not happen); for the benchmark.
+    qint64 loadMilliseconds() const { return m_LoadMilliseconds; }
+    qint64 saveMilliseconds() const { return m_SaveMilliseconds; }
+
+signals:
+    // A batch of adds has been worked through.
+    void addsFinished();
+
+public:
 
     // TListHost
     bool QuietMode() const override;
@@ -87,7 +103,6 @@ private:
     void Button1Click();
     void TrayIconActivated(int Reason);
     void Show1Click();
-    void Exit1Click();
     void processPending();
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
@@ -117,6 +132,8 @@ private:
     QSoundEffect* m_Sound = nullptr;
 
     QStringList m_Pending;
+    qint64 m_LoadMilliseconds = -1;
+    qint64 m_SaveMilliseconds = -1;
     int m_SliceMilliseconds = 40;
     int m_BatchDone = 0;
     int m_BatchAdded = 0;

@@ -2,12 +2,16 @@
 // starts without loading Qt. main() loads it and calls LintervaleRunWindow.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
 #include <QStandardPaths>
 
 #include "app/CheckPrevious.h"
 #include "app/MainForm.h"
 #include "app/MessageBoxes.h"
+#include "app/TerminationWatcher.h"
 #include "app/SettingsStore.h"
 #include "list/ListDataFile.h"
 
@@ -35,7 +39,7 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     }
 
     const QStringList arguments = QApplication::arguments().mid(1);
-    const bool hidden = !arguments.isEmpty() && arguments.first().toLower() == "-hidden";
+    const bool hidden = lintervale::MainForm::StartsHidden(arguments);
 
     lintervale::RunningCopy copy(lintervale::RunningCopy::programPath());
     if (!copy.tryToRun()) {
@@ -53,13 +57,39 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     }
 
     lintervale::MainForm form(lintervale::DefaultPaths());
+    // The benchmark's run: report the list's timings on stderr and close (saving) as soon as
+    // the files of the command line are in.
+    QElapsedTimer started;
+    const bool bench = qEnvironmentVariableIsSet("LINTERVALE_BENCH");
+    bool reported = false;
+    const auto report = [&] {
+        if (reported) {
+            return;
+        }
+        reported = true;
+        std::fprintf(stderr, "bench: load %lld ms, rows %d, added after %lld ms\n",
+                     static_cast<long long>(form.loadMilliseconds()),
+                     form.List().Grid().RowCount() - 1, static_cast<long long>(started.elapsed()));
+        form.Exit1Click();
+        std::fprintf(stderr, "bench: save %lld ms\n",
+                     static_cast<long long>(form.saveMilliseconds()));
+    };
+    if (bench) {
+        started.start();
+        QObject::connect(&form, &lintervale::MainForm::addsFinished, &form, report,
+                         Qt::QueuedConnection);
+    }
     form.FormCreate(arguments);
     if (hidden) {
         form.HideToTray();
     } else {
         form.show();
     }
+    if (bench && !form.Adding()) {
+        QTimer::singleShot(0, &form, report);
+    }
     copy.listen([&form] { form.BringForward(); },
                 [&form](const QString& file) { form.AddFile(file); });
+    lintervale::TerminationWatcher termination([&form] { form.Exit1Click(); });
     return QApplication::exec();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 // The torrent list's commands over its grid: adding a torrent, the status line, opening and
-// copying magnet links, "Quaverize!", clearing, selecting and removing rows. Each works on
-// the grid alone and reaches the window only through TListHost.
+// copying magnet links, "Quaverize!", clearing, selecting and removing rows, deleting
+// trackers and the checks before the tracker editor opens. Each works on the grid alone and
+// reaches the window only through TListHost.
 
 #include <string>
 

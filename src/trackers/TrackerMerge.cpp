@@ -39,9 +39,8 @@ TTrackerMergeResult MergeTrackerAnswer(std::string_view Cell, std::string_view A
     std::size_t start = 0;
     while (start <= Answer.size()) {
         const std::size_t end = Answer.find('\n', start);
-        std::string_view line = Answer.substr(start, end == std::string_view::npos
-                                                         ? std::string_view::npos
-                                                         : end - start);
+        std::string_view line = Answer.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (end != std::string_view::npos && line.ends_with('\r')) {
             line.remove_suffix(1);
         }

@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""The list's benchmark: list_bench.py LINTERVALE CORPUS_DIR.
+
+Adds the 10,000 torrents of the list10k set through the command line of a fresh start (with
+"Save on exit" ticked and quiet mode on), closes, and starts again, in a home folder of its
+own and on the offscreen platform. The program, run with LINTERVALE_BENCH, reports how long
+the adds took (from its window's creation), how long the list file took to save and to load.
+The adds are compared with `lintervale --magnet` over the same files (the whole process).
+Targets: adds within 2x of the headless command; save and load each under a fifth of the
+adds. Exit status 1 when a target is missed.
+"""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+REPEATS = int(os.environ.get("BENCH_REPEATS", "3"))
+SETTINGS = "[General]\nSaveOnExit=1\nAutoOpen=0\nQuietMode=1\nCloseToTray=0\nFetchExtra=0\n"
+
+
+def fresh_home(root):
+    for folder in ("config/Lintervale", "data", "runtime"):
+        os.makedirs(os.path.join(root, folder), exist_ok=True)
+    os.chmod(os.path.join(root, "runtime"), 0o700)
+    with open(os.path.join(root, "config/Lintervale/Lintervale.conf"), "w") as f:
+        f.write(SETTINGS)
+    env = dict(os.environ, HOME=root, XDG_CONFIG_HOME=f"{root}/config",
+               XDG_DATA_HOME=f"{root}/data", XDG_RUNTIME_DIR=f"{root}/runtime",
+               QT_QPA_PLATFORM="offscreen", LINTERVALE_BENCH="1", LINTERVALE_NO_DIALOGS="1")
+    return env
+
+
+def window_run(lintervale, files, env, cwd):
+    done = subprocess.run([lintervale, *files], cwd=cwd, env=env, capture_output=True,
+                          text=True, timeout=600)
+    text = done.stderr
+    added = re.search(r"bench: load (-?\d+) ms, rows (\d+), added after (\d+) ms", text)
+    saved = re.search(r"bench: save (-?\d+) ms", text)
+    if not added or not saved:
+        sys.exit(f"no figures from the window:\n{text[-2000:]}")
+    return {"load": int(added.group(1)), "rows": int(added.group(2)),
+            "added": int(added.group(3)), "save": int(saved.group(1))}
+
+
+def main():
+    lintervale, corpus = os.path.abspath(sys.argv[1]), sys.argv[2]
+    folder = os.path.join(corpus, "list10k")
+    with open(os.path.join(folder, "files.txt")) as f:
+        files = f.read().split()
+
+    headless = float("inf")
+    for _ in range(REPEATS):
+        start = time.perf_counter()
+        subprocess.run([lintervale, "--magnet", *files], cwd=folder, stdout=subprocess.DEVNULL)
+        headless = min(headless, (time.perf_counter() - start) * 1000)
+
+    best = None
+    for _ in range(REPEATS):
+        with tempfile.TemporaryDirectory() as home:
+            env = fresh_home(home)
+            first = window_run(lintervale, files, env, folder)
+            second = window_run(lintervale, [], env, folder)
+        run = {"added": first["added"], "save": first["save"], "load": second["load"],
+               "rows": second["rows"]}
+        if best is None or run["added"] < best["added"]:
+            best = run
+
+    ok_rows = best["rows"] == len(files)
+    ok_add = best["added"] <= 2 * headless
+    ok_save = best["save"] * 5 < best["added"]
+    ok_load = best["load"] * 5 < best["added"]
+    print(f"best of {REPEATS} runs, milliseconds")
+    print(f"headless --magnet over {len(files)} files: {headless:.0f}")
+    print(f"list adds: {best['added']} ({best['added'] / headless:.2f}x headless, target 2x)"
+          f"  {'PASS' if ok_add else 'FAIL'}")
+    print(f"list file save: {best['save']} ({best['save'] / best['added']:.3f} of the adds,"
+          f" target < 0.2)  {'PASS' if ok_save else 'FAIL'}")
+    print(f"list file load: {best['load']} ({best['load'] / best['added']:.3f} of the adds,"
+          f" target < 0.2)  {'PASS' if ok_load else 'FAIL'}")
+    print(f"rows after the restart: {best['rows']}  {'PASS' if ok_rows else 'FAIL'}")
+    return 0 if ok_rows and ok_add and ok_save and ok_load else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

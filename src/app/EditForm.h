@@ -1,0 +1,60 @@
+#pragma once
+
+// The tracker editor EditForm: a modal window that shows one row's trackers one per line in
+// ListBox1, lets the user change the selected line in Edit1, add and remove lines with the
+// buttons of Panel1, and writes the list back into the row's tracker cell with "&Save".
+// Closing it any other way writes nothing.
+//
+// The window lives as long as the main window. Each opening refills the list from the cell;
+// Edit1 keeps its text and enabled state from one opening to the next unless Save emptied
+// and disabled it.
+
+#include <QDialog>
+
+#include "list/TorrentGrid.h"
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace lintervale {
+
+class EditForm final : public QDialog {
+    Q_OBJECT
+public:
+    explicit EditForm(TTorrentGrid& Grid, QWidget* Parent = nullptr);
+
+    // Sets the caption and the list from grid row Row, points StringGridIndex at it and
+    // shows the editor modally; returns when the editor closes.
+    void editRow(int Row);
+    // The same, but shows the editor window-modal and returns at once.
+    void openRow(int Row);
+
+    // The grid row that Save writes to.
+    int StringGridIndex = 0;
+
+private:
+    void fill(int Row);
+    // The selected line, or -1 when none is selected.
+    int selectedIndex() const;
+    // Selects line Index (-1: none) without raising ListBox1Click.
+    void selectIndex(int Index);
+
+    void ListBox1Click();
+    void Edit1Change(const QString& Text);
+    void AddBtnClick();
+    void RemoveBtnClick();
+    void SaveBtnClick();
+
+    TTorrentGrid& m_Grid;
+    QListWidget* ListBox1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QPushButton* AddBtn = nullptr;
+    QPushButton* RemoveBtn = nullptr;
+    QPushButton* SaveBtn = nullptr;
+    // Set while the program itself changes the list's selection.
+    bool m_Selecting = false;
+};
+
+} // namespace lintervale

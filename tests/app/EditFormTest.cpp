@@ -1,0 +1,326 @@
+// The tracker editor, driven through its object names, offscreen.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/EditForm.h"
+#include "list/TorrentGrid.h"
+
+using namespace lintervale;
+using G = TTorrentGrid;
+
+class EditFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void widgetsCarryTheirNamesAndCaptions();
+    void layoutFollowsTheWindow();
+    void opensWithTheCellsLines_data();
+    void opensWithTheCellsLines();
+    void selectingALineFillsEdit1();
+    void theListFollowsEachKeystroke();
+    void addTrackerAppendsAndFocuses();
+    void emptyLinesAreNotSaved();
+    void removeKeepsASelectionWherePossible();
+    void closingWithoutSaveWritesNothing();
+    void editRowRunsModally();
+
+private:
+    template <typename T> T* child(const char* Name) {
+        T* found = m_Form->findChild<T*>(Name);
+        if (found == nullptr) {
+            qFatal("no child %s", Name);
+        }
+        return found;
+    }
+    QListWidget* list() { return child<QListWidget>("ListBox1"); }
+    QLineEdit* edit() { return child<QLineEdit>("Edit1"); }
+    void click(const char* Button) {
+        QTest::mouseClick(child<QPushButton>(Button), Qt::LeftButton);
+    }
+    void clickLine(int Index) {
+        QListWidgetItem* item = list()->item(Index);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(item).center());
+    }
+    QStringList lines() {
+        QStringList result;
+        for (int i = 0; i < list()->count(); ++i) {
+            result.append(list()->item(i)->text());
+        }
+        return result;
+    }
+    int selected() {
+        const QList<QListWidgetItem*> items = list()->selectedItems();
+        return items.isEmpty() ? -1 : list()->row(items.first());
+    }
+    // Opens the editor on Row without blocking and waits until it is shown.
+    void open(int Row) {
+        m_Form->openRow(Row);
+        QVERIFY(QTest::qWaitForWindowExposed(m_Form.get()));
+    }
+    std::string cell(int Row) const { return m_Grid.Cell(G::ColTrackers, Row); }
+
+    TTorrentGrid m_Grid;
+    std::unique_ptr<EditForm> m_Form;
+};
+
+void EditFormTest::init() {
+    m_Grid = TTorrentGrid();
+    m_Grid.SetRowCount(4);
+    m_Grid.SetRowCells(1, G::TRow{"", "first", "H1", "\"http://a/1\"|\"udp://b/2\"", "1", "1 MB"});
+    m_Grid.SetRowCells(2, G::TRow{"", "second", "H2", "\"http://c/3\"", "1", "1 MB"});
+    m_Grid.SetRowCells(3, G::TRow{"", "third", "H3", "", "1", "1 MB"});
+    m_Form = std::make_unique<EditForm>(m_Grid);
+}
+
+void EditFormTest::cleanup() {
+    m_Form.reset();
+}
+
+void EditFormTest::widgetsCarryTheirNamesAndCaptions() {
+    QCOMPARE(m_Form->objectName(), QString("EditForm"));
+    QVERIFY2(!m_Form->isVisible(), "made hidden");
+    QCOMPARE(child<QPushButton>("AddBtn")->text(), QString("&Add tracker"));
+    QCOMPARE(child<QPushButton>("RemoveBtn")->text(), QString("&Remove"));
+    QCOMPARE(child<QPushButton>("SaveBtn")->text(), QString("&Save"));
+    QVERIFY(!edit()->isEnabled());
+    QCOMPARE(m_Form->minimumSize(), QSize(300, 200));
+    QCOMPARE(m_Form->size(), QSize(600, 300));
+    for (const char* name : {"AddBtn", "RemoveBtn", "SaveBtn"}) {
+        QCOMPARE(child<QPushButton>(name)->parentWidget(), child<QWidget>("Panel1"));
+    }
+}
+
+void EditFormTest::layoutFollowsTheWindow() {
+    open(1);
+    auto* panel = child<QWidget>("Panel1");
+    auto* add = child<QPushButton>("AddBtn");
+    auto* remove = child<QPushButton>("RemoveBtn");
+    auto* save = child<QPushButton>("SaveBtn");
+    const auto check = [&] {
+        // The panel on the right, the list and the edit box beside it, Save at its bottom.
+        QVERIFY(panel->width() >= 96);
+        QCOMPARE(panel->x() + panel->width(), m_Form->width());
+        QCOMPARE(panel->height(), m_Form->height());
+        QCOMPARE(list()->geometry().topLeft(), QPoint(8, 8));
+        QCOMPARE(edit()->x(), 8);
+        QCOMPARE(edit()->width(), list()->width());
+        QCOMPARE(list()->x() + list()->width() + 8, panel->x());
+        QCOMPARE(edit()->y() + edit()->height() + 8, m_Form->height());
+        QVERIFY(edit()->y() > list()->y() + list()->height());
+        QCOMPARE(add->y(), 8);
+        QVERIFY(remove->y() > add->y() + add->height() - 1);
+        QCOMPARE(save->y() + save->height() + 8, panel->height());
+        QVERIFY(add->width() >= 75 && add->height() >= 25);
+    };
+    check();
+    const int listWidth = list()->width();
+    const int listHeight = list()->height();
+    m_Form->resize(800, 500);
+    QTRY_COMPARE(m_Form->size(), QSize(800, 500));
+    check();
+    QCOMPARE(list()->width(), listWidth + 200);
+    QCOMPARE(list()->height(), listHeight + 200);
+    m_Form->resize(100, 100);
+    QTRY_COMPARE(m_Form->size(), QSize(300, 200));
+    check();
+}
+
+void EditFormTest::opensWithTheCellsLines_data() {
+    QTest::addColumn<QByteArray>("cell");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("one tracker") << QByteArray("\"http://a/announce\"")
+                                 << QStringList{"http://a/announce"}
+                                 << QByteArray("\"http://a/announce\"");
+    QTest::newRow("two double quotes") << QByteArray("\"\"") << QStringList{""} << QByteArray();
+    QTest::newRow("unquoted with a space")
+        << QByteArray("a b") << QStringList{"a", "b"} << QByteArray("\"a\"|\"b\"");
+    QTest::newRow("ends with a bar")
+        << QByteArray("\"a\"|") << QStringList{"a", ""} << QByteArray("\"a\"");
+    QTest::newRow("empty") << QByteArray() << QStringList{} << QByteArray();
+    QTest::newRow("UTF-8") << QByteArray("\"udp://\xC3\xA9t\xC3\xA9\"")
+                           << QStringList{QString::fromUtf8("udp://\xC3\xA9t\xC3\xA9")}
+                           << QByteArray("\"udp://\xC3\xA9t\xC3\xA9\"");
+}
+
+void EditFormTest::opensWithTheCellsLines() {
+    QFETCH(QByteArray, cell);
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, saved);
+    m_Grid.SetCell(G::ColName, 2, "n\xC3\xA4me");
+    m_Grid.SetCell(G::ColTrackers, 2, cell.toStdString());
+    open(2);
+    QCOMPARE(m_Form->windowTitle(), QString::fromUtf8("Editing: n\xC3\xA4me"));
+    QCOMPARE(m_Form->StringGridIndex, 2);
+    QCOMPARE(this->lines(), lines);
+    QCOMPARE(selected(), -1);
+    click("SaveBtn");
+    QVERIFY(!m_Form->isVisible());
+    QCOMPARE(QByteArray::fromStdString(this->cell(2)), saved);
+    QCOMPARE(this->cell(1), std::string("\"http://a/1\"|\"udp://b/2\""));
+    QCOMPARE(this->cell(3), std::string());
+}
+
+void EditFormTest::selectingALineFillsEdit1() {
+    open(1);
+    clickLine(1);
+    QCOMPARE(selected(), 1);
+    QVERIFY(edit()->isEnabled());
+    QCOMPARE(edit()->text(), QString("udp://b/2"));
+
+    // The keyboard moves the selection as the mouse does.
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Up);
+    QCOMPARE(selected(), 0);
+    QCOMPARE(edit()->text(), QString("http://a/1"));
+
+    // Taking the selection away empties and disables Edit1.
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list()->visualItemRect(list()->item(0)).center());
+    QCOMPARE(selected(), -1);
+    QVERIFY(!edit()->isEnabled());
+    QCOMPARE(edit()->text(), QString());
+}
+
+void EditFormTest::theListFollowsEachKeystroke() {
+    open(1);
+    clickLine(0);
+    edit()->setFocus();
+    edit()->end(false);
+    QTest::keyClick(edit(), Qt::Key_X);
+    QCOMPARE(list()->item(0)->text(), QString("http://a/1x"));
+    QTest::keyClicks(edit(), "yz");
+    QCOMPARE(list()->item(0)->text(), QString("http://a/1xyz"));
+    QTest::keyClick(edit(), Qt::Key_Backspace);
+    QCOMPARE(list()->item(0)->text(), QString("http://a/1xy"));
+    QCOMPARE(list()->item(1)->text(), QString("udp://b/2"));
+    click("SaveBtn");
+    QCOMPARE(cell(1), std::string("\"http://a/1xy\"|\"udp://b/2\""));
+    QVERIFY(!edit()->isEnabled());
+    QCOMPARE(edit()->text(), QString());
+}
+
+void EditFormTest::addTrackerAppendsAndFocuses() {
+    open(2);
+    clickLine(0);
+    QCOMPARE(edit()->text(), QString("http://c/3"));
+    click("AddBtn");
+    QCOMPARE(lines(), QStringList({"http://c/3", ""}));
+    QCOMPARE(selected(), 1);
+    QVERIFY(edit()->isEnabled());
+    QCOMPARE(edit()->text(), QString());
+    QCOMPARE(m_Form->focusWidget(), edit());
+    QTest::keyClicks(edit(), "udp://new/1");
+    QCOMPARE(lines(), QStringList({"http://c/3", "udp://new/1"}));
+    click("SaveBtn");
+    QCOMPARE(cell(2), std::string("\"http://c/3\"|\"udp://new/1\""));
+}
+
+void EditFormTest::emptyLinesAreNotSaved() {
+    open(3);
+    QCOMPARE(lines(), QStringList());
+    click("AddBtn");
+    click("AddBtn");
+    QCOMPARE(lines(), QStringList({"", ""}));
+    click("SaveBtn");
+    QCOMPARE(cell(3), std::string());
+
+    open(3);
+    click("AddBtn");
+    click("AddBtn");
+    QTest::keyClicks(edit(), "not a url | at all");
+    click("AddBtn");
+    click("SaveBtn");
+    QCOMPARE(cell(3), std::string("\"not a url | at all\""));
+}
+
+void EditFormTest::removeKeepsASelectionWherePossible() {
+    m_Grid.SetCell(G::ColTrackers, 1, "\"l0\"|\"l1\"|\"l2\"|\"l3\"");
+    open(1);
+
+    // Nothing selected: nothing removed, Edit1 emptied and disabled.
+    click("RemoveBtn");
+    QCOMPARE(lines().size(), 4);
+    QVERIFY(!edit()->isEnabled());
+
+    clickLine(1);
+    click("RemoveBtn");
+    QCOMPARE(lines(), QStringList({"l0", "l2", "l3"}));
+    QCOMPARE(selected(), 1);
+    QCOMPARE(edit()->text(), QString("l2"));
+    QVERIFY(edit()->isEnabled());
+
+    clickLine(2);
+    click("RemoveBtn");
+    QCOMPARE(lines(), QStringList({"l0", "l2"}));
+    QCOMPARE(selected(), 1); // the new last line
+    QCOMPARE(edit()->text(), QString("l2"));
+
+    click("RemoveBtn");
+    click("RemoveBtn");
+    QCOMPARE(lines(), QStringList());
+    QCOMPARE(selected(), -1);
+    QVERIFY(!edit()->isEnabled());
+    QCOMPARE(edit()->text(), QString());
+    click("SaveBtn");
+    QCOMPARE(cell(1), std::string());
+}
+
+void EditFormTest::closingWithoutSaveWritesNothing() {
+    open(1);
+    clickLine(0);
+    QTest::keyClicks(edit(), "-changed");
+    QCOMPARE(list()->item(0)->text(), QString("http://a/1-changed"));
+    m_Form->close();
+    QVERIFY(!m_Form->isVisible());
+    QCOMPARE(cell(1), std::string("\"http://a/1\"|\"udp://b/2\""));
+
+    // Edit1 keeps its text and state into the next opening, where typing changes nothing
+    // until a line is selected or added.
+    open(2);
+    QCOMPARE(lines(), QStringList({"http://c/3"}));
+    QVERIFY(edit()->isEnabled());
+    QCOMPARE(edit()->text(), QString("http://a/1-changed"));
+    QTest::keyClicks(edit(), "!");
+    QCOMPARE(lines(), QStringList({"http://c/3"}));
+
+    // Escape closes without writing too.
+    QTest::keyClick(m_Form.get(), Qt::Key_Escape);
+    QVERIFY(!m_Form->isVisible());
+    QCOMPARE(cell(2), std::string("\"http://c/3\""));
+}
+
+void EditFormTest::editRowRunsModally() {
+    bool saw = false;
+    QTimer::singleShot(0, this, [&] {
+        saw = m_Form->isVisible() && m_Form->isModal();
+        clickLine(0);
+        click("RemoveBtn");
+        click("SaveBtn");
+    });
+    // Whatever happens above, the editor is closed in the end, so exec() always returns.
+    QTimer::singleShot(10000, m_Form.get(), &QDialog::reject);
+    m_Form->editRow(1);
+    QVERIFY(saw);
+    QCOMPARE(cell(1), std::string("\"udp://b/2\""));
+
+    QTimer::singleShot(0, this, [&] {
+        clickLine(0);
+        QTest::keyClicks(edit(), "zzz");
+        m_Form->reject();
+    });
+    m_Form->editRow(1);
+    QCOMPARE(cell(1), std::string("\"udp://b/2\""));
+}
+
+QTEST_MAIN(EditFormTest)
+#include "EditFormTest.moc"

@@ -1,0 +1,308 @@
+// Start-up between real processes: the built program run twice (offscreen, its own home and
+// XDG folders), the hand-off, the lock after a crash, the race, and bad peers.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "app/CheckPrevious.h"
+#include "app/MainForm.h"
+#include "tests/list/RecordingHost.h"
+
+using namespace lintervale;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void handOffAddsExistingFilesInOrder();
+    void aKilledCopyDoesNotBlockTheNext();
+    void twoCopiesAtOnceMakeOneList();
+    void noReachableCopyMeansMainWindowNotFound();
+    void hiddenIsTheFirstArgumentInAnyCase();
+    void badPeersAreDropped();
+    void anotherUserCannotReachTheRunningCopy();
+
+private:
+    QProcessEnvironment environment() const;
+    std::unique_ptr<QProcess> start(const QStringList& Arguments);
+    // Waits until the running copy listens.
+    void waitForListening();
+    // Ends the running copy as a logout would; the list is saved on the way out.
+    void terminate(QProcess& Process);
+    QStringList savedNames() const;
+    QString torrent(const QString& Name);
+    QString program() const { return QStringLiteral(LINTERVALE_BINARY); }
+
+    std::unique_ptr<QTemporaryDir> m_Home;
+    std::unique_ptr<RunningCopy> m_Names; // names the real program's lock and socket
+};
+
+void StartupTest::init() {
+    m_Home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_Home->isValid());
+    for (const char* folder : {"config/Lintervale", "data", "runtime"}) {
+        QVERIFY(QDir().mkpath(m_Home->filePath(folder)));
+    }
+    QFile::setPermissions(m_Home->filePath("runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QSettings settings(m_Home->filePath("config/Lintervale/Lintervale.conf"), QSettings::IniFormat);
+    settings.setValue("SaveOnExit", 1);
+    settings.setValue("AutoOpen", 0);
+    settings.setValue("QuietMode", 1);
+    settings.setValue("CloseToTray", 0);
+    settings.setValue("FetchExtra", 0);
+    settings.sync();
+    // The same runtime folder as the programs, so the lock and socket names match theirs.
+    qputenv("XDG_RUNTIME_DIR", m_Home->filePath("runtime").toUtf8());
+    m_Names = std::make_unique<RunningCopy>(QFileInfo(program()).canonicalFilePath());
+}
+
+void StartupTest::cleanup() {
+    m_Names.reset();
+    m_Home.reset();
+}
+
+QProcessEnvironment StartupTest::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", m_Home->path());
+    env.insert("XDG_CONFIG_HOME", m_Home->filePath("config"));
+    env.insert("XDG_DATA_HOME", m_Home->filePath("data"));
+    env.insert("XDG_RUNTIME_DIR", m_Home->filePath("runtime"));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("LINTERVALE_NO_DIALOGS", "1");
+    return env;
+}
+
+std::unique_ptr<QProcess> StartupTest::start(const QStringList& Arguments) {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
+    process->setProgram(program());
+    process->setArguments(Arguments);
+    process->start();
+    process->waitForStarted(10000);
+    return process;
+}
+
+void StartupTest::waitForListening() {
+    const auto listening = [this] {
+        QLocalSocket probe;
+        probe.connectToServer(m_Names->socketName());
+        return probe.waitForConnected(200);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(listening(), 15000);
+}
+
+void StartupTest::terminate(QProcess& Process) {
+    ::kill(static_cast<pid_t>(Process.processId()), SIGTERM);
+    QVERIFY(Process.waitForFinished(15000));
+}
+
+QStringList StartupTest::savedNames() const {
+    QFile file(m_Home->filePath("data/Lintervale/Lintervale.dat"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {"(no list file)"};
+    }
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    const int rows = lines.value(1).trimmed().toInt();
+    QStringList names;
+    for (int r = 1; r < rows; ++r) {
+        names.append(QString::fromUtf8(lines.value(2 + rows + r).trimmed()));
+    }
+    return names;
+}
+
+QString StartupTest::torrent(const QString& Name) {
+    return QString::fromStdString(lintervale::testing::WriteTorrent(m_Home->path().toStdString(),
+                                                                    Name.toStdString()));
+}
+
+void StartupTest::handOffAddsExistingFilesInOrder() {
+    auto first = start({torrent("a")});
+    waitForListening();
+    auto second = start({torrent("b"), m_Home->filePath("missing.torrent"), torrent("c")});
+    QVERIFY(second->waitForFinished(20000));
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(first->state(), QProcess::Running);
+    // A copy with no arguments only brings the running one forward.
+    auto third = start({});
+    QVERIFY(third->waitForFinished(20000));
+    QCOMPARE(third->exitCode(), 0);
+    terminate(*first);
+    QCOMPARE(savedNames(), QStringList({"c", "b", "a"}));
+}
+
+void StartupTest::aKilledCopyDoesNotBlockTheNext() {
+    auto first = start({});
+    waitForListening();
+    ::kill(static_cast<pid_t>(first->processId()), SIGKILL);
+    QVERIFY(first->waitForFinished(10000));
+    QVERIFY2(QFile::exists(m_Names->socketName()), "the dead copy's socket is still there");
+
+    auto next = start({torrent("after-crash")});
+    waitForListening();
+    QTest::qWait(300);
+    QCOMPARE(next->state(), QProcess::Running);
+    terminate(*next);
+    QCOMPARE(savedNames(), QStringList("after-crash"));
+}
+
+void StartupTest::twoCopiesAtOnceMakeOneList() {
+    const QString x = torrent("x");
+    const QString y = torrent("y");
+    auto one = start({x});
+    auto two = start({y});
+    // Exactly one of them ends (it handed its file over); the other runs.
+    QElapsedTimer waited;
+    waited.start();
+    while (one->state() == QProcess::Running && two->state() == QProcess::Running &&
+           waited.elapsed() < 20000) {
+        QTest::qWait(50);
+    }
+    QProcess* ended = one->state() == QProcess::Running ? two.get() : one.get();
+    QProcess* running = ended == one.get() ? two.get() : one.get();
+    QVERIFY(ended->state() == QProcess::NotRunning || ended->waitForFinished(20000));
+    QCOMPARE(ended->exitCode(), 0);
+    QCOMPARE(running->state(), QProcess::Running);
+    terminate(*running);
+    QStringList names = savedNames();
+    names.sort();
+    QCOMPARE(names, QStringList({"x", "y"}));
+}
+
+void StartupTest::noReachableCopyMeansMainWindowNotFound() {
+    // Someone holds the lock but nobody listens.
+    const QByteArray lock = QFile::encodeName(m_Names->lockFile());
+    const int fd = ::open(lock.constData(), O_RDWR | O_CREAT, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    auto copy = start({torrent("lost")});
+    QVERIFY(copy->waitForFinished(30000));
+    ::close(fd);
+    QCOMPARE(copy->exitCode(), 1);
+    QVERIFY(copy->readAllStandardError().contains("Error: Main window not found."));
+    QVERIFY(!QFile::exists(m_Home->filePath("data/Lintervale/Lintervale.dat")));
+
+    // Without arguments there is nothing to say.
+    const int again = ::open(lock.constData(), O_RDWR);
+    QCOMPARE(::flock(again, LOCK_EX | LOCK_NB), 0);
+    auto quiet = start({});
+    QVERIFY(quiet->waitForFinished(30000));
+    ::close(again);
+    QCOMPARE(quiet->exitCode(), 0);
+    QVERIFY(!quiet->readAllStandardError().contains("Main window"));
+}
+
+void StartupTest::hiddenIsTheFirstArgumentInAnyCase() {
+    QVERIFY(MainForm::StartsHidden({"-hidden"}));
+    QVERIFY(MainForm::StartsHidden({"-HIDDEN", "x"}));
+    QVERIFY(MainForm::StartsHidden({"-Hidden"}));
+    QVERIFY(!MainForm::StartsHidden({"x", "-hidden"}));
+    QVERIFY(!MainForm::StartsHidden({}));
+    QVERIFY(!MainForm::StartsHidden({"--hidden"}));
+
+    // A copy started hidden runs and takes files like any first copy.
+    auto first = start({"-HIDDEN", torrent("h")});
+    waitForListening();
+    auto second = start({"-hidden"});
+    QVERIFY(second->waitForFinished(20000));
+    QCOMPARE(second->exitCode(), 0);
+    terminate(*first);
+    QCOMPARE(savedNames(), QStringList("h"));
+}
+
+void StartupTest::badPeersAreDropped() {
+    RunningCopy copy(m_Home->filePath("a-program"));
+    QVERIFY(copy.tryToRun());
+    QStringList added;
+    int activated = 0;
+    QVERIFY(copy.listen([&] { ++activated; }, [&](const QString& file) { added.append(file); }));
+
+    const auto header = [](quint32 tag, quint32 length) {
+        QByteArray bytes(8, '\0');
+        qToBigEndian<quint32>(tag, bytes.data());
+        qToBigEndian<quint32>(length, bytes.data() + 4);
+        return bytes;
+    };
+    const QByteArray bad[] = {
+        QByteArray(),                                   // sends nothing
+        header(RunningCopy::kTag, 10) + "abc",          // stops half-way
+        header(1336, 3) + "abc",                        // a wrong tag
+        header(RunningCopy::kTag, RunningCopy::kMaxPath + 1), // a path too long
+        QByteArray("\x00\x00", 2),                      // a truncated header
+    };
+    for (const QByteArray& bytes : bad) {
+        QLocalSocket peer;
+        peer.connectToServer(copy.socketName());
+        QVERIFY(peer.waitForConnected(2000));
+        peer.write(bytes);
+        peer.flush();
+        QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QLocalSocket::UnconnectedState,
+                                  RunningCopy::kIdleMilliseconds + 3000);
+    }
+    QVERIFY(added.isEmpty());
+    QCOMPARE(activated, 5);
+
+    // A later copy of the same program file finds the lock taken.
+    RunningCopy later(m_Home->filePath("a-program"));
+    QVERIFY(!later.tryToRun());
+    // The running copy still works: a proper hand-off is answered.
+    QProcess client;
+    client.start(QStringLiteral(LINTERVALE_HANDOFF_CLIENT),
+                 {copy.socketName(), "/some/file.torrent"});
+    QVERIFY(client.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(client.state() == QProcess::NotRunning, 15000);
+    QCOMPARE(client.exitCode(), 0);
+    QCOMPARE(added, QStringList("/some/file.torrent"));
+}
+
+void StartupTest::anotherUserCannotReachTheRunningCopy() {
+    if (::geteuid() != 0 || QStandardPaths::findExecutable("setpriv").isEmpty()) {
+        QSKIP("needs root and setpriv to act as another user");
+    }
+    RunningCopy copy(m_Home->filePath("b-program"));
+    QVERIFY(copy.tryToRun());
+    QStringList added;
+    QVERIFY(copy.listen([] {}, [&](const QString& file) { added.append(file); }));
+
+    QProcess client;
+    client.setProgram("setpriv");
+    client.setArguments({"--reuid=65534", "--regid=65534", "--clear-groups",
+                         QStringLiteral(LINTERVALE_HANDOFF_CLIENT), copy.socketName(),
+                         "/etc/hostname"});
+    client.start();
+    QVERIFY(client.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(client.state() == QProcess::NotRunning, 15000);
+    if (client.exitCode() == 126 || client.exitCode() == 127) {
+        QSKIP("the client cannot be run as another user from this build folder");
+    }
+    QCOMPARE(client.exitCode(), 2); // could not reach the socket
+    QVERIFY(added.isEmpty());
+
+    // The same client as this user gets through.
+    QProcess same;
+    same.start(QStringLiteral(LINTERVALE_HANDOFF_CLIENT), {copy.socketName(), "/etc/hostname"});
+    QVERIFY(same.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(same.state() == QProcess::NotRunning, 15000);
+    QCOMPARE(same.exitCode(), 0);
+    QCOMPARE(added, QStringList("/etc/hostname"));
+}
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"

@@ -1,0 +1,544 @@
+// Fetching trackers against a small HTTP server on the loopback address, inside the test.
+
+#include <QHash>
+#include <QPointer>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/SettingsStore.h"
+#include "app/TrackerFetcher.h"
+#include "list/TorrentList.h"
+#include "tests/list/RecordingHost.h"
+
+using namespace lintervale;
+using G = TTorrentGrid;
+
+namespace {
+
+// Answers GET requests with canned responses chosen by the request's path. Connections are
+// kept open between requests unless a response says "Connection: close".
+class TestServer : public QObject {
+public:
+    enum class Mode { Answer, Held, Dribble };
+    struct Canned {
+        QByteArray Response;
+        Mode How = Mode::Answer;
+        int DelayMilliseconds = 0;
+    };
+
+    QHash<QByteArray, Canned> Answers;
+    QByteArrayList Paths; // every path asked for, in order
+    int InFlight = 0;
+    int MaxInFlight = 0;
+
+    TestServer() {
+        connect(&m_Server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = m_Server.nextPendingConnection()) {
+                socket->setParent(this);
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                    if (m_States.take(socket).Asked) {
+                        --InFlight;
+                    }
+                    socket->deleteLater();
+                });
+            }
+        });
+    }
+    bool listen() { return m_Server.listen(QHostAddress::LocalHost); }
+    QString base() const { return QString("http://127.0.0.1:%1").arg(m_Server.serverPort()); }
+
+    static QByteArray ok(const QByteArray& Body) {
+        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
+               QByteArray::number(Body.size()) + "\r\n\r\n" + Body;
+    }
+    static QByteArray status(const QByteArray& Line) {
+        return "HTTP/1.1 " + Line + "\r\nContent-Length: 0\r\n\r\n";
+    }
+    static QByteArray redirect(const QByteArray& Location) {
+        return "HTTP/1.1 302 Found\r\nLocation: " + Location + "\r\nContent-Length: 5\r\n\r\nmoved";
+    }
+    // An answer without a length, ended by closing the connection.
+    static QByteArray streamed(const QByteArray& Body) {
+        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n" + Body;
+    }
+
+    // Sends the held answer for Path.
+    void release(const QByteArray& Path) {
+        QPointer<QTcpSocket> socket = m_Held.take(Path);
+        if (socket != nullptr) {
+            answer(socket, Answers.value(Path).Response);
+        }
+    }
+
+private:
+    struct State {
+        QByteArray Request;
+        bool Asked = false; // a request came and has no answer yet
+    };
+
+    void read(QTcpSocket* Socket) {
+        State& state = m_States[Socket];
+        state.Request += Socket->readAll();
+        const qsizetype end = state.Request.indexOf("\r\n\r\n");
+        if (end < 0 || state.Asked) {
+            return;
+        }
+        const QByteArray path = state.Request.left(end).split(' ').value(1);
+        state.Request.remove(0, end + 4);
+        state.Asked = true;
+        Paths.append(path);
+        MaxInFlight = std::max(MaxInFlight, ++InFlight);
+        const Canned canned = Answers.value(path, Canned{status("404 Not Found")});
+        switch (canned.How) {
+        case Mode::Answer:
+            if (canned.DelayMilliseconds > 0) {
+                QPointer<QTcpSocket> later(Socket);
+                QTimer::singleShot(canned.DelayMilliseconds, this, [this, later, canned] {
+                    if (later != nullptr) {
+                        answer(later, canned.Response);
+                    }
+                });
+            } else {
+                answer(Socket, canned.Response);
+            }
+            break;
+        case Mode::Held:
+            m_Held.insert(path, Socket);
+            break;
+        case Mode::Dribble: {
+            Socket->write(streamed("#"));
+            auto* timer = new QTimer(Socket);
+            connect(timer, &QTimer::timeout, Socket, [Socket] { Socket->write("#"); });
+            timer->start(20);
+            break;
+        }
+        }
+    }
+    void answer(QTcpSocket* Socket, const QByteArray& Response) {
+        State& state = m_States[Socket];
+        if (state.Asked) {
+            state.Asked = false;
+            --InFlight;
+        }
+        Socket->write(Response);
+        if (Response.contains("Connection: close")) {
+            Socket->disconnectFromHost();
+        } else if (!state.Request.isEmpty()) {
+            read(Socket);
+        }
+    }
+
+    QTcpServer m_Server;
+    QHash<QTcpSocket*, State> m_States;
+    QHash<QByteArray, QPointer<QTcpSocket>> m_Held;
+};
+
+// Records every status text, not only the last.
+class HistoryHost : public lintervale::testing::TRecordingHost {
+public:
+    std::vector<std::string> StatusHistory;
+    void SetStatusText(const std::string& Text) override {
+        TRecordingHost::SetStatusText(Text);
+        StatusHistory.push_back(Text);
+    }
+};
+
+using Texts = std::vector<std::string>;
+
+const QString kName = "Test Service";
+
+std::string Hash(char Digit) {
+    return std::string(40, Digit);
+}
+
+} // namespace
+
+class TrackerFetcherTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void threeRowsGiveThreeRequestsInRowOrder();
+    void onlyHttpAndUdpLinesAreTakenOnceEach();
+    void notFoundFirstInTheMiddleAndLast();
+    void notFoundInQuietMode();
+    void failuresGoOnWithTheNextRow();
+    void anUnreachableServiceFailsEveryRow();
+    void slowAnswersBreakTheTimeLimits();
+    void answersOverTheSizeLimitFail();
+    void onlyHttpAndHttpsServices();
+    void redirectsAreBounded();
+    void aRowRemovedDuringItsFetchDropsTheAnswer();
+    void aRowMovedDuringItsFetchGetsItsAnswer();
+    void aSecondFetchIsQueued();
+    void theEmptyRowOfAnEmptyList();
+    void serviceSettingsFallBackToDefaults();
+
+private:
+    // Adds rows so that they stand in the given order from row 1 down.
+    void rows(const std::vector<std::pair<std::string, std::string>>& NamesAndCells,
+              const std::string& Digits = "ABCDEF") {
+        for (int i = static_cast<int>(NamesAndCells.size()) - 1; i >= 0; --i) {
+            m_List->AddRow(TTorrentRow{NamesAndCells[i].first, Hash(Digits[i]),
+                                       NamesAndCells[i].second, "1", "1 MB"});
+        }
+    }
+    void answer(char Digit, const QByteArray& Response, int Delay = 0) {
+        m_Server->Answers.insert(path(Digit), {Response, TestServer::Mode::Answer, Delay});
+    }
+    void hold(char Digit, const QByteArray& Response) {
+        m_Server->Answers.insert(path(Digit), {Response, TestServer::Mode::Held, 0});
+    }
+    static QByteArray path(char Digit) {
+        return "/announce_" + QByteArray::fromStdString(Hash(Digit));
+    }
+    std::string cell(int Row) const { return m_List->Grid().Cell(G::ColTrackers, Row); }
+    void fetchAll() {
+        m_List->SelectAll();
+        m_Fetcher->fetchSelected();
+    }
+    bool waitIdle() {
+        return QTest::qWaitFor([this] { return !m_Fetcher->busy(); }, 30000);
+    }
+
+    std::unique_ptr<TestServer> m_Server;
+    HistoryHost m_Host;
+    std::unique_ptr<TTorrentList> m_List;
+    std::unique_ptr<TrackerFetcher> m_Fetcher;
+};
+
+void TrackerFetcherTest::init() {
+    m_Server = std::make_unique<TestServer>();
+    QVERIFY(m_Server->listen());
+    m_Host = HistoryHost();
+    m_List = std::make_unique<TTorrentList>(m_Host);
+    m_Fetcher = std::make_unique<TrackerFetcher>(*m_List, m_Host);
+    m_Fetcher->setService(m_Server->base(), kName);
+}
+
+void TrackerFetcherTest::cleanup() {
+    m_Fetcher.reset();
+    m_List.reset();
+    m_Server.reset();
+}
+
+void TrackerFetcherTest::threeRowsGiveThreeRequestsInRowOrder() {
+    rows({{"a", "\"http://a/0\""}, {"b", ""}, {"c", "\"udp://c/0\""}});
+    answer('A', TestServer::ok("udp://a/1\nhttp://a/2\n"), 30);
+    answer('B', TestServer::ok("http://b/1\r\n"), 30);
+    answer('C', TestServer::ok(""), 30);
+    QSignalSpy idle(m_Fetcher.get(), &TrackerFetcher::idle);
+    fetchAll();
+    QVERIFY(m_Fetcher->busy());
+    QVERIFY(waitIdle());
+    QCOMPARE(m_Server->Paths, QByteArrayList({path('A'), path('B'), path('C')}));
+    QCOMPARE(m_Server->MaxInFlight, 1);
+    QCOMPARE(idle.count(), 1);
+    QCOMPARE(m_Host.StatusHistory,
+             Texts({"Fetching trackers for: a", "", "Fetching trackers for: b", "",
+                    "Fetching trackers for: c", ""}));
+    QCOMPARE(cell(1), std::string("\"http://a/0\"|\"http://a/2\"|\"udp://a/1\""));
+    QCOMPARE(cell(2), std::string("\"http://b/1\""));
+    QCOMPARE(cell(3), std::string("\"udp://c/0\""));
+    QVERIFY(m_Host.Notices.empty());
+    QVERIFY(m_Host.Errors.empty());
+}
+
+void TrackerFetcherTest::onlyHttpAndUdpLinesAreTakenOnceEach() {
+    rows({{"r", "\"http://Tracker.example/announce\""}, {"s", "\"\""}});
+    answer('A', TestServer::ok("https://secure.example/a\nHTTP://upper.example/a\n"
+                               "http://tracker.EXAMPLE/announce\nudp://z.example:80\n"
+                               "http://b.example/a\n\n junk\nhttp://q\"uote\nudp://b|ar\n"));
+    answer('B', TestServer::ok("udp://x/1\n"));
+    fetchAll();
+    QVERIFY(waitIdle());
+    QCOMPARE(cell(1), std::string("\"http://b.example/a\"|\"http://Tracker.example/announce\"|"
+                                  "\"udp://z.example:80\""));
+    // A cell of two double quotes keeps its empty item first.
+    QCOMPARE(cell(2), std::string("\"\"|\"udp://x/1\""));
+}
+
+void TrackerFetcherTest::notFoundFirstInTheMiddleAndLast() {
+    const std::string messy = "\"udp://b\"|\"http://a\"|\"UDP://B\"";
+    rows({{"first", messy}, {"middle", messy}, {"last", messy}});
+    answer('A', TestServer::ok("Not Found\nhttp://x/1\n"));
+    answer('B', TestServer::ok("http://x/1\r\nNot Found\r\nhttp://x/2\r\n"));
+    answer('C', TestServer::ok("http://x/1\nudp://x/3\nNot Found"));
+    fetchAll();
+    QVERIFY(waitIdle());
+    QCOMPARE(cell(1), std::string("\"http://a\"|\"udp://b\""));
+    QCOMPARE(cell(2), std::string("\"http://a\"|\"http://x/1\"|\"udp://b\""));
+    QCOMPARE(cell(3), std::string("\"http://a\"|\"http://x/1\"|\"udp://b\"|\"udp://x/3\""));
+    const std::string notFound = "Hash not found on Test Service.";
+    QCOMPARE(m_Host.Notices, Texts(3, notFound));
+    QCOMPARE(m_Host.StatusHistory,
+             Texts({"Fetching trackers for: first", notFound, "", "Fetching trackers for: middle",
+                    notFound, "", "Fetching trackers for: last", notFound, ""}));
+}
+
+void TrackerFetcherTest::notFoundInQuietMode() {
+    m_Host.Quiet = true;
+    rows({{"q", "\"udp://b\"|\"http://a\""}});
+    answer('A', TestServer::ok("Not Found\n"));
+    fetchAll();
+    QVERIFY(waitIdle());
+    QVERIFY(m_Host.Notices.empty());
+    QCOMPARE(m_Host.StatusHistory,
+             Texts({"Fetching trackers for: q", "Hash not found on Test Service.", ""}));
+    QCOMPARE(cell(1), std::string("\"http://a\"|\"udp://b\""));
+}
+
+void TrackerFetcherTest::failuresGoOnWithTheNextRow() {
+    rows({{"missing", "\"http://m\""}, {"broken", "\"http://b\""}, {"fine", "\"http://f\""}});
+    answer('A', TestServer::status("404 Not Found"));
+    answer('B', TestServer::status("500 Internal Server Error"));
+    answer('C', TestServer::ok("udp://f/1\n"));
+    fetchAll();
+    QVERIFY(waitIdle());
+    QCOMPARE(m_Server->Paths.size(), 3);
+    QCOMPARE(cell(1), std::string("\"http://m\""));
+    QCOMPARE(cell(2), std::string("\"http://b\""));
+    QCOMPARE(cell(3), std::string("\"http://f\"|\"udp://f/1\""));
+    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    QCOMPARE(m_Host.StatusHistory,
+             Texts({"Fetching trackers for: missing", "Could not fetch trackers.",
+                    "Fetching trackers for: broken", "Could not fetch trackers.",
+                    "Fetching trackers for: fine", ""}));
+}
+
+void TrackerFetcherTest::anUnreachableServiceFailsEveryRow() {
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    m_Fetcher->setService(QString("http://127.0.0.1:%1").arg(port), kName);
+    rows({{"a", "\"http://a\""}, {"b", ""}});
+    fetchAll();
+    QVERIFY(waitIdle());
+    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    QCOMPARE(m_Host.StatusHistory,
+             Texts({"Fetching trackers for: a", "Could not fetch trackers.",
+                    "Fetching trackers for: b", "Could not fetch trackers."}));
+    QCOMPARE(cell(1), std::string("\"http://a\""));
+    QCOMPARE(cell(2), std::string());
+
+    // Quiet mode: the status line only.
+    m_Host.Quiet = true;
+    m_Host.Notices.clear();
+    m_Host.StatusHistory.clear();
+    m_List->Grid().Select(2, 2);
+    m_Fetcher->fetchSelected();
+    QVERIFY(waitIdle());
+    QVERIFY(m_Host.Notices.empty());
+    QCOMPARE(m_Host.StatusHistory,
+             Texts({"Fetching trackers for: b", "Could not fetch trackers."}));
+}
+
+void TrackerFetcherTest::slowAnswersBreakTheTimeLimits() {
+    rows({{"silent", "\"http://s\""}, {"dribbling", "\"http://d\""}, {"fine", ""}});
+    m_Server->Answers.insert(path('A'), {QByteArray(), TestServer::Mode::Held, 0});
+    m_Server->Answers.insert(path('B'), {QByteArray(), TestServer::Mode::Dribble, 0});
+    answer('C', TestServer::ok("udp://f/1\n"));
+
+    // Nothing comes back: the limit without progress ends the request.
+    m_Fetcher->setTimeLimits(300, 60000);
+    m_List->Grid().Select(1, 1);
+    m_Fetcher->fetchSelected();
+    QVERIFY(waitIdle());
+    // Data keeps coming: the limit in all ends the request.
+    m_Fetcher->setTimeLimits(60000, 500);
+    m_List->Grid().Select(2, 3);
+    m_Fetcher->fetchSelected();
+    QVERIFY(waitIdle());
+
+    QCOMPARE(m_Server->Paths, QByteArrayList({path('A'), path('B'), path('C')}));
+    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    QCOMPARE(cell(1), std::string("\"http://s\""));
+    QCOMPARE(cell(2), std::string("\"http://d\""));
+    QCOMPARE(cell(3), std::string("\"udp://f/1\""));
+}
+
+void TrackerFetcherTest::answersOverTheSizeLimitFail() {
+    rows({{"declared", "\"http://a\""}, {"streamed", "\"http://b\""}, {"exact", ""}});
+    const qint64 limit = TrackerFetcher::kMaxAnswerBytes;
+    QCOMPARE(limit, qint64(1024 * 1024));
+    answer('A', TestServer::ok("udp://a/1\n" + QByteArray(limit - 9, '#')));
+    answer('B', TestServer::streamed("udp://b/1\n" + QByteArray(2 * limit, '#')));
+    answer('C', TestServer::ok("udp://c/1\n" + QByteArray(limit - 10, '#')));
+    fetchAll();
+    QVERIFY(waitIdle());
+    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    QCOMPARE(cell(1), std::string("\"http://a\""));
+    QCOMPARE(cell(2), std::string("\"http://b\""));
+    QCOMPARE(cell(3), std::string("\"udp://c/1\""));
+}
+
+void TrackerFetcherTest::onlyHttpAndHttpsServices() {
+    rows({{"a", "\"http://a\""}});
+    for (const char* service : {"ftp://127.0.0.1:1/x", "file:///tmp", "no address", ""}) {
+        m_Host.Notices.clear();
+        m_Host.StatusHistory.clear();
+        m_Fetcher->setService(service, kName);
+        fetchAll();
+        QVERIFY(waitIdle());
+        QCOMPARE(m_Host.Notices, Texts(1, "Could not fetch trackers."));
+        QCOMPARE(m_Host.StatusHistory,
+                 Texts({"Fetching trackers for: a", "Could not fetch trackers."}));
+    }
+    QVERIFY(m_Server->Paths.isEmpty());
+    QCOMPARE(cell(1), std::string("\"http://a\""));
+}
+
+void TrackerFetcherTest::redirectsAreBounded() {
+    rows({{"five", ""}, {"six", ""}, {"elsewhere", "\"http://e\""}});
+    // Five hops land on an answer; six are too many.
+    for (const auto& [digit, hops] : {std::pair{'A', 5}, std::pair{'B', 6}}) {
+        QByteArray from = path(digit);
+        for (int hop = 1; hop <= hops; ++hop) {
+            const QByteArray to = "/hop" + QByteArray(1, digit) + QByteArray::number(hop);
+            m_Server->Answers.insert(from, {TestServer::redirect(to), TestServer::Mode::Answer, 0});
+            from = to;
+        }
+        m_Server->Answers.insert(from,
+                                 {TestServer::ok("udp://landed/1\n"), TestServer::Mode::Answer, 0});
+    }
+    answer('C', TestServer::redirect("ftp://127.0.0.1/x"));
+    fetchAll();
+    QVERIFY(waitIdle());
+    QCOMPARE(cell(1), std::string("\"udp://landed/1\""));
+    QCOMPARE(cell(2), std::string());
+    QCOMPARE(cell(3), std::string("\"http://e\""));
+    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    QVERIFY(!m_Server->Paths.contains("/hopB6"));
+}
+
+void TrackerFetcherTest::aRowRemovedDuringItsFetchDropsTheAnswer() {
+    rows({{"a", ""}, {"b", "\"http://b\""}, {"c", ""}, {"d", ""}});
+    answer('A', TestServer::ok("udp://a/1\n"));
+    hold('B', TestServer::ok("Not Found\nudp://b/1\n"));
+    answer('C', TestServer::ok("udp://c/1\n"));
+    answer('D', TestServer::ok("udp://d/1\n"));
+    fetchAll();
+    QTRY_VERIFY_WITH_TIMEOUT(m_Server->Paths.contains(path('B')), 30000);
+    // Row b goes while its answer is on the way, row d while it waits for its turn.
+    m_List->Grid().RemoveRow(4);
+    m_List->Grid().RemoveRow(2);
+    m_Server->release(path('B'));
+    QVERIFY(waitIdle());
+    QCOMPARE(m_Server->Paths, QByteArrayList({path('A'), path('B'), path('C')}));
+    QCOMPARE(m_List->Grid().RowCount(), 3);
+    QCOMPARE(cell(1), std::string("\"udp://a/1\""));
+    QCOMPARE(cell(2), std::string("\"udp://c/1\""));
+    QVERIFY(m_Host.Notices.empty());
+    QCOMPARE(m_Host.StatusHistory,
+             Texts({"Fetching trackers for: a", "", "Fetching trackers for: b", "",
+                    "Fetching trackers for: c", ""}));
+}
+
+void TrackerFetcherTest::aRowMovedDuringItsFetchGetsItsAnswer() {
+    rows({{"a", "\"http://a\""}, {"b", "\"http://b\""}, {"c", "\"http://c\""}});
+    hold('A', TestServer::ok("udp://a/1\n"));
+    answer('B', TestServer::ok("udp://b/1\n"));
+    answer('C', TestServer::ok("udp://c/1\n"));
+    fetchAll();
+    QTRY_VERIFY_WITH_TIMEOUT(m_Server->Paths.contains(path('A')), 30000);
+    // Row a goes to the bottom, and a new torrent comes in on top.
+    m_List->Grid().MoveRow(1, 3);
+    m_List->AddRow(TTorrentRow{"new", Hash('F'), "\"http://n\"", "1", "1 MB"});
+    m_Server->release(path('A'));
+    QVERIFY(waitIdle());
+    QCOMPARE(m_List->Grid().Cell(G::ColName, 4), std::string("a"));
+    QCOMPARE(cell(1), std::string("\"http://n\""));
+    QCOMPARE(cell(2), std::string("\"http://b\"|\"udp://b/1\""));
+    QCOMPARE(cell(3), std::string("\"http://c\"|\"udp://c/1\""));
+    QCOMPARE(cell(4), std::string("\"http://a\"|\"udp://a/1\""));
+    QCOMPARE(m_Server->Paths, QByteArrayList({path('A'), path('B'), path('C')}));
+}
+
+void TrackerFetcherTest::aSecondFetchIsQueued() {
+    rows({{"a", ""}, {"b", ""}, {"c", ""}});
+    hold('A', TestServer::ok("udp://a/1\n"));
+    answer('B', TestServer::ok("udp://b/1\n"));
+    answer('C', TestServer::ok("udp://c/1\n"));
+    QSignalSpy idle(m_Fetcher.get(), &TrackerFetcher::idle);
+    m_List->Grid().Select(1, 1);
+    m_Fetcher->fetchSelected();
+    QTRY_VERIFY_WITH_TIMEOUT(m_Server->Paths.contains(path('A')), 30000);
+    m_List->Grid().Select(2, 3);
+    m_Fetcher->fetchSelected();
+    QTest::qWait(50);
+    QCOMPARE(m_Server->Paths, QByteArrayList({path('A')}));
+    QVERIFY(m_Fetcher->busy());
+    m_Server->release(path('A'));
+    QVERIFY(waitIdle());
+    QCOMPARE(m_Server->Paths, QByteArrayList({path('A'), path('B'), path('C')}));
+    QCOMPARE(idle.count(), 1);
+    QCOMPARE(cell(1), std::string("\"udp://a/1\""));
+    QCOMPARE(cell(2), std::string("\"udp://b/1\""));
+    QCOMPARE(cell(3), std::string("\"udp://c/1\""));
+}
+
+void TrackerFetcherTest::theEmptyRowOfAnEmptyList() {
+    m_Server->Answers.insert("/announce_",
+                             {TestServer::ok("udp://x/1\n"), TestServer::Mode::Answer, 0});
+    m_Fetcher->fetchSelected();
+    QVERIFY(waitIdle());
+    QCOMPARE(m_Server->Paths, QByteArrayList({"/announce_"}));
+    QCOMPARE(m_Host.StatusHistory, Texts({"Fetching trackers for: ", ""}));
+    QCOMPARE(cell(1), std::string("\"udp://x/1\""));
+
+    // A hash in lower case is asked for as it stands.
+    m_List->AddRow(TTorrentRow{"lower", std::string(40, 'e'), "", "1", "1 MB"});
+    m_List->Grid().Select(1, 1);
+    m_Fetcher->fetchSelected();
+    QVERIFY(waitIdle());
+    QCOMPARE(m_Server->Paths.last(), "/announce_" + QByteArray(40, 'e'));
+}
+
+void TrackerFetcherTest::serviceSettingsFallBackToDefaults() {
+    QCOMPARE(m_Fetcher->menuCaption(), QString("&Get trackers from Test Service"));
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath("Lintervale.conf");
+    const SettingsStore store(file);
+    QCOMPARE(store.text(SettingsStore::TrackerServiceURL), QString("https://trackers.example.org"));
+    QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString("trackers.example.org"));
+    QVERIFY2(!QFile::exists(file), "reading writes nothing");
+
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        settings.setValue("TrackerServiceURL", "http://127.0.0.1:8080/api");
+        settings.setValue("TrackerServiceName", "");
+    }
+    QCOMPARE(store.text(SettingsStore::TrackerServiceURL), QString("http://127.0.0.1:8080/api"));
+    QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString("trackers.example.org"));
+
+    // The options' own fallback writes the five options and leaves the service alone.
+    bool quiet = false;
+    QVERIFY(!store.load([&](SettingsStore::Option Option, bool On) {
+        quiet = quiet || (Option == SettingsStore::QuietMode && On);
+    }));
+    QVERIFY(quiet);
+    const QSettings settings(file, QSettings::IniFormat);
+    QCOMPARE(settings.value("TrackerServiceURL").toString(), QString("http://127.0.0.1:8080/api"));
+    QCOMPARE(settings.value("TrackerServiceName").toString(), QString());
+    QCOMPARE(settings.value("QuietMode").toInt(), 1);
+
+    {
+        QSettings named(file, QSettings::IniFormat);
+        named.setValue("TrackerServiceName", "Trackers, Inc.");
+    }
+    QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString("Trackers, Inc."));
+}
+
+QTEST_MAIN(TrackerFetcherTest)
+#include "TrackerFetcherTest.moc"
