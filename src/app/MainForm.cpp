@@ -20,11 +20,13 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/EditForm.h"
 #include "app/GridModel.h"
 #include "app/GridView.h"
 #include "app/LinkLabel.h"
 #include "app/MessageBoxes.h"
 #include "app/ShellIntegration.h"
+#include "app/TrackerFetcher.h"
 #include "list/ListDataFile.h"
 
 namespace lintervale {
@@ -63,6 +65,12 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
 
     m_Model = new GridModel(m_List.Grid(), this);
     StringGrid1 = new GridView(m_List, *m_Model);
+    // The tracker editor is made hidden now and lives as long as the window.
+    m_EditForm = new EditForm(m_List.Grid(), this);
+    m_Fetcher = new TrackerFetcher(m_List, *this, this);
+    const SettingsStore settings(m_Paths.SettingsFile);
+    m_Fetcher->setService(settings.text(SettingsStore::TrackerServiceURL),
+                          settings.text(SettingsStore::TrackerServiceName));
     buildPanel();
 
     auto* central = new QWidget;
@@ -158,13 +166,16 @@ void MainForm::buildMenus() {
     QAction* open = item("OpenSelected", "&Open selected", QKeySequence(),
                          [this] { m_List.OpenSelected(); });
     PopupMenu1->setDefaultAction(open);
-    item("Edittrackerlist", "&Edit tracker list", QKeySequence(Qt::Key_F2), [] {})
-        ->setEnabled(false);
-    item("Gettrackersfromsite", "&Get trackers from ...", QKeySequence(Qt::CTRL | Qt::Key_G),
-         [] {})
-        ->setEnabled(false);
-    item("Deletetrackers", "&Delete trackers", QKeySequence(Qt::CTRL | Qt::Key_D), [] {})
-        ->setEnabled(false);
+    item("Edittrackerlist", "&Edit tracker list", QKeySequence(Qt::Key_F2), [this] {
+        if (const int row = m_List.EditTrackerListRow(); row > 0) {
+            m_EditForm->editRow(row);
+        }
+    });
+    item("Gettrackersfromsite", "", QKeySequence(Qt::CTRL | Qt::Key_G),
+         [this] { m_Fetcher->fetchSelected(); })
+        ->setText(m_Fetcher->menuCaption());
+    item("Deletetrackers", "&Delete trackers", QKeySequence(Qt::CTRL | Qt::Key_D),
+         [this] { m_List.DeleteTrackers(); });
     item("RemoveSelected", "&Remove selected", QKeySequence(Qt::Key_Delete),
          [this] { m_List.RemoveSelected(); });
     item("SelectAll", "Select &all", QKeySequence(Qt::CTRL | Qt::Key_A),
@@ -343,7 +354,7 @@ void MainForm::SetClipboardText(const std::string& Text) {
 
 void MainForm::PlaySound() { m_Sound->play(); }
 
-void MainForm::FetchTrackers() {}
+void MainForm::FetchTrackers() { m_Fetcher->fetchSelected(); }
 
 void MainForm::HideToTray() {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {

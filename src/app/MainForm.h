@@ -24,9 +24,11 @@ class QSystemTrayIcon;
 
 namespace lintervale {
 
+class EditForm;
 class GridModel;
 class GridView;
 class LinkLabel;
+class TrackerFetcher;
 
 struct MainFormPaths {
     QString ListFile;     // the list data file
@@ -63,6 +65,7 @@ public:
     static bool StartsHidden(const QStringList& Arguments);
 
     TTorrentList& List() { return m_List; }
+    TrackerFetcher& Fetcher() { return *m_Fetcher; }
     bool AppCanClose = false;
 
     // How long the list data file took to load at start and to save at close (ms, -1 when
@@ -130,6 +133,8 @@ private:
     QMenu* PopupMenu2 = nullptr;
     QSystemTrayIcon* TrayIcon1 = nullptr;
     QSoundEffect* m_Sound = nullptr;
+    EditForm* m_EditForm = nullptr;
+    TrackerFetcher* m_Fetcher = nullptr;
 
     QStringList m_Pending;
     qint64 m_LoadMilliseconds = -1;

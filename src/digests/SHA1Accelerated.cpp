@@ -5,15 +5,20 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 
+#include <cpuid.h>
 #include <immintrin.h>
 
 namespace lintervale {
 
+// Asked of CPUID directly: both g++ and clang++ know these bits, not all of them know "sha"
+// as a __builtin_cpu_supports feature.
 bool Sha1AcceleratedSupported() {
     static const bool supported = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1") &&
-               __builtin_cpu_supports("ssse3");
+        unsigned int a = 0, b = 0, c = 0, d = 0;
+        if (__get_cpuid(1, &a, &b, &c, &d) == 0 || (c & bit_SSE4_1) == 0 || (c & bit_SSSE3) == 0) {
+            return false;
+        }
+        return __get_cpuid_count(7, 0, &a, &b, &c, &d) != 0 && (b & bit_SHA) != 0;
     }();
     return supported;
 }

@@ -7,7 +7,10 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QHeaderView>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -19,6 +22,7 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/TrackerFetcher.h"
 #include "app/MessageBoxes.h"
 #include "list/ListDataFile.h"
 #include "tests/list/RecordingHost.h"
@@ -62,6 +66,8 @@ private slots:
     void aFailedSaveKeepsTheWindowOpen();
     void settingsFirstStartAndSave();
     void linkLabel();
+    void trackerCommands();
+    void fetchingFromTheWindow();
 
 private:
     std::unique_ptr<MainForm> makeForm(const QStringList& Arguments = {});
@@ -149,15 +155,17 @@ void MainFormTest::widgetsCarryTheirNamesAndCaptions() {
     }
     QVERIFY(child<QLabel>("LinkText")->y() > previousTop);
     QVERIFY(m_Form->findChild<QWidget*>("StatusBar1") != nullptr);
-    QVERIFY(m_Form->findChild<QWidget*>("Panel1") != nullptr);
+    QVERIFY(m_Form->centralWidget()->findChild<QWidget*>("Panel1") != nullptr);
 
     // The buttons stay at the top and the boxes at the bottom as the window grows.
+    // (The tracker editor has a Panel1 of its own: this is the main window's.)
+    auto* panel = m_Form->centralWidget()->findChild<QWidget*>("Panel1");
     const int buttonTop = child<QPushButton>("Button1")->y();
-    const int boxGap = child<QWidget>("Panel1")->height() - child<QCheckBox>("CheckBox2")->y();
+    const int boxGap = panel->height() - child<QCheckBox>("CheckBox2")->y();
     m_Form->resize(m_Form->width(), 700);
     QTRY_COMPARE(m_Form->height(), 700);
     QCOMPARE(child<QPushButton>("Button1")->y(), buttonTop);
-    QCOMPARE(child<QWidget>("Panel1")->height() - child<QCheckBox>("CheckBox2")->y(), boxGap);
+    QCOMPARE(panel->height() - child<QCheckBox>("CheckBox2")->y(), boxGap);
 }
 
 void MainFormTest::gridLayout() {
@@ -493,6 +501,53 @@ void MainFormTest::linkLabel() {
     QTest::mouseClick(label, Qt::LeftButton);
     QCOMPARE(m_Urls.Urls.size(), 1);
     QVERIFY(m_Urls.Urls[0].contains(label->text()));
+}
+
+void MainFormTest::trackerCommands() {
+    m_Form->AddFiles({torrent("t1", "http://one/a"), torrent("t2", "http://two/a")});
+    waitForAdds();
+    QCOMPARE(child<QAction>("Gettrackersfromsite")->text(),
+             QString("&Get trackers from trackers.example.org"));
+
+    // Several rows: no editor, the reason on the status line.
+    trigger("SelectAll");
+    trigger("Edittrackerlist");
+    QCOMPARE(status(), QString("You can only edit one row at a time."));
+
+    // One row: the editor opens on it; a new line is saved into the cell.
+    m_Form->List().SetRow(1);
+    QString caption;
+    QTimer::singleShot(0, this, [&] {
+        auto* editor = m_Form->findChild<QDialog*>("EditForm");
+        QVERIFY(editor != nullptr && editor->isVisible());
+        caption = editor->windowTitle();
+        child<QPushButton>("AddBtn")->click();
+        QTest::keyClicks(child<QLineEdit>("Edit1"), "udp://new/b");
+        child<QPushButton>("SaveBtn")->click();
+    });
+    trigger("Edittrackerlist");
+    QCOMPARE(caption, QString("Editing: t2"));
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 1),
+             std::string("\"http://two/a\"|\"udp://new/b\""));
+
+    trigger("SelectAll");
+    trigger("Deletetrackers");
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 1), std::string());
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 2), std::string());
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColName, 2), std::string("t1"));
+}
+
+void MainFormTest::fetchingFromTheWindow() {
+    // A closed port on this machine: the fetch after an add fails cleanly.
+    m_Form->Fetcher().setService("http://127.0.0.1:1", "nowhere");
+    child<QCheckBox>("CheckBox7")->setChecked(true);
+    m_Form->AddFile(torrent("f1"));
+    QTRY_COMPARE_WITH_TIMEOUT(status(), QString("Could not fetch trackers."), 20000);
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 1),
+             std::string("\"http://t.example/a\""));
+    trigger("Gettrackersfromsite");
+    QVERIFY(m_Form->Fetcher().busy() || status() == "Could not fetch trackers.");
+    QTRY_VERIFY_WITH_TIMEOUT(!m_Form->Fetcher().busy(), 20000);
 }
 
 QTEST_MAIN(MainFormTest)

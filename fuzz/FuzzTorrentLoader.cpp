@@ -1,0 +1,100 @@
+// Bytes in as a .torrent file: a refusal must be ETorrentFileError and nothing else, and an
+// accepted file must make a well-formed row and magnet link.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "digests/SHA1.h"
+#include "list/TorrentRow.h"
+#include "magnet/MagnetLink.h"
+#include "metainfo/TorrentFile.h"
+#include "trackers/TrackerCell.h"
+
+using namespace lintervale;
+
+#define CHECK(condition) Check((condition), #condition, __LINE__)
+
+namespace {
+
+void Check(bool condition, const char* text, int line) {
+    if (!condition) {
+        std::fprintf(stderr, "Check failed at line %d: %s\n", line, text);
+        std::abort();
+    }
+}
+
+std::string Sha1Of(std::string_view bytes, TSHA1::TImplementation implementation) {
+    TSHA1::SetImplementation(implementation);
+    TSHA1 digest;
+    digest.TransformString(bytes);
+    digest.Complete();
+    TSHA1::SetImplementation(TSHA1::TImplementation::Accelerated);
+    return digest.HashValue();
+}
+
+// Whether the bytes load; a refusal must be ETorrentFileError with the one message.
+bool Loads(TTorrentFile& torrent, std::string_view bytes) {
+    try {
+        return torrent.Load(bytes);
+    } catch (const ETorrentFileError& error) {
+        CHECK(std::string_view(error.what()) == kCorruptMetainfo);
+        return false;
+    } catch (...) {
+        CHECK(!"an exception other than ETorrentFileError escaped Load");
+    }
+    return false;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(Data), Size);
+    // Both block compressions must agree on any message.
+    CHECK(Sha1Of(bytes, TSHA1::TImplementation::Portable) ==
+          Sha1Of(bytes, TSHA1::TImplementation::Accelerated));
+
+    // A model loads again over its own earlier tree and arena, with the same outcome; the
+    // checks below look at the second load.
+    TTorrentFile torrent;
+    const bool loaded = Loads(torrent, bytes);
+    CHECK(Loads(torrent, bytes) == loaded);
+    if (!loaded) {
+        return 0;
+    }
+
+    // A SHA-1 names a torrent in 40 digits, a v2-only torrent's SHA-256 in 64.
+    const std::string& hash = torrent.Hash();
+    CHECK(hash.size() == (torrent.V2Only() ? 64u : 40u));
+    CHECK(hash.find_first_not_of("0123456789abcdef") == std::string::npos);
+    CHECK(torrent.Count() >= 0);
+    CHECK(torrent.V2Only() || std::size_t(torrent.Count()) == torrent.Files().size());
+    CHECK(torrent.Multifile() || torrent.Count() == 1);
+    const std::vector<std::string>& trackers = torrent.Trackers();
+    for (auto tracker = trackers.begin(); tracker != trackers.end(); ++tracker) {
+        CHECK(!tracker->empty() && std::find(trackers.begin(), tracker, *tracker) == tracker);
+    }
+
+    const TTorrentRow row = MakeTorrentRow(torrent);
+    CHECK(row.Name.find_first_of("\r\n") == std::string::npos && row.Hash == hash);
+    const std::string link = MagnetLinkOfRow(row.Name, row.Hash, row.Trackers);
+    const char* scheme = torrent.V2Only() ? "magnet:?xt=urn:btmh:1220" : "magnet:?xt=urn:btih:";
+    CHECK(link.starts_with(scheme + hash + "&dn="));
+    // Only letters, digits, the separators the encoder keeps and "%XX" escapes remain.
+    CHECK(link.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+                                 "!#$&'()*+,-./:;=?@%") == std::string::npos);
+    for (auto i = link.find('%'); i != std::string::npos; i = link.find('%', i + 1)) {
+        CHECK(i + 2 < link.size() &&
+              link.substr(i + 1, 2).find_first_not_of("0123456789ABCDEF") == std::string::npos);
+    }
+    // The cell quotes each tracker as it is, so trackers without a quote or NUL read back.
+    const bool plain = std::none_of(trackers.begin(), trackers.end(), [](const std::string& t) {
+        return t.find_first_of(std::string_view("\"\0", 2)) != std::string::npos;
+    });
+    CHECK(!plain || ReadTrackerCell(row.Trackers) == trackers);
+    return 0;
+}
