@@ -1,0 +1,169 @@
+// Starting at login and opening .torrent files, with real files in a home of the test's own;
+// and the options' store.
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/SettingsStore.h"
+#include "app/ShellIntegration.h"
+
+using namespace lintervale;
+
+class ShellIntegrationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { m_Home.reset(); }
+
+    void startAtLoginIsOnOnlyForAnExactMatch();
+    void associationWritesAndTakesOutOnlyItsOwn();
+    void settingsFirstStartPartialStoreAndNonNumbers();
+    void settingsAreWrittenInTableOrder();
+
+private:
+    QByteArray read(const QString& file) const;
+    void write(const QString& file, const QByteArray& bytes) const;
+
+    std::unique_ptr<QTemporaryDir> m_Home;
+    const QString m_Program = "/opt/Lintervale 1.0/lintervale";
+};
+
+void ShellIntegrationTest::init() {
+    m_Home = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", m_Home->filePath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", m_Home->filePath("data").toUtf8());
+}
+
+QByteArray ShellIntegrationTest::read(const QString& file) const {
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
+}
+
+void ShellIntegrationTest::write(const QString& file, const QByteArray& bytes) const {
+    QDir().mkpath(QFileInfo(file).path());
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+}
+
+void ShellIntegrationTest::startAtLoginIsOnOnlyForAnExactMatch() {
+    const ShellIntegration shell(m_Program);
+    QCOMPARE(shell.autostartFile(), m_Home->filePath("config/autostart/lintervale.desktop"));
+    QVERIFY(!shell.startsAtLogin());
+    shell.setStartAtLogin(true);
+    QVERIFY(shell.startsAtLogin());
+    QVERIFY(read(shell.autostartFile()).contains("Exec=\"/opt/Lintervale 1.0/lintervale\" -hidden\n"));
+
+    // Another program file, or no -hidden: off, and the file stays as it is.
+    QVERIFY(!ShellIntegration("/usr/bin/lintervale").startsAtLogin());
+    const QByteArray other = "[Desktop Entry]\nType=Application\nExec=\"/opt/Lintervale 1.0/lintervale\"\n";
+    write(shell.autostartFile(), other);
+    QVERIFY(!shell.startsAtLogin());
+    QCOMPARE(read(shell.autostartFile()), other);
+
+    shell.setStartAtLogin(false);
+    QVERIFY(!QFile::exists(shell.autostartFile()));
+}
+
+void ShellIntegrationTest::associationWritesAndTakesOutOnlyItsOwn() {
+    const ShellIntegration shell(m_Program);
+    const QByteArray before = "# mine\n[Added Associations]\napplication/x-bittorrent=deluge.desktop;\n\n"
+                              "[Default Applications]\r\napplication/x-bittorrent=qbittorrent.desktop;\r\n"
+                              "x-scheme-handler/magnet=qbittorrent.desktop;\r\n";
+    write(shell.mimeAppsFile(), before);
+    write(m_Home->filePath("data/applications/qbittorrent.desktop"), "[Desktop Entry]\nExec=qb %U\n");
+    QVERIFY(!shell.opensTorrents());
+
+    shell.setOpensTorrents(true);
+    QVERIFY(shell.opensTorrents());
+    const QByteArray entry = read(shell.desktopFile());
+    QVERIFY(entry.contains("MimeType=application/x-bittorrent;\n"));
+    QVERIFY(entry.contains("Exec=\"/opt/Lintervale 1.0/lintervale\" %f\n"));
+    QVERIFY(entry.contains("Icon=lintervale\n"));
+    QVERIFY(QFile::exists(shell.iconFile()));
+    QVERIFY(read(shell.mimeAppsFile())
+                .contains("application/x-bittorrent=lintervale.desktop;qbittorrent.desktop;\r\n"));
+    QVERIFY(!ShellIntegration("/elsewhere/lintervale").opensTorrents());
+
+    shell.setOpensTorrents(false);
+    QVERIFY(!shell.opensTorrents());
+    QCOMPARE(read(shell.mimeAppsFile()), before);
+    QVERIFY(!QFile::exists(shell.desktopFile()));
+    QVERIFY(!QFile::exists(shell.iconFile()));
+    QCOMPARE(read(m_Home->filePath("data/applications/qbittorrent.desktop")),
+             QByteArray("[Desktop Entry]\nExec=qb %U\n"));
+
+    // An entry written for another program file is not this one's to take out.
+    ShellIntegration("/elsewhere/lintervale").setOpensTorrents(true);
+    shell.setOpensTorrents(false);
+    QVERIFY(QFile::exists(shell.desktopFile()));
+}
+
+void ShellIntegrationTest::settingsFirstStartPartialStoreAndNonNumbers() {
+    // Each case has a file of its own: QSettings keeps what it read of a file for a while.
+    QString file = m_Home->filePath("config/Lintervale/first.conf");
+    const auto load = [&](QMap<QString, bool>& got) {
+        got.clear();
+        return SettingsStore(file).load([&](SettingsStore::Option option, bool on) {
+            got[SettingsStore::kOptions[option].Name] = on;
+        });
+    };
+    QMap<QString, bool> got;
+    QVERIFY(!load(got)); // first start
+    QCOMPARE(got, (QMap<QString, bool>{{"QuietMode", true}}));
+    QSettings stored(file, QSettings::IniFormat);
+    QCOMPARE(stored.value("QuietMode").toInt(), 1);
+    QCOMPARE(stored.value("SaveOnExit").toInt(), 0);
+    QCOMPARE(stored.value("FetchExtra").toInt(), 0);
+
+    // A store with only SaveOnExit = 1: it is read, then the defaults are written.
+    file = m_Home->filePath("config/Lintervale/partial.conf");
+    write(file, "[General]\nSaveOnExit=1\n");
+    QVERIFY(!load(got));
+    QCOMPARE(got, (QMap<QString, bool>{{"SaveOnExit", true}, {"QuietMode", true}}));
+    QCOMPARE(QSettings(file, QSettings::IniFormat).value("SaveOnExit").toInt(), 0);
+
+    // A value that is no number stops the reading there.
+    file = m_Home->filePath("config/Lintervale/word.conf");
+    write(file, "[General]\nSaveOnExit=1\nAutoOpen=yes\nQuietMode=0\nCloseToTray=1\nFetchExtra=1\n");
+    QVERIFY(!load(got));
+    QCOMPARE(got, (QMap<QString, bool>{{"SaveOnExit", true}, {"QuietMode", true}}));
+
+    // All five readable: any non-zero number is ticked.
+    file = m_Home->filePath("config/Lintervale/full.conf");
+    write(file, "[General]\nSaveOnExit=0\nAutoOpen=2\nQuietMode=0\nCloseToTray=1\nFetchExtra=0\n");
+    QVERIFY(load(got));
+    QCOMPARE(got, (QMap<QString, bool>{{"SaveOnExit", false}, {"AutoOpen", true}, {"QuietMode", false},
+                                        {"CloseToTray", true}, {"FetchExtra", false}}));
+
+    // The service's values fall back one by one, and reading them writes nothing.
+    file = m_Home->filePath("config/Lintervale/service.conf");
+    write(file, "[General]\nTrackerServiceName=Mine\n");
+    const SettingsStore store(file);
+    QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString("Mine"));
+    QCOMPARE(store.text(SettingsStore::TrackerServiceURL), QString("https://trackers.example.org"));
+    QCOMPARE(read(file), QByteArray("[General]\nTrackerServiceName=Mine\n"));
+}
+
+void ShellIntegrationTest::settingsAreWrittenInTableOrder() {
+    const QString file = m_Home->filePath("config/Lintervale/Lintervale.conf");
+    SettingsStore(file).save({true, false, true, false, true});
+    QSettings stored(file, QSettings::IniFormat);
+    QCOMPARE(stored.childKeys().size(), 5);
+    QCOMPARE(stored.value("SaveOnExit").toInt(), 1);
+    QCOMPARE(stored.value("AutoOpen").toInt(), 0);
+    QCOMPARE(stored.value("QuietMode").toInt(), 1);
+    QCOMPARE(stored.value("CloseToTray").toInt(), 0);
+    QCOMPARE(stored.value("FetchExtra").toInt(), 1);
+    const char* order[] = {"SaveOnExit", "AutoOpen", "QuietMode", "CloseToTray", "FetchExtra"};
+    for (int i = 0; i < SettingsStore::OptionCount; ++i) {
+        QCOMPARE(QString(SettingsStore::kOptions[i].Name), QString(order[i]));
+    }
+}
+
+QTEST_MAIN(ShellIntegrationTest)
+#include "ShellIntegrationTest.moc"
