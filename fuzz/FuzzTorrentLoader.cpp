@@ -15,18 +15,11 @@
 #include "metainfo/TorrentFile.h"
 #include "trackers/TrackerCell.h"
 
+#include "FuzzCheck.h"
+
 using namespace lintervale;
 
-#define CHECK(condition) Check((condition), #condition, __LINE__)
-
 namespace {
-
-void Check(bool condition, const char* text, int line) {
-    if (!condition) {
-        std::fprintf(stderr, "Check failed at line %d: %s\n", line, text);
-        std::abort();
-    }
-}
 
 std::string Sha1Of(std::string_view bytes, TSHA1::TImplementation implementation) {
     TSHA1::SetImplementation(implementation);

@@ -12,20 +12,9 @@
 #include "magnet/MagnetLink.h"
 #include "trackers/TrackerCell.h"
 
+#include "FuzzCheck.h"
+
 using namespace lintervale;
-
-#define CHECK(condition) Check((condition), #condition, __LINE__)
-
-namespace {
-
-void Check(bool condition, const char* text, int line) {
-    if (!condition) {
-        std::fprintf(stderr, "Check failed at line %d: %s\n", line, text);
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
     const std::string_view cell(reinterpret_cast<const char*>(Data), Size);
