@@ -44,18 +44,6 @@ std::string S(const QString& text) { return text.toUtf8().toStdString(); }
 
 } // namespace
 
-template <typename F> auto MainForm::published(F Action) {
-    if (!m_Bulk) {
-        return Action();
-    }
-    m_Model->endBulk();
-    struct Resume {
-        GridModel* Model;
-        ~Resume() { Model->beginBulk(); }
-    } resume{m_Model};
-    return Action();
-}
-
 MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     : QMainWindow(Parent), m_Paths(std::move(Paths)), m_List(*this) {
     setObjectName("MainForm");
@@ -240,64 +228,6 @@ void MainForm::FormCreate(const QStringList& Arguments) {
     m_List.WriteHeadings();
 }
 
-void MainForm::AddFiles(const QStringList& FileNames) {
-    if (FileNames.isEmpty()) {
-        return;
-    }
-    m_Pending.append(FileNames);
-    m_BatchTotal += static_cast<int>(FileNames.size());
-    if (!m_Processing) {
-        processPending();
-    }
-}
-
-void MainForm::AddFile(const QString& FileName) {
-    published([&] { m_List.AddFile(S(FileName)); });
-}
-
-// Adds pending files for one slice of time. A slice that adds more than one file shows its
-// changes once at its end, and a batch longer than one slice shows its progress and lets
-// the window handle events between slices.
-void MainForm::processPending() {
-    m_Processing = true;
-    QElapsedTimer slice;
-    slice.start();
-    const bool bulk = m_Pending.size() > 1;
-    if (bulk) {
-        m_Model->beginBulk();
-        m_Bulk = true;
-    }
-    for (int inSlice = 0;
-         !m_Pending.isEmpty() && (inSlice == 0 || slice.elapsed() < m_SliceMilliseconds);
-         ++inSlice) {
-        const QString file = m_Pending.takeFirst();
-        ++m_BatchDone;
-        m_BatchAdded += m_List.AddFile(S(file)) == TTorrentList::TAddResult::Added ? 1 : 0;
-    }
-    if (bulk) {
-        m_Bulk = false;
-        m_Model->endBulk();
-    }
-    if (!m_Pending.isEmpty()) {
-        m_StatusText->setText(QString("Adding .torrent files: %1 of %2 ...")
-                                  .arg(m_BatchDone)
-                                  .arg(m_BatchTotal));
-        m_ShowedProgress = true;
-        QTimer::singleShot(0, this, &MainForm::processPending);
-        return;
-    }
-    if (m_ShowedProgress) {
-        m_StatusText->setText(
-            QString("Added %1 of %2 .torrent files.").arg(m_BatchAdded).arg(m_BatchTotal));
-        m_ShowedProgress = false;
-    }
-    m_BatchAdded = 0;
-    m_BatchDone = 0;
-    m_BatchTotal = 0;
-    m_Processing = false;
-    emit addsFinished();
-}
-
 void MainForm::Button1Click() {
     const QStringList files = MessageBoxes::chooseTorrents(this);
     AddFiles(files);
@@ -319,42 +249,6 @@ void MainForm::dropEvent(QDropEvent* Event) {
     Event->acceptProposedAction();
     AddFiles(files);
 }
-
-bool MainForm::QuietMode() const { return CheckBox4->isChecked(); }
-bool MainForm::FetchExtra() const { return CheckBox7->isChecked(); }
-bool MainForm::AutoOpen() const { return CheckBox3->isChecked(); }
-
-void MainForm::ShowNotice(const std::string& Text) {
-    published([&] { MessageBoxes::notice(this, Q(Text)); });
-}
-
-void MainForm::ShowError(const std::string& Text) {
-    published([&] { MessageBoxes::error(this, Q(Text)); });
-}
-
-bool MainForm::Confirm(const std::string& Text) {
-    return published([&] { return MessageBoxes::confirm(this, Q(Text)); });
-}
-
-void MainForm::AskHelp(const std::string& Text) {
-    published([&] { MessageBoxes::askHelp(this, Q(Text)); });
-}
-
-std::string MainForm::StatusText() const { return S(m_StatusText->text()); }
-
-void MainForm::SetStatusText(const std::string& Text) { m_StatusText->setText(Q(Text)); }
-
-void MainForm::OpenUrl(const std::string& Url) {
-    QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(Url)));
-}
-
-void MainForm::SetClipboardText(const std::string& Text) {
-    QGuiApplication::clipboard()->setText(Q(Text));
-}
-
-void MainForm::PlaySound() { m_Sound->play(); }
-
-void MainForm::FetchTrackers() { m_Fetcher->fetchSelected(); }
 
 void MainForm::HideToTray() {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {

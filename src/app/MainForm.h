@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <array>
 
+#include "app/GridModel.h"
 #include "app/SettingsStore.h"
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
@@ -25,7 +26,6 @@ class QSystemTrayIcon;
 namespace lintervale {
 
 class EditForm;
-class GridModel;
 class GridView;
 class LinkLabel;
 class TrackerFetcher;
@@ -147,5 +147,19 @@ private:
     bool m_ShowedProgress = false;
     bool m_Processing = false;
 };
+
+// Runs Action with the grid's changes shown, also while a batch is in bulk mode: a modal box
+// lets the view paint.
+template <typename F> auto MainForm::published(F Action) {
+    if (!m_Bulk) {
+        return Action();
+    }
+    m_Model->endBulk();
+    struct Resume {
+        GridModel* Model;
+        ~Resume() { Model->beginBulk(); }
+    } resume{m_Model};
+    return Action();
+}
 
 } // namespace lintervale
