@@ -1,6 +1,13 @@
 // Bytes in as a .torrent file: a refusal must be ETorrentFileError and nothing else, and an
 // accepted file must make a well-formed row and magnet link.
 
+#include "FuzzCheck.h"
+#include "digests/SHA1.h"
+#include "list/TorrentRow.h"
+#include "magnet/MagnetLink.h"
+#include "metainfo/TorrentFile.h"
+#include "trackers/TrackerCell.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -8,14 +15,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "digests/SHA1.h"
-#include "list/TorrentRow.h"
-#include "magnet/MagnetLink.h"
-#include "metainfo/TorrentFile.h"
-#include "trackers/TrackerCell.h"
-
-#include "FuzzCheck.h"
 
 using namespace lintervale;
 

@@ -1,6 +1,10 @@
 // Bytes in as the text of a tracker cell: reading must never fail, and whatever the writer
 // makes of the list must read back as that list.
 
+#include "FuzzCheck.h"
+#include "magnet/MagnetLink.h"
+#include "trackers/TrackerCell.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -8,11 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "magnet/MagnetLink.h"
-#include "trackers/TrackerCell.h"
-
-#include "FuzzCheck.h"
 
 using namespace lintervale;
 

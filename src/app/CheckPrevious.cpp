@@ -68,7 +68,9 @@ QByteArray Message(const QString& file) {
 
 } // namespace
 
-QString RunningCopy::programPath() { return QFileInfo("/proc/self/exe").symLinkTarget(); }
+QString RunningCopy::programPath() {
+    return QFileInfo("/proc/self/exe").symLinkTarget();
+}
 
 RunningCopy::RunningCopy(const QString& ProgramPath, QObject* Parent) : QObject(Parent) {
     const QByteArray digest =

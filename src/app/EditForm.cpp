@@ -1,13 +1,13 @@
 #include "app/EditForm.h"
 
+#include "trackers/TrackerCell.h"
+
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <vector>
-
-#include "trackers/TrackerCell.h"
 
 namespace lintervale {
 

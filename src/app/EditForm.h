@@ -9,9 +9,9 @@
 // Edit1 keeps its text and enabled state from one opening to the next unless Save emptied
 // and disabled it.
 
-#include <QDialog>
-
 #include "list/TorrentGrid.h"
+
+#include <QDialog>
 
 class QLineEdit;
 class QListWidget;

@@ -15,7 +15,9 @@ GridModel::GridModel(TTorrentGrid& Grid, QObject* Parent)
     m_Grid.SetObserver(this);
 }
 
-GridModel::~GridModel() { m_Grid.SetObserver(nullptr); }
+GridModel::~GridModel() {
+    m_Grid.SetObserver(nullptr);
+}
 
 int GridModel::rowCount(const QModelIndex& Parent) const {
     return Parent.isValid() ? 0 : m_Published;
@@ -51,7 +53,9 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& Index) const {
     return Index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void GridModel::beginBulk() { m_Bulk = true; }
+void GridModel::beginBulk() {
+    m_Bulk = true;
+}
 
 void GridModel::endBulk() {
     m_Bulk = false;

@@ -6,9 +6,9 @@
 // announces its changes as they come, or, in bulk mode (a long batch of adds), once at the
 // end.
 
-#include <QAbstractTableModel>
-
 #include "list/TorrentGrid.h"
+
+#include <QAbstractTableModel>
 
 namespace lintervale {
 

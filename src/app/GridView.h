@@ -5,10 +5,10 @@
 // the grid's current row and selection both ways: what the user selects goes to the list,
 // what the list selects is shown.
 
-#include <QTableView>
-
 #include "app/GridModel.h"
 #include "list/TorrentList.h"
+
+#include <QTableView>
 
 namespace lintervale {
 

@@ -20,8 +20,9 @@ void LinkLabel::setHovered(bool Hovered) {
     shown.setUnderline(Hovered);
     setFont(shown);
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText,
-                     QWidget::palette().color(Hovered ? QPalette::Highlight : QPalette::ButtonText));
+    colours.setColor(
+        QPalette::WindowText,
+        QWidget::palette().color(Hovered ? QPalette::Highlight : QPalette::ButtonText));
     setPalette(colours);
 }
 

@@ -1,9 +1,9 @@
 #include "app/MagnetCommand.h"
 
-#include <exception>
-
 #include "list/TorrentRow.h"
 #include "magnet/MagnetLink.h"
+
+#include <exception>
 
 namespace lintervale {
 

@@ -1,5 +1,14 @@
 #include "app/MainForm.h"
 
+#include "app/EditForm.h"
+#include "app/GridModel.h"
+#include "app/GridView.h"
+#include "app/LinkLabel.h"
+#include "app/MessageBoxes.h"
+#include "app/ShellIntegration.h"
+#include "app/TrackerFetcher.h"
+#include "list/ListDataFile.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -20,15 +29,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/EditForm.h"
-#include "app/GridModel.h"
-#include "app/GridView.h"
-#include "app/LinkLabel.h"
-#include "app/MessageBoxes.h"
-#include "app/ShellIntegration.h"
-#include "app/TrackerFetcher.h"
-#include "list/ListDataFile.h"
-
 namespace lintervale {
 
 namespace {
@@ -40,7 +40,9 @@ QString Q(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string S(const QString& text) { return text.toUtf8().toStdString(); }
+std::string S(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 } // namespace
 
@@ -133,7 +135,8 @@ void MainForm::buildPanel() {
     column->addWidget(LinkText, 0, Qt::AlignHCenter);
 
     connect(Button1, &QPushButton::clicked, this, &MainForm::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, [this] { published([this] { m_List.ClearAll(); }); });
+    connect(Button2, &QPushButton::clicked, this,
+            [this] { published([this] { m_List.ClearAll(); }); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { m_List.Quaverize(); });
 }
 
@@ -151,17 +154,17 @@ void MainForm::buildMenus() {
         StringGrid1->addAction(action);
         return action;
     };
-    QAction* open = item("OpenSelected", "&Open selected", QKeySequence(),
-                         [this] { m_List.OpenSelected(); });
+    QAction* open =
+        item("OpenSelected", "&Open selected", QKeySequence(), [this] { m_List.OpenSelected(); });
     PopupMenu1->setDefaultAction(open);
     item("Edittrackerlist", "&Edit tracker list", QKeySequence(Qt::Key_F2), [this] {
         if (const int row = m_List.EditTrackerListRow(); row > 0) {
             m_EditForm->editRow(row);
         }
     });
-    item("Gettrackersfromsite", "", QKeySequence(Qt::CTRL | Qt::Key_G),
-         [this] { m_Fetcher->fetchSelected(); })
-        ->setText(m_Fetcher->menuCaption());
+    item("Gettrackersfromsite", "", QKeySequence(Qt::CTRL | Qt::Key_G), [this] {
+        m_Fetcher->fetchSelected();
+    })->setText(m_Fetcher->menuCaption());
     item("Deletetrackers", "&Delete trackers", QKeySequence(Qt::CTRL | Qt::Key_D),
          [this] { m_List.DeleteTrackers(); });
     item("RemoveSelected", "&Remove selected", QKeySequence(Qt::Key_Delete),
@@ -280,7 +283,9 @@ void MainForm::TrayIconActivated(int Reason) {
     }
 }
 
-void MainForm::Show1Click() { showNormal(); }
+void MainForm::Show1Click() {
+    showNormal();
+}
 
 void MainForm::Exit1Click() {
     AppCanClose = true;

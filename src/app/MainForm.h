@@ -6,14 +6,14 @@
 // The list's rules live in TTorrentList; this window shows them and wires the user's
 // actions and the desktop's services to them.
 
-#include <QMainWindow>
-#include <QStringList>
-#include <array>
-
 #include "app/GridModel.h"
 #include "app/SettingsStore.h"
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
 
 class QAction;
 class QCheckBox;
@@ -78,7 +78,6 @@ signals:
     void addsFinished();
 
 public:
-
     // TListHost
     bool QuietMode() const override;
     bool FetchExtra() const override;

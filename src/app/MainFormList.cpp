@@ -1,4 +1,7 @@
+#include "app/GridModel.h"
 #include "app/MainForm.h"
+#include "app/MessageBoxes.h"
+#include "app/TrackerFetcher.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -9,10 +12,6 @@
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
-
-#include "app/GridModel.h"
-#include "app/MessageBoxes.h"
-#include "app/TrackerFetcher.h"
 
 // The list's side of the window: adding files in batches, and what the list's commands ask
 // of the window (TListHost).
@@ -25,7 +24,9 @@ QString Q(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string S(const QString& text) { return text.toUtf8().toStdString(); }
+std::string S(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 } // namespace
 
@@ -68,9 +69,8 @@ void MainForm::processPending() {
         m_Model->endBulk();
     }
     if (!m_Pending.isEmpty()) {
-        m_StatusText->setText(QString("Adding .torrent files: %1 of %2 ...")
-                                  .arg(m_BatchDone)
-                                  .arg(m_BatchTotal));
+        m_StatusText->setText(
+            QString("Adding .torrent files: %1 of %2 ...").arg(m_BatchDone).arg(m_BatchTotal));
         m_ShowedProgress = true;
         QTimer::singleShot(0, this, &MainForm::processPending);
         return;
@@ -87,9 +87,15 @@ void MainForm::processPending() {
     emit addsFinished();
 }
 
-bool MainForm::QuietMode() const { return CheckBox4->isChecked(); }
-bool MainForm::FetchExtra() const { return CheckBox7->isChecked(); }
-bool MainForm::AutoOpen() const { return CheckBox3->isChecked(); }
+bool MainForm::QuietMode() const {
+    return CheckBox4->isChecked();
+}
+bool MainForm::FetchExtra() const {
+    return CheckBox7->isChecked();
+}
+bool MainForm::AutoOpen() const {
+    return CheckBox3->isChecked();
+}
 
 void MainForm::ShowNotice(const std::string& Text) {
     published([&] { MessageBoxes::notice(this, Q(Text)); });
@@ -107,9 +113,13 @@ void MainForm::AskHelp(const std::string& Text) {
     published([&] { MessageBoxes::askHelp(this, Q(Text)); });
 }
 
-std::string MainForm::StatusText() const { return S(m_StatusText->text()); }
+std::string MainForm::StatusText() const {
+    return S(m_StatusText->text());
+}
 
-void MainForm::SetStatusText(const std::string& Text) { m_StatusText->setText(Q(Text)); }
+void MainForm::SetStatusText(const std::string& Text) {
+    m_StatusText->setText(Q(Text));
+}
 
 void MainForm::OpenUrl(const std::string& Url) {
     QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(Url)));
@@ -119,8 +129,12 @@ void MainForm::SetClipboardText(const std::string& Text) {
     QGuiApplication::clipboard()->setText(Q(Text));
 }
 
-void MainForm::PlaySound() { m_Sound->play(); }
+void MainForm::PlaySound() {
+    m_Sound->play();
+}
 
-void MainForm::FetchTrackers() { m_Fetcher->fetchSelected(); }
+void MainForm::FetchTrackers() {
+    m_Fetcher->fetchSelected();
+}
 
 } // namespace lintervale

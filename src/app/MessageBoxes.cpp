@@ -52,8 +52,7 @@ bool MessageBoxes::confirm(QWidget* Parent, const QString& Text) {
 }
 
 void MessageBoxes::askHelp(QWidget* Parent, const QString& Text) {
-    show(Parent, QMessageBox::Question, Text, QMessageBox::Yes | QMessageBox::Ok,
-         QMessageBox::Yes);
+    show(Parent, QMessageBox::Question, Text, QMessageBox::Yes | QMessageBox::Ok, QMessageBox::Yes);
 }
 
 QStringList MessageBoxes::chooseTorrents(QWidget* Parent) {
@@ -67,8 +66,8 @@ QStringList MessageBoxes::chooseTorrents(QWidget* Parent) {
     }
     QFileDialog dialog(Parent, QStringLiteral("Add .torrent(s)"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters({QStringLiteral(".torrent (*.torrent)"),
-                           QStringLiteral("All files (*)")});
+    dialog.setNameFilters(
+        {QStringLiteral(".torrent (*.torrent)"), QStringLiteral("All files (*)")});
     dialog.selectNameFilter(QStringLiteral(".torrent (*.torrent)"));
     dialog.setSizeGripEnabled(true);
     if (dialog.exec() != QDialog::Accepted) {
@@ -85,14 +84,20 @@ void MessageBoxes::setTestMode(bool On, bool Echo) {
     gFiles.clear();
 }
 
-void MessageBoxes::setNextFiles(const QStringList& Files) { gFiles.push_back(Files); }
+void MessageBoxes::setNextFiles(const QStringList& Files) {
+    gFiles.push_back(Files);
+}
 
 void MessageBoxes::setNextAnswer(QMessageBox::StandardButton Answer) {
     gAnswers.push_back(Answer);
 }
 
-QStringList MessageBoxes::shown() { return gShown; }
+QStringList MessageBoxes::shown() {
+    return gShown;
+}
 
-void MessageBoxes::clearShown() { gShown.clear(); }
+void MessageBoxes::clearShown() {
+    gShown.clear();
+}
 
 } // namespace lintervale

@@ -28,7 +28,7 @@ public:
     static void setTestMode(bool On, bool Echo = false);
     static void setNextAnswer(QMessageBox::StandardButton Answer);
     static void setNextFiles(const QStringList& Files);
-    static QStringList shown();   // texts of the boxes shown since the last clear
+    static QStringList shown(); // texts of the boxes shown since the last clear
     static void clearShown();
 
 private:

@@ -44,9 +44,8 @@ QString SettingsStore::text(Text Which) const {
     const QSettings settings(m_FileName, QSettings::IniFormat);
     const QVariant value = settings.value(kTexts[Which].Name);
     // The INI reader splits a text with unquoted commas into a list: it is joined again.
-    const QString text = value.typeId() == QMetaType::QStringList
-                             ? value.toStringList().join(", ")
-                             : value.toString();
+    const QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(", ")
+                                                                  : value.toString();
     return text.trimmed().isEmpty() ? QString(kTexts[Which].Default) : text.trimmed();
 }
 

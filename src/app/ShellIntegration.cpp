@@ -1,12 +1,12 @@
 #include "app/ShellIntegration.h"
 
+#include "desktop/DesktopEntries.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-
-#include "desktop/DesktopEntries.h"
 
 namespace lintervale {
 
@@ -14,7 +14,9 @@ namespace {
 
 constexpr const char* kIconName = "lintervale";
 
-std::string S(const QString& text) { return text.toUtf8().toStdString(); }
+std::string S(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 QByteArray ReadAll(const QString& fileName) {
     QFile file(fileName);

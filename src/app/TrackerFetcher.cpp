@@ -1,5 +1,7 @@
 #include "app/TrackerFetcher.h"
 
+#include "trackers/TrackerMerge.h"
+
 #include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -7,8 +9,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
-
-#include "trackers/TrackerMerge.h"
 
 namespace lintervale {
 

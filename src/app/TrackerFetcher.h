@@ -12,6 +12,9 @@
 // redirects at most. A failed request shows its text on the status line and, unless quiet
 // mode is on, in the host's notice box; the next hash is still asked for.
 
+#include "list/ListHost.h"
+#include "list/TorrentList.h"
+
 #include <QCollator>
 #include <QObject>
 #include <QString>
@@ -19,9 +22,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "list/ListHost.h"
-#include "list/TorrentList.h"
 
 class QNetworkAccessManager;
 class QNetworkReply;

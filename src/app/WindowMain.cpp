@@ -1,32 +1,33 @@
 // The window's side of the program, in a library of its own so that the headless command
 // starts without loading Qt. main() loads it and calls LintervaleRunWindow.
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QTimer>
-#include <cstdio>
-#include <QStandardPaths>
-
 #include "app/CheckPrevious.h"
 #include "app/MainForm.h"
 #include "app/MessageBoxes.h"
-#include "app/TerminationWatcher.h"
 #include "app/SettingsStore.h"
+#include "app/TerminationWatcher.h"
 #include "list/ListDataFile.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cstdio>
 
 namespace lintervale {
 
 MainFormPaths DefaultPaths() {
-    return {QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/" +
-                kListFileName,
+    return {QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/" + kListFileName,
             SettingsStore::defaultFileName(), RunningCopy::programPath()};
 }
 
 } // namespace lintervale
 
 // The resources live in a static library: they are brought in by name, from C++ linkage.
-static void InitResources() { Q_INIT_RESOURCE(lintervale); }
+static void InitResources() {
+    Q_INIT_RESOURCE(lintervale);
+}
 
 extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int argc, char** argv) {
     QApplication application(argc, argv);

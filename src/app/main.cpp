@@ -1,6 +1,8 @@
 // The program's entry: the headless commands run here on the core alone; the window lives in
 // a library loaded only when it is needed, so `--magnet` starts as fast as a plain command.
 
+#include "app/MagnetCommand.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,8 +10,6 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
-
-#include "app/MagnetCommand.h"
 
 namespace {
 

@@ -161,7 +161,9 @@ std::string AutostartEntry(std::string_view ProgramPath) {
            "Type=Application\n"
            "Name=Lintervale\n"
            "Comment=Turns .torrent files into magnet links\n"
-           "Exec=" + AutostartExec(ProgramPath) + "\n"
+           "Exec=" +
+           AutostartExec(ProgramPath) +
+           "\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";
 }
@@ -172,9 +174,15 @@ std::string OpenWithEntry(std::string_view ProgramPath, std::string_view IconNam
            "Name=Lintervale\n"
            "GenericName=Magnet link maker\n"
            "Comment=Turns .torrent files into magnet links\n"
-           "Exec=" + OpenWithExec(ProgramPath) + "\n"
-           "Icon=" + std::string(IconName) + "\n"
-           "MimeType=" + std::string(kTorrentMimeType) + ";\n"
+           "Exec=" +
+           OpenWithExec(ProgramPath) +
+           "\n"
+           "Icon=" +
+           std::string(IconName) +
+           "\n"
+           "MimeType=" +
+           std::string(kTorrentMimeType) +
+           ";\n"
            "Terminal=false\n"
            "Categories=Network;FileTransfer;P2P;\n";
 }
@@ -258,8 +266,7 @@ std::string WithoutDefaultApplication(std::string_view Text, std::string_view Mi
     if (!ours) {
         return std::string(Text);
     }
-    const std::string newLine =
-        std::string(MimeType) + "=" + value + LineEnd(lines[place.Index]);
+    const std::string newLine = std::string(MimeType) + "=" + value + LineEnd(lines[place.Index]);
     if (value.empty()) {
         lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(place.Index));
     } else {

@@ -88,7 +88,9 @@ void TMessageDigest::TransformString(std::string_view S) {
     Transform(S.empty() ? &empty : S.data(), S.size());
 }
 
-void TMessageDigest::Complete() { FCompleted = true; }
+void TMessageDigest::Complete() {
+    FCompleted = true;
+}
 
 std::string TMessageDigest::HashValue() const {
     static constexpr char digits[] = "0123456789abcdef";

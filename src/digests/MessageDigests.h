@@ -79,8 +79,8 @@ public:
     void Clear() override;
 
 protected:
-    TMD4Family(std::int32_t BlockSize, std::int32_t DigestSize,
-               const void* InitialChainingValues, bool IsBigEndian);
+    TMD4Family(std::int32_t BlockSize, std::int32_t DigestSize, const void* InitialChainingValues,
+               bool IsBigEndian);
 
     // Chaining values as 32-bit words in native order.
     std::uint32_t* ChainingWords() { return reinterpret_cast<std::uint32_t*>(PChainingVars.get()); }

@@ -14,8 +14,8 @@ std::uint32_t RotateLeft(std::uint32_t value, int bits) {
 }
 
 std::uint32_t ReadBigEndian(const std::uint8_t* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
-           (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+           std::uint32_t{p[3]};
 }
 
 using TCompress = void (*)(std::uint32_t*, const std::uint8_t*, std::size_t);
@@ -73,9 +73,13 @@ void Sha1CompressPortable(std::uint32_t State[5], const std::uint8_t* Blocks,
     }
 }
 
-TSHA1::TSHA1() : TMD4Family(64, 20, kInitialChainingValues, true) { Clear(); }
+TSHA1::TSHA1() : TMD4Family(64, 20, kInitialChainingValues, true) {
+    Clear();
+}
 
-bool TSHA1::AcceleratedAvailable() { return Sha1AcceleratedSupported(); }
+bool TSHA1::AcceleratedAvailable() {
+    return Sha1AcceleratedSupported();
+}
 
 void TSHA1::SetImplementation(TImplementation Implementation) {
     gCompress.store(Choose(Implementation));

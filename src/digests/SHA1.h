@@ -4,12 +4,12 @@
 // instructions where the processor has them, and with portable code otherwise; both give the
 // same digest bit for bit.
 
+#include "digests/MessageDigests.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "digests/MessageDigests.h"
 
 namespace lintervale {
 

@@ -48,8 +48,8 @@ bool Sha1AcceleratedSupported() {
 void Sha1CompressAccelerated(std::uint32_t State[5], const std::uint8_t* Blocks,
                              std::size_t NumBlocks) {
     const __m128i byteSwap = _mm_set_epi64x(0x0001020304050607LL, 0x08090A0B0C0D0E0FLL);
-    __m128i abcd = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(State)),
-                                     0x1B);
+    __m128i abcd =
+        _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(State)), 0x1B);
     __m128i eStart = _mm_set_epi32(static_cast<int>(State[4]), 0, 0, 0);
 
     for (std::size_t block = 0; block < NumBlocks; ++block, Blocks += 64) {
@@ -100,7 +100,9 @@ void Sha1CompressAccelerated(std::uint32_t State[5], const std::uint8_t* Blocks,
 
 namespace lintervale {
 
-bool Sha1AcceleratedSupported() { return false; }
+bool Sha1AcceleratedSupported() {
+    return false;
+}
 
 void Sha1CompressAccelerated(std::uint32_t State[5], const std::uint8_t* Blocks,
                              std::size_t NumBlocks) {

@@ -25,13 +25,15 @@ std::uint32_t RotateRight(std::uint32_t value, int bits) {
 }
 
 std::uint32_t ReadBigEndian(const std::uint8_t* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
-           (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+           std::uint32_t{p[3]};
 }
 
 } // namespace
 
-TSHA256::TSHA256() : TMD4Family(64, 32, kInitialChainingValues, true) { Clear(); }
+TSHA256::TSHA256() : TMD4Family(64, 32, kInitialChainingValues, true) {
+    Clear();
+}
 
 void TSHA256::TransformBlocks(const std::uint8_t* Blocks, std::size_t NumBlocks) {
     if (Blocks == nullptr) {

@@ -3,11 +3,11 @@
 // SHA-256 (FIPS 180-4) as a member of the MD4 family: 64-byte blocks, big-endian words and
 // length, a 32-byte digest. BitTorrent v2 names a torrent by the SHA-256 of its info value.
 
+#include "digests/MessageDigests.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "digests/MessageDigests.h"
 
 namespace lintervale {
 

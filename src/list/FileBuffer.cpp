@@ -1,14 +1,14 @@
 #include "list/FileBuffer.h"
 
+#include "metainfo/ArenaResource.h"
+#include "metainfo/TorrentFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "metainfo/ArenaResource.h"
-#include "metainfo/TorrentFile.h"
 
 namespace lintervale {
 
@@ -92,8 +92,7 @@ void TFileBuffer::ReadWholeFile(const std::string& FileName) {
             if (errno == EINTR) {
                 continue;
             }
-            throw EFileReadError("Cannot read file \"" + FileName + "\". " +
-                                 std::strerror(errno));
+            throw EFileReadError("Cannot read file \"" + FileName + "\". " + std::strerror(errno));
         }
         if (got == 0) {
             return;

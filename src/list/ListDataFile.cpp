@@ -1,15 +1,15 @@
 #include "list/ListDataFile.h"
 
+#include "list/FileBuffer.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
-
-#include "list/FileBuffer.h"
 
 namespace lintervale {
 
@@ -70,8 +70,8 @@ public:
         if (AtEnd()) {
             return 0;
         }
-        return static_cast<std::size_t>(
-                   std::count(m_Text.begin() + static_cast<std::ptrdiff_t>(m_At), m_Text.end(), '\n')) +
+        return static_cast<std::size_t>(std::count(
+                   m_Text.begin() + static_cast<std::ptrdiff_t>(m_At), m_Text.end(), '\n')) +
                1;
     }
 
@@ -89,7 +89,9 @@ void AppendCell(std::string& text, const std::string& cell) {
     text += "\r\n";
 }
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error) {
+    return std::strerror(error);
+}
 
 } // namespace
 

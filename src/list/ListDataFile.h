@@ -12,11 +12,11 @@
 // cannot hold any line for are not made, so a huge count in a small file costs nothing.
 // Characters that do not form a count fail with "Invalid numeric input".
 
+#include "list/TorrentGrid.h"
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
-
-#include "list/TorrentGrid.h"
 
 namespace lintervale {
 

@@ -4,7 +4,9 @@
 
 namespace lintervale {
 
-TTorrentGrid::TTorrentGrid() : m_Rows(2) { m_HashCount[std::string()] = 2; }
+TTorrentGrid::TTorrentGrid() : m_Rows(2) {
+    m_HashCount[std::string()] = 2;
+}
 
 void TTorrentGrid::CountHash(const std::string& Hash, int Delta) {
     auto it = m_HashCount.try_emplace(Hash, 0).first;

@@ -38,8 +38,14 @@ public:
 class TTorrentGrid {
 public:
     static constexpr int kColumns = 6;
-    enum TColumn { ColFixed = 0, ColName = 1, ColHash = 2, ColTrackers = 3, ColFiles = 4,
-                   ColSize = 5 };
+    enum TColumn {
+        ColFixed = 0,
+        ColName = 1,
+        ColHash = 2,
+        ColTrackers = 3,
+        ColFiles = 4,
+        ColSize = 5
+    };
     using TRow = std::array<std::string, kColumns>;
 
     TTorrentGrid();

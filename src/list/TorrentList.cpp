@@ -49,9 +49,9 @@ TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
     if (!emptyList) {
         m_Grid.InsertRow(1);
     }
-    m_Grid.SetRowCells(1, G::TRow{std::string(), std::move(Row.Name), std::move(Row.Hash),
-                                  std::move(Row.Trackers), std::move(Row.Files),
-                                  std::move(Row.Size)});
+    m_Grid.SetRowCells(1,
+                       G::TRow{std::string(), std::move(Row.Name), std::move(Row.Hash),
+                               std::move(Row.Trackers), std::move(Row.Files), std::move(Row.Size)});
 
     if (m_Host.FetchExtra()) {
         SetRow(1);
@@ -162,7 +162,9 @@ void TTorrentList::ClearAll() {
     m_Grid.SetRowCells(1, G::TRow{});
 }
 
-void TTorrentList::SelectAll() { m_Grid.Select(1, m_Grid.RowCount() - 1); }
+void TTorrentList::SelectAll() {
+    m_Grid.Select(1, m_Grid.RowCount() - 1);
+}
 
 void TTorrentList::RemoveSelected() {
     const int bottom = m_Grid.SelectionBottom();

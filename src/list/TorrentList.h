@@ -5,12 +5,12 @@
 // trackers and the checks before the tracker editor opens. Each works on the grid alone and
 // reaches the window only through TListHost.
 
-#include <string>
-
 #include "list/FileBuffer.h"
 #include "list/ListHost.h"
 #include "list/TorrentGrid.h"
 #include "list/TorrentRow.h"
+
+#include <string>
 
 namespace lintervale {
 

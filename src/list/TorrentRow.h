@@ -2,15 +2,14 @@
 
 // The cells of the row that adding a torrent makes, and the reading of a .torrent file.
 
+#include "list/FileBuffer.h"
+#include "metainfo/TorrentFile.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 
-#include "list/FileBuffer.h"
-#include "metainfo/TorrentFile.h"
-
 namespace lintervale {
-
 
 struct TTorrentRow {
     std::string Name;     // column 1

@@ -4,7 +4,9 @@ namespace lintervale {
 
 namespace {
 
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsDigit(int c) {
+    return c >= '0' && c <= '9';
+}
 
 // Raises the nesting count for the life of one container.
 class TDepthGuard {
@@ -27,8 +29,7 @@ private:
 
 template <typename T> T* TBDecoder::Make() {
     if (++m_Items > TBDecodeLimits::kMaxItems) {
-        throw EBDecodeError("More than " + std::to_string(TBDecodeLimits::kMaxItems) +
-                            " values");
+        throw EBDecodeError("More than " + std::to_string(TBDecodeLimits::kMaxItems) + " values");
     }
     if (m_Arena == nullptr) {
         return new T();

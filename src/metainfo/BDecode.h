@@ -23,6 +23,10 @@
 //   dictionary key that does not start with a digit raises EBDecodeError as well. On an
 //   error everything decoded so far is freed.
 
+#include "metainfo/ArenaResource.h"
+#include "metainfo/ByteStream.h"
+#include "metainfo/Hashes.h"
+
 #include <cstdint>
 #include <memory>
 #include <memory_resource>
@@ -30,10 +34,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "metainfo/ArenaResource.h"
-#include "metainfo/ByteStream.h"
-#include "metainfo/Hashes.h"
 
 namespace lintervale {
 

@@ -1,9 +1,9 @@
 #include "metainfo/FileTree.h"
 
-#include <limits>
-
 #include "metainfo/BDecode.h"
 #include "metainfo/TorrentFile.h"
+
+#include <limits>
 
 namespace lintervale {
 

@@ -4,9 +4,9 @@
 // elements; a file is a dictionary whose only member has the empty key and holds its
 // "length". Walking it gives the number of files and their total size.
 
-#include <cstdint>
-
 #include "metainfo/Hashes.h"
+
+#include <cstdint>
 
 namespace lintervale {
 

@@ -1,8 +1,7 @@
+#include "metainfo/HashInternals.h"
 #include "metainfo/Hashes.h"
 
 #include <algorithm>
-
-#include "metainfo/HashInternals.h"
 
 namespace lintervale {
 

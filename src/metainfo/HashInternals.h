@@ -3,14 +3,14 @@
 // The parts of THash that only its own files see: the cursor's key order and what only some
 // tables need.
 
+#include "metainfo/Hashes.h"
+#include "metainfo/KeyIndex.h"
+
 #include <array>
 #include <cstdint>
 #include <memory_resource>
 #include <string>
 #include <vector>
-
-#include "metainfo/Hashes.h"
-#include "metainfo/KeyIndex.h"
 
 namespace lintervale {
 

@@ -1,11 +1,11 @@
 #include "metainfo/Hashes.h"
 
+#include "metainfo/HashInternals.h"
+#include "metainfo/KeyIndex.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
-
-#include "metainfo/HashInternals.h"
-#include "metainfo/KeyIndex.h"
 
 namespace lintervale {
 
@@ -32,8 +32,7 @@ std::uint32_t KeyHash(std::string_view Key) {
     return h;
 }
 
-THash::THash(std::pmr::memory_resource* Resource)
-    : TObject(TObjectKind::Table), f_Keys(Resource) {}
+THash::THash(std::pmr::memory_resource* Resource) : TObject(TObjectKind::Table), f_Keys(Resource) {}
 
 THash::~THash() {
     for (const THashRecord& record : f_Keys) {
@@ -65,9 +64,13 @@ THashIterator THash::CurrentIterator() const {
     return f_Rare ? f_Rare->CurrentIterator : THashIterator{};
 }
 
-void THash::SetCurrentIterator(THashIterator Value) { Rare().CurrentIterator = Value; }
+void THash::SetCurrentIterator(THashIterator Value) {
+    Rare().CurrentIterator = Value;
+}
 
-std::size_t THash::SpareCount() const { return f_Rare ? f_Rare->SpareItems.size() : 0; }
+std::size_t THash::SpareCount() const {
+    return f_Rare ? f_Rare->SpareItems.size() : 0;
+}
 
 std::int32_t THash::FindKey(std::string_view Key) const {
     if (Key.empty()) {
@@ -85,7 +88,9 @@ std::int32_t THash::FindKey(std::string_view Key) const {
     return -1;
 }
 
-bool THash::Exists(std::string_view Key) const { return FindKey(Key) >= 0; }
+bool THash::Exists(std::string_view Key) const {
+    return FindKey(Key) >= 0;
+}
 
 void THash::AppendKey(std::string_view Key, std::int32_t Index) {
     const std::uint32_t hash = KeyHash(Key);
@@ -273,14 +278,20 @@ void TObjectHash::SetItem(std::string_view Key, TObjectPtr Object) {
     AppendKey(Key, index);
 }
 
-void TObjectHash::DeleteIndex(std::int32_t Index) { f_Items[Index].reset(); }
+void TObjectHash::DeleteIndex(std::int32_t Index) {
+    f_Items[Index].reset();
+}
 
 void TObjectHash::MoveIndex(std::int32_t FromIndex, std::int32_t ToIndex) {
     f_Items[ToIndex] = std::move(f_Items[FromIndex]);
 }
 
-void TObjectHash::TrimIndexes(std::int32_t Count) { f_Items.resize(Count); }
+void TObjectHash::TrimIndexes(std::int32_t Count) {
+    f_Items.resize(Count);
+}
 
-void TObjectHash::ClearIndexes() { f_Items.clear(); }
+void TObjectHash::ClearIndexes() {
+    f_Items.clear();
+}
 
 } // namespace lintervale

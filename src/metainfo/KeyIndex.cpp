@@ -1,9 +1,9 @@
 #include "metainfo/KeyIndex.h"
 
+#include "metainfo/Hashes.h"
+
 #include <cstring>
 #include <random>
-
-#include "metainfo/Hashes.h"
 
 namespace lintervale {
 

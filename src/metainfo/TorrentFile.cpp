@@ -1,17 +1,19 @@
 #include "metainfo/TorrentFile.h"
 
-#include <algorithm>
-
 #include "digests/SHA1.h"
 #include "digests/SHA256.h"
 #include "metainfo/BDecode.h"
 #include "metainfo/FileTree.h"
 
+#include <algorithm>
+
 namespace lintervale {
 
 namespace {
 
-[[noreturn]] void Fail(std::string reason) { throw ETorrentFileError(std::move(reason)); }
+[[noreturn]] void Fail(std::string reason) {
+    throw ETorrentFileError(std::move(reason));
+}
 
 // The item of a key as a scalar. A list or dictionary where a scalar belongs fails the load;
 // a scalar of the other kind passes (its string is empty, its number 0).
@@ -43,11 +45,15 @@ template <typename TDigest> std::string DigestOf(std::string_view bytes) {
     return digest.HashValue();
 }
 
-std::string FileEntry(std::size_t index) { return "files[" + std::to_string(index) + "]"; }
+std::string FileEntry(std::size_t index) {
+    return "files[" + std::to_string(index) + "]";
+}
 
 } // namespace
 
-TTorrentFile::TTorrentFile() : _Files(&_Arena) { ResetTree(); }
+TTorrentFile::TTorrentFile() : _Files(&_Arena) {
+    ResetTree();
+}
 TTorrentFile::~TTorrentFile() {
     if (_Tree && _Tree->Placed()) {
         (void)_Tree.release(); // see ResetTree
@@ -161,8 +167,8 @@ void TTorrentFile::LoadTrackers(const TObjectHash& Tree) {
         _Announce = ScalarOf(announce, "announce").StringPart;
     }
     const auto add = [this](std::string_view tracker) {
-        if (!tracker.empty() && std::find(_Trackers.begin(), _Trackers.end(), tracker) ==
-                                    _Trackers.end()) {
+        if (!tracker.empty() &&
+            std::find(_Trackers.begin(), _Trackers.end(), tracker) == _Trackers.end()) {
             _Trackers.emplace_back(tracker);
         }
     };

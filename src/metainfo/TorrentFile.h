@@ -19,6 +19,10 @@
 // other fields are copies. The decoded tree lives in an arena of the model's own, so loading
 // a torrent of many files costs no allocation per value.
 
+#include "metainfo/ArenaResource.h"
+#include "metainfo/ByteStream.h"
+#include "metainfo/Hashes.h"
+
 #include <cstdint>
 #include <memory>
 #include <memory_resource>
@@ -26,10 +30,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "metainfo/ArenaResource.h"
-#include "metainfo/ByteStream.h"
-#include "metainfo/Hashes.h"
 
 namespace lintervale {
 

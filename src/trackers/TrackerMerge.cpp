@@ -1,9 +1,9 @@
 #include "trackers/TrackerMerge.h"
 
+#include "trackers/TrackerCell.h"
+
 #include <set>
 #include <vector>
-
-#include "trackers/TrackerCell.h"
 
 namespace lintervale {
 

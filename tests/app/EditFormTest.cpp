@@ -1,5 +1,9 @@
 // The tracker editor, driven through its object names, offscreen.
 
+#include "app/EditForm.h"
+
+#include "list/TorrentGrid.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -7,9 +11,6 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
-
-#include "app/EditForm.h"
-#include "list/TorrentGrid.h"
 
 using namespace lintervale;
 using G = TTorrentGrid;

@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sstream>
 #include <string>

@@ -1,16 +1,22 @@
 // The real main window, driven through its object names, offscreen.
 
+#include "app/MainForm.h"
+
+#include "app/MessageBoxes.h"
+#include "app/TrackerFetcher.h"
+#include "list/ListDataFile.h"
+#include "tests/list/RecordingHost.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFile>
 #include <QHeaderView>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -19,13 +25,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
-
-#include "app/MainForm.h"
-#include "app/TrackerFetcher.h"
-#include "app/MessageBoxes.h"
-#include "list/ListDataFile.h"
-#include "tests/list/RecordingHost.h"
 
 using namespace lintervale;
 
@@ -39,7 +40,9 @@ public slots:
 };
 
 // The window's resources live in a static library: they are brought in by name.
-static void InitResources() { Q_INIT_RESOURCE(lintervale); }
+static void InitResources() {
+    Q_INIT_RESOURCE(lintervale);
+}
 
 class MainFormTest : public QObject {
     Q_OBJECT
@@ -80,9 +83,7 @@ private:
         return found;
     }
     QStringList names() const;
-    void waitForAdds() {
-        QTRY_VERIFY_WITH_TIMEOUT(!m_Form->Adding(), 20000);
-    }
+    void waitForAdds() { QTRY_VERIFY_WITH_TIMEOUT(!m_Form->Adding(), 20000); }
     QString status() { return child<QLabel>("StatusText")->text(); }
     void trigger(const char* Action) { child<QAction>(Action)->trigger(); }
 
@@ -141,11 +142,13 @@ void MainFormTest::widgetsCarryTheirNamesAndCaptions() {
     QCOMPARE(child<QPushButton>("Button2")->text(), QString("&Clear all"));
     QCOMPARE(child<QPushButton>("BitBtn1")->text(), QString("&Quaverize!"));
     QVERIFY(!child<QPushButton>("BitBtn1")->icon().isNull());
-    const std::pair<const char*, const char*> boxes[] = {
-        {"CheckBox4", "&Quiet mode"},       {"CheckBox5", "Close to &tray"},
-        {"CheckBox7", "&Fetch more trackers"}, {"CheckBox3", "Auto-&open added files"},
-        {"CheckBox1", "Associate &with torrents"}, {"CheckBox6", "Start at logi&n"},
-        {"CheckBox2", "&Save on exit"}};
+    const std::pair<const char*, const char*> boxes[] = {{"CheckBox4", "&Quiet mode"},
+                                                         {"CheckBox5", "Close to &tray"},
+                                                         {"CheckBox7", "&Fetch more trackers"},
+                                                         {"CheckBox3", "Auto-&open added files"},
+                                                         {"CheckBox1", "Associate &with torrents"},
+                                                         {"CheckBox6", "Start at logi&n"},
+                                                         {"CheckBox2", "&Save on exit"}};
     int previousTop = -1;
     for (const auto& [name, caption] : boxes) {
         auto* box = child<QCheckBox>(name);
@@ -243,7 +246,8 @@ void MainFormTest::addingThroughTheDialogTheDropAndTheCommandLine() {
 
     // The command line: existing files in order, anything else passed over without a word.
     m_Form.reset();
-    m_Form = makeForm({"-hidden", torrent("c1"), m_Dir->filePath("missing.torrent"), torrent("c2")});
+    m_Form =
+        makeForm({"-hidden", torrent("c1"), m_Dir->filePath("missing.torrent"), torrent("c2")});
     waitForAdds();
     QCOMPARE(names(), QStringList({"c2", "c1"}));
     QVERIFY(MessageBoxes::shown().isEmpty());
@@ -258,7 +262,8 @@ void MainFormTest::duplicatesAndQuietMode() {
         QString::fromStdString(m_Form->List().Grid().Cell(TTorrentGrid::ColHash, 2));
     MessageBoxes::clearShown();
     m_Form->AddFile(torrent("same"));
-    QCOMPARE(MessageBoxes::shown(), QStringList(hash + "\r\n\r\nYou have already added this hash. :)"));
+    QCOMPARE(MessageBoxes::shown(),
+             QStringList(hash + "\r\n\r\nYou have already added this hash. :)"));
     QCOMPARE(m_Form->List().Grid().Row(), 2);
     QCOMPARE(names().size(), 2);
 
@@ -409,7 +414,8 @@ void MainFormTest::listFileRoundTrip() {
     waitForAdds();
     QCOMPARE(names(), QStringList({"r3", "r2", "r1"}));
     QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 2), std::string("\"x\"|\"y\""));
-    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 3), std::string("\"udp://one/a\""));
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 3),
+             std::string("\"udp://one/a\""));
 }
 
 void MainFormTest::badListFile() {

@@ -1,15 +1,16 @@
 // Starting at login and opening .torrent files, with real files in a home of the test's own;
 // and the options' store.
 
+#include "app/ShellIntegration.h"
+
+#include "app/SettingsStore.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
-
-#include "app/SettingsStore.h"
-#include "app/ShellIntegration.h"
 
 using namespace lintervale;
 
@@ -56,11 +57,13 @@ void ShellIntegrationTest::startAtLoginIsOnOnlyForAnExactMatch() {
     QVERIFY(!shell.startsAtLogin());
     shell.setStartAtLogin(true);
     QVERIFY(shell.startsAtLogin());
-    QVERIFY(read(shell.autostartFile()).contains("Exec=\"/opt/Lintervale 1.0/lintervale\" -hidden\n"));
+    QVERIFY(
+        read(shell.autostartFile()).contains("Exec=\"/opt/Lintervale 1.0/lintervale\" -hidden\n"));
 
     // Another program file, or no -hidden: off, and the file stays as it is.
     QVERIFY(!ShellIntegration("/usr/bin/lintervale").startsAtLogin());
-    const QByteArray other = "[Desktop Entry]\nType=Application\nExec=\"/opt/Lintervale 1.0/lintervale\"\n";
+    const QByteArray other =
+        "[Desktop Entry]\nType=Application\nExec=\"/opt/Lintervale 1.0/lintervale\"\n";
     write(shell.autostartFile(), other);
     QVERIFY(!shell.startsAtLogin());
     QCOMPARE(read(shell.autostartFile()), other);
@@ -71,11 +74,13 @@ void ShellIntegrationTest::startAtLoginIsOnOnlyForAnExactMatch() {
 
 void ShellIntegrationTest::associationWritesAndTakesOutOnlyItsOwn() {
     const ShellIntegration shell(m_Program);
-    const QByteArray before = "# mine\n[Added Associations]\napplication/x-bittorrent=deluge.desktop;\n\n"
-                              "[Default Applications]\r\napplication/x-bittorrent=qbittorrent.desktop;\r\n"
-                              "x-scheme-handler/magnet=qbittorrent.desktop;\r\n";
+    const QByteArray before =
+        "# mine\n[Added Associations]\napplication/x-bittorrent=deluge.desktop;\n\n"
+        "[Default Applications]\r\napplication/x-bittorrent=qbittorrent.desktop;\r\n"
+        "x-scheme-handler/magnet=qbittorrent.desktop;\r\n";
     write(shell.mimeAppsFile(), before);
-    write(m_Home->filePath("data/applications/qbittorrent.desktop"), "[Desktop Entry]\nExec=qb %U\n");
+    write(m_Home->filePath("data/applications/qbittorrent.desktop"),
+          "[Desktop Entry]\nExec=qb %U\n");
     QVERIFY(!shell.opensTorrents());
 
     shell.setOpensTorrents(true);
@@ -129,7 +134,8 @@ void ShellIntegrationTest::settingsFirstStartPartialStoreAndNonNumbers() {
 
     // A value that is no number stops the reading there.
     file = m_Home->filePath("config/Lintervale/word.conf");
-    write(file, "[General]\nSaveOnExit=1\nAutoOpen=yes\nQuietMode=0\nCloseToTray=1\nFetchExtra=1\n");
+    write(file,
+          "[General]\nSaveOnExit=1\nAutoOpen=yes\nQuietMode=0\nCloseToTray=1\nFetchExtra=1\n");
     QVERIFY(!load(got));
     QCOMPARE(got, (QMap<QString, bool>{{"SaveOnExit", true}, {"QuietMode", true}}));
 
@@ -137,8 +143,11 @@ void ShellIntegrationTest::settingsFirstStartPartialStoreAndNonNumbers() {
     file = m_Home->filePath("config/Lintervale/full.conf");
     write(file, "[General]\nSaveOnExit=0\nAutoOpen=2\nQuietMode=0\nCloseToTray=1\nFetchExtra=0\n");
     QVERIFY(load(got));
-    QCOMPARE(got, (QMap<QString, bool>{{"SaveOnExit", false}, {"AutoOpen", true}, {"QuietMode", false},
-                                        {"CloseToTray", true}, {"FetchExtra", false}}));
+    QCOMPARE(got, (QMap<QString, bool>{{"SaveOnExit", false},
+                                       {"AutoOpen", true},
+                                       {"QuietMode", false},
+                                       {"CloseToTray", true},
+                                       {"FetchExtra", false}}));
 
     // The service's values fall back one by one, and reading them writes nothing.
     file = m_Home->filePath("config/Lintervale/service.conf");

@@ -1,6 +1,10 @@
 // Start-up between real processes: the built program run twice (offscreen, its own home and
 // XDG folders), the hand-off, the lock after a crash, the race, and bad peers.
 
+#include "app/CheckPrevious.h"
+#include "app/MainForm.h"
+#include "tests/list/RecordingHost.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,19 +13,15 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QtEndian>
 #include <csignal>
 #include <fcntl.h>
 #include <memory>
 #include <sys/file.h>
 #include <unistd.h>
-
-#include "app/CheckPrevious.h"
-#include "app/MainForm.h"
-#include "tests/list/RecordingHost.h"
 
 using namespace lintervale;
 
@@ -129,8 +129,8 @@ QStringList StartupTest::savedNames() const {
 }
 
 QString StartupTest::torrent(const QString& Name) {
-    return QString::fromStdString(lintervale::testing::WriteTorrent(m_Home->path().toStdString(),
-                                                                    Name.toStdString()));
+    return QString::fromStdString(
+        lintervale::testing::WriteTorrent(m_Home->path().toStdString(), Name.toStdString()));
 }
 
 void StartupTest::handOffAddsExistingFilesInOrder() {
@@ -241,11 +241,11 @@ void StartupTest::badPeersAreDropped() {
         return bytes;
     };
     const QByteArray bad[] = {
-        QByteArray(),                                   // sends nothing
-        header(RunningCopy::kTag, 10) + "abc",          // stops half-way
-        header(1336, 3) + "abc",                        // a wrong tag
+        QByteArray(),                                         // sends nothing
+        header(RunningCopy::kTag, 10) + "abc",                // stops half-way
+        header(1336, 3) + "abc",                              // a wrong tag
         header(RunningCopy::kTag, RunningCopy::kMaxPath + 1), // a path too long
-        QByteArray("\x00\x00", 2),                      // a truncated header
+        QByteArray("\x00\x00", 2),                            // a truncated header
     };
     for (const QByteArray& bytes : bad) {
         QLocalSocket peer;

@@ -1,5 +1,11 @@
 // Fetching trackers against a small HTTP server on the loopback address, inside the test.
 
+#include "app/TrackerFetcher.h"
+
+#include "app/SettingsStore.h"
+#include "list/TorrentList.h"
+#include "tests/list/RecordingHost.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QSettings>
@@ -10,11 +16,6 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
-
-#include "app/SettingsStore.h"
-#include "app/TrackerFetcher.h"
-#include "list/TorrentList.h"
-#include "tests/list/RecordingHost.h"
 
 using namespace lintervale;
 using G = TTorrentGrid;

@@ -1,13 +1,14 @@
-#include <gtest/gtest.h>
-
 #include "desktop/DesktopEntries.h"
+
+#include <gtest/gtest.h>
 
 using namespace lintervale;
 
 namespace {
 
 TEST(DesktopEntries, ExecQuotesThePath) {
-    EXPECT_EQ(AutostartExec("/opt/lintervale/lintervale"), "\"/opt/lintervale/lintervale\" -hidden");
+    EXPECT_EQ(AutostartExec("/opt/lintervale/lintervale"),
+              "\"/opt/lintervale/lintervale\" -hidden");
     EXPECT_EQ(OpenWithExec("/a b/lv"), "\"/a b/lv\" %f");
     EXPECT_EQ(ExecArgument("/x$y`z\"w\\v%u"), "\"/x\\\\$y\\\\`z\\\\\"w\\\\\\\\v%%u\"");
 }
@@ -44,7 +45,8 @@ TEST(MimeApps, OursGoesFirstAndComesOutAgainLeavingTheRest) {
          "[Default Applications]\r\ntext/html=firefox.desktop;\r\n"
          "application/x-bittorrent=lintervale.desktop;\n\r\n[Other]\r\nx=y\r\n"},
         {"no final line break", "[Default Applications]\ntext/html=f.desktop;",
-         "[Default Applications]\ntext/html=f.desktop;\napplication/x-bittorrent=lintervale.desktop;\n"},
+         "[Default "
+         "Applications]\ntext/html=f.desktop;\napplication/x-bittorrent=lintervale.desktop;\n"},
     };
     for (const Case& c : cases) {
         const std::string with = WithDefaultApplication(c.before, mime, "lintervale.desktop");
@@ -64,9 +66,9 @@ TEST(MimeApps, TakingOutLeavesOtherProgramsAlone) {
     const std::string theirs = "[Default Applications]\napplication/x-bittorrent=deluge.desktop;\n";
     EXPECT_EQ(WithoutDefaultApplication(theirs, mime, "lintervale.desktop"), theirs);
     EXPECT_FALSE(DefaultApplicationIs(theirs, mime, "lintervale.desktop"));
-    EXPECT_FALSE(DefaultApplicationIs(
-        "[Added Associations]\napplication/x-bittorrent=lintervale.desktop;\n", mime,
-        "lintervale.desktop"))
+    EXPECT_FALSE(
+        DefaultApplicationIs("[Added Associations]\napplication/x-bittorrent=lintervale.desktop;\n",
+                             mime, "lintervale.desktop"))
         << "only the default group counts";
     EXPECT_TRUE(DefaultApplicationIs(
         "[Default Applications]\napplication/x-bittorrent = lintervale.desktop ; other.desktop\n",

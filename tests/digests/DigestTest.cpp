@@ -1,10 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <sstream>
-#include <string>
-
 #include "digests/SHA1.h"
 #include "digests/SHA256.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
 
 using namespace lintervale;
 

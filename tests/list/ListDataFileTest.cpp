@@ -1,14 +1,14 @@
-#include <gtest/gtest.h>
+#include "list/ListDataFile.h"
+
+#include "list/TorrentList.h"
+#include "tests/list/RecordingHost.h"
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "list/ListDataFile.h"
-#include "list/TorrentList.h"
-#include "tests/list/RecordingHost.h"
 
 using namespace lintervale;
 using G = TTorrentGrid;
@@ -30,14 +30,13 @@ TEST(ListDataFile, TheLineLayout) {
     lintervale::testing::TRecordingHost host;
     TTorrentList list(host);
     list.WriteHeadings();
-    EXPECT_EQ(GridToText(list.Grid()),
-              "6\r\n2\r\n"
-              "\r\n\r\n"
-              "Torrent\r\n\r\n"
-              "Hash\r\n\r\n"
-              "Announce\r\n\r\n"
-              "# Files\r\n\r\n"
-              "Filesize\r\n\r\n");
+    EXPECT_EQ(GridToText(list.Grid()), "6\r\n2\r\n"
+                                       "\r\n\r\n"
+                                       "Torrent\r\n\r\n"
+                                       "Hash\r\n\r\n"
+                                       "Announce\r\n\r\n"
+                                       "# Files\r\n\r\n"
+                                       "Filesize\r\n\r\n");
 
     list.Grid().SetRowCount(3);
     list.Grid().SetRowCells(1, Torrent("a"));

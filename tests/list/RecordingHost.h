@@ -3,12 +3,12 @@
 // A TListHost that records what the list asks of its window, with options and answers the
 // test sets.
 
+#include "list/ListHost.h"
+
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include "list/ListHost.h"
 
 namespace lintervale::testing {
 

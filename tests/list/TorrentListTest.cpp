@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "list/TorrentList.h"
+
+#include "tests/list/RecordingHost.h"
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <unistd.h>
-
-#include "list/TorrentList.h"
-#include "tests/list/RecordingHost.h"
 
 using namespace lintervale;
 using lintervale::testing::TRecordingHost;
@@ -83,7 +83,8 @@ TEST_F(TorrentListTest, FailuresAreReportedAndChangeNothing) {
     const std::filesystem::path bad = m_Dir / "bad.torrent";
     std::ofstream(bad) << "not a torrent";
     EXPECT_EQ(m_List.AddFile(bad.string()), TTorrentList::TAddResult::Failed);
-    EXPECT_EQ(m_List.AddFile((m_Dir / "missing.torrent").string()), TTorrentList::TAddResult::Failed);
+    EXPECT_EQ(m_List.AddFile((m_Dir / "missing.torrent").string()),
+              TTorrentList::TAddResult::Failed);
     ASSERT_EQ(m_Host.Errors.size(), 2u);
     EXPECT_EQ(m_Host.Errors[0],
               "Something bad happened while trying to load the file, probably corrupt metainfo.");

@@ -1,10 +1,9 @@
-#include <gtest/gtest.h>
+#include "list/TorrentRow.h"
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
-
-#include "list/TorrentRow.h"
 
 using namespace lintervale;
 
@@ -12,10 +11,17 @@ namespace {
 
 TEST(SizeText, RoundsToWholeMebibytesHalfToEven) {
     const std::pair<std::int64_t, const char*> cases[] = {
-        {0, "0 MB"},           {524287, "0 MB"},     {524288, "0 MB"},
-        {524289, "1 MB"},      {1048576, "1 MB"},    {1572864, "2 MB"},
-        {2621440, "2 MB"},     {3670016, "4 MB"},    {1717977088, "1638 MB"},
-        {-1572864, "-2 MB"},   {-1, "0 MB"},
+        {0, "0 MB"},
+        {524287, "0 MB"},
+        {524288, "0 MB"},
+        {524289, "1 MB"},
+        {1048576, "1 MB"},
+        {1572864, "2 MB"},
+        {2621440, "2 MB"},
+        {3670016, "4 MB"},
+        {1717977088, "1638 MB"},
+        {-1572864, "-2 MB"},
+        {-1, "0 MB"},
         {std::numeric_limits<std::int64_t>::max(), "8796093022208 MB"},
     };
     for (const auto& [length, text] : cases) {
@@ -80,9 +86,7 @@ TEST_F(TempDir, ReadWholeFileNamesTheFileAndTheReason) {
 
 TEST_F(TempDir, OversizedFilesAreRefusedAsMetainfoWithoutBeingRead) {
     const std::string file = (m_Dir / "big.torrent").string();
-    {
-        std::ofstream out(file, std::ios::binary);
-    }
+    { std::ofstream out(file, std::ios::binary); }
     std::filesystem::resize_file(file, static_cast<std::uintmax_t>(kMaxTorrentFileSize) + 1);
     try {
         LoadTorrentRow(file);

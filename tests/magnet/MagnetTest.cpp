@@ -1,9 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "magnet/MagnetLink.h"
 #include "magnet/URLEncoder.h"
+
+#include <gtest/gtest.h>
+#include <string>
 
 using namespace lintervale;
 

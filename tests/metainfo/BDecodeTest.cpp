@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "metainfo/BDecode.h"
+
+#include <gtest/gtest.h>
+#include <string>
 
 using namespace lintervale;
 
@@ -60,11 +59,11 @@ TEST(BDecode, LenientGrammar) {
         {"i18446744073709551617e", "i:1"}, // wraps modulo 2^64
         {"3Xabc", "s:abc"},                // the separator is not examined
         {"0:", "s:"},
-        {"d4:spamXe", "{}"},          // X starts no value: the member is dropped
-        {"d0:i1ee", "{}"},            // an empty key is no key of the table
+        {"d4:spamXe", "{}"},           // X starts no value: the member is dropped
+        {"d0:i1ee", "{}"},             // an empty key is no key of the table
         {"d1:ai1e1:ai2ee", "{a=i:2}"}, // the last value of a repeated key stays
-        {"l1:a", "[s:a]"},            // cut off by the end of the data
-        {"d", "{}"},                  // a dictionary cut off before any key
+        {"l1:a", "[s:a]"},             // cut off by the end of the data
+        {"d", "{}"},                   // a dictionary cut off before any key
         {"x", "null"},
         {"", "null"},
         {"l", "[]"},
@@ -102,19 +101,17 @@ TEST(BDecode, InfoMarkersGiveTheValuesExactBytes) {
     EXPECT_TRUE(table->Exists("info"));
 
     // A member named like a marker before "info" is replaced, one after it replaces it.
-    EXPECT_NE(Decode("d11:_info_starti99e4:infoi5ee").find("_info_start=i:25"),
-              std::string::npos);
-    EXPECT_NE(Decode("d4:infoi5e11:_info_starti99ee").find("_info_start=i:99"),
-              std::string::npos);
+    EXPECT_NE(Decode("d11:_info_starti99e4:infoi5ee").find("_info_start=i:25"), std::string::npos);
+    EXPECT_NE(Decode("d4:infoi5e11:_info_starti99ee").find("_info_start=i:99"), std::string::npos);
     // The markers come even when the value is nothing.
     EXPECT_NE(Decode("d4:infoXe").find("_info_length=i:1"), std::string::npos);
 }
 
 TEST(BDecode, RefusesWhatWouldHurt) {
     const std::string cases[] = {
-        "dxe",                        // a key must start with a digit
+        "dxe",                       // a key must start with a digit
         "d8:announce999999999:http", // a length far past the end of the data
-        "5:abc",                      // a length just past it
+        "5:abc",                     // a length just past it
         "99999999999999999999999999:x",
         std::string(101, 'l') + std::string(101, 'e'), // nested deeper than the limit
         "d1:a" + std::string(200, 'l'),

@@ -1,13 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "list/TorrentRow.h"
 #include "magnet/MagnetLink.h"
 #include "metainfo/TorrentFile.h"
 #include "trackers/TrackerCell.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
 
 using namespace lintervale;
 

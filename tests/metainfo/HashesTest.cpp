@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
+#include "metainfo/Hashes.h"
+
+#include "metainfo/BDecode.h"
 
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include "metainfo/BDecode.h"
-#include "metainfo/Hashes.h"
 
 using namespace lintervale;
 

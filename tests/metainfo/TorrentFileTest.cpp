@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <string>
+#include "metainfo/TorrentFile.h"
 
 #include "digests/SHA1.h"
 #include "digests/SHA256.h"
-#include "metainfo/TorrentFile.h"
+
+#include <gtest/gtest.h>
+#include <string>
 
 using namespace lintervale;
 
@@ -12,7 +12,9 @@ namespace {
 
 const std::string kPieces = "12345678901234567890abcdefghijklmnopqrst";
 
-std::string Bytes(const std::string& s) { return std::to_string(s.size()) + ":" + s; }
+std::string Bytes(const std::string& s) {
+    return std::to_string(s.size()) + ":" + s;
+}
 
 std::string Sha1Of(std::string_view bytes) {
     TSHA1 digest;
@@ -50,13 +52,15 @@ TEST(TorrentFile, SingleFile) {
     EXPECT_EQ(torrent.GetPiece(2), "");
     // The hash is taken over the info value's bytes as they stand.
     const std::size_t start = data.find("4:info") + 6;
-    EXPECT_EQ(torrent.Hash(), Sha1Of(std::string_view(data).substr(start, data.size() - start - 1)));
+    EXPECT_EQ(torrent.Hash(),
+              Sha1Of(std::string_view(data).substr(start, data.size() - start - 1)));
     EXPECT_TRUE(torrent.Tree().Exists("_info_start"));
 }
 
 TEST(TorrentFile, MultipleFilesWithPaths) {
     const std::string info = "5:filesld6:lengthi10e4:pathl1:a1:b5:c.txteed6:lengthi5e4:pathl1:xeee"
-                             "4:name3:dir12:piece lengthi16384e6:pieces" + Bytes(kPieces);
+                             "4:name3:dir12:piece lengthi16384e6:pieces" +
+                             Bytes(kPieces);
     TTorrentFile torrent;
     ASSERT_TRUE(torrent.Load(Torrent(info)));
     EXPECT_TRUE(torrent.Multifile());
@@ -79,16 +83,20 @@ TEST(TorrentFile, AcceptedOddities) {
         std::int64_t length;
         std::int32_t count;
     };
-    const std::string filesEmpty =
-        "5:filesle4:name1:n12:piece lengthi1e6:pieces0:";
+    const std::string filesEmpty = "5:filesle4:name1:n12:piece lengthi1e6:pieces0:";
     const Case cases[] = {
         {"integer announce", Torrent(SingleInfo(), "d8:announcei42e"), "", 1000, 1},
-        {"empty path list", Torrent("5:filesld6:lengthi3e4:pathleee4:name1:n12:piece lengthi1e6:pieces0:"), "url", 3, 1},
+        {"empty path list",
+         Torrent("5:filesld6:lengthi3e4:pathleee4:name1:n12:piece lengthi1e6:pieces0:"), "url", 3,
+         1},
         {"files holding an empty list", Torrent(filesEmpty), "url", 0, 0},
         {"length beside files wins", Torrent("5:filesle" + SingleInfo()), "url", 1000, 1},
         {"length given as a string", Torrent(SingleInfo("3:abc")), "url", 0, 1},
         {"trailing bytes", Torrent(SingleInfo()) + "garbage", "url", 1000, 1},
-        {"sizes that overflow wrap", Torrent("5:filesld6:lengthi9223372036854775807e4:pathl1:aeed6:lengthi2e4:pathl1:beee4:name1:n12:piece lengthi1e6:pieces0:"), "url", std::numeric_limits<std::int64_t>::min() + 1, 2},
+        {"sizes that overflow wrap",
+         Torrent("5:filesld6:lengthi9223372036854775807e4:pathl1:aeed6:lengthi2e4:pathl1:beee4:"
+                 "name1:n12:piece lengthi1e6:pieces0:"),
+         "url", std::numeric_limits<std::int64_t>::min() + 1, 2},
     };
     for (const Case& c : cases) {
         TTorrentFile torrent;
@@ -115,16 +123,33 @@ TEST(TorrentFile, EveryRefusalGivesTheOneMessage) {
         {"list announce", Torrent(SingleInfo(), "d8:announcel1:xe"), ""},
         {"no info", "d8:announce1:xe", "Corrupt File: Missing \"info\" segment."},
         {"info not a dictionary", "d8:announce1:x4:infoi1ee", ""},
-        {"no name", Torrent("6:lengthi1e12:piece lengthi1e6:pieces0:"), "Corrupt File: Missing \"info.name\" segment."},
-        {"no piece length", Torrent("6:lengthi1e4:name1:n6:pieces0:"), "Corrupt File: Missing \"info.piece length\" segment."},
-        {"no pieces", Torrent("6:lengthi1e4:name1:n12:piece lengthi1e"), "Corrupt File: Missing \"info.pieces\" segment."},
-        {"no length, no files", Torrent("4:name1:n12:piece lengthi1e6:pieces0:"), "Corrupt File: Missing both \"info.length\" and \"info.files\" segments (should have one or the other)."},
+        {"no name", Torrent("6:lengthi1e12:piece lengthi1e6:pieces0:"),
+         "Corrupt File: Missing \"info.name\" segment."},
+        {"no piece length", Torrent("6:lengthi1e4:name1:n6:pieces0:"),
+         "Corrupt File: Missing \"info.piece length\" segment."},
+        {"no pieces", Torrent("6:lengthi1e4:name1:n12:piece lengthi1e"),
+         "Corrupt File: Missing \"info.pieces\" segment."},
+        {"no length, no files", Torrent("4:name1:n12:piece lengthi1e6:pieces0:"),
+         "Corrupt File: Missing both \"info.length\" and \"info.files\" segments (should have one "
+         "or the other)."},
         {"files not a list", Torrent("5:filesi1e4:name1:n12:piece lengthi1e6:pieces0:"), ""},
-        {"files[3] without length", Torrent("5:filesl" "d6:lengthi1e4:pathl1:aee" "d6:lengthi1e4:pathl1:bee" "d6:lengthi1e4:pathl1:cee" "d4:pathl1:dee" "e4:name1:n12:piece lengthi1e6:pieces0:"), "Corrupt File: files[3] is missing a \"length\" segment."},
-        {"file without path", Torrent("5:filesld6:lengthi1eee4:name1:n12:piece lengthi1e6:pieces0:"), "Corrupt File: files[0] is missing a \"path\" segment."},
-        {"path element a list", Torrent("5:filesld6:lengthi1e4:pathlleeee4:name1:n12:piece lengthi1e6:pieces0:"), ""},
+        {"files[3] without length",
+         Torrent("5:filesl"
+                 "d6:lengthi1e4:pathl1:aee"
+                 "d6:lengthi1e4:pathl1:bee"
+                 "d6:lengthi1e4:pathl1:cee"
+                 "d4:pathl1:dee"
+                 "e4:name1:n12:piece lengthi1e6:pieces0:"),
+         "Corrupt File: files[3] is missing a \"length\" segment."},
+        {"file without path",
+         Torrent("5:filesld6:lengthi1eee4:name1:n12:piece lengthi1e6:pieces0:"),
+         "Corrupt File: files[0] is missing a \"path\" segment."},
+        {"path element a list",
+         Torrent("5:filesld6:lengthi1e4:pathlleeee4:name1:n12:piece lengthi1e6:pieces0:"), ""},
         {"bad key", "d8:announce1:x4:infodxee", ""},
-        {"marker past the end", Torrent(SingleInfo()).insert(Torrent(SingleInfo()).size() - 1, "12:_info_lengthi99999e"), ""},
+        {"marker past the end",
+         Torrent(SingleInfo()).insert(Torrent(SingleInfo()).size() - 1, "12:_info_lengthi99999e"),
+         ""},
         {"huge declared string", "d8:announce999999999:http://x", ""},
     };
     for (const Case& c : cases) {
@@ -211,8 +236,9 @@ TEST(TorrentFile, VersionTwoTorrentsCountTheirTreesLeaves) {
     };
     const Case cases[] = {
         {"one file", "d5:a.txt" + Leaf(100) + "e", 1, 100},
-        {"nested folders", "d4:docsd3:subd5:b.txt" + Leaf(7) + "e5:c.txt" + Leaf(8) + "e5:a.bin" +
-             Leaf(5) + "e", 3, 20},
+        {"nested folders",
+         "d4:docsd3:subd5:b.txt" + Leaf(7) + "e5:c.txt" + Leaf(8) + "e5:a.bin" + Leaf(5) + "e", 3,
+         20},
         {"an empty file", "d5:empty" + Leaf(0) + "e", 1, 0},
         {"an empty folder counts nothing", "d3:dirde1:f" + Leaf(3) + "e", 1, 3},
         {"an empty tree", "de", 0, 0},
@@ -243,7 +269,8 @@ TEST(TorrentFile, MalformedVersionTwoTreesAreRefused) {
         {"negative length", Torrent(V2Info("d1:ad0:d6:lengthi-1eeeee"))},
         {"file and folder at once", Torrent(V2Info("d1:ad0:d6:lengthi1ee1:b" + Leaf(1) + "ee"))},
         {"sizes past 64 bits", Torrent(V2Info("d1:a" + Leaf(INT64_MAX) + "1:b" + Leaf(1) + "e"))},
-        {"meta version 1", Torrent("9:file treed1:a" + Leaf(1) + "e12:meta versioni1e4:name1:n12:piece lengthi1e")},
+        {"meta version 1",
+         Torrent("9:file treed1:a" + Leaf(1) + "e12:meta versioni1e4:name1:n12:piece lengthi1e")},
         {"no file tree", Torrent("12:meta versioni2e4:name1:n12:piece lengthi1e")},
     };
     for (const auto& [what, data] : cases) {
@@ -253,7 +280,8 @@ TEST(TorrentFile, MalformedVersionTwoTreesAreRefused) {
 }
 
 TEST(TorrentFile, HybridsKeepTheirVersionOneHash) {
-    const std::string data = Torrent("9:file treed1:f" + Leaf(1000) + "e12:meta versioni2e" + SingleInfo());
+    const std::string data =
+        Torrent("9:file treed1:f" + Leaf(1000) + "e12:meta versioni2e" + SingleInfo());
     TTorrentFile torrent;
     ASSERT_NO_THROW(torrent.Load(data));
     EXPECT_FALSE(torrent.V2Only());

@@ -1,9 +1,8 @@
-#include <gtest/gtest.h>
+#include "trackers/TrackerCell.h"
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include "trackers/TrackerCell.h"
 
 using namespace lintervale;
 
@@ -28,8 +27,8 @@ TEST(TrackerCell, ReadForm) {
         {"\"a|b c\"", {"a|b c"}},
         {"\"say \"\"hi\"\"\"", {"say \"hi\""}},
         {"\"a\" | \"b\"", {"a", "b"}},
-        {"\"a\"\"b", {"a\"b"}},                  // a missing closing quote runs to the end
-        {"\"ab\"cd\"", {"ab", "cd\""}},         // a lone quote ends the item
+        {"\"a\"\"b", {"a\"b"}},         // a missing closing quote runs to the end
+        {"\"ab\"cd\"", {"ab", "cd\""}}, // a lone quote ends the item
         {"|", {"", ""}},
         {"a||b", {"a", "", "b"}},
         {"\"a\"\"\"", {"a\""}},
@@ -47,7 +46,8 @@ TEST(TrackerCell, WrittenFormRoundTrips) {
     const std::string cell = WriteTrackerCell(trackers);
     EXPECT_EQ(cell, "\"udp://a:80/announce\"|\"http://b/x?y=1&z=a b\"|\"\"");
     EXPECT_EQ(ReadTrackerCell(cell), trackers);
-    EXPECT_EQ(WriteTrackerCellNonEmpty(trackers), "\"udp://a:80/announce\"|\"http://b/x?y=1&z=a b\"");
+    EXPECT_EQ(WriteTrackerCellNonEmpty(trackers),
+              "\"udp://a:80/announce\"|\"http://b/x?y=1&z=a b\"");
     EXPECT_EQ(WriteTrackerCell({}), "");
     EXPECT_EQ(WriteTrackerCellNonEmpty({"", ""}), "");
 }

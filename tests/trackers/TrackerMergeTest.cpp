@@ -1,11 +1,10 @@
-#include <gtest/gtest.h>
+#include "trackers/TrackerMerge.h"
 
 #include <algorithm>
 #include <cctype>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
-
-#include "trackers/TrackerMerge.h"
 
 using namespace lintervale;
 
