@@ -40,6 +40,9 @@ template <typename T> T* TBDecoder::Make() {
 }
 
 TObjectPtr TBDecoder::BDecodeValue() {
+    if (m_InInfo && (++m_Ticks & 63) == 0) {
+        m_Watcher->InfoProgress(m_Stream.Position());
+    }
     const int c = m_Stream.ReadByte();
     if (IsDigit(c)) {
         return BDecodeString(c - '0');
@@ -131,7 +134,17 @@ TObjectPtr TBDecoder::BDecodeDictionary() {
         }
         const std::string_view key = ReadStringBytes(c - '0');
         const std::size_t start = m_Stream.Position();
+        const bool watch = m_Watcher != nullptr && m_Depth == 1 && !m_InfoSeen && key == "info";
+        if (watch) {
+            m_InfoSeen = true;
+            m_InInfo = true;
+            m_Watcher->InfoStarted(start);
+        }
         TObjectPtr value = BDecodeValue();
+        if (watch) {
+            m_InInfo = false;
+            m_Watcher->InfoEnded(m_Stream.Position());
+        }
         if (value) {
             if (key.empty()) {
                 dictionary->SetEmptyKeyItem(std::move(value));

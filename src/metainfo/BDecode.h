@@ -74,12 +74,26 @@ struct TBDecodeLimits {
     static constexpr std::int64_t kMaxItems = 8'000'000;
 };
 
+// Told where the top-level dictionary's (first) "info" value lies while it is decoded, so
+// that a digest of its bytes can run alongside the decoding.
+class TInfoWatcher {
+public:
+    virtual ~TInfoWatcher() = default;
+    // The value starts at Start.
+    virtual void InfoStarted(std::size_t Start) = 0;
+    // The decoder has gone this far into the value: the bytes before Position belong to it.
+    virtual void InfoProgress(std::size_t Position) = 0;
+    // The value ends before End.
+    virtual void InfoEnded(std::size_t End) = 0;
+};
+
 // The decoder's state over one stream: the position and what the limits count.
 class TBDecoder {
 public:
     // Without an arena the tree's objects are made with new.
-    explicit TBDecoder(TByteStream& Stream, TArena* Arena = nullptr)
-        : m_Stream(Stream), m_Arena(Arena) {}
+    explicit TBDecoder(TByteStream& Stream, TArena* Arena = nullptr,
+                       TInfoWatcher* Watcher = nullptr)
+        : m_Stream(Stream), m_Arena(Arena), m_Watcher(Watcher) {}
 
     // One value at the stream's position, or null when the first byte starts none.
     TObjectPtr BDecodeValue();
@@ -95,6 +109,10 @@ private:
 
     TByteStream& m_Stream;
     TArena* m_Arena;
+    TInfoWatcher* m_Watcher;
+    bool m_InInfo = false;   // inside the watched "info" value
+    bool m_InfoSeen = false; // the first top-level "info" has been watched
+    unsigned m_Ticks = 0;
     int m_Depth = 0;
     std::int64_t m_Items = 0;
 };

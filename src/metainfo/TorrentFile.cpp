@@ -4,6 +4,7 @@
 #include "digests/SHA256.h"
 #include "metainfo/BDecode.h"
 #include "metainfo/FileTree.h"
+#include "metainfo/InfoHasher.h"
 
 #include <algorithm>
 
@@ -105,7 +106,8 @@ bool TTorrentFile::Load(TByteStream& Stream) {
 }
 
 void TTorrentFile::LoadSteps(TByteStream& Stream) {
-    TBDecoder decoder(Stream, &_Arena);
+    TInfoHasher hasher(Stream.Bytes());
+    TBDecoder decoder(Stream, &_Arena, &hasher);
     TObjectPtr decoded = decoder.BDecodeValue();
     if (!decoded) {
         Fail("Error parsing file; does not appear to be valid bencoded metainfo.");
@@ -158,7 +160,14 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
         }
         const std::string_view infoBytes =
             bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
-        _SHA1Hash = _V2Only ? DigestOf<TSHA256>(infoBytes) : DigestOf<TSHA1>(infoBytes);
+        std::optional<std::string> early;
+        if (!_V2Only) {
+            early =
+                hasher.Result(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+        }
+        _SHA1Hash = early     ? *early
+                    : _V2Only ? DigestOf<TSHA256>(infoBytes)
+                              : DigestOf<TSHA1>(infoBytes);
     }
 }
 

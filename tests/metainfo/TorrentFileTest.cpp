@@ -289,6 +289,38 @@ TEST(TorrentFile, HybridsKeepTheirVersionOneHash) {
     EXPECT_EQ(torrent.Length(), 1000);
 }
 
+TEST(TorrentFile, LargeInfoValuesAreHashedAlongsideTheDecoding) {
+    // Over a mebibyte of info: the digest runs on a second thread while the tree is built.
+    std::string files;
+    for (int i = 0; i < 20000; ++i) {
+        files += "d6:lengthi" + std::to_string(i + 1) + "e4:pathl3:dir" +
+                 Bytes("file-" + std::to_string(i)) + "ee";
+    }
+    const std::string pieces(400000, 'p');
+    const std::string info =
+        "5:filesl" + files + "e4:name3:big12:piece lengthi16384e6:pieces" + Bytes(pieces);
+    const std::string data = Torrent(info);
+    ASSERT_GT(info.size(), std::size_t{1} << 20);
+    TTorrentFile torrent;
+    ASSERT_TRUE(torrent.Load(data));
+    EXPECT_EQ(torrent.Count(), 20000);
+    EXPECT_EQ(torrent.Hash(), Sha1Of("d" + info + "e"));
+
+    // A member after "info" that moves the markers: the digest follows the markers.
+    std::string moved = data;
+    moved.insert(moved.size() - 1, "12:_info_lengthi5e");
+    const std::size_t start = moved.find("4:info") + 6;
+    ASSERT_TRUE(torrent.Load(moved));
+    EXPECT_EQ(torrent.Hash(), Sha1Of(std::string_view(moved).substr(start, 5)));
+
+    // A failure deep inside a large info value leaves no thread behind.
+    std::string broken = data;
+    broken[broken.rfind("d6:length") + 1] = 'X';
+    EXPECT_THROW(torrent.Load(broken), ETorrentFileError);
+    ASSERT_TRUE(torrent.Load(data));
+    EXPECT_EQ(torrent.Hash(), Sha1Of("d" + info + "e"));
+}
+
 TEST(TorrentFile, ALoadStartsFromScratch) {
     TTorrentFile torrent;
     ASSERT_TRUE(torrent.Load(Torrent(SingleInfo())));
