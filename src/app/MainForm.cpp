@@ -211,23 +211,23 @@ void MainForm::FormCreate(const QStringList& Arguments) {
     if (CheckBox2->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
         QElapsedTimer timer;
         timer.start();
+        // Tens of thousands of cells change: the view hears of them once, at the end.
+        m_Model->beginBulk();
         try {
             LoadGridFile(m_List.Grid(), S(m_Paths.ListFile));
+            m_Model->endBulk();
             m_LoadMilliseconds = timer.elapsed();
         } catch (const std::exception& error) {
+            m_Model->endBulk();
             if (!QuietMode()) {
                 MessageBoxes::error(this, Q(error.what()));
             }
         }
     }
     setAcceptDrops(true);
-    QStringList files;
-    for (const QString& argument : Arguments) {
-        if (QFileInfo(argument).isFile()) {
-            files.append(argument);
-        }
-    }
-    AddFiles(files);
+    // Every argument that names an existing file is added; the others ("-hidden") are
+    // passed over without a word when their turn comes.
+    AddFiles(Arguments, true);
     m_List.WriteHeadings();
 }
 
@@ -305,6 +305,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
     }
     hide();
     m_Pending.clear();
+    m_Loader.reset();
     if (CheckBox2->isChecked()) {
         try {
             QElapsedTimer timer;

@@ -14,6 +14,8 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <memory>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -48,9 +50,9 @@ public:
 
     // Adds files in the order given; a long batch runs in slices between which the window
     // stays responsive and the status line shows the progress. AddFile adds one at once.
-    void AddFiles(const QStringList& FileNames);
+    void AddFiles(const QStringList& FileNames, bool SkipMissing = false);
     void AddFile(const QString& FileName);
-    bool Adding() const { return !m_Pending.isEmpty(); }
+    bool Adding() const { return m_Loader != nullptr || !m_Pending.empty(); }
     // How long one slice of a batch works before the window handles its events.
     void setSliceMilliseconds(int Milliseconds) { m_SliceMilliseconds = Milliseconds; }
 
@@ -135,7 +137,8 @@ private:
     EditForm* m_EditForm = nullptr;
     TrackerFetcher* m_Fetcher = nullptr;
 
-    QStringList m_Pending;
+    std::vector<TLoadRequest> m_Pending;
+    std::unique_ptr<TBatchLoader> m_Loader; // the batch being added
     qint64 m_LoadMilliseconds = -1;
     qint64 m_SaveMilliseconds = -1;
     int m_SliceMilliseconds = 40;

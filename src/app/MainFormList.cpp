@@ -30,11 +30,13 @@ std::string S(const QString& text) {
 
 } // namespace
 
-void MainForm::AddFiles(const QStringList& FileNames) {
+void MainForm::AddFiles(const QStringList& FileNames, bool SkipMissing) {
     if (FileNames.isEmpty()) {
         return;
     }
-    m_Pending.append(FileNames);
+    for (const QString& file : FileNames) {
+        m_Pending.push_back({S(file), SkipMissing});
+    }
     m_BatchTotal += static_cast<int>(FileNames.size());
     if (!m_Processing) {
         processPending();
@@ -50,25 +52,40 @@ void MainForm::AddFile(const QString& FileName) {
 // the window handle events between slices.
 void MainForm::processPending() {
     m_Processing = true;
+    if (!m_Loader) {
+        // The files are read and loaded ahead on other cores; the rows go in here, in order.
+        const unsigned workers = m_Pending.size() > 1 ? TBatchLoader::DefaultWorkers() : 0;
+        m_Loader = std::make_unique<TBatchLoader>(std::move(m_Pending), workers);
+        m_Pending.clear();
+    }
     QElapsedTimer slice;
     slice.start();
-    const bool bulk = m_Pending.size() > 1;
+    const bool bulk = m_Loader->Remaining() > 1;
     if (bulk) {
         m_Model->beginBulk();
         m_Bulk = true;
     }
+    TLoadResult loaded;
     for (int inSlice = 0;
-         !m_Pending.isEmpty() && (inSlice == 0 || slice.elapsed() < m_SliceMilliseconds);
+         m_Loader->Remaining() > 0 && (inSlice == 0 || slice.elapsed() < m_SliceMilliseconds);
          ++inSlice) {
-        const QString file = m_Pending.takeFirst();
+        m_Loader->Next(loaded);
+        const TTorrentList::TAddResult result = m_List.AddLoaded(std::move(loaded));
+        if (result == TTorrentList::TAddResult::Skipped) {
+            --m_BatchTotal; // not a file after all: it does not count
+            continue;
+        }
         ++m_BatchDone;
-        m_BatchAdded += m_List.AddFile(S(file)) == TTorrentList::TAddResult::Added ? 1 : 0;
+        m_BatchAdded += result == TTorrentList::TAddResult::Added ? 1 : 0;
     }
     if (bulk) {
         m_Bulk = false;
         m_Model->endBulk();
     }
-    if (!m_Pending.isEmpty()) {
+    if (m_Loader && m_Loader->Remaining() == 0) {
+        m_Loader.reset();
+    }
+    if (Adding()) {
         m_StatusText->setText(
             QString("Adding .torrent files: %1 of %2 ...").arg(m_BatchDone).arg(m_BatchTotal));
         m_ShowedProgress = true;

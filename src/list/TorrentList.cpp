@@ -12,16 +12,20 @@ using G = TTorrentGrid;
 } // namespace
 
 TTorrentList::TAddResult TTorrentList::AddFile(const std::string& FileName) {
-    TTorrentRow row;
-    try {
-        row = LoadTorrentRow(FileName, m_Buffer);
-    } catch (const std::exception& error) {
+    return AddLoaded(LoadForList(FileName, m_Buffer));
+}
+
+TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
+    if (Loaded.Skipped) {
+        return TAddResult::Skipped;
+    }
+    if (!Loaded.Loaded) {
         if (!m_Host.QuietMode()) {
-            m_Host.ShowError(error.what());
+            m_Host.ShowError(Loaded.Message);
         }
         return TAddResult::Failed;
     }
-    return AddRow(std::move(row));
+    return AddRow(std::move(Loaded.Row));
 }
 
 TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {

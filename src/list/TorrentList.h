@@ -5,6 +5,7 @@
 // trackers and the checks before the tracker editor opens. Each works on the grid alone and
 // reaches the window only through TListHost.
 
+#include "list/BatchLoader.h"
 #include "list/FileBuffer.h"
 #include "list/ListHost.h"
 #include "list/TorrentGrid.h"
@@ -24,7 +25,7 @@ inline constexpr const char* kEditOneRowText = "You can only edit one row at a t
 
 class TTorrentList {
 public:
-    enum class TAddResult { Added, Duplicate, Failed };
+    enum class TAddResult { Added, Duplicate, Failed, Skipped };
 
     explicit TTorrentList(TListHost& Host) : m_Host(Host) {}
 
@@ -34,6 +35,8 @@ public:
     // Adds one .torrent file as the new top row; every failure is reported here (error box
     // unless quiet mode, nothing changed), so callers go on with their next file.
     TAddResult AddFile(const std::string& FileName);
+    // The same for a file that was read and loaded already (a batch loads ahead).
+    TAddResult AddLoaded(TLoadResult Loaded);
     // Adds a row made elsewhere (the same rules as AddFile after loading).
     TAddResult AddRow(TTorrentRow Row);
 

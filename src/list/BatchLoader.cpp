@@ -1,0 +1,104 @@
+#include "list/BatchLoader.h"
+
+#include <algorithm>
+#include <sys/stat.h>
+
+namespace lintervale {
+
+TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer) {
+    TLoadResult result;
+    try {
+        result.Row = LoadTorrentRow(FileName, Buffer);
+        result.Loaded = true;
+    } catch (const std::exception& error) {
+        result.Message = error.what();
+    }
+    return result;
+}
+
+// One worker per core: the caller mostly waits for them, and with fewer workers than cores it
+// would catch up and load by itself, taking turns with them instead of adding to them.
+unsigned TBatchLoader::DefaultWorkers() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores > 1 ? std::min(cores, 4u) : 0;
+}
+
+TBatchLoader::TBatchLoader(std::vector<TLoadRequest> Files, unsigned Workers)
+    : m_Files(std::move(Files)), m_Results(m_Files.size()), m_Ready(m_Files.size(), 0) {
+    const auto workers = static_cast<std::size_t>(Workers);
+    for (std::size_t i = 0; i < std::min(workers, m_Files.size()); ++i) {
+        m_Threads.emplace_back(&TBatchLoader::Work, this);
+    }
+}
+
+TBatchLoader::~TBatchLoader() {
+    {
+        const std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Stopping = true;
+    }
+    for (std::thread& thread : m_Threads) {
+        thread.join();
+    }
+}
+
+TLoadResult TBatchLoader::Load(std::size_t Index, TFileBuffer& Buffer) const {
+    const TLoadRequest& request = m_Files[Index];
+    if (request.SkipMissing) {
+        struct stat info {};
+        if (::stat(request.File.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            TLoadResult skipped;
+            skipped.Skipped = true;
+            return skipped;
+        }
+    }
+    return LoadForList(request.File, Buffer);
+}
+
+void TBatchLoader::Work() {
+    TFileBuffer buffer;
+    for (;;) {
+        std::size_t index = 0;
+        {
+            const std::lock_guard<std::mutex> lock(m_Mutex);
+            if (m_Stopping || m_NextToLoad == m_Files.size()) {
+                return;
+            }
+            index = m_NextToLoad++;
+        }
+        TLoadResult result = Load(index, buffer);
+        bool wake = false;
+        {
+            const std::lock_guard<std::mutex> lock(m_Mutex);
+            m_Results[index] = std::move(result);
+            m_Ready[index] = 1;
+            wake = m_Waiting;
+        }
+        // A wake-up costs a switch of threads: only when the caller waits for one.
+        if (wake) {
+            m_Done.notify_all();
+        }
+    }
+}
+
+bool TBatchLoader::Next(TLoadResult& Result) {
+    if (m_Taken == m_Files.size()) {
+        return false;
+    }
+    const std::size_t index = m_Taken++;
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    if (m_NextToLoad <= index) {
+        // No worker has taken it yet (every earlier file has been): load it here rather than
+        // wait.
+        m_NextToLoad = index + 1;
+        lock.unlock();
+        Result = Load(index, m_Buffer);
+        return true;
+    }
+    m_Waiting = true;
+    m_Done.wait(lock, [&] { return m_Ready[index] != 0; });
+    m_Waiting = false;
+    Result = std::move(m_Results[index]);
+    return true;
+}
+
+} // namespace lintervale

@@ -1,0 +1,69 @@
+#pragma once
+
+// Reads and loads a batch of .torrent files ahead of the one adding them, on threads of its
+// own, and hands the results back one by one in the order of the files. Loading is the
+// costly part of an add and touches nothing but the file, so it can run ahead; the adding
+// itself (the duplicate test, the new row) stays with the caller, in order.
+
+#include "list/TorrentRow.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace lintervale {
+
+struct TLoadResult {
+    bool Loaded = false;
+    bool Skipped = false; // passed over without a word: no such regular file
+    TTorrentRow Row;      // when loaded
+    std::string Message;  // when neither: what the list shows
+};
+
+// Reads and loads one file (what AddFile does before it looks at the list).
+TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer);
+
+struct TLoadRequest {
+    std::string File;
+    // Pass the name over when it is no regular file (the command line's rule) instead of
+    // failing.
+    bool SkipMissing = false;
+};
+
+class TBatchLoader {
+public:
+    // Workers 0 loads in Next itself, on the caller's thread.
+    TBatchLoader(std::vector<TLoadRequest> Files, unsigned Workers);
+    ~TBatchLoader();
+    TBatchLoader(const TBatchLoader&) = delete;
+    TBatchLoader& operator=(const TBatchLoader&) = delete;
+
+    // The next file's result, waiting for it if need be; false when every file was handed out.
+    bool Next(TLoadResult& Result);
+    std::size_t Remaining() const { return m_Files.size() - m_Taken; }
+
+    // Workers worth having here.
+    static unsigned DefaultWorkers();
+
+private:
+    void Work();
+    TLoadResult Load(std::size_t Index, TFileBuffer& Buffer) const;
+
+    std::vector<TLoadRequest> m_Files;
+    std::vector<TLoadResult> m_Results;
+    std::vector<char> m_Ready;
+    std::size_t m_Taken = 0;
+    std::size_t m_NextToLoad = 0;
+    bool m_Stopping = false;
+    bool m_Waiting = false; // the caller waits for a result
+    std::mutex m_Mutex;
+    std::condition_variable m_Done;
+    std::vector<std::thread> m_Threads;
+    TFileBuffer m_Buffer; // for loading on the caller's thread
+};
+
+} // namespace lintervale
