@@ -67,7 +67,9 @@ void MainForm::processPending() {
     }
     TLoadResult loaded;
     for (int inSlice = 0;
-         m_Loader->Remaining() > 0 && (inSlice == 0 || slice.elapsed() < m_SliceMilliseconds);
+         // A close during a message box of this slice ends the batch (m_Loader goes).
+         m_Loader && m_Loader->Remaining() > 0 &&
+         (inSlice == 0 || slice.elapsed() < m_SliceMilliseconds);
          ++inSlice) {
         m_Loader->Next(loaded);
         const TTorrentList::TAddResult result = m_List.AddLoaded(std::move(loaded));
