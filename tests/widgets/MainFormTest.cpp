@@ -1,9 +1,9 @@
 // The real main window, driven through its object names, offscreen.
 
-#include "app/MainForm.h"
+#include "widgets/MainForm.h"
 
-#include "app/MessageBoxes.h"
-#include "app/TrackerFetcher.h"
+#include "widgets/MessageBoxes.h"
+#include "network/TrackerFetcher.h"
 #include "list/ListDataFile.h"
 #include "tests/list/RecordingHost.h"
 

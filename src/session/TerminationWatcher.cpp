@@ -1,4 +1,4 @@
-#include "app/TerminationWatcher.h"
+#include "session/TerminationWatcher.h"
 
 #include <QSocketNotifier>
 #include <csignal>

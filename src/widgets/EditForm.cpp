@@ -1,4 +1,4 @@
-#include "app/EditForm.h"
+#include "widgets/EditForm.h"
 
 #include "trackers/TrackerCell.h"
 

@@ -1,11 +1,11 @@
 // The window's side of the program, in a library of its own so that the headless command
 // starts without loading Qt. main() loads it and calls LintervaleRunWindow.
 
-#include "app/CheckPrevious.h"
-#include "app/MainForm.h"
-#include "app/MessageBoxes.h"
-#include "app/SettingsStore.h"
-#include "app/TerminationWatcher.h"
+#include "session/RunningCopy.h"
+#include "widgets/MainForm.h"
+#include "widgets/MessageBoxes.h"
+#include "session/SettingsStore.h"
+#include "session/TerminationWatcher.h"
 #include "list/ListDataFile.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/CheckPrevious.h"
+#include "session/RunningCopy.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,8 +1,8 @@
 // Fetching trackers against a small HTTP server on the loopback address, inside the test.
 
-#include "app/TrackerFetcher.h"
+#include "network/TrackerFetcher.h"
 
-#include "app/SettingsStore.h"
+#include "session/SettingsStore.h"
 #include "list/TorrentList.h"
 #include "tests/list/RecordingHost.h"
 

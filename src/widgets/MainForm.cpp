@@ -1,12 +1,12 @@
-#include "app/MainForm.h"
+#include "widgets/MainForm.h"
 
-#include "app/EditForm.h"
-#include "app/GridModel.h"
-#include "app/GridView.h"
-#include "app/LinkLabel.h"
-#include "app/MessageBoxes.h"
-#include "app/ShellIntegration.h"
-#include "app/TrackerFetcher.h"
+#include "widgets/EditForm.h"
+#include "widgets/GridModel.h"
+#include "widgets/GridView.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/MessageBoxes.h"
+#include "session/ShellIntegration.h"
+#include "network/TrackerFetcher.h"
 #include "list/ListDataFile.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "app/TrackerFetcher.h"
+#include "network/TrackerFetcher.h"
 
 #include "trackers/TrackerMerge.h"
 

@@ -5,7 +5,7 @@
 // the grid's current row and selection both ways: what the user selects goes to the list,
 // what the list selects is shown.
 
-#include "app/GridModel.h"
+#include "widgets/GridModel.h"
 #include "list/TorrentList.h"
 
 #include <QTableView>

@@ -1,7 +1,7 @@
 // The program's entry: the headless commands run here on the core alone; the window lives in
 // a library loaded only when it is needed, so `--magnet` starts as fast as a plain command.
 
-#include "app/MagnetCommand.h"
+#include "cli/MagnetCommand.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The tracker editor, driven through its object names, offscreen.
 
-#include "app/EditForm.h"
+#include "widgets/EditForm.h"
 
 #include "list/TorrentGrid.h"
 

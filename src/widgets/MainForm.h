@@ -6,8 +6,8 @@
 // The list's rules live in TTorrentList; this window shows them and wires the user's
 // actions and the desktop's services to them.
 
-#include "app/GridModel.h"
-#include "app/SettingsStore.h"
+#include "widgets/GridModel.h"
+#include "session/SettingsStore.h"
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
 

@@ -1,7 +1,7 @@
-#include "app/GridModel.h"
-#include "app/MainForm.h"
-#include "app/MessageBoxes.h"
-#include "app/TrackerFetcher.h"
+#include "widgets/GridModel.h"
+#include "widgets/MainForm.h"
+#include "widgets/MessageBoxes.h"
+#include "network/TrackerFetcher.h"
 
 #include <QCheckBox>
 #include <QClipboard>

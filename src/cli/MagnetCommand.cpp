@@ -1,4 +1,4 @@
-#include "app/MagnetCommand.h"
+#include "cli/MagnetCommand.h"
 
 #include "list/TorrentRow.h"
 #include "magnet/MagnetLink.h"

@@ -1,4 +1,4 @@
-#include "app/ShellIntegration.h"
+#include "session/ShellIntegration.h"
 
 #include "desktop/DesktopEntries.h"
 

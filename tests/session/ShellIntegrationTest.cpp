@@ -1,9 +1,9 @@
 // Starting at login and opening .torrent files, with real files in a home of the test's own;
 // and the options' store.
 
-#include "app/ShellIntegration.h"
+#include "session/ShellIntegration.h"
 
-#include "app/SettingsStore.h"
+#include "session/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>

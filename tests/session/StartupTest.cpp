@@ -1,8 +1,8 @@
 // Start-up between real processes: the built program run twice (offscreen, its own home and
 // XDG folders), the hand-off, the lock after a crash, the race, and bad peers.
 
-#include "app/CheckPrevious.h"
-#include "app/MainForm.h"
+#include "session/RunningCopy.h"
+#include "widgets/MainForm.h"
 #include "tests/list/RecordingHost.h"
 
 #include <QCoreApplication>
