@@ -22,6 +22,13 @@
 
 namespace lintervale {
 
+// The 32-bit word that the four bytes at P hold, most significant byte first (how SHA-1 and
+// SHA-256 read their message blocks).
+inline std::uint32_t ReadBigEndian32(const std::uint8_t* P) {
+    return (std::uint32_t{P[0]} << 24) | (std::uint32_t{P[1]} << 16) | (std::uint32_t{P[2]} << 8) |
+           std::uint32_t{P[3]};
+}
+
 class EDigestError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

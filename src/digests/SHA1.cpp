@@ -13,11 +13,6 @@ std::uint32_t RotateLeft(std::uint32_t value, int bits) {
     return bits == 0 ? value : (value << bits) | (value >> (32 - bits));
 }
 
-std::uint32_t ReadBigEndian(const std::uint8_t* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
-           std::uint32_t{p[3]};
-}
-
 using TCompress = void (*)(std::uint32_t*, const std::uint8_t*, std::size_t);
 
 TCompress Choose(TSHA1::TImplementation implementation) {
@@ -36,7 +31,7 @@ void Sha1CompressPortable(std::uint32_t State[5], const std::uint8_t* Blocks,
     for (std::size_t block = 0; block < NumBlocks; ++block, Blocks += 64) {
         std::uint32_t w[80];
         for (int t = 0; t < 16; ++t) {
-            w[t] = ReadBigEndian(Blocks + 4 * t);
+            w[t] = ReadBigEndian32(Blocks + 4 * t);
         }
         for (int t = 16; t < 80; ++t) {
             w[t] = RotateLeft(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);

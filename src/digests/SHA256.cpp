@@ -24,11 +24,6 @@ std::uint32_t RotateRight(std::uint32_t value, int bits) {
     return (value >> bits) | (value << (32 - bits));
 }
 
-std::uint32_t ReadBigEndian(const std::uint8_t* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
-           std::uint32_t{p[3]};
-}
-
 } // namespace
 
 TSHA256::TSHA256() : TMD4Family(64, 32, kInitialChainingValues, true) {
@@ -44,7 +39,7 @@ void TSHA256::TransformBlocks(const std::uint8_t* Blocks, std::size_t NumBlocks)
         const std::uint8_t* data = Blocks + 64 * block;
         std::uint32_t w[64];
         for (int t = 0; t < 16; ++t) {
-            w[t] = ReadBigEndian(data + 4 * t);
+            w[t] = ReadBigEndian32(data + 4 * t);
         }
         for (int t = 16; t < 64; ++t) {
             const std::uint32_t s0 =

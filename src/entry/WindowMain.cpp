@@ -1,12 +1,12 @@
 // The window's side of the program, in a library of its own so that the headless command
 // starts without loading Qt. main() loads it and calls LintervaleRunWindow.
 
+#include "list/ListDataFile.h"
 #include "session/RunningCopy.h"
-#include "widgets/MainForm.h"
-#include "widgets/MessageBoxes.h"
 #include "session/SettingsStore.h"
 #include "session/TerminationWatcher.h"
-#include "list/ListDataFile.h"
+#include "widgets/MainForm.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,7 +40,7 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     }
 
     const QStringList arguments = QApplication::arguments().mid(1);
-    const bool hidden = lintervale::MainForm::StartsHidden(arguments);
+    const bool hidden = lintervale::MainForm::startsHidden(arguments);
 
     lintervale::RunningCopy copy(lintervale::RunningCopy::programPath());
     if (!copy.tryToRun()) {
@@ -71,7 +71,7 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
         std::fprintf(stderr, "bench: load %lld ms, rows %d, added after %lld ms\n",
                      static_cast<long long>(form.loadMilliseconds()),
                      form.List().Grid().RowCount() - 1, static_cast<long long>(started.elapsed()));
-        form.Exit1Click();
+        form.exitClicked();
         std::fprintf(stderr, "bench: save %lld ms\n",
                      static_cast<long long>(form.saveMilliseconds()));
     };
@@ -80,17 +80,17 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
         QObject::connect(&form, &lintervale::MainForm::addsFinished, &form, report,
                          Qt::QueuedConnection);
     }
-    form.FormCreate(arguments);
+    form.initialize(arguments);
     if (hidden) {
-        form.HideToTray();
+        form.hideToTray();
     } else {
         form.show();
     }
-    if (bench && !form.Adding()) {
+    if (bench && !form.adding()) {
         QTimer::singleShot(0, &form, report);
     }
-    copy.listen([&form] { form.BringForward(); },
+    copy.listen([&form] { form.bringForward(); },
                 [&form](const QString& file) { form.AddFile(file); });
-    lintervale::TerminationWatcher termination([&form] { form.Exit1Click(); });
+    lintervale::TerminationWatcher termination([&form] { form.exitClicked(); });
     return QApplication::exec();
 }

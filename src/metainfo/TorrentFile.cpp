@@ -52,40 +52,40 @@ std::string FileEntry(std::size_t index) {
 
 } // namespace
 
-TTorrentFile::TTorrentFile() : _Files(&_Arena) {
+TTorrentFile::TTorrentFile() : m_Files(&m_Arena) {
     ResetTree();
 }
 TTorrentFile::~TTorrentFile() {
-    if (_Tree && _Tree->Placed()) {
-        (void)_Tree.release(); // see ResetTree
+    if (m_Tree && m_Tree->Placed()) {
+        (void)m_Tree.release(); // see ResetTree
     }
 }
 
 void TTorrentFile::ResetTree() {
-    if (_Tree && _Tree->Placed()) {
+    if (m_Tree && m_Tree->Placed()) {
         // Every byte of a decoded tree lies in the arena: dropping the arena frees it all,
         // without a destructor call for each of a large torrent's many thousand values.
-        (void)_Tree.release();
+        (void)m_Tree.release();
     }
-    _Tree.reset();
-    _Arena.Release();
-    _Tree.reset(new TObjectHash());
+    m_Tree.reset();
+    m_Arena.Release();
+    m_Tree.reset(new TObjectHash());
 }
 
 void TTorrentFile::Clear() {
-    _Announce.clear();
-    _Trackers.clear();
-    _Name.clear();
-    _SHA1Hash.clear();
-    _Length = 0;
-    _Count = 0;
+    m_Announce.clear();
+    m_Trackers.clear();
+    m_Name.clear();
+    m_InfoHash.clear();
+    m_Length = 0;
+    m_Count = 0;
     // The entries' storage lies in the arena that ResetTree releases: let go of it first.
-    std::pmr::vector<TTorrentSubFile>(&_Arena).swap(_Files);
+    std::pmr::vector<TTorrentSubFile>(&m_Arena).swap(m_Files);
     ResetTree();
     Pieces = std::string_view();
-    _PieceLength = 0;
-    _Multifile = false;
-    _V2Only = false;
+    m_PieceLength = 0;
+    m_Multifile = false;
+    m_V2Only = false;
 }
 
 bool TTorrentFile::Load(std::string_view Bytes) {
@@ -107,7 +107,7 @@ bool TTorrentFile::Load(TByteStream& Stream) {
 
 void TTorrentFile::LoadSteps(TByteStream& Stream) {
     TInfoHasher hasher(Stream.Bytes());
-    TBDecoder decoder(Stream, &_Arena, &hasher);
+    TBDecoder decoder(Stream, &m_Arena, &hasher);
     TObjectPtr decoded = decoder.BDecodeValue();
     if (!decoded) {
         Fail("Error parsing file; does not appear to be valid bencoded metainfo.");
@@ -115,7 +115,7 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
     if (As<TObjectHash>(decoded.get()) == nullptr) {
         Fail("Corrupt File: the top-level value is not a dictionary.");
     }
-    _Tree = std::move(decoded);
+    m_Tree = std::move(decoded);
     const TObjectHash& tree = Tree();
 
     LoadTrackers(tree);
@@ -130,18 +130,18 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
     if (name == nullptr) {
         Fail("Corrupt File: Missing \"info.name\" segment.");
     }
-    _Name = ScalarOf(name, "name").StringPart;
+    m_Name = ScalarOf(name, "name").StringPart;
     const auto* utf8Name = As<TIntString>(info.Find("name.utf-8"));
     if (utf8Name != nullptr && utf8Name->ISType == TISType::tisString &&
         !utf8Name->StringPart.empty()) {
-        _Name = utf8Name->StringPart;
+        m_Name = utf8Name->StringPart;
     }
 
     const TObject* pieceLength = info.Find("piece length");
     if (pieceLength == nullptr) {
         Fail("Corrupt File: Missing \"info.piece length\" segment.");
     }
-    _PieceLength = static_cast<std::int32_t>(ScalarOf(pieceLength, "piece length").IntPart);
+    m_PieceLength = static_cast<std::int32_t>(ScalarOf(pieceLength, "piece length").IntPart);
 
     LoadFiles(info);
 
@@ -161,27 +161,27 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
         const std::string_view infoBytes =
             bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
         std::optional<std::string> early;
-        if (!_V2Only) {
+        if (!m_V2Only) {
             early =
                 hasher.Result(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
         }
-        _SHA1Hash = early     ? *early
-                    : _V2Only ? DigestOf<TSHA256>(infoBytes)
-                              : DigestOf<TSHA1>(infoBytes);
+        m_InfoHash = early      ? *early
+                     : m_V2Only ? DigestOf<TSHA256>(infoBytes)
+                                : DigestOf<TSHA1>(infoBytes);
     }
 }
 
 void TTorrentFile::LoadTrackers(const TObjectHash& Tree) {
     if (const TObject* announce = Tree.Find("announce")) {
-        _Announce = ScalarOf(announce, "announce").StringPart;
+        m_Announce = ScalarOf(announce, "announce").StringPart;
     }
     const auto add = [this](std::string_view tracker) {
         if (!tracker.empty() &&
-            std::find(_Trackers.begin(), _Trackers.end(), tracker) == _Trackers.end()) {
-            _Trackers.emplace_back(tracker);
+            std::find(m_Trackers.begin(), m_Trackers.end(), tracker) == m_Trackers.end()) {
+            m_Trackers.emplace_back(tracker);
         }
     };
-    add(_Announce);
+    add(m_Announce);
     const auto* tiers = As<TObjectList>(Tree.Find("announce-list"));
     if (tiers == nullptr) {
         return;
@@ -211,10 +211,10 @@ void TTorrentFile::LoadFiles(const TObjectHash& Info) {
             Fail("Corrupt File: Missing \"info.pieces\" segment.");
         }
         const TFileTreeSummary summary = SummarizeFileTree(*tree);
-        _V2Only = true;
-        _Multifile = true;
-        _Count = summary.Count;
-        _Length = summary.Length;
+        m_V2Only = true;
+        m_Multifile = true;
+        m_Count = summary.Count;
+        m_Length = summary.Length;
         return;
     }
     Pieces = ScalarOf(pieces, "pieces").StringPart;
@@ -222,12 +222,12 @@ void TTorrentFile::LoadFiles(const TObjectHash& Info) {
     std::int64_t total = 0;
     if (const TObject* length = Info.Find("length")) {
         total = ScalarOf(length, "length").IntPart;
-        _Count = 1;
-        _Files.emplace_back(_Name, std::string(), total, 0);
+        m_Count = 1;
+        m_Files.emplace_back(m_Name, std::string(), total, 0);
     } else if (const TObject* filesItem = Info.Find("files")) {
-        _Multifile = true;
+        m_Multifile = true;
         const auto& files = ContainerOf<TObjectList>(filesItem, "info.files");
-        _Files.reserve(files.Items.size());
+        m_Files.reserve(files.Items.size());
         for (std::size_t i = 0; i < files.Items.size(); ++i) {
             const auto* entry = As<TObjectHash>(files.Items[i].get());
             if (entry == nullptr) {
@@ -254,15 +254,15 @@ void TTorrentFile::LoadFiles(const TObjectHash& Info) {
                     fileName = part;
                 }
             }
-            _Files.emplace_back(std::string(fileName), std::move(folders), length, total);
+            m_Files.emplace_back(std::string(fileName), std::move(folders), length, total);
             total = WrappingAdd(total, length);
         }
-        _Count = static_cast<std::int32_t>(files.Items.size());
+        m_Count = static_cast<std::int32_t>(files.Items.size());
     } else {
         Fail("Corrupt File: Missing both \"info.length\" and \"info.files\" segments (should have "
              "one or the other).");
     }
-    _Length = total;
+    m_Length = total;
 }
 
 std::string TTorrentFile::GetPiece(std::int64_t Index) const {

@@ -49,23 +49,23 @@ private:
 class TTorrentSubFile {
 public:
     TTorrentSubFile(std::string Name, std::string Path, std::int64_t Length, std::int64_t Offset)
-        : _Name(std::move(Name)), _Path(std::move(Path)), _Length(Length), _Offset(Offset),
-          _Left(Length) {}
+        : m_Name(std::move(Name)), m_Path(std::move(Path)), m_Length(Length), m_Offset(Offset),
+          m_Left(Length) {}
 
-    const std::string& Name() const { return _Name; }
+    const std::string& Name() const { return m_Name; }
     // The folders leading to the file inside the torrent, each followed by a backslash.
-    const std::string& Path() const { return _Path; }
-    std::int64_t Length() const { return _Length; }
-    std::int64_t Offset() const { return _Offset; }
-    std::int64_t Left() const { return _Left; }
-    void SetLeft(std::int64_t Value) { _Left = Value; }
+    const std::string& Path() const { return m_Path; }
+    std::int64_t Length() const { return m_Length; }
+    std::int64_t Offset() const { return m_Offset; }
+    std::int64_t Left() const { return m_Left; }
+    void SetLeft(std::int64_t Value) { m_Left = Value; }
 
 private:
-    std::string _Name;
-    std::string _Path;
-    std::int64_t _Length;
-    std::int64_t _Offset;
-    std::int64_t _Left;
+    std::string m_Name;
+    std::string m_Path;
+    std::int64_t m_Length;
+    std::int64_t m_Offset;
+    std::int64_t m_Left;
 };
 
 class TTorrentFile {
@@ -80,23 +80,23 @@ public:
     bool Load(TByteStream& Stream);
     bool Load(std::string_view Bytes);
 
-    const std::string& Announce() const { return _Announce; }
+    const std::string& Announce() const { return m_Announce; }
     // The non-empty "announce", then every non-empty tracker of "announce-list" in tier
     // order, each once. A malformed "announce-list" (not a list of lists) is ignored where it
     // is malformed: a tier that is no list and an entry that is no string are skipped.
-    const std::vector<std::string>& Trackers() const { return _Trackers; }
+    const std::vector<std::string>& Trackers() const { return m_Trackers; }
     // Whether the torrent is BitTorrent v2 only (its hash is a SHA-256).
-    bool V2Only() const { return _V2Only; }
-    const std::string& Name() const { return _Name; }
-    std::int64_t Length() const { return _Length; }
-    std::int32_t Count() const { return _Count; }
-    const std::pmr::vector<TTorrentSubFile>& Files() const { return _Files; }
-    const TObjectHash& Tree() const { return *As<TObjectHash>(_Tree.get()); }
+    bool V2Only() const { return m_V2Only; }
+    const std::string& Name() const { return m_Name; }
+    std::int64_t Length() const { return m_Length; }
+    std::int32_t Count() const { return m_Count; }
+    const std::pmr::vector<TTorrentSubFile>& Files() const { return m_Files; }
+    const TObjectHash& Tree() const { return *As<TObjectHash>(m_Tree.get()); }
     // The info hash as lowercase hexadecimal digits (40 for SHA-1, 64 for a v2-only
     // torrent's SHA-256); empty until a load computed it.
-    const std::string& Hash() const { return _SHA1Hash; }
-    std::int32_t PieceLength() const { return _PieceLength; }
-    bool Multifile() const { return _Multifile; }
+    const std::string& Hash() const { return m_InfoHash; }
+    std::int32_t PieceLength() const { return m_PieceLength; }
+    bool Multifile() const { return m_Multifile; }
     // The 20-byte hash of piece Index; a slice past the end yields only the bytes present.
     std::string GetPiece(std::int64_t Index) const;
 
@@ -109,19 +109,19 @@ private:
     void LoadFiles(const TObjectHash& Info);
     void ResetTree();
 
-    std::string _Announce;
-    std::vector<std::string> _Trackers;
-    std::string _Name;
-    std::int64_t _Length = 0;
-    std::int32_t _Count = 0;
+    std::string m_Announce;
+    std::vector<std::string> m_Trackers;
+    std::string m_Name;
+    std::int64_t m_Length = 0;
+    std::int32_t m_Count = 0;
     // Declared before the tree and the file entries, which live in it and go first.
-    TArena _Arena;
-    std::pmr::vector<TTorrentSubFile> _Files;
-    TObjectPtr _Tree;
-    std::string _SHA1Hash;
-    std::int32_t _PieceLength = 0;
-    bool _Multifile = false;
-    bool _V2Only = false;
+    TArena m_Arena;
+    std::pmr::vector<TTorrentSubFile> m_Files;
+    TObjectPtr m_Tree;
+    std::string m_InfoHash;
+    std::int32_t m_PieceLength = 0;
+    bool m_Multifile = false;
+    bool m_V2Only = false;
 };
 
 } // namespace lintervale

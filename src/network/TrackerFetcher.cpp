@@ -1,5 +1,6 @@
 #include "network/TrackerFetcher.h"
 
+#include "qtsupport/Utf8Text.h"
 #include "trackers/TrackerMerge.h"
 
 #include <QLocale>
@@ -23,10 +24,6 @@ constexpr qint64 kReadBufferBytes = 64 * 1024;
 bool IsWebScheme(const QUrl& Url) {
     return Url.isValid() && (Url.scheme() == "http" || Url.scheme() == "https") &&
            !Url.host().isEmpty();
-}
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -90,8 +87,7 @@ std::vector<int> TrackerFetcher::rowsWithHash(const std::string& Hash) const {
 }
 
 int TrackerFetcher::compare(std::string_view A, std::string_view B) const {
-    return m_Collator.compare(QString::fromUtf8(A.data(), static_cast<qsizetype>(A.size())),
-                              QString::fromUtf8(B.data(), static_cast<qsizetype>(B.size())));
+    return m_Collator.compare(QStringOf(A), QStringOf(B));
 }
 
 // Starts the request for the next queued hash whose row is still listed.
@@ -111,7 +107,8 @@ void TrackerFetcher::startNext() {
             return;
         }
         // The hash goes into the path as it stands; the address escapes what it must.
-        url.setPath(url.path(QUrl::FullyDecoded) + "/announce_" + Q(hash), QUrl::DecodedMode);
+        url.setPath(url.path(QUrl::FullyDecoded) + "/announce_" + QStringOf(hash),
+                    QUrl::DecodedMode);
 
         QNetworkRequest request(url);
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
@@ -209,7 +206,7 @@ void TrackerFetcher::complete(const std::string& Hash, const TOutcome& Outcome) 
     TTrackerMergeResult first =
         MergeTrackerAnswer(grid.Cell(G::ColTrackers, rows.front()), answer, order);
     if (first.NotFound) {
-        const std::string text = kHashNotFoundText + m_Name.toUtf8().toStdString() + ".";
+        const std::string text = kHashNotFoundText + Utf8Of(m_Name) + ".";
         m_Host.SetStatusText(text);
         if (!m_Host.QuietMode()) {
             m_Host.ShowNotice(text);

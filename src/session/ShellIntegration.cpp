@@ -1,6 +1,7 @@
 #include "session/ShellIntegration.h"
 
 #include "desktop/DesktopEntries.h"
+#include "qtsupport/Utf8Text.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,10 +14,6 @@ namespace lintervale {
 namespace {
 
 constexpr const char* kIconName = "lintervale";
-
-std::string S(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 QByteArray ReadAll(const QString& fileName) {
     QFile file(fileName);
@@ -62,19 +59,19 @@ QString ShellIntegration::mimeAppsFile() const {
 }
 
 bool ShellIntegration::startsAtLogin() const {
-    return ExecIs(autostartFile(), AutostartExec(S(m_ProgramPath)));
+    return ExecIs(autostartFile(), AutostartExec(Utf8Of(m_ProgramPath)));
 }
 
 void ShellIntegration::setStartAtLogin(bool On) const {
     if (On) {
-        WriteAll(autostartFile(), QByteArray::fromStdString(AutostartEntry(S(m_ProgramPath))));
+        WriteAll(autostartFile(), QByteArray::fromStdString(AutostartEntry(Utf8Of(m_ProgramPath))));
     } else {
         QFile::remove(autostartFile());
     }
 }
 
 bool ShellIntegration::opensTorrents() const {
-    return ExecIs(desktopFile(), OpenWithExec(S(m_ProgramPath))) &&
+    return ExecIs(desktopFile(), OpenWithExec(Utf8Of(m_ProgramPath))) &&
            DefaultApplicationIs(ReadAll(mimeAppsFile()).toStdString(), kTorrentMimeType,
                                 kDesktopId);
 }
@@ -83,7 +80,7 @@ void ShellIntegration::setOpensTorrents(bool On) const {
     const std::string mimeApps = ReadAll(mimeAppsFile()).toStdString();
     if (On) {
         WriteAll(desktopFile(),
-                 QByteArray::fromStdString(OpenWithEntry(S(m_ProgramPath), kIconName)));
+                 QByteArray::fromStdString(OpenWithEntry(Utf8Of(m_ProgramPath), kIconName)));
         WriteAll(iconFile(), ReadAll(":/icons/lintervale-256.png"));
         WriteAll(mimeAppsFile(), QByteArray::fromStdString(WithDefaultApplication(
                                      mimeApps, kTorrentMimeType, kDesktopId)));
@@ -94,7 +91,7 @@ void ShellIntegration::setOpensTorrents(bool On) const {
         WriteAll(mimeAppsFile(), QByteArray::fromStdString(without));
     }
     // The entry and the icon are ours only while they name this program file.
-    if (ExecIs(desktopFile(), OpenWithExec(S(m_ProgramPath)))) {
+    if (ExecIs(desktopFile(), OpenWithExec(Utf8Of(m_ProgramPath)))) {
         QFile::remove(desktopFile());
         QFile::remove(iconFile());
     }

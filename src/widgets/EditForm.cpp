@@ -1,5 +1,6 @@
 #include "widgets/EditForm.h"
 
+#include "qtsupport/Utf8Text.h"
 #include "trackers/TrackerCell.h"
 
 #include <QHBoxLayout>
@@ -17,10 +18,6 @@ constexpr int kPanelWidth = 96;
 constexpr int kMargin = 8;      // around the list and the edit box, and below the buttons
 constexpr int kButtonLeft = 13; // the buttons' left edge inside the panel
 
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 EditForm::EditForm(TTorrentGrid& Grid, QWidget* Parent) : QDialog(Parent), m_Grid(Grid) {
@@ -28,74 +25,74 @@ EditForm::EditForm(TTorrentGrid& Grid, QWidget* Parent) : QDialog(Parent), m_Gri
     setWindowTitle("EditForm");
     setMinimumSize(300, 200);
 
-    ListBox1 = new QListWidget;
-    ListBox1->setObjectName("ListBox1");
-    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Edit1 = new QLineEdit;
-    Edit1->setObjectName("Edit1");
-    Edit1->setEnabled(false);
+    m_Trackers = new QListWidget;
+    m_Trackers->setObjectName("ListBox1");
+    m_Trackers->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_TrackerEdit = new QLineEdit;
+    m_TrackerEdit->setObjectName("Edit1");
+    m_TrackerEdit->setEnabled(false);
 
     // The list fills the space left of the panel; the edit box stays below it, as wide.
     auto* left = new QVBoxLayout;
     left->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     left->setSpacing(6);
-    left->addWidget(ListBox1, 1);
-    left->addWidget(Edit1);
+    left->addWidget(m_Trackers, 1);
+    left->addWidget(m_TrackerEdit);
 
     // The panel keeps at least its classic width and grows when the desktop's font needs
     // more for the captions. Add and Remove stay at its top, Save at its bottom.
-    Panel1 = new QWidget;
-    Panel1->setObjectName("Panel1");
-    Panel1->setMinimumWidth(kPanelWidth);
-    Panel1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    auto* column = new QVBoxLayout(Panel1);
+    m_Buttons = new QWidget;
+    m_Buttons->setObjectName("Panel1");
+    m_Buttons->setMinimumWidth(kPanelWidth);
+    m_Buttons->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* column = new QVBoxLayout(m_Buttons);
     column->setContentsMargins(kButtonLeft, kMargin, kPanelWidth - kButtonLeft - 75, kMargin);
     column->setSpacing(6);
-    AddBtn = new QPushButton("&Add tracker");
-    AddBtn->setObjectName("AddBtn");
-    RemoveBtn = new QPushButton("&Remove");
-    RemoveBtn->setObjectName("RemoveBtn");
-    SaveBtn = new QPushButton("&Save");
-    SaveBtn->setObjectName("SaveBtn");
-    for (QPushButton* button : {AddBtn, RemoveBtn, SaveBtn}) {
+    m_AddTracker = new QPushButton("&Add tracker");
+    m_AddTracker->setObjectName("AddBtn");
+    m_RemoveTracker = new QPushButton("&Remove");
+    m_RemoveTracker->setObjectName("RemoveBtn");
+    m_Save = new QPushButton("&Save");
+    m_Save->setObjectName("SaveBtn");
+    for (QPushButton* button : {m_AddTracker, m_RemoveTracker, m_Save}) {
         button->setAutoDefault(false);
         button->setMinimumSize(75, 25);
     }
-    column->addWidget(AddBtn);
-    column->addWidget(RemoveBtn);
+    column->addWidget(m_AddTracker);
+    column->addWidget(m_RemoveTracker);
     column->addStretch(1);
-    column->addWidget(SaveBtn);
+    column->addWidget(m_Save);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(left, 1);
-    layout->addWidget(Panel1);
+    layout->addWidget(m_Buttons);
     resize(600, 300);
 
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(m_Trackers, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_Selecting) {
-            ListBox1Click();
+            trackerSelected();
         }
     });
     // A click on the line that is selected already raises the list's click as well.
-    connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
-    connect(Edit1, &QLineEdit::textChanged, this, &EditForm::Edit1Change);
-    connect(AddBtn, &QPushButton::clicked, this, &EditForm::AddBtnClick);
-    connect(RemoveBtn, &QPushButton::clicked, this, &EditForm::RemoveBtnClick);
-    connect(SaveBtn, &QPushButton::clicked, this, &EditForm::SaveBtnClick);
+    connect(m_Trackers, &QListWidget::itemClicked, this, [this] { trackerSelected(); });
+    connect(m_TrackerEdit, &QLineEdit::textChanged, this, &EditForm::trackerEdited);
+    connect(m_AddTracker, &QPushButton::clicked, this, &EditForm::addTrackerClicked);
+    connect(m_RemoveTracker, &QPushButton::clicked, this, &EditForm::removeTrackerClicked);
+    connect(m_Save, &QPushButton::clicked, this, &EditForm::saveClicked);
 }
 
 void EditForm::fill(int Row) {
-    setWindowTitle("Editing: " + Q(m_Grid.Cell(TTorrentGrid::ColName, Row)));
+    setWindowTitle("Editing: " + QStringOf(m_Grid.Cell(TTorrentGrid::ColName, Row)));
     const std::vector<std::string> trackers =
         ReadTrackerCell(m_Grid.Cell(TTorrentGrid::ColTrackers, Row));
     m_Selecting = true;
-    ListBox1->clear();
+    m_Trackers->clear();
     for (const std::string& tracker : trackers) {
-        ListBox1->addItem(Q(tracker));
+        m_Trackers->addItem(QStringOf(tracker));
     }
-    ListBox1->setCurrentRow(-1);
+    m_Trackers->setCurrentRow(-1);
     m_Selecting = false;
     StringGridIndex = Row;
 }
@@ -111,72 +108,72 @@ void EditForm::openRow(int Row) {
 }
 
 int EditForm::selectedIndex() const {
-    const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
-    return selected.isEmpty() ? -1 : ListBox1->row(selected.first());
+    const QList<QListWidgetItem*> selected = m_Trackers->selectedItems();
+    return selected.isEmpty() ? -1 : m_Trackers->row(selected.first());
 }
 
 void EditForm::selectIndex(int Index) {
     m_Selecting = true;
-    ListBox1->setCurrentRow(Index);
+    m_Trackers->setCurrentRow(Index);
     m_Selecting = false;
 }
 
-void EditForm::ListBox1Click() {
+void EditForm::trackerSelected() {
     const int index = selectedIndex();
     if (index < 0) {
-        Edit1->clear();
-        Edit1->setEnabled(false);
+        m_TrackerEdit->clear();
+        m_TrackerEdit->setEnabled(false);
         return;
     }
-    Edit1->setEnabled(true);
-    Edit1->setText(ListBox1->item(index)->text());
+    m_TrackerEdit->setEnabled(true);
+    m_TrackerEdit->setText(m_Trackers->item(index)->text());
 }
 
-void EditForm::Edit1Change(const QString& Text) {
+void EditForm::trackerEdited(const QString& Text) {
     const int index = selectedIndex();
     if (index >= 0) {
-        ListBox1->item(index)->setText(Text);
+        m_Trackers->item(index)->setText(Text);
     }
 }
 
-void EditForm::AddBtnClick() {
-    ListBox1->addItem(QString());
-    selectIndex(ListBox1->count() - 1);
-    Edit1->clear();
-    Edit1->setEnabled(true);
-    Edit1->selectAll();
-    Edit1->setFocus();
+void EditForm::addTrackerClicked() {
+    m_Trackers->addItem(QString());
+    selectIndex(m_Trackers->count() - 1);
+    m_TrackerEdit->clear();
+    m_TrackerEdit->setEnabled(true);
+    m_TrackerEdit->selectAll();
+    m_TrackerEdit->setFocus();
 }
 
-void EditForm::RemoveBtnClick() {
+void EditForm::removeTrackerClicked() {
     const int index = selectedIndex();
     if (index >= 0) {
         m_Selecting = true;
-        delete ListBox1->takeItem(index);
+        delete m_Trackers->takeItem(index);
         m_Selecting = false;
-        selectIndex(index < ListBox1->count() ? index : ListBox1->count() - 1);
+        selectIndex(index < m_Trackers->count() ? index : m_Trackers->count() - 1);
     }
     const int selected = selectedIndex();
     if (selected < 0) {
-        Edit1->clear();
-        Edit1->setEnabled(false);
+        m_TrackerEdit->clear();
+        m_TrackerEdit->setEnabled(false);
     } else {
-        Edit1->setText(ListBox1->item(selected)->text());
+        m_TrackerEdit->setText(m_Trackers->item(selected)->text());
     }
 }
 
-void EditForm::SaveBtnClick() {
+void EditForm::saveClicked() {
     std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(ListBox1->count()));
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        lines.push_back(ListBox1->item(i)->text().toUtf8().toStdString());
+    lines.reserve(static_cast<std::size_t>(m_Trackers->count()));
+    for (int i = 0; i < m_Trackers->count(); ++i) {
+        lines.push_back(Utf8Of(m_Trackers->item(i)->text()));
     }
     // The row is the one the editor was opened for: the editor is modal, so no row moved.
     if (StringGridIndex >= 1 && StringGridIndex < m_Grid.RowCount()) {
         m_Grid.SetCell(TTorrentGrid::ColTrackers, StringGridIndex, WriteTrackerCellNonEmpty(lines));
     }
-    Edit1->clear();
-    Edit1->setEnabled(false);
+    m_TrackerEdit->clear();
+    m_TrackerEdit->setEnabled(false);
     accept();
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
 // The tracker editor EditForm: a modal window that shows one row's trackers one per line in
-// ListBox1, lets the user change the selected line in Edit1, add and remove lines with the
-// buttons of Panel1, and writes the list back into the row's tracker cell with "&Save".
+// m_Trackers, lets the user change the selected line in m_TrackerEdit, add and remove lines with
+// the buttons of m_Buttons, and writes the list back into the row's tracker cell with "&Save".
 // Closing it any other way writes nothing.
 //
 // The window lives as long as the main window. Each opening refills the list from the cell;
-// Edit1 keeps its text and enabled state from one opening to the next unless Save emptied
+// m_TrackerEdit keeps its text and enabled state from one opening to the next unless Save emptied
 // and disabled it.
 
 #include "list/TorrentGrid.h"
@@ -37,22 +37,22 @@ private:
     void fill(int Row);
     // The selected line, or -1 when none is selected.
     int selectedIndex() const;
-    // Selects line Index (-1: none) without raising ListBox1Click.
+    // Selects line Index (-1: none) without raising trackerSelected.
     void selectIndex(int Index);
 
-    void ListBox1Click();
-    void Edit1Change(const QString& Text);
-    void AddBtnClick();
-    void RemoveBtnClick();
-    void SaveBtnClick();
+    void trackerSelected();
+    void trackerEdited(const QString& Text);
+    void addTrackerClicked();
+    void removeTrackerClicked();
+    void saveClicked();
 
     TTorrentGrid& m_Grid;
-    QListWidget* ListBox1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QPushButton* AddBtn = nullptr;
-    QPushButton* RemoveBtn = nullptr;
-    QPushButton* SaveBtn = nullptr;
+    QListWidget* m_Trackers = nullptr;
+    QLineEdit* m_TrackerEdit = nullptr;
+    QWidget* m_Buttons = nullptr;
+    QPushButton* m_AddTracker = nullptr;
+    QPushButton* m_RemoveTracker = nullptr;
+    QPushButton* m_Save = nullptr;
     // Set while the program itself changes the list's selection.
     bool m_Selecting = false;
 };

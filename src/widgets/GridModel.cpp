@@ -1,14 +1,8 @@
 #include "widgets/GridModel.h"
 
+#include "qtsupport/Utf8Text.h"
+
 namespace lintervale {
-
-namespace {
-
-QString Text(const std::string& cell) {
-    return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
-}
-
-} // namespace
 
 GridModel::GridModel(TTorrentGrid& Grid, QObject* Parent)
     : QAbstractTableModel(Parent), m_Grid(Grid), m_Published(Grid.RowCount() - 1) {
@@ -35,7 +29,7 @@ QVariant GridModel::data(const QModelIndex& Index, int Role) const {
     if (row >= m_Grid.RowCount()) {
         return {};
     }
-    return Text(m_Grid.Cell(Index.column() + 1, row));
+    return QStringOf(m_Grid.Cell(Index.column() + 1, row));
 }
 
 QVariant GridModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
@@ -43,7 +37,7 @@ QVariant GridModel::headerData(int Section, Qt::Orientation Orientation, int Rol
         return {};
     }
     if (Orientation == Qt::Horizontal) {
-        return Text(m_Grid.Cell(Section + 1, 0));
+        return QStringOf(m_Grid.Cell(Section + 1, 0));
     }
     // The fixed column: empty, as the cells a row is dragged by.
     return QString();

@@ -5,8 +5,8 @@
 // the grid's current row and selection both ways: what the user selects goes to the list,
 // what the list selects is shown.
 
-#include "widgets/GridModel.h"
 #include "list/TorrentList.h"
+#include "widgets/GridModel.h"
 
 #include <QTableView>
 

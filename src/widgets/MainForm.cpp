@@ -1,13 +1,14 @@
 #include "widgets/MainForm.h"
 
+#include "list/ListDataFile.h"
+#include "network/TrackerFetcher.h"
+#include "qtsupport/Utf8Text.h"
+#include "session/ShellIntegration.h"
 #include "widgets/EditForm.h"
 #include "widgets/GridModel.h"
 #include "widgets/GridView.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/MessageBoxes.h"
-#include "session/ShellIntegration.h"
-#include "network/TrackerFetcher.h"
-#include "list/ListDataFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,14 +37,6 @@ namespace {
 constexpr int kPanelWidth = 153;
 constexpr const char* kMakerAddress = "lintervale.example.org";
 
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string S(const QString& text) {
-    return text.toUtf8().toStdString();
-}
-
 } // namespace
 
 MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
@@ -54,7 +47,7 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     setMinimumSize(420, 420);
 
     m_Model = new GridModel(m_List.Grid(), this);
-    StringGrid1 = new GridView(m_List, *m_Model);
+    m_Grid = new GridView(m_List, *m_Model);
     // The tracker editor is made hidden now and lives as long as the window.
     m_EditForm = new EditForm(m_List.Grid(), this);
     m_Fetcher = new TrackerFetcher(m_List, *this, this);
@@ -67,8 +60,8 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(StringGrid1, 1);
-    layout->addWidget(Panel1);
+    layout->addWidget(m_Grid, 1);
+    layout->addWidget(m_Panel);
     setCentralWidget(central);
 
     auto* status = new QStatusBar;
@@ -82,36 +75,36 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     buildMenus();
     buildTray();
     // The classic 913 pixels, plus what the panel needed beyond its classic width.
-    resize(913 - kPanelWidth + Panel1->sizeHint().width(), 420);
+    resize(913 - kPanelWidth + m_Panel->sizeHint().width(), 420);
 
     m_Sound = new QSoundEffect(this);
     m_Sound->setSource(QUrl("qrc:/sound/quaverize.wav"));
 
-    connect(StringGrid1, &QAbstractItemView::doubleClicked, this, [this] { m_List.DblClick(); });
-    connect(StringGrid1, &GridView::enterPressed, this, [this] { m_List.KeyPress('\r'); });
+    connect(m_Grid, &QAbstractItemView::doubleClicked, this, [this] { m_List.DblClick(); });
+    connect(m_Grid, &GridView::enterPressed, this, [this] { m_List.KeyPress('\r'); });
 }
 
 MainForm::~MainForm() = default;
 
 void MainForm::buildPanel() {
-    Panel1 = new QWidget;
-    Panel1->setObjectName("Panel1");
+    m_Panel = new QWidget;
+    m_Panel->setObjectName("Panel1");
     // At least the classic width; wider when the desktop's font needs it for the captions.
-    Panel1->setMinimumWidth(kPanelWidth);
-    Panel1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    auto* column = new QVBoxLayout(Panel1);
+    m_Panel->setMinimumWidth(kPanelWidth);
+    m_Panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* column = new QVBoxLayout(m_Panel);
     column->setContentsMargins(14, 16, 14, 8);
     column->setSpacing(6);
 
-    Button1 = new QPushButton("&Add .torrent(s)");
-    Button1->setObjectName("Button1");
-    Button2 = new QPushButton("&Clear all");
-    Button2->setObjectName("Button2");
-    BitBtn1 = new QPushButton(QIcon(":/icons/quaverize-64.png"), "&Quaverize!");
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setIconSize(QSize(32, 32));
-    BitBtn1->setMinimumHeight(62);
-    for (QPushButton* button : {Button1, Button2, BitBtn1}) {
+    m_AddTorrents = new QPushButton("&Add .torrent(s)");
+    m_AddTorrents->setObjectName("Button1");
+    m_ClearAll = new QPushButton("&Clear all");
+    m_ClearAll->setObjectName("Button2");
+    m_Quaverize = new QPushButton(QIcon(":/icons/quaverize-64.png"), "&Quaverize!");
+    m_Quaverize->setObjectName("BitBtn1");
+    m_Quaverize->setIconSize(QSize(32, 32));
+    m_Quaverize->setMinimumHeight(62);
+    for (QPushButton* button : {m_AddTorrents, m_ClearAll, m_Quaverize}) {
         button->setAutoDefault(false);
         column->addWidget(button);
     }
@@ -122,27 +115,27 @@ void MainForm::buildPanel() {
         target->setObjectName(name);
         column->addWidget(target);
     };
-    box(CheckBox4, "CheckBox4", "&Quiet mode");
-    box(CheckBox5, "CheckBox5", "Close to &tray");
-    box(CheckBox7, "CheckBox7", "&Fetch more trackers");
-    box(CheckBox3, "CheckBox3", "Auto-&open added files");
-    box(CheckBox1, "CheckBox1", "Associate &with torrents");
-    box(CheckBox6, "CheckBox6", "Start at logi&n");
-    box(CheckBox2, "CheckBox2", "&Save on exit");
+    box(m_QuietMode, "CheckBox4", "&Quiet mode");
+    box(m_CloseToTray, "CheckBox5", "Close to &tray");
+    box(m_FetchExtra, "CheckBox7", "&Fetch more trackers");
+    box(m_AutoOpen, "CheckBox3", "Auto-&open added files");
+    box(m_AssociateTorrents, "CheckBox1", "Associate &with torrents");
+    box(m_StartAtLogin, "CheckBox6", "Start at logi&n");
+    box(m_SaveOnExit, "CheckBox2", "&Save on exit");
 
-    LinkText = new LinkLabel(kMakerAddress);
+    m_MakerLink = new LinkLabel(kMakerAddress);
     column->addSpacing(4);
-    column->addWidget(LinkText, 0, Qt::AlignHCenter);
+    column->addWidget(m_MakerLink, 0, Qt::AlignHCenter);
 
-    connect(Button1, &QPushButton::clicked, this, &MainForm::Button1Click);
-    connect(Button2, &QPushButton::clicked, this,
+    connect(m_AddTorrents, &QPushButton::clicked, this, &MainForm::addTorrentsClicked);
+    connect(m_ClearAll, &QPushButton::clicked, this,
             [this] { published([this] { m_List.ClearAll(); }); });
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { m_List.Quaverize(); });
+    connect(m_Quaverize, &QPushButton::clicked, this, [this] { m_List.Quaverize(); });
 }
 
 void MainForm::buildMenus() {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName("PopupMenu1");
+    m_GridMenu = new QMenu(this);
+    m_GridMenu->setObjectName("PopupMenu1");
     const auto item = [&](const char* name, const char* caption, const QKeySequence& keys,
                           auto handler) {
         auto* action = new QAction(caption, this);
@@ -150,13 +143,13 @@ void MainForm::buildMenus() {
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         connect(action, &QAction::triggered, this, handler);
-        PopupMenu1->addAction(action);
-        StringGrid1->addAction(action);
+        m_GridMenu->addAction(action);
+        m_Grid->addAction(action);
         return action;
     };
     QAction* open =
         item("OpenSelected", "&Open selected", QKeySequence(), [this] { m_List.OpenSelected(); });
-    PopupMenu1->setDefaultAction(open);
+    m_GridMenu->setDefaultAction(open);
     item("Edittrackerlist", "&Edit tracker list", QKeySequence(Qt::Key_F2), [this] {
         if (const int row = m_List.EditTrackerListRow(); row > 0) {
             m_EditForm->editRow(row);
@@ -174,53 +167,51 @@ void MainForm::buildMenus() {
     item("Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C),
          [this] { m_List.CopyToClipboard(); });
 
-    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(at));
-    });
+    m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_Grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_GridMenu->popup(m_Grid->viewport()->mapToGlobal(at)); });
 }
 
 void MainForm::buildTray() {
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->setObjectName("PopupMenu2");
-    auto* show = PopupMenu2->addAction("&Show", this, &MainForm::Show1Click);
+    m_TrayMenu = new QMenu(this);
+    m_TrayMenu->setObjectName("PopupMenu2");
+    auto* show = m_TrayMenu->addAction("&Show", this, &MainForm::showClicked);
     show->setObjectName("Show1");
-    PopupMenu2->setDefaultAction(show);
-    PopupMenu2->addAction("E&xit", this, &MainForm::Exit1Click)->setObjectName("Exit1");
+    m_TrayMenu->setDefaultAction(show);
+    m_TrayMenu->addAction("E&xit", this, &MainForm::exitClicked)->setObjectName("Exit1");
 
-    TrayIcon1 = new QSystemTrayIcon(windowIcon(), this);
-    TrayIcon1->setObjectName("TrayIcon1");
-    TrayIcon1->setContextMenu(PopupMenu2);
-    connect(TrayIcon1, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) { TrayIconActivated(reason); });
+    m_TrayIcon = new QSystemTrayIcon(windowIcon(), this);
+    m_TrayIcon->setObjectName("TrayIcon1");
+    m_TrayIcon->setContextMenu(m_TrayMenu);
+    connect(m_TrayIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { trayIconActivated(reason); });
 }
 
-void MainForm::FormCreate(const QStringList& Arguments) {
+void MainForm::initialize(const QStringList& Arguments) {
     const ShellIntegration shell(m_Paths.ProgramPath);
-    CheckBox6->setChecked(shell.startsAtLogin());
+    m_StartAtLogin->setChecked(shell.startsAtLogin());
     SettingsStore(m_Paths.SettingsFile).load([this](SettingsStore::Option option, bool on) {
-        QCheckBox* boxes[] = {CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox7};
-        boxes[option]->setChecked(on);
+        optionBoxes()[option]->setChecked(on);
     });
-    CheckBox1->setChecked(shell.opensTorrents());
+    m_AssociateTorrents->setChecked(shell.opensTorrents());
     // Only the user's own clicks change the desktop's files; the state read above does not.
-    connect(CheckBox6, &QCheckBox::clicked, this,
+    connect(m_StartAtLogin, &QCheckBox::clicked, this,
             [this](bool on) { ShellIntegration(m_Paths.ProgramPath).setStartAtLogin(on); });
-    connect(CheckBox1, &QCheckBox::clicked, this,
+    connect(m_AssociateTorrents, &QCheckBox::clicked, this,
             [this](bool on) { ShellIntegration(m_Paths.ProgramPath).setOpensTorrents(on); });
-    if (CheckBox2->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
+    if (m_SaveOnExit->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
         QElapsedTimer timer;
         timer.start();
         // Tens of thousands of cells change: the view hears of them once, at the end.
         m_Model->beginBulk();
         try {
-            LoadGridFile(m_List.Grid(), S(m_Paths.ListFile));
+            LoadGridFile(m_List.Grid(), Utf8Of(m_Paths.ListFile));
             m_Model->endBulk();
             m_LoadMilliseconds = timer.elapsed();
         } catch (const std::exception& error) {
             m_Model->endBulk();
             if (!QuietMode()) {
-                MessageBoxes::error(this, Q(error.what()));
+                MessageBoxes::error(this, QStringOf(error.what()));
             }
         }
     }
@@ -231,7 +222,7 @@ void MainForm::FormCreate(const QStringList& Arguments) {
     m_List.WriteHeadings();
 }
 
-void MainForm::Button1Click() {
+void MainForm::addTorrentsClicked() {
     const QStringList files = MessageBoxes::chooseTorrents(this);
     AddFiles(files);
 }
@@ -253,21 +244,21 @@ void MainForm::dropEvent(QDropEvent* Event) {
     AddFiles(files);
 }
 
-void MainForm::HideToTray() {
+void MainForm::hideToTray() {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         hide();
-        TrayIcon1->show();
+        m_TrayIcon->show();
     } else {
         // Without a tray a hidden window could not be reached again.
         showMinimized();
     }
 }
 
-bool MainForm::StartsHidden(const QStringList& Arguments) {
+bool MainForm::startsHidden(const QStringList& Arguments) {
     return !Arguments.isEmpty() && Arguments.first().toLower() == "-hidden";
 }
 
-void MainForm::BringForward() {
+void MainForm::bringForward() {
     if (isMinimized()) {
         showNormal();
     }
@@ -275,7 +266,7 @@ void MainForm::BringForward() {
     activateWindow();
 }
 
-void MainForm::TrayIconActivated(int Reason) {
+void MainForm::trayIconActivated(int Reason) {
     if (Reason == QSystemTrayIcon::DoubleClick) {
         showNormal();
         raise();
@@ -283,34 +274,43 @@ void MainForm::TrayIconActivated(int Reason) {
     }
 }
 
-void MainForm::Show1Click() {
+void MainForm::showClicked() {
     showNormal();
 }
 
-void MainForm::Exit1Click() {
+void MainForm::exitClicked() {
     AppCanClose = true;
     close();
 }
 
+std::array<QCheckBox*, SettingsStore::OptionCount> MainForm::optionBoxes() const {
+    // In the order of SettingsStore::kOptions.
+    return {m_SaveOnExit, m_AutoOpen, m_QuietMode, m_CloseToTray, m_FetchExtra};
+}
+
 std::array<bool, SettingsStore::OptionCount> MainForm::options() const {
-    return {CheckBox2->isChecked(), CheckBox3->isChecked(), CheckBox4->isChecked(),
-            CheckBox5->isChecked(), CheckBox7->isChecked()};
+    std::array<bool, SettingsStore::OptionCount> values{};
+    const auto boxes = optionBoxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        values[i] = boxes[i]->isChecked();
+    }
+    return values;
 }
 
 void MainForm::closeEvent(QCloseEvent* Event) {
-    if (CheckBox5->isChecked() && !AppCanClose) {
+    if (m_CloseToTray->isChecked() && !AppCanClose) {
         Event->ignore();
-        HideToTray();
+        hideToTray();
         return;
     }
     hide();
     m_Pending.clear();
     m_Loader.reset();
-    if (CheckBox2->isChecked()) {
+    if (m_SaveOnExit->isChecked()) {
         try {
             QElapsedTimer timer;
             timer.start();
-            SaveGridFile(m_List.Grid(), S(m_Paths.ListFile));
+            SaveGridFile(m_List.Grid(), Utf8Of(m_Paths.ListFile));
             m_SaveMilliseconds = timer.elapsed();
         } catch (const std::exception& error) {
             // The list is still here and so is the window: the user can free the space or
@@ -318,8 +318,8 @@ void MainForm::closeEvent(QCloseEvent* Event) {
             Event->ignore();
             AppCanClose = false;
             showNormal();
-            MessageBoxes::error(this, Q(error.what()) + "\n\nThe list was not saved; "
-                                                        "Lintervale stays open.");
+            MessageBoxes::error(this, QStringOf(error.what()) + "\n\nThe list was not saved; "
+                                                                "Lintervale stays open.");
             return;
         }
     }

@@ -1,15 +1,15 @@
 #pragma once
 
-// The main window MainForm: the grid StringGrid1 on the left, the panel Panel1 with the
+// The main window MainForm: the grid m_Grid on the left, the panel m_Panel with the
 // buttons, the option check boxes and the link label on the right, the status bar along the
 // bottom; the grid's context menu, the tray icon with its own menu, and the close sequence.
 // The list's rules live in TTorrentList; this window shows them and wires the user's
 // actions and the desktop's services to them.
 
-#include "widgets/GridModel.h"
-#include "session/SettingsStore.h"
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
+#include "session/SettingsStore.h"
+#include "widgets/GridModel.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -46,25 +46,25 @@ public:
 
     // The creation steps after the widgets exist: options, the list data file, the files
     // named on the command line, the headings.
-    void FormCreate(const QStringList& Arguments);
+    void initialize(const QStringList& Arguments);
 
     // Adds files in the order given; a long batch runs in slices between which the window
     // stays responsive and the status line shows the progress. AddFile adds one at once.
     void AddFiles(const QStringList& FileNames, bool SkipMissing = false);
     void AddFile(const QString& FileName);
-    bool Adding() const { return m_Loader != nullptr || !m_Pending.empty(); }
+    bool adding() const { return m_Loader != nullptr || !m_Pending.empty(); }
     // How long one slice of a batch works before the window handles its events.
     void setSliceMilliseconds(int Milliseconds) { m_SliceMilliseconds = Milliseconds; }
 
     // Shows the window hidden in the tray (or minimised where there is no tray).
-    void HideToTray();
+    void hideToTray();
     // A later copy asked for this one: the window comes forward, restored if minimised.
-    void BringForward();
+    void bringForward();
     // "E&xit": closes for good, whatever "Close to tray" says.
-    void Exit1Click();
+    void exitClicked();
     // Whether the command line asks for a start hidden in the tray: "-hidden" as the first
     // argument, in any letter case.
-    static bool StartsHidden(const QStringList& Arguments);
+    static bool startsHidden(const QStringList& Arguments);
 
     TTorrentList& List() { return m_List; }
     TrackerFetcher& Fetcher() { return *m_Fetcher; }
@@ -104,35 +104,37 @@ private:
     void buildPanel();
     void buildMenus();
     void buildTray();
-    void Button1Click();
-    void TrayIconActivated(int Reason);
-    void Show1Click();
+    void addTorrentsClicked();
+    void trayIconActivated(int Reason);
+    void showClicked();
     void processPending();
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
     template <typename F> auto published(F Action);
+    // The check boxes of the stored options, and their states.
+    std::array<QCheckBox*, SettingsStore::OptionCount> optionBoxes() const;
     std::array<bool, SettingsStore::OptionCount> options() const;
 
     MainFormPaths m_Paths;
     TTorrentList m_List;
     GridModel* m_Model = nullptr;
-    GridView* StringGrid1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
-    QCheckBox* CheckBox3 = nullptr;
-    QCheckBox* CheckBox4 = nullptr;
-    QCheckBox* CheckBox5 = nullptr;
-    QCheckBox* CheckBox6 = nullptr;
-    QCheckBox* CheckBox7 = nullptr;
-    LinkLabel* LinkText = nullptr;
+    GridView* m_Grid = nullptr;
+    QWidget* m_Panel = nullptr;
+    QPushButton* m_AddTorrents = nullptr;
+    QPushButton* m_ClearAll = nullptr;
+    QPushButton* m_Quaverize = nullptr;
+    QCheckBox* m_AssociateTorrents = nullptr;
+    QCheckBox* m_SaveOnExit = nullptr;
+    QCheckBox* m_AutoOpen = nullptr;
+    QCheckBox* m_QuietMode = nullptr;
+    QCheckBox* m_CloseToTray = nullptr;
+    QCheckBox* m_StartAtLogin = nullptr;
+    QCheckBox* m_FetchExtra = nullptr;
+    LinkLabel* m_MakerLink = nullptr;
     QLabel* m_StatusText = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QMenu* PopupMenu2 = nullptr;
-    QSystemTrayIcon* TrayIcon1 = nullptr;
+    QMenu* m_GridMenu = nullptr;
+    QMenu* m_TrayMenu = nullptr;
+    QSystemTrayIcon* m_TrayIcon = nullptr;
     QSoundEffect* m_Sound = nullptr;
     EditForm* m_EditForm = nullptr;
     TrackerFetcher* m_Fetcher = nullptr;

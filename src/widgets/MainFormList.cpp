@@ -1,7 +1,8 @@
+#include "network/TrackerFetcher.h"
+#include "qtsupport/Utf8Text.h"
 #include "widgets/GridModel.h"
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
-#include "network/TrackerFetcher.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -18,24 +19,12 @@
 
 namespace lintervale {
 
-namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string S(const QString& text) {
-    return text.toUtf8().toStdString();
-}
-
-} // namespace
-
 void MainForm::AddFiles(const QStringList& FileNames, bool SkipMissing) {
     if (FileNames.isEmpty()) {
         return;
     }
     for (const QString& file : FileNames) {
-        m_Pending.push_back({S(file), SkipMissing});
+        m_Pending.push_back({Utf8Of(file), SkipMissing});
     }
     m_BatchTotal += static_cast<int>(FileNames.size());
     if (!m_Processing) {
@@ -44,7 +33,7 @@ void MainForm::AddFiles(const QStringList& FileNames, bool SkipMissing) {
 }
 
 void MainForm::AddFile(const QString& FileName) {
-    published([&] { m_List.AddFile(S(FileName)); });
+    published([&] { m_List.AddFile(Utf8Of(FileName)); });
 }
 
 // Adds pending files for one slice of time. A slice that adds more than one file shows its
@@ -87,7 +76,7 @@ void MainForm::processPending() {
     if (m_Loader && m_Loader->Remaining() == 0) {
         m_Loader.reset();
     }
-    if (Adding()) {
+    if (adding()) {
         m_StatusText->setText(
             QString("Adding .torrent files: %1 of %2 ...").arg(m_BatchDone).arg(m_BatchTotal));
         m_ShowedProgress = true;
@@ -107,37 +96,37 @@ void MainForm::processPending() {
 }
 
 bool MainForm::QuietMode() const {
-    return CheckBox4->isChecked();
+    return m_QuietMode->isChecked();
 }
 bool MainForm::FetchExtra() const {
-    return CheckBox7->isChecked();
+    return m_FetchExtra->isChecked();
 }
 bool MainForm::AutoOpen() const {
-    return CheckBox3->isChecked();
+    return m_AutoOpen->isChecked();
 }
 
 void MainForm::ShowNotice(const std::string& Text) {
-    published([&] { MessageBoxes::notice(this, Q(Text)); });
+    published([&] { MessageBoxes::notice(this, QStringOf(Text)); });
 }
 
 void MainForm::ShowError(const std::string& Text) {
-    published([&] { MessageBoxes::error(this, Q(Text)); });
+    published([&] { MessageBoxes::error(this, QStringOf(Text)); });
 }
 
 bool MainForm::Confirm(const std::string& Text) {
-    return published([&] { return MessageBoxes::confirm(this, Q(Text)); });
+    return published([&] { return MessageBoxes::confirm(this, QStringOf(Text)); });
 }
 
 void MainForm::AskHelp(const std::string& Text) {
-    published([&] { MessageBoxes::askHelp(this, Q(Text)); });
+    published([&] { MessageBoxes::askHelp(this, QStringOf(Text)); });
 }
 
 std::string MainForm::StatusText() const {
-    return S(m_StatusText->text());
+    return Utf8Of(m_StatusText->text());
 }
 
 void MainForm::SetStatusText(const std::string& Text) {
-    m_StatusText->setText(Q(Text));
+    m_StatusText->setText(QStringOf(Text));
 }
 
 void MainForm::OpenUrl(const std::string& Url) {
@@ -145,7 +134,7 @@ void MainForm::OpenUrl(const std::string& Url) {
 }
 
 void MainForm::SetClipboardText(const std::string& Text) {
-    QGuiApplication::clipboard()->setText(Q(Text));
+    QGuiApplication::clipboard()->setText(QStringOf(Text));
 }
 
 void MainForm::PlaySound() {

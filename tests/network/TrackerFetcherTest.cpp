@@ -2,8 +2,8 @@
 
 #include "network/TrackerFetcher.h"
 
-#include "session/SettingsStore.h"
 #include "list/TorrentList.h"
+#include "session/SettingsStore.h"
 #include "tests/list/RecordingHost.h"
 
 #include <QHash>

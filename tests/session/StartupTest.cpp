@@ -2,8 +2,8 @@
 // XDG folders), the hand-off, the lock after a crash, the race, and bad peers.
 
 #include "session/RunningCopy.h"
-#include "widgets/MainForm.h"
 #include "tests/list/RecordingHost.h"
+#include "widgets/MainForm.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -210,12 +210,12 @@ void StartupTest::noReachableCopyMeansMainWindowNotFound() {
 }
 
 void StartupTest::hiddenIsTheFirstArgumentInAnyCase() {
-    QVERIFY(MainForm::StartsHidden({"-hidden"}));
-    QVERIFY(MainForm::StartsHidden({"-HIDDEN", "x"}));
-    QVERIFY(MainForm::StartsHidden({"-Hidden"}));
-    QVERIFY(!MainForm::StartsHidden({"x", "-hidden"}));
-    QVERIFY(!MainForm::StartsHidden({}));
-    QVERIFY(!MainForm::StartsHidden({"--hidden"}));
+    QVERIFY(MainForm::startsHidden({"-hidden"}));
+    QVERIFY(MainForm::startsHidden({"-HIDDEN", "x"}));
+    QVERIFY(MainForm::startsHidden({"-Hidden"}));
+    QVERIFY(!MainForm::startsHidden({"x", "-hidden"}));
+    QVERIFY(!MainForm::startsHidden({}));
+    QVERIFY(!MainForm::startsHidden({"--hidden"}));
 
     // A copy started hidden runs and takes files like any first copy.
     auto first = start({"-HIDDEN", torrent("h")});

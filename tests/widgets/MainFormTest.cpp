@@ -2,10 +2,10 @@
 
 #include "widgets/MainForm.h"
 
-#include "widgets/MessageBoxes.h"
-#include "network/TrackerFetcher.h"
 #include "list/ListDataFile.h"
+#include "network/TrackerFetcher.h"
 #include "tests/list/RecordingHost.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,7 +83,7 @@ private:
         return found;
     }
     QStringList names() const;
-    void waitForAdds() { QTRY_VERIFY_WITH_TIMEOUT(!m_Form->Adding(), 20000); }
+    void waitForAdds() { QTRY_VERIFY_WITH_TIMEOUT(!m_Form->adding(), 20000); }
     QString status() { return child<QLabel>("StatusText")->text(); }
     void trigger(const char* Action) { child<QAction>(Action)->trigger(); }
 
@@ -116,7 +116,7 @@ void MainFormTest::cleanup() {
 
 std::unique_ptr<MainForm> MainFormTest::makeForm(const QStringList& Arguments) {
     auto form = std::make_unique<MainForm>(m_Paths);
-    form->FormCreate(Arguments);
+    form->initialize(Arguments);
     form->show();
     return form;
 }
@@ -387,12 +387,12 @@ void MainFormTest::longBatchesShowProgress() {
     }
     m_Form->setSliceMilliseconds(0); // one file per slice
     m_Form->AddFiles(files);
-    QVERIFY(m_Form->Adding());
+    QVERIFY(m_Form->adding());
     QVERIFY(status().startsWith("Adding .torrent files: 1 of 60"));
     // The window handles events between slices: a click on a check box goes through.
     QTest::mouseClick(child<QCheckBox>("CheckBox3"), Qt::LeftButton);
     QVERIFY(child<QCheckBox>("CheckBox3")->isChecked());
-    QVERIFY(m_Form->Adding());
+    QVERIFY(m_Form->adding());
     child<QCheckBox>("CheckBox3")->setChecked(false);
     waitForAdds();
     QCOMPARE(status(), QString("Added 60 of 60 .torrent files."));
