@@ -72,20 +72,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     }
 
     const TTorrentRow row = MakeTorrentRow(torrent);
-    CHECK(row.Name.find_first_of("\r\n") == std::string::npos && row.Hash == hash);
+    const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    CHECK(std::none_of(row.Name.begin(), row.Name.end(), isControl) && row.Hash == hash);
+    CHECK(std::none_of(row.Trackers.begin(), row.Trackers.end(), isControl));
     const std::string link = MagnetLinkOfRow(row.Name, row.Hash, row.Trackers);
     const char* scheme = torrent.V2Only() ? "magnet:?xt=urn:btmh:1220" : "magnet:?xt=urn:btih:";
     CHECK(link.starts_with(scheme + hash + "&dn="));
-    // Only letters, digits, the separators the encoder keeps and "%XX" escapes remain.
+    // Only letters, digits, the separators the encoder keeps and "%XX" escapes remain; "&"
+    // only between parameters, "#" and "+" never.
     CHECK(link.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
-                                 "!#$&'()*+,-./:;=?@%") == std::string::npos);
+                                 "!$&'()*,-./:;=?@%") == std::string::npos);
+    for (auto i = link.find('&'); i != std::string::npos; i = link.find('&', i + 1)) {
+        CHECK(link.compare(i, 4, "&dn=") == 0 || link.compare(i, 4, "&tr=") == 0);
+    }
     for (auto i = link.find('%'); i != std::string::npos; i = link.find('%', i + 1)) {
         CHECK(i + 2 < link.size() &&
               link.substr(i + 1, 2).find_first_not_of("0123456789ABCDEF") == std::string::npos);
     }
-    // The cell quotes each tracker as it is, so trackers without a quote or NUL read back.
-    const bool plain = std::none_of(trackers.begin(), trackers.end(), [](const std::string& t) {
-        return t.find_first_of(std::string_view("\"\0", 2)) != std::string::npos;
+    // The cell quotes each tracker as it is, so trackers without a quote or a control byte
+    // read back.
+    const bool plain = std::none_of(trackers.begin(), trackers.end(), [&](const std::string& t) {
+        return t.find('"') != std::string::npos || std::any_of(t.begin(), t.end(), isControl);
     });
     CHECK(!plain || ReadTrackerCell(row.Trackers) == trackers);
     return 0;

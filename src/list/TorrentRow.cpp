@@ -2,7 +2,24 @@
 
 #include "trackers/TrackerCell.h"
 
+#include <algorithm>
+#include <unordered_set>
+#include <vector>
+
 namespace lintervale {
+
+namespace {
+
+bool IsControlByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+bool HasControlByte(const std::string& Text) {
+    return std::any_of(Text.begin(), Text.end(), IsControlByte);
+}
+
+} // namespace
 
 std::string SizeText(std::int64_t Length) {
     constexpr std::uint64_t unit = 1u << 20;
@@ -20,16 +37,30 @@ std::string SizeText(std::int64_t Length) {
     return text;
 }
 
+std::string SpacesForControlBytes(std::string Text) {
+    std::replace_if(Text.begin(), Text.end(), IsControlByte, ' ');
+    return Text;
+}
+
 TTorrentRow MakeTorrentRow(const TTorrentFile& Torrent) {
     TTorrentRow row;
-    row.Name = Torrent.Name();
-    for (char& c : row.Name) {
-        if (c == '\r' || c == '\n') {
-            c = ' ';
-        }
-    }
+    row.Name = SpacesForControlBytes(Torrent.Name());
     row.Hash = Torrent.Hash();
-    row.Trackers = WriteTrackerCell(Torrent.Trackers());
+    const std::vector<std::string>& trackers = Torrent.Trackers();
+    if (std::none_of(trackers.begin(), trackers.end(), HasControlByte)) {
+        row.Trackers = WriteTrackerCell(trackers);
+    } else {
+        // Trackers that differed only in their control bytes are now one.
+        std::vector<std::string> cleaned;
+        std::unordered_set<std::string> seen;
+        for (const std::string& tracker : trackers) {
+            std::string text = SpacesForControlBytes(tracker);
+            if (seen.insert(text).second) {
+                cleaned.push_back(std::move(text));
+            }
+        }
+        row.Trackers = WriteTrackerCell(cleaned);
+    }
     row.Files = std::to_string(Torrent.Count());
     row.Size = SizeText(Torrent.Length());
     return row;

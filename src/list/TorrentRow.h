@@ -22,9 +22,12 @@ struct TTorrentRow {
 // The total size in whole MiB (an exact half goes to the even neighbour) and " MB".
 std::string SizeText(std::int64_t Length);
 
+// The text with every control byte (0x00 to 0x1F and 0x7F) replaced by a space.
+std::string SpacesForControlBytes(std::string Text);
+
 // The row a loaded torrent makes: its trackers in the tracker cell's written form (empty
-// when it has none). Line breaks in the name become spaces, so that a name can never split a
-// line of the list data file.
+// when it has none). Control bytes in the name and the trackers become spaces, so that no
+// cell can end or shift a line of the list data file, and no link carries them.
 TTorrentRow MakeTorrentRow(const TTorrentFile& Torrent);
 
 // Reads and loads a .torrent file and makes its row; raises EFileReadError or

@@ -8,7 +8,8 @@ namespace {
 
 constexpr std::array<bool, 256> MakeKeptSet() {
     std::array<bool, 256> kept{};
-    for (const char c : std::string_view("!#$&'()*+,-./:;=?@")) {
+    // "&", "#" and "+" would end a value of the link, start its fragment or read as a space.
+    for (const char c : std::string_view("!$'()*,-./:;=?@")) {
         kept[static_cast<unsigned char>(c)] = true;
     }
     for (int c = '0'; c <= '9'; ++c) {

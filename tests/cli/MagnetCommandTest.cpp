@@ -1,3 +1,5 @@
+#include "tests/magnet/ExpectedLinks.h"
+
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -62,39 +64,16 @@ Result RunProgram(const std::vector<std::string>& args) {
     return result;
 }
 
-struct Expected {
-    std::string file;
-    bool ok;
-    std::string hash;
-    std::string link;
-};
+using Expected = lintervale::testing::TExpectedLink;
+using lintervale::testing::ReadExpected;
 
-std::vector<Expected> ReadExpected(const std::string& table) {
-    std::ifstream in(fs::path(LINTERVALE_FIXTURES) / table);
-    std::vector<Expected> rows;
-    std::string line;
-    std::getline(in, line); // headings
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        Expected row;
-        std::string outcome;
-        std::getline(fields, row.file, '\t');
-        std::getline(fields, outcome, '\t');
-        std::getline(fields, row.hash, '\t');
-        std::getline(fields, row.link, '\t');
-        row.ok = outcome == "ok";
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-const char* const kExpectedTable = "expected-modern.tsv";
+const char* const kExpectedTable = lintervale::testing::kExpectedLinksTable;
 const std::string kRefused =
     "Something bad happened while trying to load the file, probably corrupt metainfo.";
 
 TEST(MagnetCommand, EveryFixtureGivesItsExpectedLine) {
     const std::vector<Expected> rows = ReadExpected(kExpectedTable);
-    ASSERT_GE(rows.size(), 29u);
+    ASSERT_GE(rows.size(), 31u);
     for (const Expected& row : rows) {
         const std::string path = (fs::path(LINTERVALE_FIXTURES) / row.file).string();
         const Result result = RunProgram({"--magnet", path});

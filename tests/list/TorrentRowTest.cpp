@@ -6,6 +6,7 @@
 #include <string>
 
 using namespace lintervale;
+using namespace std::string_literals;
 
 namespace {
 
@@ -35,11 +36,30 @@ TEST(MakeTorrentRow, TrackerCellHoldsEveryTrackerOnce) {
         {"d", ""},
         {"d8:announce0:", ""},
         {"d8:announce3:a b", "\"a b\""},
+        // Control bytes become spaces; trackers that differed only in them are one.
+        {"d8:announce3:a\x01"
+         "b13:announce-listll3:a\x1F"
+         "bel3:a\0bel5:\x7F\tx\r\nee"s,
+         "\"a b\"|\"  x  \""},
     };
     for (const auto& [before, cell] : cases) {
         TTorrentFile torrent;
         torrent.Load(before + "4:infod6:lengthi1e4:name1:n12:piece lengthi1e6:pieces0:ee");
         EXPECT_EQ(MakeTorrentRow(torrent).Trackers, cell) << before;
+    }
+}
+
+TEST(MakeTorrentRow, ControlBytesInTheNameBecomeSpaces) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\r\nb\nc", "a  b c"},
+        {"\0\x01\x08\t\x0B\x0C\x1A\x1F\x7F"s, std::string(9, ' ')},
+        {"keep \x20 ~ \x80\xFF caf\xC3\xA9", "keep \x20 ~ \x80\xFF caf\xC3\xA9"},
+    };
+    for (const auto& [name, shown] : cases) {
+        TTorrentFile torrent;
+        torrent.Load("d4:infod6:lengthi1e4:name" + std::to_string(name.size()) + ":" + name +
+                     "12:piece lengthi1e6:pieces0:ee");
+        EXPECT_EQ(MakeTorrentRow(torrent).Name, shown) << name;
     }
 }
 
