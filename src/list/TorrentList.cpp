@@ -3,6 +3,8 @@
 #include "magnet/MagnetLink.h"
 #include "trackers/TrackerCell.h"
 
+#include <algorithm>
+
 namespace lintervale {
 
 namespace {
@@ -119,15 +121,36 @@ void TTorrentList::OpenSelected() {
 }
 
 void TTorrentList::CopyToClipboard() {
+    // A row without a hash has no link: it is passed over, and when no row is left the
+    // clipboard keeps what the user had there.
     std::string text;
     const int bottom = m_Grid.SelectionBottom();
     for (int r = m_Grid.SelectionTop(); r <= bottom; ++r) {
-        text += MagnetLinkOfRow(r);
-        if (r != bottom) {
+        if (m_Grid.Cell(G::ColHash, r).empty()) {
+            continue;
+        }
+        if (!text.empty()) {
             text += "\r\n";
         }
+        text += MagnetLinkOfRow(r);
+    }
+    if (text.empty()) {
+        m_Host.SetStatusText(kNothingToCopyText);
+        return;
     }
     m_Host.SetClipboardText(text);
+}
+
+std::vector<std::string> TTorrentList::SelectedHashes() const {
+    std::vector<std::string> hashes;
+    const int bottom = m_Grid.SelectionBottom();
+    for (int r = m_Grid.SelectionTop(); r <= bottom; ++r) {
+        const std::string& hash = m_Grid.Cell(G::ColHash, r);
+        if (!hash.empty() && std::find(hashes.begin(), hashes.end(), hash) == hashes.end()) {
+            hashes.push_back(hash);
+        }
+    }
+    return hashes;
 }
 
 void TTorrentList::Quaverize() {

@@ -12,6 +12,7 @@
 #include "list/TorrentRow.h"
 
 #include <string>
+#include <vector>
 
 namespace lintervale {
 
@@ -22,6 +23,7 @@ inline constexpr const char* kHelpQuestion = "Do you need some help?";
 inline constexpr const char* kHelpAddress = "https://en.wikipedia.org/wiki/Eighth_note";
 inline constexpr int kEasterEggLimit = 30;
 inline constexpr const char* kEditOneRowText = "You can only edit one row at a time.";
+inline constexpr const char* kNothingToCopyText = "No magnet link to copy.";
 
 class TTorrentList {
 public:
@@ -52,6 +54,9 @@ public:
     // Opens the current row's link when it has a name and a hash (double click).
     void DblClick();
     void OpenSelected();
+    // Puts the links of the selected rows that have a hash on the clipboard, top row first,
+    // joined by CR LF. Without any such row the clipboard is left alone and the status line
+    // says so.
     void CopyToClipboard();
     void Quaverize();
     void KeyPress(char Key);
@@ -59,6 +64,10 @@ public:
     void ClearAll();
     void SelectAll();
     void RemoveSelected();
+
+    // The hashes of the selected rows, top row first, each once; rows without a hash are
+    // passed over. What fetching trackers asks for.
+    std::vector<std::string> SelectedHashes() const;
 
     // "&Delete trackers": empties the tracker cell of every selected row.
     void DeleteTrackers();

@@ -154,11 +154,58 @@ TEST_F(TorrentListTest, OpeningAndCopyingLinks) {
     EXPECT_EQ(m_Host.Clipboard.find("\r\n"), std::string::npos);
 }
 
-TEST_F(TorrentListTest, EmptyRowsOpenNothingButCopyTheBarePieces) {
+TEST_F(TorrentListTest, RowsWithoutAHashAreNoLinks) {
+    // The empty row of an empty list: nothing opens, the clipboard keeps the user's text.
+    m_Host.Clipboard = "the user's text";
     m_List.DblClick();
-    EXPECT_TRUE(m_Host.Urls.empty());
+    m_List.SelectAll();
     m_List.CopyToClipboard();
-    EXPECT_EQ(m_Host.Clipboard, "magnet:?xt=urn:btih:&dn=&tr=");
+    EXPECT_TRUE(m_Host.Urls.empty());
+    EXPECT_EQ(m_Host.Clipboard, "the user's text");
+    EXPECT_EQ(m_Host.Status, "No magnet link to copy.");
+    EXPECT_TRUE(m_List.SelectedHashes().empty());
+
+    // Rows without a hash at the top, in the middle and at the bottom of a selection are
+    // passed over; the others' links keep their order with no stray line break.
+    Add("n1");
+    Add("n2");
+    Add("n3");
+    Add("n4");
+    Add("n5");
+    for (const int r : {1, 3, 5}) {
+        m_List.Grid().SetCell(G::ColHash, r, "");
+    }
+    m_List.Grid().SetCell(G::ColName, 4, "");
+    m_Host.Status.clear();
+    m_List.SelectAll();
+    m_List.CopyToClipboard();
+    EXPECT_EQ(m_Host.Clipboard, "magnet:?xt=urn:btih:" + m_List.Grid().Cell(G::ColHash, 2) +
+                                    "&dn=n4&tr=http://t/a\r\n" + "magnet:?xt=urn:btih:" +
+                                    m_List.Grid().Cell(G::ColHash, 4) + "&dn=&tr=http://t/a");
+    EXPECT_EQ(m_Host.Status, "");
+    EXPECT_EQ(m_List.SelectedHashes(),
+              (std::vector<std::string>{m_List.Grid().Cell(G::ColHash, 2),
+                                        m_List.Grid().Cell(G::ColHash, 4)}));
+
+    // A selection of hashless rows only.
+    m_List.UserSelect(3, 3);
+    m_Host.Clipboard = "kept";
+    m_List.CopyToClipboard();
+    EXPECT_EQ(m_Host.Clipboard, "kept");
+    EXPECT_EQ(m_Host.Status, "No magnet link to copy.");
+}
+
+TEST_F(TorrentListTest, SelectedHashesAreAskedForOnceEach) {
+    Add("a");
+    Add("b");
+    Add("c");
+    const std::string b = m_List.Grid().Cell(G::ColHash, 2);
+    m_List.Grid().SetCell(G::ColHash, 1, b);
+    m_List.Grid().SetCell(G::ColHash, 3, "");
+    m_List.SelectAll();
+    EXPECT_EQ(m_List.SelectedHashes(), std::vector<std::string>{b});
+    m_List.UserSelect(3, 3);
+    EXPECT_TRUE(m_List.SelectedHashes().empty());
 }
 
 TEST_F(TorrentListTest, QuaverizeAndItsEasterEgg) {
