@@ -9,7 +9,6 @@
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
-#include <algorithm>
 
 namespace lintervale {
 
@@ -21,12 +20,12 @@ using G = TTorrentGrid;
 // answer arrives rather than after it has been buffered.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
 
-bool IsWebScheme(const QUrl& Url) {
+} // namespace
+
+bool IsWebAddress(const QUrl& Url) {
     return Url.isValid() && (Url.scheme() == "http" || Url.scheme() == "https") &&
            !Url.host().isEmpty();
 }
-
-} // namespace
 
 TrackerFetcher::TrackerFetcher(TTorrentList& List, TListHost& Host, QObject* Parent)
     : QObject(Parent), m_List(List), m_Host(Host), m_Collator(QLocale()) {
@@ -52,10 +51,35 @@ TrackerFetcher::~TrackerFetcher() {
 void TrackerFetcher::setService(QString BaseUrl, QString Name) {
     m_BaseUrl = std::move(BaseUrl);
     m_Name = std::move(Name);
+    emit sourcesChanged();
+}
+
+void TrackerFetcher::setTrackerList(QString Url) {
+    if (Url != m_ListUrl) {
+        // Another list: the one in memory no longer stands for it.
+        m_ListUrl = std::move(Url);
+        m_HaveList = false;
+        m_ListTrackers.clear();
+    }
+    emit sourcesChanged();
+}
+
+bool TrackerFetcher::usesTrackerList() const {
+    return m_BaseUrl.trimmed().isEmpty();
+}
+
+QString TrackerFetcher::sourceName() const {
+    if (!usesTrackerList() && !m_Name.isEmpty()) {
+        return m_Name;
+    }
+    const QString address = usesTrackerList() ? m_ListUrl : m_BaseUrl;
+    const QString host = QUrl(address).host();
+    return host.isEmpty() ? address : host;
 }
 
 QString TrackerFetcher::menuCaption() const {
-    return "&Get trackers from " + m_Name;
+    // An "&" of the name is shown as it is, not taken for the item's mnemonic.
+    return "&Get trackers from " + QString(sourceName()).replace("&", "&&");
 }
 
 void TrackerFetcher::setTimeLimits(int StallMilliseconds, int TotalMilliseconds) {
@@ -64,14 +88,11 @@ void TrackerFetcher::setTimeLimits(int StallMilliseconds, int TotalMilliseconds)
 }
 
 void TrackerFetcher::fetchSelected() {
-    const G& grid = m_List.Grid();
-    // Rows that share a hash are asked for once: the answer goes to all of them.
-    std::vector<std::string> hashes;
-    for (int r = grid.SelectionTop(); r <= grid.SelectionBottom(); ++r) {
-        const std::string& hash = grid.Cell(G::ColHash, r);
-        if (std::find(hashes.begin(), hashes.end(), hash) == hashes.end()) {
-            hashes.push_back(hash);
-        }
+    // Rows that share a hash are asked for once: the answer goes to all of them. Rows
+    // without a hash are passed over.
+    const std::vector<std::string> hashes = m_List.SelectedHashes();
+    if (hashes.empty()) {
+        return;
     }
     m_Queue.insert(m_Queue.end(), hashes.begin(), hashes.end());
     if (!m_Running) {
@@ -90,7 +111,9 @@ int TrackerFetcher::compare(std::string_view A, std::string_view B) const {
     return m_Collator.compare(QStringOf(A), QStringOf(B));
 }
 
-// Starts the request for the next queued hash whose row is still listed.
+// Starts the request for the next queued hash whose row is still listed. Without a service
+// the public list is fetched for the first such hash; the hashes after it are served from
+// memory.
 void TrackerFetcher::startNext() {
     while (!m_Queue.empty()) {
         std::string hash = std::move(m_Queue.front());
@@ -99,51 +122,69 @@ void TrackerFetcher::startNext() {
         if (rows.empty()) {
             continue;
         }
+        const bool fromList = usesTrackerList();
+        if (fromList && (m_HaveList || m_ListFailed)) {
+            // A failed fetch of the list was reported once, for the whole queue.
+            TOutcome outcome;
+            outcome.Failed = !m_HaveList;
+            outcome.Reported = !m_HaveList;
+            outcome.Answer.Trackers = m_ListTrackers;
+            completeLater(std::move(hash), std::move(outcome));
+            return;
+        }
         m_Host.SetStatusText(kFetchingText + m_List.Grid().Cell(G::ColName, rows.front()));
 
-        QUrl url(m_BaseUrl);
-        if (!IsWebScheme(url)) {
+        QUrl url(fromList ? m_ListUrl : m_BaseUrl);
+        if (!IsWebAddress(url)) {
+            m_ListFailed = fromList;
             completeLater(std::move(hash), TOutcome{});
             return;
         }
-        // The hash goes into the path as it stands; the address escapes what it must.
-        url.setPath(url.path(QUrl::FullyDecoded) + "/announce_" + QStringOf(hash),
-                    QUrl::DecodedMode);
-
-        QNetworkRequest request(url);
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::NoLessSafeRedirectPolicy);
-        request.setMaximumRedirectsAllowed(kMaxRedirects);
-        request.setTransferTimeout(m_StallMilliseconds);
-        request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Lintervale"));
-
+        if (!fromList) {
+            // The hash goes into the path as it stands; the address escapes what it must.
+            url.setPath(url.path(QUrl::FullyDecoded) + "/announce_" + QStringOf(hash),
+                        QUrl::DecodedMode);
+        }
         m_Hash = std::move(hash);
-        m_Answer.clear();
-        m_Refused = false;
-        m_Reply = m_Network->get(request);
-        m_Reply->setReadBufferSize(kReadBufferBytes);
-        // The network code follows http and https targets only and refuses the rest; this
-        // holds the same line should that ever change.
-        connect(m_Reply, &QNetworkReply::redirected, this, [this](const QUrl& Target) {
-            if (!IsWebScheme(Target)) {
-                m_Refused = true;
-                m_Reply->abort();
-            }
-        });
-        connect(m_Reply, &QNetworkReply::metaDataChanged, this, [this] {
-            const QVariant length = m_Reply->header(QNetworkRequest::ContentLengthHeader);
-            if (length.isValid() && length.toLongLong() > kMaxAnswerBytes) {
-                m_Refused = true;
-                m_Reply->abort();
-            }
-        });
-        connect(m_Reply, &QNetworkReply::readyRead, this, &TrackerFetcher::readAnswer);
-        connect(m_Reply, &QNetworkReply::finished, this, &TrackerFetcher::finishReply);
-        m_Deadline->start(m_TotalMilliseconds);
+        m_RequestedList = fromList ? m_ListUrl : QString();
+        startRequest(url);
         return;
     }
     m_Running = false;
+    m_ListFailed = false;
     emit idle();
+}
+
+void TrackerFetcher::startRequest(const QUrl& Url) {
+    QNetworkRequest request(Url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    request.setTransferTimeout(m_StallMilliseconds);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Lintervale"));
+
+    m_Answer.clear();
+    m_Refused = false;
+    m_Reply = m_Network->get(request);
+    m_Reply->setReadBufferSize(kReadBufferBytes);
+    // The network code follows http and https targets only and refuses the rest; this
+    // holds the same line should that ever change.
+    connect(m_Reply, &QNetworkReply::redirected, this, [this](const QUrl& Target) {
+        if (!IsWebAddress(Target)) {
+            m_Refused = true;
+            m_Reply->abort();
+        }
+    });
+    connect(m_Reply, &QNetworkReply::metaDataChanged, this, [this] {
+        const QVariant length = m_Reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > kMaxAnswerBytes) {
+            m_Refused = true;
+            m_Reply->abort();
+        }
+    });
+    connect(m_Reply, &QNetworkReply::readyRead, this, &TrackerFetcher::readAnswer);
+    connect(m_Reply, &QNetworkReply::finished, this, &TrackerFetcher::finishReply);
+    m_Deadline->start(m_TotalMilliseconds);
 }
 
 void TrackerFetcher::readAnswer() {
@@ -169,8 +210,21 @@ void TrackerFetcher::finishReply() {
     if (!m_Refused && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
         m_Answer += reply->read(kMaxAnswerBytes + 1 - m_Answer.size());
         outcome.Failed = m_Answer.size() > kMaxAnswerBytes;
-        outcome.Answer = std::move(m_Answer);
     }
+    const std::string_view answer(m_Answer.constData(), static_cast<std::size_t>(m_Answer.size()));
+    if (!outcome.Failed && m_RequestedList.isEmpty()) {
+        outcome.Answer = ReadTrackerAnswer(answer);
+    } else if (!outcome.Failed) {
+        // A list without a single tracker (a login page, an error page sent as 200) is no
+        // list: it is not kept, so a later fetch tries again.
+        outcome.Answer.Trackers = ReadTrackerList(answer);
+        outcome.Failed = outcome.Answer.Trackers.empty();
+        if (!outcome.Failed && m_RequestedList == m_ListUrl) {
+            m_ListTrackers = outcome.Answer.Trackers;
+            m_HaveList = true;
+        }
+    }
+    m_ListFailed = outcome.Failed && !m_RequestedList.isEmpty();
     m_Answer.clear();
     completeLater(std::move(m_Hash), std::move(outcome));
 }
@@ -186,42 +240,41 @@ void TrackerFetcher::completeLater(std::string Hash, TOutcome Outcome) {
 
 void TrackerFetcher::complete(const std::string& Hash, const TOutcome& Outcome) {
     if (Outcome.Failed) {
-        m_Host.SetStatusText(kFetchFailedText);
-        if (!m_Host.QuietMode()) {
-            m_Host.ShowNotice(kFetchFailedText);
+        if (!Outcome.Reported) {
+            m_Host.SetStatusText(kFetchFailedText);
+            if (!m_Host.QuietMode()) {
+                m_Host.ShowNotice(kFetchFailedText);
+            }
         }
         return;
     }
-    const std::string_view answer(Outcome.Answer.constData(),
-                                  static_cast<std::size_t>(Outcome.Answer.size()));
     const TTrackerCompare order = [this](std::string_view A, std::string_view B) {
         return compare(A, B);
     };
+    const std::vector<std::string>& fetched = Outcome.Answer.Trackers;
     G& grid = m_List.Grid();
     std::vector<int> rows = rowsWithHash(Hash);
     if (rows.empty()) {
         m_Host.SetStatusText(std::string());
         return;
     }
-    TTrackerMergeResult first =
-        MergeTrackerAnswer(grid.Cell(G::ColTrackers, rows.front()), answer, order);
-    if (first.NotFound) {
-        const std::string text = kHashNotFoundText + Utf8Of(m_Name) + ".";
+    std::string first = MergeTrackers(grid.Cell(G::ColTrackers, rows.front()), fetched, order);
+    if (Outcome.Answer.NotFound) {
+        const std::string text = kHashNotFoundText + Utf8Of(sourceName()) + ".";
         m_Host.SetStatusText(text);
         if (!m_Host.QuietMode()) {
             m_Host.ShowNotice(text);
             // While the box was open the rows may have changed: look again.
             rows = rowsWithHash(Hash);
             if (!rows.empty()) {
-                first = MergeTrackerAnswer(grid.Cell(G::ColTrackers, rows.front()), answer, order);
+                first = MergeTrackers(grid.Cell(G::ColTrackers, rows.front()), fetched, order);
             }
         }
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        grid.SetCell(
-            G::ColTrackers, rows[i],
-            i == 0 ? std::move(first.Cell)
-                   : MergeTrackerAnswer(grid.Cell(G::ColTrackers, rows[i]), answer, order).Cell);
+        grid.SetCell(G::ColTrackers, rows[i],
+                     i == 0 ? std::move(first)
+                            : MergeTrackers(grid.Cell(G::ColTrackers, rows[i]), fetched, order));
     }
     m_Host.SetStatusText(std::string());
 }

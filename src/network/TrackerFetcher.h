@@ -1,19 +1,24 @@
 #pragma once
 
-// Fetching trackers from the tracker-search service for the selected rows.
+// Fetching trackers for the selected rows: from the tracker-search service, asked for each
+// hash, while its address is set; otherwise from a public list of trackers, fetched once per
+// run and then kept in memory, the same list merged into every row.
 //
 // fetchSelected takes the hashes of the selected rows, in row order, at the moment it is
-// called and queues them; the requests run one at a time in the order asked, without ever
-// blocking the window. Each answer is merged into the tracker cell of the row that holds its
-// hash when the answer arrives, wherever that row is then (every such row, should several
-// hold it); an answer whose row is gone is dropped, and a queued hash whose row is gone
-// before its turn is not asked for. Every request is bounded: a time limit without
-// progress, a time limit in all, a size limit on the answer, http and https only, and a few
+// called and queues them (rows without a hash are passed over); the requests run one at a
+// time in the order asked, without ever blocking the window. Each answer is merged into the tracker
+// cell of the row that holds its hash when the answer arrives, wherever that row is then (every
+// such row, should several hold it); an answer whose row is gone is dropped, and a queued hash
+// whose row is gone before its turn is not asked for. Every request is bounded: a time limit
+// without progress, a time limit in all, a size limit on the answer, http and https only, and a few
 // redirects at most. A failed request shows its text on the status line and, unless quiet
-// mode is on, in the host's notice box; the next hash is still asked for.
+// mode is on, in the host's notice box; the next hash is still asked for. A failed fetch of
+// the list is reported once: the hashes queued with it get nothing, and the next fetch
+// tries the list again. A list that names no tracker counts as failed.
 
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
+#include "trackers/TrackerMerge.h"
 
 #include <QCollator>
 #include <QObject>
@@ -26,12 +31,16 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 class QTimer;
+class QUrl;
 
 namespace lintervale {
 
 inline constexpr const char* kFetchingText = "Fetching trackers for: ";
 inline constexpr const char* kFetchFailedText = "Could not fetch trackers.";
 inline constexpr const char* kHashNotFoundText = "Hash not found on ";
+
+// Whether an address is one the fetcher asks: http or https, with a host.
+bool IsWebAddress(const QUrl& Url);
 
 class TrackerFetcher final : public QObject {
     Q_OBJECT
@@ -45,11 +54,18 @@ public:
     ~TrackerFetcher() override;
 
     // The service's base address (the hash is asked for at BaseUrl + "/announce_" + hash)
-    // and the name that the menu caption and the "not found" message show.
+    // and the name that the menu caption and the "not found" message show (the address's
+    // host when empty). An empty address leaves the service unused.
     void setService(QString BaseUrl, QString Name);
     QString serviceUrl() const { return m_BaseUrl; }
     QString serviceName() const { return m_Name; }
-    // "&Get trackers from " followed by the service's name.
+    // The address of the public list used while no service is set; a new address drops the
+    // list kept in memory.
+    void setTrackerList(QString Url);
+    QString trackerListUrl() const { return m_ListUrl; }
+    // Whether fetches use the list (no service address is set).
+    bool usesTrackerList() const;
+    // "&Get trackers from " followed by the service's name, or the list's host.
     QString menuCaption() const;
 
     // How long a request may go without progress (connecting included) and in all.
@@ -63,14 +79,20 @@ public:
 signals:
     // The queue ran empty.
     void idle();
+    // The service or the list changed (and with them the menu caption).
+    void sourcesChanged();
 
 private:
     struct TOutcome {
         bool Failed = true;
-        QByteArray Answer;
+        bool Reported = false; // a failure that was reported already
+        TTrackerAnswer Answer;
     };
 
     void startNext();
+    void startRequest(const QUrl& Url);
+    // The service's name, or the host of the address in use.
+    QString sourceName() const;
     void readAnswer();
     void finishReply();
     void complete(const std::string& Hash, const TOutcome& Outcome);
@@ -82,6 +104,11 @@ private:
     TListHost& m_Host;
     QString m_BaseUrl;
     QString m_Name;
+    QString m_ListUrl;
+    // The list's trackers, once fetched; and whether its fetch failed for the queue.
+    std::vector<std::string> m_ListTrackers;
+    bool m_HaveList = false;
+    bool m_ListFailed = false;
     int m_StallMilliseconds = kStallMilliseconds;
     int m_TotalMilliseconds = kTotalMilliseconds;
     QCollator m_Collator;
@@ -91,9 +118,11 @@ private:
     std::deque<std::string> m_Queue;
     bool m_Running = false;
 
-    // The request on the way, its hash and what has come of it so far.
+    // The request on the way, its hash, the list it fetches (empty: the service) and what
+    // has come of it so far.
     QNetworkReply* m_Reply = nullptr;
     std::string m_Hash;
+    QString m_RequestedList;
     QByteArray m_Answer;
     bool m_Refused = false; // too big, too slow, or a redirect elsewhere than http(s)
 };

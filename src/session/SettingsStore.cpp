@@ -49,4 +49,13 @@ QString SettingsStore::text(Text Which) const {
     return text.trimmed().isEmpty() ? QString(kTexts[Which].Default) : text.trimmed();
 }
 
+bool SettingsStore::setTexts(const std::array<QString, TextCount>& Values) const {
+    QSettings settings(m_FileName, QSettings::IniFormat);
+    for (int i = 0; i < TextCount; ++i) {
+        settings.setValue(kTexts[i].Name, Values[i].trimmed());
+    }
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
 } // namespace lintervale

@@ -5,8 +5,10 @@
 // below: its order is the order of reading and writing, its defaults are what a start that
 // cannot read them writes.
 //
-// Beside them, the same file's top level may name the tracker-search service. Those texts
-// are only read: each one that is missing or empty gives its default, and nothing is written.
+// Beside them, the same file's top level names where fetched trackers come from: the
+// tracker-search service (asked per hash; unused while its address is empty) and the public
+// list of trackers used without a service. Reading a text writes nothing: one that is
+// missing or empty gives its default. The "Tracker sources" dialog writes them.
 
 #include <QString>
 #include <array>
@@ -28,10 +30,12 @@ public:
                                                                  {"CloseToTray", false},
                                                                  {"FetchExtra", false}}};
 
-    enum Text { TrackerServiceURL, TrackerServiceName, TextCount };
+    enum Text { TrackerServiceURL, TrackerServiceName, TrackerListURL, TextCount };
 
-    static constexpr const char* kDefaultTrackerServiceURL = "https://trackers.example.org";
-    static constexpr const char* kDefaultTrackerServiceName = "trackers.example.org";
+    static constexpr const char* kDefaultTrackerServiceURL = "";
+    static constexpr const char* kDefaultTrackerServiceName = "";
+    static constexpr const char* kDefaultTrackerListURL =
+        "https://raw.githubusercontent.com/ngosang/trackerslist/master/trackers_best.txt";
 
     struct TextEntry {
         const char* Name;
@@ -39,7 +43,8 @@ public:
     };
     static constexpr std::array<TextEntry, TextCount> kTexts = {
         {{"TrackerServiceURL", kDefaultTrackerServiceURL},
-         {"TrackerServiceName", kDefaultTrackerServiceName}}};
+         {"TrackerServiceName", kDefaultTrackerServiceName},
+         {"TrackerListURL", kDefaultTrackerListURL}}};
 
     // The settings file of this user.
     static QString defaultFileName();
@@ -55,6 +60,9 @@ public:
 
     // Reads one text of the table above, or its default; writes nothing.
     QString text(Text Which) const;
+    // Writes every text of the table above, in table order (an empty one stands for its
+    // default); false when the file could not be written.
+    bool setTexts(const std::array<QString, TextCount>& Values) const;
 
 private:
     QString m_FileName;

@@ -9,6 +9,7 @@
 #include "widgets/GridView.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/TrackerSourcesDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,6 +55,7 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     const SettingsStore settings(m_Paths.SettingsFile);
     m_Fetcher->setService(settings.text(SettingsStore::TrackerServiceURL),
                           settings.text(SettingsStore::TrackerServiceName));
+    m_Fetcher->setTrackerList(settings.text(SettingsStore::TrackerListURL));
     buildPanel();
 
     auto* central = new QWidget;
@@ -155,9 +157,11 @@ void MainForm::buildMenus() {
             m_EditForm->editRow(row);
         }
     });
-    item("Gettrackersfromsite", "", QKeySequence(Qt::CTRL | Qt::Key_G), [this] {
-        m_Fetcher->fetchSelected();
-    })->setText(m_Fetcher->menuCaption());
+    QAction* getTrackers = item("Gettrackersfromsite", "", QKeySequence(Qt::CTRL | Qt::Key_G),
+                                [this] { m_Fetcher->fetchSelected(); });
+    getTrackers->setText(m_Fetcher->menuCaption());
+    connect(m_Fetcher, &TrackerFetcher::sourcesChanged, getTrackers,
+            [this, getTrackers] { getTrackers->setText(m_Fetcher->menuCaption()); });
     item("Deletetrackers", "&Delete trackers", QKeySequence(Qt::CTRL | Qt::Key_D),
          [this] { m_List.DeleteTrackers(); });
     item("RemoveSelected", "&Remove selected", QKeySequence(Qt::Key_Delete),
@@ -166,6 +170,9 @@ void MainForm::buildMenus() {
          [this] { m_List.SelectAll(); });
     item("Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C),
          [this] { m_List.CopyToClipboard(); });
+    m_GridMenu->addSeparator();
+    item("TrackerSources", "&Tracker sources\u2026", QKeySequence(),
+         [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, *this); });
 
     m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_Grid, &QWidget::customContextMenuRequested, this,

@@ -4,7 +4,7 @@
 
 #include "list/TorrentList.h"
 #include "session/SettingsStore.h"
-#include "tests/list/RecordingHost.h"
+#include "tests/network/LoopbackServer.h"
 
 #include <QHash>
 #include <QPointer>
@@ -19,137 +19,9 @@
 
 using namespace lintervale;
 using G = TTorrentGrid;
+using lintervale::testing::TestServer;
 
 namespace {
-
-// Answers GET requests with canned responses chosen by the request's path. Connections are
-// kept open between requests unless a response says "Connection: close".
-class TestServer : public QObject {
-public:
-    enum class Mode { Answer, Held, Dribble };
-    struct Canned {
-        QByteArray Response;
-        Mode How = Mode::Answer;
-        int DelayMilliseconds = 0;
-    };
-
-    QHash<QByteArray, Canned> Answers;
-    QByteArrayList Paths; // every path asked for, in order
-    int InFlight = 0;
-    int MaxInFlight = 0;
-
-    TestServer() {
-        connect(&m_Server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = m_Server.nextPendingConnection()) {
-                socket->setParent(this);
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                    if (m_States.take(socket).Asked) {
-                        --InFlight;
-                    }
-                    socket->deleteLater();
-                });
-            }
-        });
-    }
-    bool listen() { return m_Server.listen(QHostAddress::LocalHost); }
-    QString base() const { return QString("http://127.0.0.1:%1").arg(m_Server.serverPort()); }
-
-    static QByteArray ok(const QByteArray& Body) {
-        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-               QByteArray::number(Body.size()) + "\r\n\r\n" + Body;
-    }
-    static QByteArray status(const QByteArray& Line) {
-        return "HTTP/1.1 " + Line + "\r\nContent-Length: 0\r\n\r\n";
-    }
-    static QByteArray redirect(const QByteArray& Location) {
-        return "HTTP/1.1 302 Found\r\nLocation: " + Location + "\r\nContent-Length: 5\r\n\r\nmoved";
-    }
-    // An answer without a length, ended by closing the connection.
-    static QByteArray streamed(const QByteArray& Body) {
-        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n" + Body;
-    }
-
-    // Sends the held answer for Path.
-    void release(const QByteArray& Path) {
-        QPointer<QTcpSocket> socket = m_Held.take(Path);
-        if (socket != nullptr) {
-            answer(socket, Answers.value(Path).Response);
-        }
-    }
-
-private:
-    struct State {
-        QByteArray Request;
-        bool Asked = false; // a request came and has no answer yet
-    };
-
-    void read(QTcpSocket* Socket) {
-        State& state = m_States[Socket];
-        state.Request += Socket->readAll();
-        const qsizetype end = state.Request.indexOf("\r\n\r\n");
-        if (end < 0 || state.Asked) {
-            return;
-        }
-        const QByteArray path = state.Request.left(end).split(' ').value(1);
-        state.Request.remove(0, end + 4);
-        state.Asked = true;
-        Paths.append(path);
-        MaxInFlight = std::max(MaxInFlight, ++InFlight);
-        const Canned canned = Answers.value(path, Canned{status("404 Not Found")});
-        switch (canned.How) {
-        case Mode::Answer:
-            if (canned.DelayMilliseconds > 0) {
-                QPointer<QTcpSocket> later(Socket);
-                QTimer::singleShot(canned.DelayMilliseconds, this, [this, later, canned] {
-                    if (later != nullptr) {
-                        answer(later, canned.Response);
-                    }
-                });
-            } else {
-                answer(Socket, canned.Response);
-            }
-            break;
-        case Mode::Held:
-            m_Held.insert(path, Socket);
-            break;
-        case Mode::Dribble: {
-            Socket->write(streamed("#"));
-            auto* timer = new QTimer(Socket);
-            connect(timer, &QTimer::timeout, Socket, [Socket] { Socket->write("#"); });
-            timer->start(20);
-            break;
-        }
-        }
-    }
-    void answer(QTcpSocket* Socket, const QByteArray& Response) {
-        State& state = m_States[Socket];
-        if (state.Asked) {
-            state.Asked = false;
-            --InFlight;
-        }
-        Socket->write(Response);
-        if (Response.contains("Connection: close")) {
-            Socket->disconnectFromHost();
-        } else if (!state.Request.isEmpty()) {
-            read(Socket);
-        }
-    }
-
-    QTcpServer m_Server;
-    QHash<QTcpSocket*, State> m_States;
-    QHash<QByteArray, QPointer<QTcpSocket>> m_Held;
-};
-
-// Records every status text, not only the last.
-class HistoryHost : public lintervale::testing::TRecordingHost {
-public:
-    std::vector<std::string> StatusHistory;
-    void SetStatusText(const std::string& Text) override {
-        TRecordingHost::SetStatusText(Text);
-        StatusHistory.push_back(Text);
-    }
-};
 
 using Texts = std::vector<std::string>;
 
@@ -161,7 +33,7 @@ std::string Hash(char Digit) {
 
 } // namespace
 
-class TrackerFetcherTest : public QObject {
+class TrackerFetcherTest : public lintervale::testing::FetcherTestBase {
     Q_OBJECT
 private slots:
     void init();
@@ -180,7 +52,7 @@ private slots:
     void aRowRemovedDuringItsFetchDropsTheAnswer();
     void aRowMovedDuringItsFetchGetsItsAnswer();
     void aSecondFetchIsQueued();
-    void theEmptyRowOfAnEmptyList();
+    void rowsWithoutAHashAreNotAskedFor();
     void serviceSettingsFallBackToDefaults();
 
 private:
@@ -201,34 +73,15 @@ private:
     static QByteArray path(char Digit) {
         return "/announce_" + QByteArray::fromStdString(Hash(Digit));
     }
-    std::string cell(int Row) const { return m_List->Grid().Cell(G::ColTrackers, Row); }
-    void fetchAll() {
-        m_List->SelectAll();
-        m_Fetcher->fetchSelected();
-    }
-    bool waitIdle() {
-        return QTest::qWaitFor([this] { return !m_Fetcher->busy(); }, 30000);
-    }
-
-    std::unique_ptr<TestServer> m_Server;
-    HistoryHost m_Host;
-    std::unique_ptr<TTorrentList> m_List;
-    std::unique_ptr<TrackerFetcher> m_Fetcher;
 };
 
 void TrackerFetcherTest::init() {
-    m_Server = std::make_unique<TestServer>();
-    QVERIFY(m_Server->listen());
-    m_Host = HistoryHost();
-    m_List = std::make_unique<TTorrentList>(m_Host);
-    m_Fetcher = std::make_unique<TrackerFetcher>(*m_List, m_Host);
+    QVERIFY(start());
     m_Fetcher->setService(m_Server->base(), kName);
 }
 
 void TrackerFetcherTest::cleanup() {
-    m_Fetcher.reset();
-    m_List.reset();
-    m_Server.reset();
+    stop();
 }
 
 void TrackerFetcherTest::threeRowsGiveThreeRequestsInRowOrder() {
@@ -475,11 +328,11 @@ void TrackerFetcherTest::aSecondFetchIsQueued() {
     QTRY_VERIFY_WITH_TIMEOUT(m_Server->Paths.contains(path('A')), 30000);
     m_List->Grid().Select(2, 3);
     m_Fetcher->fetchSelected();
-    QTest::qWait(50);
-    QCOMPARE(m_Server->Paths, QByteArrayList({path('A')}));
     QVERIFY(m_Fetcher->busy());
     m_Server->release(path('A'));
     QVERIFY(waitIdle());
+    // The second fetch waited for the first: never two requests at once.
+    QCOMPARE(m_Server->MaxInFlight, 1);
     QCOMPARE(m_Server->Paths, QByteArrayList({path('A'), path('B'), path('C')}));
     QCOMPARE(idle.count(), 1);
     QCOMPARE(cell(1), std::string("\"udp://a/1\""));
@@ -487,43 +340,64 @@ void TrackerFetcherTest::aSecondFetchIsQueued() {
     QCOMPARE(cell(3), std::string("\"udp://c/1\""));
 }
 
-void TrackerFetcherTest::theEmptyRowOfAnEmptyList() {
+void TrackerFetcherTest::rowsWithoutAHashAreNotAskedFor() {
+    // The empty row of an empty list: nothing is asked, nothing changes.
     m_Server->Answers.insert("/announce_",
                              {TestServer::ok("udp://x/1\n"), TestServer::Mode::Answer, 0});
+    QSignalSpy idle(m_Fetcher.get(), &TrackerFetcher::idle);
     m_Fetcher->fetchSelected();
-    QVERIFY(waitIdle());
-    QCOMPARE(m_Server->Paths, QByteArrayList({"/announce_"}));
-    QCOMPARE(m_Host.StatusHistory, Texts({"Fetching trackers for: ", ""}));
-    QCOMPARE(cell(1), std::string("\"udp://x/1\""));
+    QVERIFY(!m_Fetcher->busy());
+    QCOMPARE(idle.count(), 0);
+    QVERIFY(m_Host.StatusHistory.empty());
+    QCOMPARE(cell(1), std::string());
 
-    // A hash in lower case is asked for as it stands.
-    m_List->AddRow(TTorrentRow{"lower", std::string(40, 'e'), "", "1", "1 MB"});
-    m_List->Grid().Select(1, 1);
-    m_Fetcher->fetchSelected();
+    // Rows without a hash between others are passed over; a hash in lower case is asked for
+    // as it stands.
+    rows({{"a", ""}, {"no hash", ""}, {"lower", ""}}, "AXe");
+    m_List->Grid().SetCell(G::ColHash, 2, "");
+    answer('A', TestServer::ok("udp://a/1\n"));
+    m_Server->Answers.insert("/announce_" + QByteArray(40, 'e'),
+                             {TestServer::ok("udp://e/1\n"), TestServer::Mode::Answer, 0});
+    fetchAll();
     QVERIFY(waitIdle());
-    QCOMPARE(m_Server->Paths.last(), "/announce_" + QByteArray(40, 'e'));
+    QCOMPARE(m_Server->Paths, QByteArrayList({path('A'), "/announce_" + QByteArray(40, 'e')}));
+    QCOMPARE(cell(1), std::string("\"udp://a/1\""));
+    QCOMPARE(cell(2), std::string());
+    QCOMPARE(cell(3), std::string("\"udp://e/1\""));
 }
 
 void TrackerFetcherTest::serviceSettingsFallBackToDefaults() {
     QCOMPARE(m_Fetcher->menuCaption(), QString("&Get trackers from Test Service"));
+    QVERIFY(!m_Fetcher->usesTrackerList());
+    // Without a name the service's host names it; an "&" is no mnemonic.
+    m_Fetcher->setService(m_Server->base() + "/api", "");
+    QCOMPARE(m_Fetcher->menuCaption(), QString("&Get trackers from 127.0.0.1"));
+    m_Fetcher->setService(m_Server->base(), "Tom & Jerry");
+    QCOMPARE(m_Fetcher->menuCaption(), QString("&Get trackers from Tom && Jerry"));
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString file = dir.filePath("Lintervale.conf");
     const SettingsStore store(file);
-    QCOMPARE(store.text(SettingsStore::TrackerServiceURL), QString("https://trackers.example.org"));
-    QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString("trackers.example.org"));
+    QCOMPARE(store.text(SettingsStore::TrackerServiceURL), QString());
+    QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString());
+    QCOMPARE(store.text(SettingsStore::TrackerListURL),
+             QString("https://raw.githubusercontent.com/ngosang/trackerslist/master/"
+                     "trackers_best.txt"));
     QVERIFY2(!QFile::exists(file), "reading writes nothing");
 
     {
         QSettings settings(file, QSettings::IniFormat);
         settings.setValue("TrackerServiceURL", "http://127.0.0.1:8080/api");
         settings.setValue("TrackerServiceName", "");
+        settings.setValue("TrackerListURL", "  ");
     }
     QCOMPARE(store.text(SettingsStore::TrackerServiceURL), QString("http://127.0.0.1:8080/api"));
-    QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString("trackers.example.org"));
+    QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString());
+    QCOMPARE(store.text(SettingsStore::TrackerListURL),
+             QString(SettingsStore::kDefaultTrackerListURL));
 
-    // The options' own fallback writes the five options and leaves the service alone.
+    // The options' own fallback writes the five options and leaves the sources alone.
     bool quiet = false;
     QVERIFY(!store.load([&](SettingsStore::Option Option, bool On) {
         quiet = quiet || (Option == SettingsStore::QuietMode && On);
@@ -539,6 +413,18 @@ void TrackerFetcherTest::serviceSettingsFallBackToDefaults() {
         named.setValue("TrackerServiceName", "Trackers, Inc.");
     }
     QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString("Trackers, Inc."));
+
+    // Written texts read back as they were, commas and all, beside the options.
+    QVERIFY(store.setTexts({"", "Lists, Inc.", "http://127.0.0.1:1/a,b.txt"}));
+    QCOMPARE(store.text(SettingsStore::TrackerServiceURL), QString());
+    QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString("Lists, Inc."));
+    QCOMPARE(store.text(SettingsStore::TrackerListURL), QString("http://127.0.0.1:1/a,b.txt"));
+    QCOMPARE(QSettings(file, QSettings::IniFormat).value("QuietMode").toInt(), 1);
+    // A file that cannot be written says so.
+    QFile blocker(dir.filePath("blocker"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QVERIFY(!SettingsStore(dir.filePath("blocker/Lintervale.conf")).setTexts({"", "", ""}));
 }
 
 QTEST_MAIN(TrackerFetcherTest)

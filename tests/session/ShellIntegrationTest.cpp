@@ -154,7 +154,9 @@ void ShellIntegrationTest::settingsFirstStartPartialStoreAndNonNumbers() {
     write(file, "[General]\nTrackerServiceName=Mine\n");
     const SettingsStore store(file);
     QCOMPARE(store.text(SettingsStore::TrackerServiceName), QString("Mine"));
-    QCOMPARE(store.text(SettingsStore::TrackerServiceURL), QString("https://trackers.example.org"));
+    QCOMPARE(store.text(SettingsStore::TrackerServiceURL), QString());
+    QCOMPARE(store.text(SettingsStore::TrackerListURL),
+             QString(SettingsStore::kDefaultTrackerListURL));
     QCOMPARE(read(file), QByteArray("[General]\nTrackerServiceName=Mine\n"));
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using namespace lintervale;
 
@@ -87,6 +88,36 @@ TEST(TrackerMerge, AcceptedLines) {
     EXPECT_FALSE(IsFetchedTracker("http://a|b"));
     EXPECT_FALSE(IsFetchedTracker("udp://\"a\""));
     EXPECT_FALSE(IsFetchedTracker(""));
+}
+
+TEST(TrackerMerge, APublicListIsReadOnceAndMergedIntoEachCell) {
+    // One tracker a line with blank lines between, as public lists come; "Not Found" means
+    // nothing there.
+    const std::string list =
+        "udp://b.example:1337/announce\n\nhttp://a.example/announce\r\n\n"
+        "Not Found\nhttps://s.example/announce\nudp://B.example:1337/announce\n"
+        "http://q\"uote/a\n\nudp://c.example:6969/announce";
+    const std::vector<std::string> trackers = ReadTrackerList(list);
+    EXPECT_EQ(trackers, (std::vector<std::string>{
+                            "udp://b.example:1337/announce", "http://a.example/announce",
+                            "udp://B.example:1337/announce", "udp://c.example:6969/announce"}));
+    const std::pair<std::string, std::string> cells[] = {
+        {"", "\"http://a.example/announce\"|\"udp://b.example:1337/announce\"|"
+             "\"udp://c.example:6969/announce\""},
+        {"\"udp://C.EXAMPLE:6969/announce\"|\"http://z/a\"",
+         "\"http://a.example/announce\"|\"http://z/a\"|\"udp://b.example:1337/announce\"|"
+         "\"udp://C.EXAMPLE:6969/announce\""},
+        {"\"\"", "\"\"|\"http://a.example/announce\"|\"udp://b.example:1337/announce\"|"
+                 "\"udp://c.example:6969/announce\""},
+    };
+    for (const auto& [cell, merged] : cells) {
+        EXPECT_EQ(MergeTrackers(cell, trackers, CompareNoCase), merged) << cell;
+    }
+
+    // The same text as a service's answer stops at "Not Found".
+    const TTrackerAnswer answer = ReadTrackerAnswer(list);
+    EXPECT_TRUE(answer.NotFound);
+    EXPECT_EQ(answer.Trackers.size(), 2u);
 }
 
 TEST(TrackerMerge, FollowsTheCallersOrder) {

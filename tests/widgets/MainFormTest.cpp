@@ -5,6 +5,7 @@
 #include "list/ListDataFile.h"
 #include "network/TrackerFetcher.h"
 #include "tests/list/RecordingHost.h"
+#include "tests/magnet/ClientMagnetReader.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QAction>
@@ -71,6 +72,7 @@ private slots:
     void linkLabel();
     void trackerCommands();
     void fetchingFromTheWindow();
+    void linksReachTheDesktopAndTheClipboardWhole();
 
 private:
     std::unique_ptr<MainForm> makeForm(const QStringList& Arguments = {});
@@ -208,9 +210,12 @@ void MainFormTest::contextMenuOrderShortcutsAndDefault() {
         {"RemoveSelected", "&Remove selected", QKeySequence(Qt::Key_Delete)},
         {"SelectAll", "Select &all", QKeySequence(Qt::CTRL | Qt::Key_A)},
         {"Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {"", "", QKeySequence()},
+        {"TrackerSources", "&Tracker sources\u2026", QKeySequence()},
     };
-    QCOMPARE(actions.size(), 7);
-    for (int i = 0; i < 7; ++i) {
+    QCOMPARE(actions.size(), 9);
+    QVERIFY(actions[7]->isSeparator());
+    for (int i = 0; i < 9; ++i) {
         const auto& [name, caption, keys] = expected[i];
         QCOMPARE(actions[i]->objectName(), QString(name));
         if (caption != nullptr) {
@@ -513,7 +518,7 @@ void MainFormTest::trackerCommands() {
     m_Form->AddFiles({torrent("t1", "http://one/a"), torrent("t2", "http://two/a")});
     waitForAdds();
     QCOMPARE(child<QAction>("Gettrackersfromsite")->text(),
-             QString("&Get trackers from trackers.example.org"));
+             QString("&Get trackers from raw.githubusercontent.com"));
 
     // Several rows: no editor, the reason on the status line.
     trigger("SelectAll");
@@ -554,6 +559,31 @@ void MainFormTest::fetchingFromTheWindow() {
     trigger("Gettrackersfromsite");
     QVERIFY(m_Form->Fetcher().busy() || status() == "Could not fetch trackers.");
     QTRY_VERIFY_WITH_TIMEOUT(!m_Form->Fetcher().busy(), 20000);
+}
+
+void MainFormTest::linksReachTheDesktopAndTheClipboardWhole() {
+    const QString name = "Tom & Jerry #1 C++ = 100% +more";
+    const QString tracker = "http://t.example/announce.php?passkey=a+b&uid=7#x";
+    m_Form->AddFile(torrent(name, tracker));
+    trigger("OpenSelected");
+    trigger("Clipboard");
+    QCOMPARE(m_Urls.Urls.size(), 1);
+    for (const QString& link : {m_Urls.Urls[0], QGuiApplication::clipboard()->text()}) {
+        const auto read = lintervale::testing::ReadMagnetAsClient(link.toStdString());
+        QVERIFY2(read.has_value(), qPrintable(link));
+        QCOMPARE(read->Names, std::vector<std::string>{name.toStdString()});
+        QCOMPARE(read->Trackers, std::vector<std::string>{tracker.toStdString()});
+        QVERIFY(read->Others.empty());
+    }
+
+    // With no torrent left there is nothing to copy: the clipboard keeps the user's text.
+    trigger("SelectAll");
+    trigger("RemoveSelected");
+    QGuiApplication::clipboard()->setText("the user's text");
+    trigger("SelectAll");
+    trigger("Clipboard");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("the user's text"));
+    QCOMPARE(status(), QString("No magnet link to copy."));
 }
 
 QTEST_MAIN(MainFormTest)
