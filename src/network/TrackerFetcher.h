@@ -6,15 +6,16 @@
 //
 // fetchSelected takes the hashes of the selected rows, in row order, at the moment it is
 // called and queues them (rows without a hash are passed over); the requests run one at a
-// time in the order asked, without ever blocking the window. Each answer is merged into the tracker
-// cell of the row that holds its hash when the answer arrives, wherever that row is then (every
-// such row, should several hold it); an answer whose row is gone is dropped, and a queued hash
-// whose row is gone before its turn is not asked for. Every request is bounded: a time limit
-// without progress, a time limit in all, a size limit on the answer, http and https only, and a few
-// redirects at most. A failed request shows its text on the status line and, unless quiet
-// mode is on, in the host's notice box; the next hash is still asked for. A failed fetch of
-// the list is reported once: the hashes queued with it get nothing, and the next fetch
-// tries the list again. A list that names no tracker counts as failed.
+// time in the order asked, without ever blocking the window. Each answer is merged into the
+// tracker cell of the row that holds its hash when the answer arrives, wherever that row is
+// then (every such row, should several hold it); an answer whose row is gone is dropped, and
+// a queued hash whose row is gone before its turn is not asked for. Every request is
+// bounded: a time limit without progress, a time limit in all, a size limit on the answer,
+// http and https only, and a few redirects at most. A failed request shows its text on the
+// status line and, unless quiet mode is on, in the host's notice box; the next hash is still
+// asked for. A failed fetch of the list is reported once: the hashes queued with it get
+// nothing, and the next fetch tries the list again. A list that names no tracker counts as
+// failed.
 
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
