@@ -182,9 +182,16 @@ void TTorrentList::KeyPress(char Key) {
 }
 
 void TTorrentList::ClearAll() {
-    if (!m_Host.QuietMode() && !m_Host.Confirm("Are you sure?")) {
-        return;
+    if (ClearAllConfirmed()) {
+        ClearRows();
     }
+}
+
+bool TTorrentList::ClearAllConfirmed() {
+    return m_Host.QuietMode() || m_Host.Confirm("Are you sure?");
+}
+
+void TTorrentList::ClearRows() {
     m_Grid.SetRowCount(2);
     m_Grid.SetRowCells(1, G::TRow{});
 }

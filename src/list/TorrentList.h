@@ -62,6 +62,10 @@ public:
     void KeyPress(char Key);
 
     void ClearAll();
+    // The two steps of ClearAll: the question (none in quiet mode; true to go on), and
+    // emptying the list.
+    bool ClearAllConfirmed();
+    void ClearRows();
     void SelectAll();
     void RemoveSelected();
 

@@ -1,0 +1,277 @@
+#include "list/ListDeltas.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+namespace lintervale {
+
+namespace {
+
+using G = TTorrentGrid;
+using TRow = G::TRow;
+
+// A row without any text holds no torrent: the empty first row of an empty list.
+bool IsBlank(const TRow& Row) {
+    return std::all_of(Row.begin(), Row.end(),
+                       [](const std::string& cell) { return cell.empty(); });
+}
+
+// Counts rows: by hash where they have one, by all their cells where they have none.
+class TRowCounter {
+public:
+    void Add(const TRow& Row) {
+        if (!Row[G::ColHash].empty()) {
+            ++m_Hashes[Row[G::ColHash]];
+        } else {
+            ++m_Unhashed[Row];
+        }
+    }
+    // Counts Row off when one is left; false when none is.
+    bool Take(const TRow& Row) {
+        if (!Row[G::ColHash].empty()) {
+            return TakeFrom(m_Hashes, Row[G::ColHash]);
+        }
+        return TakeFrom(m_Unhashed, Row);
+    }
+
+private:
+    template <typename M, typename K> static bool TakeFrom(M& Map, const K& Key) {
+        const auto it = Map.find(Key);
+        if (it == Map.end()) {
+            return false;
+        }
+        if (--it->second == 0) {
+            Map.erase(it);
+        }
+        return true;
+    }
+
+    std::unordered_map<std::string, int> m_Hashes;
+    std::map<TRow, int> m_Unhashed;
+};
+
+// The data rows as they stand, without the empty first row of an empty list.
+std::vector<TRow> ListedRows(const G& Grid) {
+    std::vector<TRow> rows = DataRows(Grid);
+    if (rows.size() == 1 && IsBlank(rows.front())) {
+        rows.clear();
+    }
+    return rows;
+}
+
+// Makes Rows the grid's data rows; row 0 and the selection's row numbers stay. Only rows
+// whose cells differ are written.
+void ReplaceDataRows(G& Grid, std::vector<TRow> Rows) {
+    if (Rows.empty()) {
+        Grid.SetRowCount(2);
+        Grid.SetRowCells(1, TRow{});
+        return;
+    }
+    Grid.SetRowCount(static_cast<int>(Rows.size()) + 1);
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        if (Grid.RowCells(row) != Rows[i]) {
+            Grid.SetRowCells(row, std::move(Rows[i]));
+        }
+    }
+}
+
+} // namespace
+
+std::vector<TRow> DataRows(const G& Grid) {
+    std::vector<TRow> rows;
+    rows.reserve(static_cast<std::size_t>(Grid.RowCount() - 1));
+    for (int r = 1; r < Grid.RowCount(); ++r) {
+        rows.push_back(Grid.RowCells(r));
+    }
+    return rows;
+}
+
+TRowRemoval TRowRemoval::Between(const std::vector<TRow>& Before, const G& After) {
+    TRowCounter listed;
+    for (const TRow& row : ListedRows(After)) {
+        if (!IsBlank(row)) {
+            listed.Add(row);
+        }
+    }
+    TRowRemoval removal;
+    const std::size_t count = Before.size();
+    std::vector<bool> kept(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        kept[i] = IsBlank(Before[i]) || listed.Take(Before[i]);
+    }
+    for (std::size_t i = 0; i < count;) {
+        if (kept[i]) {
+            ++i;
+            continue;
+        }
+        TRun run;
+        run.Position = static_cast<int>(i) + 1;
+        if (i > 0) {
+            run.Leader = Before[i - 1][G::ColHash];
+        }
+        while (i < count && !kept[i]) {
+            run.Rows.push_back(Before[i]);
+            ++i;
+        }
+        run.AtBottom = i == count;
+        if (!run.AtBottom) {
+            run.Follower = Before[i][G::ColHash];
+        }
+        removal.m_Runs.push_back(std::move(run));
+    }
+    return removal;
+}
+
+std::size_t TRowRemoval::Size() const {
+    std::size_t size = 0;
+    for (const TRun& run : m_Runs) {
+        size += run.Rows.size();
+    }
+    return size;
+}
+
+TRowRemoval::TRestored TRowRemoval::Restore(G& Grid) {
+    std::vector<TRow> current = ListedRows(Grid);
+    std::unordered_map<std::string, std::size_t> at;
+    std::unordered_set<std::string> listed;
+    for (std::size_t i = 0; i < current.size(); ++i) {
+        const std::string& hash = current[i][G::ColHash];
+        if (!hash.empty() && listed.insert(hash).second) {
+            at.emplace(hash, i);
+        }
+    }
+
+    // Where each block goes: before the current row of that index (current.size(): last).
+    const auto find = [&](const std::string& hash) {
+        return hash.empty() ? at.end() : at.find(hash);
+    };
+    std::vector<std::pair<std::size_t, std::size_t>> slots; // (slot, run)
+    for (std::size_t k = 0; k < m_Runs.size(); ++k) {
+        const TRun& run = m_Runs[k];
+        std::size_t slot = std::min(static_cast<std::size_t>(run.Position - 1), current.size());
+        if (run.AtBottom) {
+            slot = current.size();
+        } else if (const auto follower = find(run.Follower); follower != at.end()) {
+            slot = follower->second;
+        } else if (const auto leader = find(run.Leader); leader != at.end()) {
+            slot = leader->second + 1;
+        }
+        slots.emplace_back(slot, k);
+    }
+    std::stable_sort(slots.begin(), slots.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    TRestored result;
+    std::vector<TRow> merged;
+    merged.reserve(current.size() + Size());
+    m_Restored.clear();
+    const auto putBack = [&](const TRun& run) {
+        const std::size_t start = merged.size();
+        for (const TRow& row : run.Rows) {
+            const std::string& hash = row[G::ColHash];
+            if (!hash.empty() && !listed.insert(hash).second) {
+                ++result.Skipped;
+                continue;
+            }
+            merged.push_back(row);
+            TRow key;
+            if (hash.empty()) {
+                key = row;
+            } else {
+                key[G::ColHash] = hash;
+            }
+            m_Restored.push_back(std::move(key));
+            ++result.Restored;
+        }
+        if (result.FirstRow == 0 && merged.size() > start) {
+            result.FirstRow = static_cast<int>(start) + 1;
+            result.LastRow = static_cast<int>(merged.size());
+        }
+    };
+    std::size_t next = 0;
+    for (std::size_t i = 0; i <= current.size(); ++i) {
+        for (; next < slots.size() && slots[next].first == i; ++next) {
+            putBack(m_Runs[slots[next].second]);
+        }
+        if (i < current.size()) {
+            merged.push_back(std::move(current[i]));
+        }
+    }
+    if (result.Restored > 0) {
+        ReplaceDataRows(Grid, std::move(merged));
+    }
+    return result;
+}
+
+void TRowRemoval::RemoveAgain(G& Grid) {
+    TRowCounter going;
+    for (const TRow& key : m_Restored) {
+        going.Add(key);
+    }
+    m_Restored.clear();
+    std::vector<TRow> rows = ListedRows(Grid);
+    std::vector<TRow> staying;
+    staying.reserve(rows.size());
+    for (TRow& row : rows) {
+        // A row with a hash is known by it alone: its trackers may have changed since.
+        if (!going.Take(row)) {
+            staying.push_back(std::move(row));
+        }
+    }
+    if (staying.size() != rows.size()) {
+        ReplaceDataRows(Grid, std::move(staying));
+    }
+}
+
+TTrackerChange TTrackerChange::Before(const G& Grid, int First, int Last) {
+    TTrackerChange change;
+    std::unordered_set<std::string> seen;
+    for (int r = std::max(First, 1); r <= Last && r < Grid.RowCount(); ++r) {
+        const std::string& hash = Grid.Cell(G::ColHash, r);
+        if (!hash.empty() && seen.insert(hash).second) {
+            change.m_Cells.push_back({hash, Grid.Cell(G::ColTrackers, r), std::string()});
+        }
+    }
+    return change;
+}
+
+void TTrackerChange::After(const G& Grid) {
+    std::unordered_map<std::string, const std::string*> now;
+    for (const TCell& cell : m_Cells) {
+        now.emplace(cell.Hash, nullptr);
+    }
+    for (int r = 1; r < Grid.RowCount(); ++r) {
+        const auto it = now.find(Grid.Cell(G::ColHash, r));
+        if (it != now.end() && it->second == nullptr) {
+            it->second = &Grid.Cell(G::ColTrackers, r);
+        }
+    }
+    // A hash no row holds any more, or a cell the command left as it was, is no change.
+    std::erase_if(m_Cells, [&](TCell& cell) {
+        const std::string* text = now[cell.Hash];
+        if (text == nullptr || *text == cell.Old) {
+            return true;
+        }
+        cell.New = *text;
+        return false;
+    });
+}
+
+void TTrackerChange::Apply(G& Grid, bool New) const {
+    std::unordered_map<std::string, const std::string*> cells;
+    for (const TCell& cell : m_Cells) {
+        cells.emplace(cell.Hash, New ? &cell.New : &cell.Old);
+    }
+    for (int r = 1; r < Grid.RowCount(); ++r) {
+        const auto it = cells.find(Grid.Cell(G::ColHash, r));
+        if (it != cells.end()) {
+            Grid.SetCell(G::ColTrackers, r, *it->second);
+        }
+    }
+}
+
+} // namespace lintervale

@@ -1,0 +1,87 @@
+#pragma once
+
+// What one list command changed, kept so that it can be taken back and done again: the rows
+// a command took out (Remove selected, Clear all), or the tracker cells it replaced (Delete
+// trackers, the tracker editor's Save).
+//
+// A delta holds only what the command changed, never a copy of the whole list: undoing it
+// works on the list as it stands then, so rows added or changed after the command stay.
+// Rows are known by their hash. A removed row whose hash is listed again when it would come
+// back is left out (its torrent is there already); no undo ever lists a hash twice.
+
+#include "list/TorrentGrid.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace lintervale {
+
+// The data rows of a grid (rows 1 ..), as they stand; what a command is compared against.
+std::vector<TTorrentGrid::TRow> DataRows(const TTorrentGrid& Grid);
+
+class TRowRemoval {
+public:
+    // The rows of Before (the data rows before a command) that the grid no longer holds,
+    // with where each stood. Rows the grid holds in other places, or that arrived meanwhile,
+    // do not count.
+    static TRowRemoval Between(const std::vector<TTorrentGrid::TRow>& Before,
+                               const TTorrentGrid& After);
+
+    bool Empty() const { return m_Runs.empty(); }
+    // How many rows the command took out.
+    std::size_t Size() const;
+
+    struct TRestored {
+        int Restored = 0;
+        int Skipped = 0; // listed again meanwhile
+        // The grid rows of the first block put back (0 when none was).
+        int FirstRow = 0;
+        int LastRow = 0;
+    };
+    // Puts the rows back, each block above the row that followed it, else below the row
+    // that led it, else where it stood (a block that was at the bottom goes to the bottom).
+    TRestored Restore(TTorrentGrid& Grid);
+    // Takes out again the rows the last Restore put back.
+    void RemoveAgain(TTorrentGrid& Grid);
+
+private:
+    // Rows that stood next to each other, and the rows around them.
+    struct TRun {
+        std::vector<TTorrentGrid::TRow> Rows;
+        std::string Leader;   // hash of the row above, empty when none or it had none
+        std::string Follower; // hash of the row below, the same
+        bool AtBottom = false;
+        int Position = 1; // grid row of the first one
+    };
+    std::vector<TRun> m_Runs;
+    // What the last Restore put back: each row's hash, or its cells when it has none.
+    std::vector<TTorrentGrid::TRow> m_Restored;
+};
+
+class TTrackerChange {
+public:
+    // Notes the tracker cells of the rows First .. Last (by their hashes) before a command.
+    static TTrackerChange Before(const TTorrentGrid& Grid, int First, int Last);
+    // Notes what the command left in those cells; cells it did not change are dropped.
+    void After(const TTorrentGrid& Grid);
+
+    bool Empty() const { return m_Cells.empty(); }
+
+    // Puts the old tracker cells back into every row that holds each hash.
+    void Undo(TTorrentGrid& Grid) const { Apply(Grid, false); }
+    // Puts the command's cells back.
+    void Redo(TTorrentGrid& Grid) const { Apply(Grid, true); }
+
+private:
+    struct TCell {
+        std::string Hash;
+        std::string Old;
+        std::string New;
+    };
+    void Apply(TTorrentGrid& Grid, bool New) const;
+
+    std::vector<TCell> m_Cells;
+};
+
+} // namespace lintervale

@@ -1,0 +1,261 @@
+#include "list/ListDeltas.h"
+
+#include "list/TorrentList.h"
+#include "tests/list/RecordingHost.h"
+
+#include <gtest/gtest.h>
+
+using namespace lintervale;
+using lintervale::testing::TRecordingHost;
+using G = TTorrentGrid;
+using Names = std::vector<std::string>;
+
+namespace {
+
+class ListDeltasTest : public ::testing::Test {
+public:
+    TTorrentGrid& Grid() { return m_List.Grid(); }
+
+    // Lists the named torrents, top to bottom; each name's hash is "h-" and the name.
+    void Fill(const Names& names) {
+        Grid().SetRowCount(2);
+        Grid().SetRowCells(1, G::TRow{});
+        for (auto it = names.rbegin(); it != names.rend(); ++it) {
+            Add(*it);
+        }
+    }
+    // Adds a torrent on top, as the list adds them.
+    void Add(const std::string& name) {
+        m_List.AddRow({name, "h-" + name, "\"http://" + name + "/a\"", "1", "1 MB"});
+    }
+    Names List() const {
+        Names names;
+        for (int r = 1; r < m_List.Grid().RowCount(); ++r) {
+            names.push_back(m_List.Grid().Cell(G::ColName, r));
+        }
+        return names;
+    }
+    // Runs Command and returns the rows it took out.
+    template <typename F> TRowRemoval Removing(F Command) {
+        const std::vector<G::TRow> before = DataRows(Grid());
+        Command();
+        return TRowRemoval::Between(before, Grid());
+    }
+    TRowRemoval RemoveRows(int Top, int Bottom) {
+        return Removing([&] {
+            Grid().Select(Top, Bottom);
+            m_List.RemoveSelected();
+        });
+    }
+
+    TRecordingHost m_Host;
+    TTorrentList m_List{m_Host};
+};
+
+TEST_F(ListDeltasTest, RemovalsComeBackWhereTheyStood) {
+    struct Case {
+        const char* What;
+        int Top, Bottom;
+        Names After, Restored;
+        int FirstRow, LastRow;
+    };
+    const Names five = {"a", "b", "c", "d", "e"};
+    const Case cases[] = {
+        {"middle", 2, 4, {"a", "e"}, five, 2, 4},        {"top", 1, 2, {"c", "d", "e"}, five, 1, 2},
+        {"bottom", 4, 5, {"a", "b", "c"}, five, 4, 5},   {"every row", 1, 5, {""}, five, 1, 5},
+        {"one", 3, 3, {"a", "b", "d", "e"}, five, 3, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        Fill(five);
+        TRowRemoval removal = RemoveRows(c.Top, c.Bottom);
+        EXPECT_EQ(List(), c.After);
+        EXPECT_EQ(removal.Size(), static_cast<std::size_t>(c.Bottom - c.Top + 1));
+        const TRowRemoval::TRestored restored = removal.Restore(Grid());
+        EXPECT_EQ(List(), c.Restored);
+        EXPECT_EQ(restored.Restored, c.Bottom - c.Top + 1);
+        EXPECT_EQ(restored.Skipped, 0);
+        EXPECT_EQ(restored.FirstRow, c.FirstRow);
+        EXPECT_EQ(restored.LastRow, c.LastRow);
+        // Done again, undone again: the same lists each time.
+        removal.RemoveAgain(Grid());
+        EXPECT_EQ(List(), c.After);
+        removal.Restore(Grid());
+        EXPECT_EQ(List(), c.Restored);
+        EXPECT_EQ(Grid().RowCells(2)[G::ColTrackers], "\"http://b/a\"") << "whole rows";
+    }
+}
+
+TEST_F(ListDeltasTest, ClearAllComesBackBelowWhatWasAddedSince) {
+    Fill({"a", "b", "c"});
+    TRowRemoval removal = Removing([&] { m_List.ClearAll(); });
+    EXPECT_EQ(removal.Size(), 3u);
+    Add("new2");
+    Add("new1");
+    removal.Restore(Grid());
+    EXPECT_EQ(List(), (Names{"new1", "new2", "a", "b", "c"}));
+    removal.RemoveAgain(Grid());
+    EXPECT_EQ(List(), (Names{"new1", "new2"})) << "the later adds stay";
+}
+
+TEST_F(ListDeltasTest, RowsAddedAgainAreNotListedTwice) {
+    Fill({"a", "b", "c", "d"});
+    TRowRemoval removal = RemoveRows(2, 4);
+    Add("c");
+    Grid().SetCell(G::ColTrackers, 1, "\"http://edited/a\"");
+    const TRowRemoval::TRestored restored = removal.Restore(Grid());
+    EXPECT_EQ(restored.Restored, 2);
+    EXPECT_EQ(restored.Skipped, 1);
+    EXPECT_EQ(List(), (Names{"c", "a", "b", "d"}));
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 1), "\"http://edited/a\"") << "the new row stays";
+    EXPECT_EQ(Grid().RowsWithHash("h-c").size(), 1u);
+    // Done again, only what came back goes; the row added since stays.
+    removal.RemoveAgain(Grid());
+    EXPECT_EQ(List(), (Names{"c", "a"}));
+}
+
+TEST_F(ListDeltasTest, BlocksFindTheirNeighboursAfterLaterChanges) {
+    struct Case {
+        const char* What;
+        Names Start;
+        int Top, Bottom;
+        // What happens between the removal and its undo.
+        void (*Meanwhile)(ListDeltasTest&);
+        Names Restored;
+    };
+    const Case cases[] = {
+        {"adds on top push the block down with its follower",
+         {"a", "b", "c"},
+         1,
+         1,
+         [](ListDeltasTest& t) { t.Add("x"); },
+         {"x", "a", "b", "c"}},
+        {"a moved follower takes the block along",
+         {"a", "b", "c", "d"},
+         2,
+         2,
+         [](ListDeltasTest& t) { t.Grid().MoveRow(2, 3); },
+         {"a", "d", "b", "c"}},
+        {"without its follower the block goes below its leader",
+         {"a", "b", "c", "d"},
+         2,
+         2,
+         [](ListDeltasTest& t) { t.RemoveRows(2, 2); },
+         {"a", "b", "d"}},
+        {"without both it goes back to its place",
+         {"a", "b", "c", "d"},
+         2,
+         2,
+         [](ListDeltasTest& t) {
+             t.RemoveRows(1, 1);
+             t.RemoveRows(1, 1);
+         },
+         {"d", "b"}},
+        {"a block from the bottom goes to the bottom",
+         {"a", "b"},
+         2,
+         2,
+         [](ListDeltasTest& t) { t.Add("x"); },
+         {"x", "a", "b"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        Fill(c.Start);
+        TRowRemoval removal = RemoveRows(c.Top, c.Bottom);
+        c.Meanwhile(*this);
+        removal.Restore(Grid());
+        EXPECT_EQ(List(), c.Restored);
+    }
+}
+
+TEST_F(ListDeltasTest, OnlyRowsTheCommandTookCount) {
+    Fill({"a", "b", "c"});
+    const std::vector<G::TRow> before = DataRows(Grid());
+    // Meanwhile (a box's event loop) a row arrives and one moves; the command takes "b".
+    Add("x");
+    Grid().MoveRow(1, 4);
+    Grid().Select(2, 2);
+    m_List.RemoveSelected();
+    ASSERT_EQ(List(), (Names{"a", "c", "x"}));
+    TRowRemoval removal = TRowRemoval::Between(before, Grid());
+    EXPECT_EQ(removal.Size(), 1u);
+    removal.Restore(Grid());
+    EXPECT_EQ(List(), (Names{"a", "b", "c", "x"}));
+
+    // A command that takes nothing leaves nothing to undo, the empty first row included.
+    Fill({});
+    EXPECT_TRUE(Removing([&] { m_List.RemoveSelected(); }).Empty());
+    Fill({"a"});
+    m_Host.ConfirmAnswer = false;
+    EXPECT_TRUE(Removing([&] { m_List.ClearAll(); }).Empty());
+}
+
+TEST_F(ListDeltasTest, RowsWithoutAHashAndMarkedRows) {
+    Fill({"a", "b"});
+    // A row read from an odd list file: a name but no hash; another named as the marker.
+    Grid().InsertRow(2);
+    Grid().SetRowCells(2, {"", "odd", "", "", "", ""});
+    Grid().InsertRow(4);
+    Grid().SetRowCells(4, {"", kRemovalMarker, "h-m", "", "", ""});
+    TRowRemoval removal = RemoveRows(2, 2);
+    EXPECT_EQ(List(), (Names{"a", "b"})) << "the marked row went too";
+    EXPECT_EQ(removal.Size(), 2u);
+    removal.Restore(Grid());
+    EXPECT_EQ(List(), (Names{"a", "odd", "b", kRemovalMarker}));
+    removal.RemoveAgain(Grid());
+    EXPECT_EQ(List(), (Names{"a", "b"}));
+}
+
+TEST_F(ListDeltasTest, ManyRows) {
+    Names names;
+    for (int i = 0; i < 10000; ++i) {
+        names.push_back("n" + std::to_string(i));
+    }
+    Fill(names);
+    TRowRemoval removal = Removing([&] { m_List.ClearAll(); });
+    EXPECT_EQ(removal.Size(), 10000u);
+    Add("later");
+    EXPECT_EQ(removal.Restore(Grid()).Restored, 10000);
+    EXPECT_EQ(Grid().RowCount(), 10002);
+    EXPECT_EQ(Grid().Cell(G::ColName, 1), "later");
+    EXPECT_EQ(Grid().Cell(G::ColName, 10001), "n9999");
+    EXPECT_EQ(Grid().RowsWithHash("h-n5000"), std::vector<int>{5002});
+}
+
+TEST_F(ListDeltasTest, TrackerCellsGoBackByHash) {
+    Fill({"a", "b", "c", "d"});
+    const std::string b = Grid().Cell(G::ColTrackers, 2);
+    Grid().SetCell(G::ColTrackers, 4, ""); // "d" has none to lose: no change for it
+    Grid().Select(2, 4);
+    TTrackerChange change = TTrackerChange::Before(Grid(), 2, 4);
+    m_List.DeleteTrackers();
+    change.After(Grid());
+    ASSERT_FALSE(change.Empty());
+
+    // Later: a row arrives on top, the rows move, one goes; its hash is passed over.
+    Add("x");
+    Grid().MoveRow(3, 1); // b is now on top
+    RemoveRows(4, 4);     // c goes
+    EXPECT_EQ(List(), (Names{"b", "x", "a", "d"}));
+    change.Undo(Grid());
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 1), b);
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 2), "\"http://x/a\"");
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 4), "");
+    change.Redo(Grid());
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 1), "");
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 3), "\"http://a/a\"");
+
+    // A save that changed nothing, and a row that went meanwhile, leave nothing to undo.
+    TTrackerChange same = TTrackerChange::Before(Grid(), 2, 2);
+    same.After(Grid());
+    EXPECT_TRUE(same.Empty());
+    TTrackerChange gone = TTrackerChange::Before(Grid(), 2, 2);
+    RemoveRows(2, 2);
+    gone.After(Grid());
+    EXPECT_TRUE(gone.Empty());
+    // The empty first row has no hash: nothing is noted for it.
+    Fill({});
+    EXPECT_TRUE(TTrackerChange::Before(Grid(), 1, 1).Empty());
+}
+
+} // namespace
