@@ -1,10 +1,40 @@
 #include "session/SettingsStore.h"
 
+#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
 
 namespace lintervale {
+
+namespace {
+
+// Writes what Settings holds; returns false with the reason in *Failure when it could not.
+bool Sync(QSettings& Settings, QString* Failure) {
+    Settings.sync();
+    if (Settings.status() == QSettings::NoError) {
+        if (Failure != nullptr) {
+            Failure->clear();
+        }
+        return true;
+    }
+    if (Failure != nullptr) {
+        QString reason = "It is not an INI file.";
+        if (Settings.status() == QSettings::AccessError) {
+            // QSettings keeps the system's reason to itself: opening the file for writing the
+            // same way (and dropping what was opened) finds it again.
+            QSaveFile probe(Settings.fileName());
+            reason =
+                probe.open(QIODevice::WriteOnly) ? QString("Access denied.") : probe.errorString();
+            probe.cancelWriting();
+        }
+        *Failure =
+            QString("Cannot write the options file \"%1\". %2").arg(Settings.fileName(), reason);
+    }
+    return false;
+}
+
+} // namespace
 
 QString SettingsStore::defaultFileName() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -13,7 +43,10 @@ QString SettingsStore::defaultFileName() {
 
 SettingsStore::SettingsStore(QString FileName) : m_FileName(std::move(FileName)) {}
 
-bool SettingsStore::load(const std::function<void(Option, bool)>& Apply) const {
+bool SettingsStore::load(const std::function<void(Option, bool)>& Apply, QString* Failure) const {
+    if (Failure != nullptr) {
+        Failure->clear();
+    }
     QSettings settings(m_FileName, QSettings::IniFormat);
     for (int i = 0; i < OptionCount; ++i) {
         const QVariant value = settings.value(kOptions[i].Name);
@@ -23,7 +56,7 @@ bool SettingsStore::load(const std::function<void(Option, bool)>& Apply) const {
             for (const Entry& entry : kOptions) {
                 settings.setValue(entry.Name, entry.Default ? 1 : 0);
             }
-            settings.sync();
+            Sync(settings, Failure);
             Apply(QuietMode, true);
             return false;
         }
@@ -32,12 +65,12 @@ bool SettingsStore::load(const std::function<void(Option, bool)>& Apply) const {
     return true;
 }
 
-void SettingsStore::save(const std::array<bool, OptionCount>& Values) const {
+bool SettingsStore::save(const std::array<bool, OptionCount>& Values, QString* Failure) const {
     QSettings settings(m_FileName, QSettings::IniFormat);
     for (int i = 0; i < OptionCount; ++i) {
         settings.setValue(kOptions[i].Name, Values[i] ? 1 : 0);
     }
-    settings.sync();
+    return Sync(settings, Failure);
 }
 
 QString SettingsStore::text(Text Which) const {

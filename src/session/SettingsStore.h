@@ -53,10 +53,12 @@ public:
 
     // Reads the options in table order, handing each to Apply as soon as it is read. A value
     // that is missing or no number stops the reading; then every default is written and
-    // quiet mode is handed over as ticked. Returns false in that case.
-    bool load(const std::function<void(Option, bool)>& Apply) const;
-    // Writes the five options in table order.
-    void save(const std::array<bool, OptionCount>& Values) const;
+    // quiet mode is handed over as ticked. Returns false in that case. When the defaults
+    // cannot be written, *Failure (if given) gets the reason; otherwise it is emptied.
+    bool load(const std::function<void(Option, bool)>& Apply, QString* Failure = nullptr) const;
+    // Writes the five options in table order; returns false, and the reason in *Failure (if
+    // given), when the file cannot be written.
+    bool save(const std::array<bool, OptionCount>& Values, QString* Failure = nullptr) const;
 
     // Reads one text of the table above, or its default; writes nothing.
     QString text(Text Which) const;

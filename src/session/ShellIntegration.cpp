@@ -15,16 +15,54 @@ namespace {
 
 constexpr const char* kIconName = "lintervale";
 
+void Fail(QString* Failure, const QString& Text) {
+    if (Failure != nullptr) {
+        *Failure += (Failure->isEmpty() ? "" : "\n") + Text;
+    }
+}
+
 QByteArray ReadAll(const QString& fileName) {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Replaces a file whole, so that a failure never leaves it half-written.
-bool WriteAll(const QString& fileName, const QByteArray& bytes) {
+// Reads a file that is rewritten with changes: a missing one reads as empty, one that is
+// there but cannot be read fails, so that it is never replaced by what little is known.
+bool ReadToChange(const QString& fileName, QByteArray& bytes, QString* Failure) {
+    QFile file(fileName);
+    bytes.clear();
+    if (!file.exists()) {
+        return true;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        Fail(Failure, QString("Cannot read \"%1\". %2").arg(fileName, file.errorString()));
+        return false;
+    }
+    bytes = file.readAll();
+    return true;
+}
+
+// Replaces a file whole, so that a failure never leaves it half-written. Returns false and
+// adds the reason to *Failure when it cannot.
+bool WriteAll(const QString& fileName, const QByteArray& bytes, QString* Failure) {
+    // A folder that cannot be made shows in the open's reason.
     QDir().mkpath(QFileInfo(fileName).path());
     QSaveFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
+        Fail(Failure, QString("Cannot write \"%1\". %2").arg(fileName, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool Remove(const QString& fileName, QString* Failure) {
+    QFile file(fileName);
+    if (file.exists() && !file.remove()) {
+        Fail(Failure, QString("Cannot remove \"%1\". %2").arg(fileName, file.errorString()));
+        return false;
+    }
+    return true;
 }
 
 bool ExecIs(const QString& fileName, const std::string& exec) {
@@ -32,6 +70,12 @@ bool ExecIs(const QString& fileName, const std::string& exec) {
     bool found = false;
     const std::string value = DesktopEntryValue(text.toStdString(), "Exec", &found);
     return found && value == exec;
+}
+
+void Clear(QString* Failure) {
+    if (Failure != nullptr) {
+        Failure->clear();
+    }
 }
 
 } // namespace
@@ -62,12 +106,13 @@ bool ShellIntegration::startsAtLogin() const {
     return ExecIs(autostartFile(), AutostartExec(Utf8Of(m_ProgramPath)));
 }
 
-void ShellIntegration::setStartAtLogin(bool On) const {
+bool ShellIntegration::setStartAtLogin(bool On, QString* Failure) const {
+    Clear(Failure);
     if (On) {
-        WriteAll(autostartFile(), QByteArray::fromStdString(AutostartEntry(Utf8Of(m_ProgramPath))));
-    } else {
-        QFile::remove(autostartFile());
+        return WriteAll(autostartFile(),
+                        QByteArray::fromStdString(AutostartEntry(Utf8Of(m_ProgramPath))), Failure);
     }
+    return Remove(autostartFile(), Failure);
 }
 
 bool ShellIntegration::opensTorrents() const {
@@ -76,25 +121,36 @@ bool ShellIntegration::opensTorrents() const {
                                 kDesktopId);
 }
 
-void ShellIntegration::setOpensTorrents(bool On) const {
-    const std::string mimeApps = ReadAll(mimeAppsFile()).toStdString();
+bool ShellIntegration::setOpensTorrents(bool On, QString* Failure) const {
+    Clear(Failure);
+    QByteArray mimeAppsBytes;
+    if (!ReadToChange(mimeAppsFile(), mimeAppsBytes, Failure)) {
+        return false;
+    }
+    const std::string mimeApps = mimeAppsBytes.toStdString();
+    bool done = true;
     if (On) {
-        WriteAll(desktopFile(),
-                 QByteArray::fromStdString(OpenWithEntry(Utf8Of(m_ProgramPath), kIconName)));
-        WriteAll(iconFile(), ReadAll(":/icons/lintervale-256.png"));
-        WriteAll(mimeAppsFile(), QByteArray::fromStdString(WithDefaultApplication(
-                                     mimeApps, kTorrentMimeType, kDesktopId)));
-        return;
+        // The entry first: the default application must name an entry that is there.
+        done = WriteAll(desktopFile(),
+                        QByteArray::fromStdString(OpenWithEntry(Utf8Of(m_ProgramPath), kIconName)),
+                        Failure) &&
+               WriteAll(iconFile(), ReadAll(":/icons/lintervale-256.png"), Failure) &&
+               WriteAll(mimeAppsFile(),
+                        QByteArray::fromStdString(
+                            WithDefaultApplication(mimeApps, kTorrentMimeType, kDesktopId)),
+                        Failure);
+        return done;
     }
     const std::string without = WithoutDefaultApplication(mimeApps, kTorrentMimeType, kDesktopId);
     if (without != mimeApps) {
-        WriteAll(mimeAppsFile(), QByteArray::fromStdString(without));
+        done = WriteAll(mimeAppsFile(), QByteArray::fromStdString(without), Failure);
     }
     // The entry and the icon are ours only while they name this program file.
     if (ExecIs(desktopFile(), OpenWithExec(Utf8Of(m_ProgramPath)))) {
-        QFile::remove(desktopFile());
-        QFile::remove(iconFile());
+        done = Remove(desktopFile(), Failure) && done;
+        done = Remove(iconFile(), Failure) && done;
     }
+    return done;
 }
 
 } // namespace lintervale

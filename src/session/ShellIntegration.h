@@ -8,7 +8,8 @@
 //   the default applications in $XDG_CONFIG_HOME/mimeapps.list.
 // Each is "on" only when it points at this very program file. Turning the association off
 // takes out only what this program wrote; every other program's entries stay as they were.
-// Failures are silent: a step that cannot be done is skipped.
+// A change that cannot be made all through says why: the setters return false and give the
+// reasons (one line for each file) in *Failure.
 
 #include <QString>
 
@@ -19,10 +20,10 @@ public:
     explicit ShellIntegration(QString ProgramPath);
 
     bool startsAtLogin() const;
-    void setStartAtLogin(bool On) const;
+    bool setStartAtLogin(bool On, QString* Failure = nullptr) const;
 
     bool opensTorrents() const;
-    void setOpensTorrents(bool On) const;
+    bool setOpensTorrents(bool On, QString* Failure = nullptr) const;
 
     QString autostartFile() const;
     QString desktopFile() const;

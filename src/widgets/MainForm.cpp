@@ -76,6 +76,7 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
 
     buildMenus();
     buildTray();
+    buildAutosave();
     // The classic 913 pixels, plus what the panel needed beyond its classic width.
     resize(913 - kPanelWidth + m_Panel->sizeHint().width(), 420);
 
@@ -130,8 +131,7 @@ void MainForm::buildPanel() {
     column->addWidget(m_MakerLink, 0, Qt::AlignHCenter);
 
     connect(m_AddTorrents, &QPushButton::clicked, this, &MainForm::addTorrentsClicked);
-    connect(m_ClearAll, &QPushButton::clicked, this,
-            [this] { published([this] { m_List.ClearAll(); }); });
+    connect(m_ClearAll, &QPushButton::clicked, this, &MainForm::clearAllClicked);
     connect(m_Quaverize, &QPushButton::clicked, this, [this] { m_List.Quaverize(); });
 }
 
@@ -152,20 +152,17 @@ void MainForm::buildMenus() {
     QAction* open =
         item("OpenSelected", "&Open selected", QKeySequence(), [this] { m_List.OpenSelected(); });
     m_GridMenu->setDefaultAction(open);
-    item("Edittrackerlist", "&Edit tracker list", QKeySequence(Qt::Key_F2), [this] {
-        if (const int row = m_List.EditTrackerListRow(); row > 0) {
-            m_EditForm->editRow(row);
-        }
-    });
+    item("Edittrackerlist", "&Edit tracker list", QKeySequence(Qt::Key_F2),
+         &MainForm::editTrackerListClicked);
     QAction* getTrackers = item("Gettrackersfromsite", "", QKeySequence(Qt::CTRL | Qt::Key_G),
                                 [this] { m_Fetcher->fetchSelected(); });
     getTrackers->setText(m_Fetcher->menuCaption());
     connect(m_Fetcher, &TrackerFetcher::sourcesChanged, getTrackers,
             [this, getTrackers] { getTrackers->setText(m_Fetcher->menuCaption()); });
     item("Deletetrackers", "&Delete trackers", QKeySequence(Qt::CTRL | Qt::Key_D),
-         [this] { m_List.DeleteTrackers(); });
+         &MainForm::deleteTrackersClicked);
     item("RemoveSelected", "&Remove selected", QKeySequence(Qt::Key_Delete),
-         [this] { m_List.RemoveSelected(); });
+         &MainForm::removeSelectedClicked);
     item("SelectAll", "Select &all", QKeySequence(Qt::CTRL | Qt::Key_A),
          [this] { m_List.SelectAll(); });
     item("Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C),
@@ -173,6 +170,7 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("TrackerSources", "&Tracker sources\u2026", QKeySequence(),
          [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, *this); });
+    buildUndo();
 
     m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_Grid, &QWidget::customContextMenuRequested, this,
@@ -197,31 +195,27 @@ void MainForm::buildTray() {
 void MainForm::initialize(const QStringList& Arguments) {
     const ShellIntegration shell(m_Paths.ProgramPath);
     m_StartAtLogin->setChecked(shell.startsAtLogin());
-    SettingsStore(m_Paths.SettingsFile).load([this](SettingsStore::Option option, bool on) {
-        optionBoxes()[option]->setChecked(on);
-    });
+    QString failure;
+    SettingsStore(m_Paths.SettingsFile)
+        .load([this](SettingsStore::Option option,
+                     bool on) { optionBoxes()[option]->setChecked(on); },
+              &failure);
     m_AssociateTorrents->setChecked(shell.opensTorrents());
     // Only the user's own clicks change the desktop's files; the state read above does not.
-    connect(m_StartAtLogin, &QCheckBox::clicked, this,
-            [this](bool on) { ShellIntegration(m_Paths.ProgramPath).setStartAtLogin(on); });
-    connect(m_AssociateTorrents, &QCheckBox::clicked, this,
-            [this](bool on) { ShellIntegration(m_Paths.ProgramPath).setOpensTorrents(on); });
-    if (m_SaveOnExit->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
-        QElapsedTimer timer;
-        timer.start();
-        // Tens of thousands of cells change: the view hears of them once, at the end.
-        m_Model->beginBulk();
-        try {
-            LoadGridFile(m_List.Grid(), Utf8Of(m_Paths.ListFile));
-            m_Model->endBulk();
-            m_LoadMilliseconds = timer.elapsed();
-        } catch (const std::exception& error) {
-            m_Model->endBulk();
-            if (!QuietMode()) {
-                MessageBoxes::error(this, QStringOf(error.what()));
-            }
-        }
+    for (QCheckBox* box : {m_StartAtLogin, m_AssociateTorrents}) {
+        connect(box, &QCheckBox::clicked, this,
+                [this, box](bool on) { shellOptionClicked(box, on); });
     }
+    reportSettingsFailure(failure);
+    if (m_SaveOnExit->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
+        loadListFile();
+    }
+    // From here on each change of the list is saved soon after, while "Save on exit" is on.
+    connect(m_Model, &QAbstractItemModel::dataChanged, this, &MainForm::listChanged);
+    connect(m_Model, &QAbstractItemModel::rowsInserted, this, &MainForm::listChanged);
+    connect(m_Model, &QAbstractItemModel::rowsRemoved, this, &MainForm::listChanged);
+    connect(m_Model, &QAbstractItemModel::rowsMoved, this, &MainForm::listChanged);
+    connect(m_Model, &QAbstractItemModel::modelReset, this, &MainForm::listChanged);
     setAcceptDrops(true);
     // Every argument that names an existing file is added; the others ("-hidden") are
     // passed over without a word when their turn comes.
@@ -313,24 +307,24 @@ void MainForm::closeEvent(QCloseEvent* Event) {
     hide();
     m_Pending.clear();
     m_Loader.reset();
+    stopAutosave();
     if (m_SaveOnExit->isChecked()) {
-        try {
-            QElapsedTimer timer;
-            timer.start();
-            SaveGridFile(m_List.Grid(), Utf8Of(m_Paths.ListFile));
-            m_SaveMilliseconds = timer.elapsed();
-        } catch (const std::exception& error) {
+        QElapsedTimer timer;
+        timer.start();
+        const QString failure = saveList();
+        if (!failure.isEmpty()) {
             // The list is still here and so is the window: the user can free the space or
             // untick "Save on exit" and close again.
             Event->ignore();
             AppCanClose = false;
             showNormal();
-            MessageBoxes::error(this, QStringOf(error.what()) + "\n\nThe list was not saved; "
-                                                                "Lintervale stays open.");
+            MessageBoxes::error(this, failure + "\n\nThe list was not saved; Lintervale stays "
+                                                "open.");
             return;
         }
+        m_SaveMilliseconds = timer.elapsed();
     }
-    SettingsStore(m_Paths.SettingsFile).save(options());
+    saveSettings();
     Event->accept();
     QCoreApplication::quit();
 }

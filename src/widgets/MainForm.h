@@ -6,6 +6,7 @@
 // The list's rules live in TTorrentList; this window shows them and wires the user's
 // actions and the desktop's services to them.
 
+#include "list/ListDeltas.h"
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
 #include "session/SettingsStore.h"
@@ -24,6 +25,8 @@ class QMenu;
 class QPushButton;
 class QSoundEffect;
 class QSystemTrayIcon;
+class QTimer;
+class QUndoStack;
 
 namespace lintervale {
 
@@ -75,9 +78,23 @@ public:
     qint64 loadMilliseconds() const { return m_LoadMilliseconds; }
     qint64 saveMilliseconds() const { return m_SaveMilliseconds; }
 
+    // Saving while running ("Save on exit" ticked): the list is saved Quiet ms after the last
+    // change of a burst, and at least every Longest ms while changes go on.
+    void setAutosaveDelays(int QuietMilliseconds, int LongestMilliseconds);
+    // Whether a save while running is waiting for its time.
+    bool autosavePending() const;
+    // How many saves while running there were, and how long they took in all (ms).
+    int autosaves() const { return m_Autosaves; }
+    qint64 autosaveMilliseconds() const { return m_AutosaveMilliseconds; }
+
+    // Remove selected, Clear all, Delete trackers and the tracker editor's Save, undoable.
+    QUndoStack& undoStack() { return *m_Undo; }
+
 signals:
     // A batch of adds has been worked through.
     void addsFinished();
+    // A save while running was tried (Saved: whether it worked).
+    void autosaved(bool Saved);
 
 public:
     // TListHost
@@ -108,6 +125,32 @@ private:
     void trayIconActivated(int Reason);
     void showClicked();
     void processPending();
+
+    // The list data file (MainFormSaving.cpp).
+    void buildAutosave();
+    void loadListFile();
+    void listFileUnreadable(const QString& Reason);
+    // Writes the list to its file; the reason when it could not be written.
+    QString saveList();
+    void listChanged();
+    void autosave();
+    void stopAutosave();
+    // The options' file, and the desktop's files behind two of the boxes.
+    void reportSettingsFailure(const QString& Failure);
+    void saveSettings();
+    void shellOptionClicked(QCheckBox* Box, bool On);
+    // A failure: on the status line, and in an error box unless quiet mode.
+    void report(const QString& Status, const QString& Box);
+
+    // Undo (MainFormUndo.cpp).
+    void buildUndo();
+    // Runs Command (a list command that takes rows out) so that it can be undone.
+    template <typename F> void removing(const QString& Name, F Command);
+    void clearAllClicked();
+    void removeSelectedClicked();
+    void deleteTrackersClicked();
+    void editTrackerListClicked();
+    void trackerEditSaved();
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
     template <typename F> auto published(F Action);
@@ -138,6 +181,20 @@ private:
     QSoundEffect* m_Sound = nullptr;
     EditForm* m_EditForm = nullptr;
     TrackerFetcher* m_Fetcher = nullptr;
+    QUndoStack* m_Undo = nullptr;
+    QAction* m_UndoAction = nullptr;
+    QAction* m_RedoAction = nullptr;
+    // The tracker cells of the row the editor is open for, as they were.
+    std::unique_ptr<TTrackerChange> m_TrackerEdit;
+
+    QTimer* m_AutosaveQuiet = nullptr;
+    QTimer* m_AutosaveLongest = nullptr;
+    // Why the list file must not be written this run (it could not be read nor moved aside).
+    QString m_ListFileKept;
+    bool m_Saving = false;
+    bool m_AutosaveFailing = false;
+    int m_Autosaves = 0;
+    qint64 m_AutosaveMilliseconds = 0;
 
     std::vector<TLoadRequest> m_Pending;
     std::unique_ptr<TBatchLoader> m_Loader; // the batch being added

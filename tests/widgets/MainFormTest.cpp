@@ -4,9 +4,8 @@
 
 #include "list/ListDataFile.h"
 #include "network/TrackerFetcher.h"
-#include "tests/list/RecordingHost.h"
 #include "tests/magnet/ClientMagnetReader.h"
-#include "widgets/MessageBoxes.h"
+#include "tests/widgets/FormTestBase.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,15 +39,10 @@ public slots:
     void open(const QUrl& Url) { Urls.append(Url.toString(QUrl::FullyEncoded)); }
 };
 
-// The window's resources live in a static library: they are brought in by name.
-static void InitResources() {
-    Q_INIT_RESOURCE(lintervale);
-}
-
-class MainFormTest : public QObject {
+class MainFormTest : public lintervale::testing::FormTestBase {
     Q_OBJECT
 private slots:
-    void initTestCase() { InitResources(); }
+    void initTestCase() { InitFormResources(); }
     void init();
     void cleanup();
 
@@ -64,7 +58,6 @@ private slots:
     void statusLineFollowsTheSelection();
     void longBatchesShowProgress();
     void listFileRoundTrip();
-    void badListFile();
     void closeWithoutTraySavesAndEnds();
     void closeToTrayKeepsRunning();
     void aFailedSaveKeepsTheWindowOpen();
@@ -75,66 +68,22 @@ private slots:
     void linksReachTheDesktopAndTheClipboardWhole();
 
 private:
-    std::unique_ptr<MainForm> makeForm(const QStringList& Arguments = {});
-    QString torrent(const QString& Name, const QString& Announce = "http://t.example/a");
-    template <typename T> T* child(const char* Name) {
-        T* found = m_Form->findChild<T*>(Name);
-        if (found == nullptr) {
-            qFatal("no child %s", Name);
-        }
-        return found;
-    }
-    QStringList names() const;
-    void waitForAdds() { QTRY_VERIFY_WITH_TIMEOUT(!m_Form->adding(), 20000); }
-    QString status() { return child<QLabel>("StatusText")->text(); }
-    void trigger(const char* Action) { child<QAction>(Action)->trigger(); }
-
-    std::unique_ptr<QTemporaryDir> m_Dir;
-    MainFormPaths m_Paths;
-    std::unique_ptr<MainForm> m_Form;
     UrlRecorder m_Urls;
 };
 
 void MainFormTest::init() {
-    m_Dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_Dir->isValid());
-    m_Paths = {m_Dir->filePath("data/Lintervale.dat"), m_Dir->filePath("config/Lintervale.conf"),
-               "/opt/lintervale test/lintervale"};
-    MessageBoxes::setTestMode(true);
     m_Urls.Urls.clear();
     QDesktopServices::setUrlHandler("magnet", &m_Urls, "open");
     QDesktopServices::setUrlHandler("https", &m_Urls, "open");
     QDesktopServices::setUrlHandler("http", &m_Urls, "open");
-    m_Form = makeForm();
+    setUpForm();
 }
 
 void MainFormTest::cleanup() {
-    m_Form.reset();
+    tearDownForm();
     QDesktopServices::unsetUrlHandler("magnet");
     QDesktopServices::unsetUrlHandler("https");
     QDesktopServices::unsetUrlHandler("http");
-    m_Dir.reset();
-}
-
-std::unique_ptr<MainForm> MainFormTest::makeForm(const QStringList& Arguments) {
-    auto form = std::make_unique<MainForm>(m_Paths);
-    form->initialize(Arguments);
-    form->show();
-    return form;
-}
-
-QString MainFormTest::torrent(const QString& Name, const QString& Announce) {
-    return QString::fromStdString(lintervale::testing::WriteTorrent(
-        m_Dir->path().toStdString(), Name.toStdString(), Announce.toStdString()));
-}
-
-QStringList MainFormTest::names() const {
-    const TTorrentGrid& grid = m_Form->List().Grid();
-    QStringList result;
-    for (int r = 1; r < grid.RowCount(); ++r) {
-        result.append(QString::fromStdString(grid.Cell(TTorrentGrid::ColName, r)));
-    }
-    return result;
 }
 
 void MainFormTest::widgetsCarryTheirNamesAndCaptions() {
@@ -212,10 +161,14 @@ void MainFormTest::contextMenuOrderShortcutsAndDefault() {
         {"Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C)},
         {"", "", QKeySequence()},
         {"TrackerSources", "&Tracker sources\u2026", QKeySequence()},
+        {"", "", QKeySequence()},
+        {"Undo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {"Redo", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
     };
-    QCOMPARE(actions.size(), 9);
+    QCOMPARE(actions.size(), 12);
     QVERIFY(actions[7]->isSeparator());
-    for (int i = 0; i < 9; ++i) {
+    QVERIFY(actions[9]->isSeparator());
+    for (int i = 0; i < 12; ++i) {
         const auto& [name, caption, keys] = expected[i];
         QCOMPARE(actions[i]->objectName(), QString(name));
         if (caption != nullptr) {
@@ -421,25 +374,6 @@ void MainFormTest::listFileRoundTrip() {
     QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 2), std::string("\"x\"|\"y\""));
     QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 3),
              std::string("\"udp://one/a\""));
-}
-
-void MainFormTest::badListFile() {
-    QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
-    for (const char* name : {"SaveOnExit", "AutoOpen", "QuietMode", "CloseToTray", "FetchExtra"}) {
-        settings.setValue(name, QString(name) == "SaveOnExit" ? 1 : 0);
-    }
-    settings.sync();
-    QDir().mkpath(QFileInfo(m_Paths.ListFile).path());
-    QFile file(m_Paths.ListFile);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("6\r\nnot a number\r\n");
-    file.close();
-    m_Form.reset();
-    MessageBoxes::clearShown();
-    m_Form = makeForm();
-    QCOMPARE(MessageBoxes::shown(), QStringList("Invalid numeric input"));
-    QCOMPARE(names(), QStringList(""));
-    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColName, 0), std::string("Torrent"));
 }
 
 void MainFormTest::closeWithoutTraySavesAndEnds() {

@@ -1,0 +1,180 @@
+#include "list/ListDataFile.h"
+#include "list/ListFileAside.h"
+#include "qtsupport/Utf8Text.h"
+#include "session/ShellIntegration.h"
+#include "widgets/GridModel.h"
+#include "widgets/MainForm.h"
+#include "widgets/MessageBoxes.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QTimer>
+
+// The window's files: the list data file at start, while running and at close; the options'
+// file; and the desktop's files behind "Start at login" and "Associate with torrents".
+
+namespace lintervale {
+
+namespace {
+
+constexpr int kAutosaveQuietMilliseconds = 2000;
+constexpr int kAutosaveLongestMilliseconds = 10000;
+
+} // namespace
+
+void MainForm::buildAutosave() {
+    m_AutosaveQuiet = new QTimer(this);
+    m_AutosaveLongest = new QTimer(this);
+    for (QTimer* timer : {m_AutosaveQuiet, m_AutosaveLongest}) {
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, &MainForm::autosave);
+    }
+    setAutosaveDelays(kAutosaveQuietMilliseconds, kAutosaveLongestMilliseconds);
+    connect(m_SaveOnExit, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on) {
+            stopAutosave();
+        }
+    });
+}
+
+void MainForm::loadListFile() {
+    QElapsedTimer timer;
+    timer.start();
+    // Tens of thousands of cells change: the view hears of them once, at the end.
+    m_Model->beginBulk();
+    try {
+        LoadGridFile(m_List.Grid(), Utf8Of(m_Paths.ListFile));
+        m_Model->endBulk();
+        m_LoadMilliseconds = timer.elapsed();
+    } catch (const std::exception& error) {
+        m_Model->endBulk();
+        listFileUnreadable(QStringOf(error.what()));
+    }
+}
+
+// The file is the user's list, even when this program cannot read it: it is moved out of the
+// way and kept, and the next save writes a new one. If it cannot be moved, nothing is saved
+// over it.
+void MainForm::listFileUnreadable(const QString& Reason) {
+    QString what;
+    try {
+        const QString aside = QStringOf(MoveListFileAside(Utf8Of(m_Paths.ListFile)));
+        what = QString("The list file could not be read and was moved aside to \"%1\"; the "
+                       "next save writes a new one.")
+                   .arg(aside);
+    } catch (const std::exception& error) {
+        what = QString("The list file \"%1\" could not be read, nor moved aside (%2); it is "
+                       "kept as it is and not saved over.")
+                   .arg(m_Paths.ListFile, QStringOf(error.what()));
+        m_ListFileKept = what;
+        // The user hears of it now; each save that is skipped only updates the status line.
+        m_AutosaveFailing = true;
+    }
+    report(Reason + " - " + what, Reason + "\n\n" + what);
+}
+
+QString MainForm::saveList() {
+    if (!m_ListFileKept.isEmpty()) {
+        return m_ListFileKept;
+    }
+    try {
+        SaveGridFile(m_List.Grid(), Utf8Of(m_Paths.ListFile));
+    } catch (const std::exception& error) {
+        return QStringOf(error.what());
+    }
+    return {};
+}
+
+void MainForm::setAutosaveDelays(int QuietMilliseconds, int LongestMilliseconds) {
+    m_AutosaveQuiet->setInterval(QuietMilliseconds);
+    m_AutosaveLongest->setInterval(LongestMilliseconds);
+}
+
+bool MainForm::autosavePending() const {
+    return m_AutosaveQuiet->isActive() || m_AutosaveLongest->isActive();
+}
+
+void MainForm::listChanged() {
+    if (!m_SaveOnExit->isChecked()) {
+        return;
+    }
+    // Each change puts the save off a little, but never past the longest wait after the
+    // first unsaved change: a long batch is saved as it goes, never once per row.
+    m_AutosaveQuiet->start();
+    if (!m_AutosaveLongest->isActive()) {
+        m_AutosaveLongest->start();
+    }
+}
+
+void MainForm::stopAutosave() {
+    m_AutosaveQuiet->stop();
+    m_AutosaveLongest->stop();
+}
+
+void MainForm::autosave() {
+    stopAutosave();
+    // A box of an earlier failure may still be open: that save is not done twice at once.
+    if (!m_SaveOnExit->isChecked() || m_Saving) {
+        return;
+    }
+    m_Saving = true;
+    QElapsedTimer timer;
+    timer.start();
+    const QString failure = saveList();
+    m_AutosaveMilliseconds += timer.elapsed();
+    ++m_Autosaves;
+    if (failure.isEmpty()) {
+        if (m_AutosaveFailing) {
+            m_AutosaveFailing = false;
+            SetStatusText("The list is saved again.");
+        }
+    } else {
+        const QString status = "The list could not be saved: " + failure;
+        // One box for a run of failures; the status line follows each attempt.
+        if (m_AutosaveFailing) {
+            SetStatusText(Utf8Of(status));
+        } else {
+            m_AutosaveFailing = true;
+            report(status, failure + "\n\nThe list was not saved; it is tried again at the "
+                                     "next change.");
+        }
+    }
+    m_Saving = false;
+    emit autosaved(failure.isEmpty());
+}
+
+void MainForm::reportSettingsFailure(const QString& Failure) {
+    if (Failure.isEmpty()) {
+        return;
+    }
+    // The options matter at the next start whatever quiet mode says: always a box.
+    SetStatusText(Utf8Of(Failure));
+    MessageBoxes::error(this, Failure + "\n\nThe options were not saved.");
+}
+
+void MainForm::saveSettings() {
+    QString failure;
+    SettingsStore(m_Paths.SettingsFile).save(options(), &failure);
+    reportSettingsFailure(failure);
+}
+
+void MainForm::shellOptionClicked(QCheckBox* Box, bool On) {
+    const ShellIntegration shell(m_Paths.ProgramPath);
+    const bool login = Box == m_StartAtLogin;
+    QString failure;
+    if (login ? shell.setStartAtLogin(On, &failure) : shell.setOpensTorrents(On, &failure)) {
+        return;
+    }
+    // The box shows what is so, not what was asked for.
+    Box->setChecked(login ? shell.startsAtLogin() : shell.opensTorrents());
+    report(failure, failure);
+}
+
+void MainForm::report(const QString& Status, const QString& Box) {
+    SetStatusText(Utf8Of(Status));
+    if (!QuietMode()) {
+        MessageBoxes::error(this, Box);
+    }
+}
+
+} // namespace lintervale

@@ -1,0 +1,296 @@
+// The window's files: a list file it cannot read, saving while running, and the options and
+// desktop files it cannot write.
+
+#include "list/ListDataFile.h"
+#include "session/ShellIntegration.h"
+#include "tests/widgets/FormTestBase.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+
+using namespace lintervale;
+
+class MainFormSavingTest : public lintervale::testing::FormTestBase {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InitFormResources(); }
+    void init() { setUpForm(); }
+    void cleanup();
+
+    void anUnreadableListFileIsMovedAsideNeverOverwritten_data();
+    void anUnreadableListFileIsMovedAsideNeverOverwritten();
+    void aListFileThatCannotBeMovedIsNotSavedOver();
+    void changesAreSavedSoonAfterInBursts();
+    void aLongBatchIsSavedAsItGoesAndAtItsEnd();
+    void autosaveFailuresShowOneBoxPerStreak();
+    void optionsThatCannotBeWrittenAreReported();
+    void desktopFilesThatCannotBeWrittenUntickTheirBox_data();
+    void desktopFilesThatCannotBeWrittenUntickTheirBox();
+
+private:
+    // A path whose folder is a regular file: nothing can ever be written there, as root
+    // neither.
+    QString blockedPath(const QString& Name) {
+        const QString file = m_Dir->filePath("plain-file");
+        QFile(file).open(QIODevice::WriteOnly);
+        return file + "/" + Name;
+    }
+    QByteArray read(const QString& File) {
+        QFile in(File);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
+    }
+    void write(const QString& File, const QByteArray& Bytes) {
+        QDir().mkpath(QFileInfo(File).path());
+        QFile out(File);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(Bytes);
+    }
+    // The files beside the list file that were moved aside.
+    QStringList asideFiles() {
+        return QDir(QFileInfo(m_Paths.ListFile).path())
+            .entryList({QFileInfo(m_Paths.ListFile).fileName() + ".unreadable-*"},
+                       QDir::AllEntries | QDir::Hidden);
+    }
+    // Saves while running wait this long in the tests that do not time them.
+    void quickAutosave() { m_Form->setAutosaveDelays(0, 0); }
+};
+
+void MainFormSavingTest::cleanup() {
+    tearDownForm();
+}
+
+void MainFormSavingTest::anUnreadableListFileIsMovedAsideNeverOverwritten_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("quiet");
+    QTest::addColumn<QString>("reason");
+    for (const bool quiet : {true, false}) {
+        const char* mode = quiet ? ", quiet" : ", boxes";
+        QTest::addRow("bad count%s", mode) << "count" << quiet << "Invalid numeric input";
+        QTest::addRow("a folder%s", mode) << "folder" << quiet << "Is a directory";
+        QTest::addRow("too large%s", mode) << "large" << quiet << "too large";
+    }
+}
+
+void MainFormSavingTest::anUnreadableListFileIsMovedAsideNeverOverwritten() {
+    QFETCH(QString, kind);
+    QFETCH(bool, quiet);
+    QFETCH(QString, reason);
+    m_Form.reset();
+    writeOptions(true, quiet);
+    const QByteArray before = "6\r\nnot a number\r\n";
+    if (kind == "folder") {
+        QVERIFY(QDir().mkpath(m_Paths.ListFile + "/inside"));
+    } else {
+        write(m_Paths.ListFile, before);
+        if (kind == "large") {
+            // Sparse: no disk is spent on it.
+            QVERIFY(QFile(m_Paths.ListFile).resize(300LL << 20));
+        }
+    }
+    MessageBoxes::clearShown();
+    m_Form = makeForm({torrent("new")});
+    waitForAdds();
+
+    const QStringList aside = asideFiles();
+    QCOMPARE(aside.size(), 1);
+    const QString asidePath = QFileInfo(m_Paths.ListFile).path() + "/" + aside[0];
+    QVERIFY2(status().contains(reason) && status().contains(asidePath), qPrintable(status()));
+    if (quiet) {
+        QVERIFY(MessageBoxes::shown().isEmpty());
+    } else {
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QVERIFY(MessageBoxes::shown()[0].startsWith(status().section(" - ", 0, 0)));
+    }
+    if (kind == "count") {
+        QCOMPARE(read(asidePath), before);
+    }
+
+    // The next save writes a new list; what was moved aside stays as it was.
+    QVERIFY(m_Form->close());
+    QCOMPARE(names(), QStringList("new"));
+    TTorrentGrid saved;
+    LoadGridFile(saved, m_Paths.ListFile.toStdString());
+    QCOMPARE(saved.Cell(TTorrentGrid::ColName, 1), std::string("new"));
+    QCOMPARE(asideFiles(), aside);
+    if (kind == "count") {
+        QCOMPARE(read(asidePath), before);
+    }
+}
+
+void MainFormSavingTest::aListFileThatCannotBeMovedIsNotSavedOver() {
+    // Its name is as long as a name can be: with the suffix for moving it aside it is too long.
+    m_Form.reset();
+    m_Paths.ListFile = m_Dir->filePath("data/" + QString(250, 'l'));
+    writeOptions(true, true);
+    const QByteArray before = "6\r\nnot a number\r\n";
+    write(m_Paths.ListFile, before);
+    m_Form = makeForm();
+    QVERIFY2(status().contains("not saved over"), qPrintable(status()));
+    QVERIFY(asideFiles().isEmpty());
+
+    // Neither while running nor at close; the window stays open at close, as for any save
+    // that fails, until "Save on exit" is unticked.
+    quickAutosave();
+    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    m_Form->AddFile(torrent("kept in memory"));
+    QVERIFY(saves.wait(20000));
+    QCOMPARE(saves.last().at(0).toBool(), false);
+    QVERIFY2(MessageBoxes::shown().isEmpty(), "quiet mode: the status line only");
+    QVERIFY(status().contains("not saved over"));
+    QVERIFY(!m_Form->close());
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QCOMPARE(read(m_Paths.ListFile), before);
+    child<QCheckBox>("CheckBox2")->setChecked(false);
+    QVERIFY(m_Form->close());
+    QCOMPARE(read(m_Paths.ListFile), before);
+}
+
+void MainFormSavingTest::changesAreSavedSoonAfterInBursts() {
+    // Unticked: a change leaves nothing to save.
+    m_Form->AddFile(torrent("u"));
+    QVERIFY(!m_Form->autosavePending());
+
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    m_Form->setAutosaveDelays(50, 60000);
+    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    // A burst: three changes in a row are one save.
+    m_Form->AddFile(torrent("a"));
+    m_Form->AddFile(torrent("b"));
+    m_Form->AddFile(torrent("c"));
+    QVERIFY(m_Form->autosavePending());
+    QVERIFY(saves.wait(20000));
+    QCOMPARE(m_Form->autosaves(), 1);
+    QVERIFY(!m_Form->autosavePending());
+    TTorrentGrid saved;
+    LoadGridFile(saved, m_Paths.ListFile.toStdString());
+    QCOMPARE(saved.RowCount(), 5);
+    QCOMPARE(saved.Cell(TTorrentGrid::ColName, 1), std::string("c"));
+
+    // Each command that changes the list counts: here Delete trackers.
+    trigger("SelectAll");
+    trigger("Deletetrackers");
+    QVERIFY(saves.wait(20000));
+    LoadGridFile(saved, m_Paths.ListFile.toStdString());
+    QCOMPARE(saved.Cell(TTorrentGrid::ColTrackers, 2), std::string());
+
+    // Changes that never pause are saved after the longest wait all the same.
+    m_Form->setAutosaveDelays(60000, 50);
+    m_Form->AddFile(torrent("d"));
+    QVERIFY(saves.wait(20000));
+    QCOMPARE(m_Form->autosaves(), 3);
+
+    // Unticking drops a save that was waiting.
+    m_Form->setAutosaveDelays(60000, 60000);
+    m_Form->AddFile(torrent("e"));
+    QVERIFY(m_Form->autosavePending());
+    child<QCheckBox>("CheckBox2")->setChecked(false);
+    QVERIFY(!m_Form->autosavePending());
+}
+
+void MainFormSavingTest::aLongBatchIsSavedAsItGoesAndAtItsEnd() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    QStringList files;
+    for (int i = 0; i < 40; ++i) {
+        files.append(torrent(QString("batch%1").arg(i)));
+    }
+    m_Form->setSliceMilliseconds(0); // one file per slice, a change each time
+    // The quiet wait never comes while the batch goes on; the longest wait does.
+    m_Form->setAutosaveDelays(60000, 0);
+    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    m_Form->AddFiles(files);
+    QVERIFY(saves.wait(20000));
+    QVERIFY2(m_Form->adding(), "saved while the batch goes on");
+    // Its end is saved too.
+    waitForAdds();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_Form->autosavePending(), 20000);
+    TTorrentGrid saved;
+    LoadGridFile(saved, m_Paths.ListFile.toStdString());
+    QCOMPARE(saved.RowCount(), 41);
+}
+
+void MainFormSavingTest::autosaveFailuresShowOneBoxPerStreak() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    child<QCheckBox>("CheckBox4")->setChecked(false);
+    quickAutosave();
+    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    // A folder where the list file should be: no save can replace it.
+    QVERIFY(QDir().mkpath(m_Paths.ListFile + "/in-the-way"));
+    MessageBoxes::clearShown();
+    for (const char* name : {"f1", "f2", "f3"}) {
+        m_Form->AddFile(torrent(name));
+        QVERIFY(saves.wait(20000));
+        QCOMPARE(saves.last().at(0).toBool(), false);
+        QVERIFY2(status().startsWith("The list could not be saved: ") &&
+                     status().contains(m_Paths.ListFile),
+                 qPrintable(status()));
+    }
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QVERIFY(MessageBoxes::shown()[0].contains(m_Paths.ListFile));
+
+    // The way is free again: saved, and said so; the next failure is a new streak.
+    QVERIFY(QDir(m_Paths.ListFile).removeRecursively());
+    m_Form->AddFile(torrent("f4"));
+    QVERIFY(saves.wait(20000));
+    QCOMPARE(saves.last().at(0).toBool(), true);
+    QCOMPARE(status(), QString("The list is saved again."));
+    QVERIFY(QFile::remove(m_Paths.ListFile));
+    QVERIFY(QDir().mkpath(m_Paths.ListFile + "/in-the-way"));
+    m_Form->AddFile(torrent("f5"));
+    QVERIFY(saves.wait(20000));
+    QCOMPARE(MessageBoxes::shown().size(), 2);
+}
+
+void MainFormSavingTest::optionsThatCannotBeWrittenAreReported() {
+    m_Form.reset();
+    m_Paths.SettingsFile = blockedPath("Lintervale.conf");
+    MessageBoxes::clearShown();
+    // The first start cannot write the defaults; the box comes in quiet mode too.
+    m_Form = makeForm();
+    QVERIFY(child<QCheckBox>("CheckBox4")->isChecked());
+    QVERIFY2(status().contains("Cannot write the options file") &&
+                 status().contains(m_Paths.SettingsFile) && status().contains("Not a directory"),
+             qPrintable(status()));
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    // At close the same: a box, and the program still ends.
+    QVERIFY(m_Form->close());
+    QCOMPARE(MessageBoxes::shown().size(), 2);
+    QVERIFY(MessageBoxes::shown()[1].contains("The options were not saved."));
+}
+
+void MainFormSavingTest::desktopFilesThatCannotBeWrittenUntickTheirBox_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addRow("start at login") << "CheckBox6" << QByteArray("XDG_CONFIG_HOME");
+    QTest::addRow("associate, its entry") << "CheckBox1" << QByteArray("XDG_DATA_HOME");
+    QTest::addRow("associate, mimeapps.list") << "CheckBox1" << QByteArray("XDG_CONFIG_HOME");
+}
+
+void MainFormSavingTest::desktopFilesThatCannotBeWrittenUntickTheirBox() {
+    QFETCH(QString, box);
+    QFETCH(QByteArray, variable);
+    // The desktop's folders in the test's own folder, one of them where nothing can be made.
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_CONFIG_HOME", m_Dir->filePath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", m_Dir->filePath("data").toUtf8());
+    qputenv(variable.constData(), blockedPath("home").toUtf8());
+    auto* check = child<QCheckBox>(box.toUtf8().constData());
+    QTest::mouseClick(check, Qt::LeftButton);
+    const bool untickedAgain = !check->isChecked();
+    const QString shown = status();
+    const ShellIntegration shell(m_Paths.ProgramPath);
+    const bool nothingOn = !shell.startsAtLogin() && !shell.opensTorrents();
+    qputenv("XDG_CONFIG_HOME", config);
+    qputenv("XDG_DATA_HOME", data);
+    QVERIFY(untickedAgain);
+    QVERIFY(nothingOn);
+    QVERIFY2(shown.startsWith("Cannot write \"" + blockedPath("home")) &&
+                 shown.endsWith("Not a directory"),
+             qPrintable(shown));
+    QVERIFY2(MessageBoxes::shown().isEmpty(), "quiet mode");
+}
+
+QTEST_MAIN(MainFormSavingTest)
+#include "MainFormSavingTest.moc"
