@@ -24,6 +24,7 @@ private slots:
     void associationWritesAndTakesOutOnlyItsOwn();
     void settingsFirstStartPartialStoreAndNonNumbers();
     void settingsAreWrittenInTableOrder();
+    void failuresSayWhy();
 
 private:
     QByteArray read(const QString& file) const;
@@ -174,6 +175,54 @@ void ShellIntegrationTest::settingsAreWrittenInTableOrder() {
     for (int i = 0; i < SettingsStore::OptionCount; ++i) {
         QCOMPARE(QString(SettingsStore::kOptions[i].Name), QString(order[i]));
     }
+}
+
+void ShellIntegrationTest::failuresSayWhy() {
+    // A regular file where a folder should be: nothing can be written below it, as root
+    // neither.
+    const QString plain = m_Home->filePath("plain");
+    write(plain, "");
+    QString failure;
+
+    const QString settingsFile = plain + "/Lintervale.conf";
+    QVERIFY(!SettingsStore(settingsFile).save({true, true, true, true, true}, &failure));
+    QVERIFY2(failure.startsWith("Cannot write the options file \"" + settingsFile + "\". ") &&
+                 failure.endsWith("Not a directory"),
+             qPrintable(failure));
+    // A first start that cannot write the defaults still ticks quiet mode, and says why.
+    bool quiet = false;
+    failure.clear();
+    QVERIFY(!SettingsStore(settingsFile)
+                 .load([&](SettingsStore::Option option,
+                           bool on) { quiet = option == SettingsStore::QuietMode && on; },
+                       &failure));
+    QVERIFY(quiet);
+    QVERIFY2(failure.contains(settingsFile), qPrintable(failure));
+    QVERIFY(SettingsStore(m_Home->filePath("config/fine.conf")).save({}, &failure));
+    QVERIFY(failure.isEmpty());
+
+    const ShellIntegration shell(m_Program);
+    qputenv("XDG_CONFIG_HOME", (plain + "/config").toUtf8());
+    QVERIFY(!shell.setStartAtLogin(true, &failure));
+    QVERIFY2(failure.startsWith("Cannot write \"" + shell.autostartFile() + "\". ") &&
+                 failure.endsWith("Not a directory"),
+             qPrintable(failure));
+    qputenv("XDG_CONFIG_HOME", m_Home->filePath("config").toUtf8());
+
+    // Something in the way that is not a file: it is not taken out, and that is said.
+    QVERIFY(QDir().mkpath(shell.autostartFile() + "/inside"));
+    QVERIFY(!shell.setStartAtLogin(false, &failure));
+    QVERIFY2(failure.startsWith("Cannot remove \"" + shell.autostartFile() + "\". "),
+             qPrintable(failure));
+
+    // A mimeapps.list that cannot be read is never replaced by one that holds only this
+    // program's line, and nothing else is written either.
+    QVERIFY(QDir().mkpath(shell.mimeAppsFile() + "/inside"));
+    QVERIFY(!shell.setOpensTorrents(true, &failure));
+    QVERIFY2(failure.startsWith("Cannot read \"" + shell.mimeAppsFile() + "\". "),
+             qPrintable(failure));
+    QVERIFY(!QFile::exists(shell.desktopFile()));
+    QVERIFY(QFileInfo(shell.mimeAppsFile()).isDir());
 }
 
 QTEST_MAIN(ShellIntegrationTest)

@@ -1,5 +1,5 @@
-// The window's files: a list file it cannot read, saving while running, and the options and
-// desktop files it cannot write.
+// The window's files: saving at close and while running, a list file it cannot read, and the
+// options and desktop files, written or not.
 
 #include "list/ListDataFile.h"
 #include "session/ShellIntegration.h"
@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QSignalSpy>
 
 using namespace lintervale;
@@ -19,6 +20,11 @@ private slots:
     void init() { setUpForm(); }
     void cleanup();
 
+    void listFileRoundTrip();
+    void closeWithoutTraySavesAndEnds();
+    void closeToTrayKeepsRunning();
+    void aFailedSaveKeepsTheWindowOpen();
+    void settingsFirstStartAndSave();
     void anUnreadableListFileIsMovedAsideNeverOverwritten_data();
     void anUnreadableListFileIsMovedAsideNeverOverwritten();
     void aListFileThatCannotBeMovedIsNotSavedOver();
@@ -59,6 +65,81 @@ private:
 
 void MainFormSavingTest::cleanup() {
     tearDownForm();
+}
+
+void MainFormSavingTest::listFileRoundTrip() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    m_Form->AddFile(torrent("r1", "udp://one/a"));
+    m_Form->AddFile(torrent("r2"));
+    m_Form->List().Grid().SetCell(TTorrentGrid::ColTrackers, 1, "\"x\"|\"y\"");
+    m_Form->close();
+    m_Form.reset();
+    QVERIFY(QFile::exists(m_Paths.ListFile));
+
+    m_Form = makeForm({torrent("r3")});
+    waitForAdds();
+    QCOMPARE(names(), QStringList({"r3", "r2", "r1"}));
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 2), std::string("\"x\"|\"y\""));
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 3),
+             std::string("\"udp://one/a\""));
+}
+
+void MainFormSavingTest::closeWithoutTraySavesAndEnds() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    m_Form->AddFile(torrent("end"));
+    QVERIFY(m_Form->close());
+    QVERIFY(!m_Form->isVisible());
+    QVERIFY(QFile::exists(m_Paths.ListFile));
+    QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
+    QCOMPARE(settings.value("SaveOnExit").toInt(), 1);
+    QCOMPARE(settings.value("QuietMode").toInt(), 1);
+}
+
+void MainFormSavingTest::closeToTrayKeepsRunning() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    child<QCheckBox>("CheckBox5")->setChecked(true);
+    QVERIFY(!m_Form->close());
+    // No tray here (offscreen): the window is minimised rather than stranded.
+    QVERIFY(m_Form->isMinimized() || !m_Form->isVisible());
+    QVERIFY2(!QFile::exists(m_Paths.ListFile), "hiding is no close");
+
+    auto* menu = child<QMenu>("PopupMenu2");
+    QCOMPARE(menu->actions().size(), 2);
+    QCOMPARE(menu->actions()[0]->text(), QString("&Show"));
+    QCOMPARE(menu->defaultAction(), menu->actions()[0]);
+    QCOMPARE(menu->actions()[1]->text(), QString("E&xit"));
+    menu->actions()[0]->trigger();
+    QVERIFY(m_Form->isVisible());
+    QVERIFY(!m_Form->isMinimized());
+    menu->actions()[1]->trigger();
+    QVERIFY(m_Form->AppCanClose);
+    QVERIFY(!m_Form->isVisible());
+    QVERIFY(QFile::exists(m_Paths.ListFile));
+}
+
+void MainFormSavingTest::aFailedSaveKeepsTheWindowOpen() {
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    m_Form->AddFile(torrent("precious"));
+    QVERIFY(QDir().mkpath(m_Paths.ListFile + "/in-the-way"));
+    MessageBoxes::clearShown();
+    QVERIFY(!m_Form->close());
+    QVERIFY(m_Form->isVisible());
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QVERIFY(MessageBoxes::shown()[0].contains(m_Paths.ListFile));
+    QCOMPARE(names(), QStringList("precious"));
+    QVERIFY(!QFile::exists(m_Paths.SettingsFile) ||
+            QSettings(m_Paths.SettingsFile, QSettings::IniFormat).value("SaveOnExit").toInt() == 0);
+}
+
+void MainFormSavingTest::settingsFirstStartAndSave() {
+    // The first start wrote the defaults and ticked quiet mode only.
+    QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
+    QCOMPARE(settings.value("QuietMode").toInt(), 1);
+    QCOMPARE(settings.value("SaveOnExit").toInt(), 0);
+    QVERIFY(child<QCheckBox>("CheckBox4")->isChecked());
+    for (const char* name : {"CheckBox2", "CheckBox3", "CheckBox5", "CheckBox7"}) {
+        QVERIFY2(!child<QCheckBox>(name)->isChecked(), name);
+    }
 }
 
 void MainFormSavingTest::anUnreadableListFileIsMovedAsideNeverOverwritten_data() {

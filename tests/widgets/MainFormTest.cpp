@@ -57,13 +57,7 @@ private slots:
     void quaverizeOpensAndCounts();
     void statusLineFollowsTheSelection();
     void longBatchesShowProgress();
-    void listFileRoundTrip();
-    void closeWithoutTraySavesAndEnds();
-    void closeToTrayKeepsRunning();
-    void aFailedSaveKeepsTheWindowOpen();
-    void settingsFirstStartAndSave();
     void linkLabel();
-    void trackerCommands();
     void fetchingFromTheWindow();
     void linksReachTheDesktopAndTheClipboardWhole();
 
@@ -359,81 +353,6 @@ void MainFormTest::longBatchesShowProgress() {
     QCOMPARE(child<QTableView>("StringGrid1")->model()->rowCount(), 60);
 }
 
-void MainFormTest::listFileRoundTrip() {
-    child<QCheckBox>("CheckBox2")->setChecked(true);
-    m_Form->AddFile(torrent("r1", "udp://one/a"));
-    m_Form->AddFile(torrent("r2"));
-    m_Form->List().Grid().SetCell(TTorrentGrid::ColTrackers, 1, "\"x\"|\"y\"");
-    m_Form->close();
-    m_Form.reset();
-    QVERIFY(QFile::exists(m_Paths.ListFile));
-
-    m_Form = makeForm({torrent("r3")});
-    waitForAdds();
-    QCOMPARE(names(), QStringList({"r3", "r2", "r1"}));
-    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 2), std::string("\"x\"|\"y\""));
-    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 3),
-             std::string("\"udp://one/a\""));
-}
-
-void MainFormTest::closeWithoutTraySavesAndEnds() {
-    child<QCheckBox>("CheckBox2")->setChecked(true);
-    m_Form->AddFile(torrent("end"));
-    QVERIFY(m_Form->close());
-    QVERIFY(!m_Form->isVisible());
-    QVERIFY(QFile::exists(m_Paths.ListFile));
-    QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
-    QCOMPARE(settings.value("SaveOnExit").toInt(), 1);
-    QCOMPARE(settings.value("QuietMode").toInt(), 1);
-}
-
-void MainFormTest::closeToTrayKeepsRunning() {
-    child<QCheckBox>("CheckBox2")->setChecked(true);
-    child<QCheckBox>("CheckBox5")->setChecked(true);
-    QVERIFY(!m_Form->close());
-    // No tray here (offscreen): the window is minimised rather than stranded.
-    QVERIFY(m_Form->isMinimized() || !m_Form->isVisible());
-    QVERIFY2(!QFile::exists(m_Paths.ListFile), "hiding is no close");
-
-    auto* menu = child<QMenu>("PopupMenu2");
-    QCOMPARE(menu->actions().size(), 2);
-    QCOMPARE(menu->actions()[0]->text(), QString("&Show"));
-    QCOMPARE(menu->defaultAction(), menu->actions()[0]);
-    QCOMPARE(menu->actions()[1]->text(), QString("E&xit"));
-    menu->actions()[0]->trigger();
-    QVERIFY(m_Form->isVisible());
-    QVERIFY(!m_Form->isMinimized());
-    menu->actions()[1]->trigger();
-    QVERIFY(m_Form->AppCanClose);
-    QVERIFY(!m_Form->isVisible());
-    QVERIFY(QFile::exists(m_Paths.ListFile));
-}
-
-void MainFormTest::aFailedSaveKeepsTheWindowOpen() {
-    child<QCheckBox>("CheckBox2")->setChecked(true);
-    m_Form->AddFile(torrent("precious"));
-    QVERIFY(QDir().mkpath(m_Paths.ListFile + "/in-the-way"));
-    MessageBoxes::clearShown();
-    QVERIFY(!m_Form->close());
-    QVERIFY(m_Form->isVisible());
-    QCOMPARE(MessageBoxes::shown().size(), 1);
-    QVERIFY(MessageBoxes::shown()[0].contains(m_Paths.ListFile));
-    QCOMPARE(names(), QStringList("precious"));
-    QVERIFY(!QFile::exists(m_Paths.SettingsFile) ||
-            QSettings(m_Paths.SettingsFile, QSettings::IniFormat).value("SaveOnExit").toInt() == 0);
-}
-
-void MainFormTest::settingsFirstStartAndSave() {
-    // The first start wrote the defaults and ticked quiet mode only.
-    QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
-    QCOMPARE(settings.value("QuietMode").toInt(), 1);
-    QCOMPARE(settings.value("SaveOnExit").toInt(), 0);
-    QVERIFY(child<QCheckBox>("CheckBox4")->isChecked());
-    for (const char* name : {"CheckBox2", "CheckBox3", "CheckBox5", "CheckBox7"}) {
-        QVERIFY2(!child<QCheckBox>(name)->isChecked(), name);
-    }
-}
-
 void MainFormTest::linkLabel() {
     auto* label = child<QLabel>("LinkText");
     QVERIFY(!label->font().underline());
@@ -446,40 +365,6 @@ void MainFormTest::linkLabel() {
     QTest::mouseClick(label, Qt::LeftButton);
     QCOMPARE(m_Urls.Urls.size(), 1);
     QVERIFY(m_Urls.Urls[0].contains(label->text()));
-}
-
-void MainFormTest::trackerCommands() {
-    m_Form->AddFiles({torrent("t1", "http://one/a"), torrent("t2", "http://two/a")});
-    waitForAdds();
-    QCOMPARE(child<QAction>("Gettrackersfromsite")->text(),
-             QString("&Get trackers from raw.githubusercontent.com"));
-
-    // Several rows: no editor, the reason on the status line.
-    trigger("SelectAll");
-    trigger("Edittrackerlist");
-    QCOMPARE(status(), QString("You can only edit one row at a time."));
-
-    // One row: the editor opens on it; a new line is saved into the cell.
-    m_Form->List().SetRow(1);
-    QString caption;
-    QTimer::singleShot(0, this, [&] {
-        auto* editor = m_Form->findChild<QDialog*>("EditForm");
-        QVERIFY(editor != nullptr && editor->isVisible());
-        caption = editor->windowTitle();
-        child<QPushButton>("AddBtn")->click();
-        QTest::keyClicks(child<QLineEdit>("Edit1"), "udp://new/b");
-        child<QPushButton>("SaveBtn")->click();
-    });
-    trigger("Edittrackerlist");
-    QCOMPARE(caption, QString("Editing: t2"));
-    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 1),
-             std::string("\"http://two/a\"|\"udp://new/b\""));
-
-    trigger("SelectAll");
-    trigger("Deletetrackers");
-    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 1), std::string());
-    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 2), std::string());
-    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColName, 2), std::string("t1"));
 }
 
 void MainFormTest::fetchingFromTheWindow() {

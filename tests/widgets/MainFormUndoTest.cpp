@@ -1,5 +1,5 @@
-// Undo and redo in the main window: keys, the grid's menu, several steps, and what came
-// after a command surviving its undo.
+// The tracker commands in the main window; undo and redo of the commands that take data
+// out: keys, the grid's menu, several steps, and what came after a command surviving its undo.
 
 #include "list/ListDataFile.h"
 #include "tests/widgets/FormTestBase.h"
@@ -22,6 +22,7 @@ private slots:
     void init();
     void cleanup() { tearDownForm(); }
 
+    void trackerCommands();
     void removeSelectedByKeysAndMenu();
     void severalStepsBackAndForth();
     void laterAddsSurviveAnUndo();
@@ -48,6 +49,40 @@ void MainFormUndoTest::init() {
     setUpForm();
     QVERIFY(QTest::qWaitForWindowActive(m_Form.get()));
     grid()->setFocus();
+}
+
+void MainFormUndoTest::trackerCommands() {
+    m_Form->AddFiles({torrent("t1", "http://one/a"), torrent("t2", "http://two/a")});
+    waitForAdds();
+    QCOMPARE(child<QAction>("Gettrackersfromsite")->text(),
+             QString("&Get trackers from raw.githubusercontent.com"));
+
+    // Several rows: no editor, the reason on the status line.
+    trigger("SelectAll");
+    trigger("Edittrackerlist");
+    QCOMPARE(status(), QString("You can only edit one row at a time."));
+
+    // One row: the editor opens on it; a new line is saved into the cell.
+    m_Form->List().SetRow(1);
+    QString caption;
+    QTimer::singleShot(0, this, [&] {
+        auto* editor = m_Form->findChild<QDialog*>("EditForm");
+        QVERIFY(editor != nullptr && editor->isVisible());
+        caption = editor->windowTitle();
+        child<QPushButton>("AddBtn")->click();
+        QTest::keyClicks(child<QLineEdit>("Edit1"), "udp://new/b");
+        child<QPushButton>("SaveBtn")->click();
+    });
+    trigger("Edittrackerlist");
+    QCOMPARE(caption, QString("Editing: t2"));
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 1),
+             std::string("\"http://two/a\"|\"udp://new/b\""));
+
+    trigger("SelectAll");
+    trigger("Deletetrackers");
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 1), std::string());
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 2), std::string());
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColName, 2), std::string("t1"));
 }
 
 void MainFormUndoTest::removeSelectedByKeysAndMenu() {
