@@ -71,6 +71,8 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
         std::fprintf(stderr, "bench: load %lld ms, rows %d, added after %lld ms\n",
                      static_cast<long long>(form.loadMilliseconds()),
                      form.List().Grid().RowCount() - 1, static_cast<long long>(started.elapsed()));
+        std::fprintf(stderr, "bench: autosaves %d, %lld ms\n", form.autosaves(),
+                     static_cast<long long>(form.autosaveMilliseconds()));
         form.exitClicked();
         std::fprintf(stderr, "bench: save %lld ms\n",
                      static_cast<long long>(form.saveMilliseconds()));
