@@ -63,9 +63,7 @@ void MainForm::listFileUnreadable(const QString& Reason) {
                        "next save writes a new one.")
                    .arg(aside);
     } catch (const std::exception& error) {
-        what = QString("The list file \"%1\" could not be read, nor moved aside (%2); it is "
-                       "kept as it is and not saved over.")
-                   .arg(m_Paths.ListFile, QStringOf(error.what()));
+        what = QStringOf(error.what()) + ". The list is not saved over it while Lintervale runs.";
         m_ListFileKept = what;
         // The user hears of it now; each save that is skipped only updates the status line.
         m_AutosaveFailing = true;

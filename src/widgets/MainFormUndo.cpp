@@ -43,6 +43,17 @@ private:
     bool m_Done = true;
 };
 
+// Tracker cells are put back by hash, into whatever rows hold them when undone.
+void pushTrackerChange(QUndoStack& Stack, TTorrentGrid& Grid, const QString& Name,
+                       TTrackerChange Change) {
+    if (Change.Empty()) {
+        return;
+    }
+    auto change = std::make_shared<TTrackerChange>(std::move(Change));
+    Stack.push(new ListStep(
+        Name, [&Grid, change] { change->Undo(Grid); }, [&Grid, change] { change->Redo(Grid); }));
+}
+
 } // namespace
 
 void MainForm::buildUndo() {
@@ -109,24 +120,13 @@ void MainForm::removeSelectedClicked() {
     removing("Remove selected", [this] { m_List.RemoveSelected(); });
 }
 
-// Tracker cells are put back by hash, into whatever rows hold them when undone.
-static void PushTrackerChange(QUndoStack& Stack, TTorrentGrid& Grid, const QString& Name,
-                              TTrackerChange Change) {
-    if (Change.Empty()) {
-        return;
-    }
-    auto change = std::make_shared<TTrackerChange>(std::move(Change));
-    Stack.push(new ListStep(
-        Name, [&Grid, change] { change->Undo(Grid); }, [&Grid, change] { change->Redo(Grid); }));
-}
-
 void MainForm::deleteTrackersClicked() {
     TTorrentGrid& grid = m_List.Grid();
     TTrackerChange change =
         TTrackerChange::Before(grid, grid.SelectionTop(), grid.SelectionBottom());
     m_List.DeleteTrackers();
     change.After(grid);
-    PushTrackerChange(*m_Undo, grid, "Delete trackers", std::move(change));
+    pushTrackerChange(*m_Undo, grid, "Delete trackers", std::move(change));
 }
 
 void MainForm::editTrackerListClicked() {
@@ -144,7 +144,7 @@ void MainForm::trackerEditSaved() {
     TTrackerChange change = std::move(*m_TrackerEdit);
     m_TrackerEdit.reset();
     change.After(m_List.Grid());
-    PushTrackerChange(*m_Undo, m_List.Grid(), "Edit tracker list", std::move(change));
+    pushTrackerChange(*m_Undo, m_List.Grid(), "Edit tracker list", std::move(change));
 }
 
 } // namespace lintervale
