@@ -48,8 +48,7 @@ bool WriteAll(const QString& fileName, const QByteArray& bytes, QString* Failure
     // A folder that cannot be made shows in the open's reason.
     QDir().mkpath(QFileInfo(fileName).path());
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         Fail(Failure, QString("Cannot write \"%1\". %2").arg(fileName, file.errorString()));
         return false;
     }
