@@ -82,13 +82,12 @@ QString SettingsStore::text(Text Which) const {
     return text.trimmed().isEmpty() ? QString(kTexts[Which].Default) : text.trimmed();
 }
 
-bool SettingsStore::setTexts(const std::array<QString, TextCount>& Values) const {
+bool SettingsStore::setTexts(const std::array<QString, TextCount>& Values, QString* Failure) const {
     QSettings settings(m_FileName, QSettings::IniFormat);
     for (int i = 0; i < TextCount; ++i) {
         settings.setValue(kTexts[i].Name, Values[i].trimmed());
     }
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return Sync(settings, Failure);
 }
 
 } // namespace lintervale

@@ -63,8 +63,9 @@ public:
     // Reads one text of the table above, or its default; writes nothing.
     QString text(Text Which) const;
     // Writes every text of the table above, in table order (an empty one stands for its
-    // default); false when the file could not be written.
-    bool setTexts(const std::array<QString, TextCount>& Values) const;
+    // default); false, and the reason in *Failure (if given), when the file could not be
+    // written.
+    bool setTexts(const std::array<QString, TextCount>& Values, QString* Failure = nullptr) const;
 
 private:
     QString m_FileName;

@@ -53,7 +53,6 @@ private slots:
     void duplicatesAndQuietMode();
     void shortcutsActOnTheGrid();
     void enterDoubleClickAndOpenSelectedOpenLinks();
-    void clearAllAsks();
     void quaverizeOpensAndCounts();
     void statusLineFollowsTheSelection();
     void longBatchesShowProgress();
@@ -283,20 +282,6 @@ void MainFormTest::enterDoubleClickAndOpenSelectedOpenLinks() {
 
     trigger("OpenSelected");
     QCOMPARE(m_Urls.Urls.size(), 4);
-}
-
-void MainFormTest::clearAllAsks() {
-    child<QCheckBox>("CheckBox4")->setChecked(false);
-    m_Form->AddFiles({torrent("k1"), torrent("k2")});
-    waitForAdds();
-    MessageBoxes::setNextAnswer(QMessageBox::No);
-    QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
-    QCOMPARE(names().size(), 2);
-    QCOMPARE(MessageBoxes::shown().last(), QString("Are you sure?"));
-    MessageBoxes::setNextAnswer(QMessageBox::Yes);
-    QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
-    QCOMPARE(names(), QStringList(""));
-    QCOMPARE(child<QTableView>("StringGrid1")->model()->rowCount(), 1);
 }
 
 void MainFormTest::quaverizeOpensAndCounts() {

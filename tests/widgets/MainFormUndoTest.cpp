@@ -23,6 +23,7 @@ private slots:
     void cleanup() { tearDownForm(); }
 
     void trackerCommands();
+    void clearAllAsks();
     void removeSelectedByKeysAndMenu();
     void severalStepsBackAndForth();
     void laterAddsSurviveAnUndo();
@@ -83,6 +84,20 @@ void MainFormUndoTest::trackerCommands() {
     QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 1), std::string());
     QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColTrackers, 2), std::string());
     QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColName, 2), std::string("t1"));
+}
+
+void MainFormUndoTest::clearAllAsks() {
+    child<QCheckBox>("CheckBox4")->setChecked(false);
+    m_Form->AddFiles({torrent("k1"), torrent("k2")});
+    waitForAdds();
+    MessageBoxes::setNextAnswer(QMessageBox::No);
+    QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
+    QCOMPARE(names().size(), 2);
+    QCOMPARE(MessageBoxes::shown().last(), QString("Are you sure?"));
+    MessageBoxes::setNextAnswer(QMessageBox::Yes);
+    QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
+    QCOMPARE(names(), QStringList(""));
+    QCOMPARE(child<QTableView>("StringGrid1")->model()->rowCount(), 1);
 }
 
 void MainFormUndoTest::removeSelectedByKeysAndMenu() {
