@@ -203,6 +203,35 @@ def write_png(path, canvas):
         f.write(data)
 
 
+# -------------------------------------------------------------- SVG writer
+
+def write_svg(path, layers, size=256):
+    """Write the layers as a scalable picture drawn like a size x size one.
+
+    Each polygon is a path filled with its colour; its outline is a stroke of
+    twice the raster's edge width clipped to the polygon itself, so that, as
+    in the PNG files, the outline lies inside the shape.
+    """
+    edge_px = max(1.0, size / 64.0)
+    def colour(rgb):
+        return "#%02x%02x%02x" % rgb
+    lines = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+             'viewBox="0 0 %d %d">' % (size, size, size, size), "<defs>"]
+    shapes = fit(layers, 0.035)
+    paths = ["M" + " L".join("%.2f %.2f" % (x * size, y * size) for x, y in poly) + " Z"
+             for poly, _, _, _ in shapes]
+    for i, d in enumerate(paths):
+        lines.append('<clipPath id="c%d"><path d="%s"/></clipPath>' % (i, d))
+    lines.append("</defs>")
+    for i, ((_, fill, edge, _), d) in enumerate(zip(shapes, paths)):
+        lines.append('<path d="%s" fill="%s" stroke="%s" stroke-width="%.2f" '
+                     'stroke-linejoin="round" clip-path="url(#c%d)"/>'
+                     % (d, colour(fill), colour(edge), 2 * edge_px, i))
+    lines.append("</svg>")
+    with open(path, "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
 # ----------------------------------------------------------------- designs
 
 def waves(cx, cy, angle_deg, radii, width, spread_deg=34):
@@ -249,7 +278,7 @@ def button_layers(size):
 
 
 def main():
-    """Render every size of both pictures into the icons directory."""
+    """Render every size of both pictures, and the program icon as SVG, into the icons directory."""
     os.makedirs(ICON_DIR, exist_ok=True)
     jobs = [("lintervale", app_icon_layers, (16, 24, 32, 48, 64, 128, 256)),
             ("quaverize", button_layers, (32, 64))]
@@ -258,6 +287,9 @@ def main():
             path = os.path.join(ICON_DIR, "%s-%d.png" % (name, size))
             write_png(path, render(size, layers(size)))
             print("wrote", os.path.relpath(path, HERE))
+    path = os.path.join(ICON_DIR, "lintervale.svg")
+    write_svg(path, app_icon_layers(256))
+    print("wrote", os.path.relpath(path, HERE))
 
 
 if __name__ == "__main__":

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <thread>
 
@@ -27,7 +29,49 @@ TOutcome LinkOf(const std::string& file, TFileBuffer& buffer) {
     }
 }
 
+// The first failure of a stream's writes, kept by its cause; once one write fails, the stream
+// gets nothing more, so that a full disk is reported once and not partly filled later.
+class TOutput {
+public:
+    explicit TOutput(std::FILE* file) : m_File(file) {}
+
+    void Write(const std::string& text) {
+        if (m_Error == 0 && std::fwrite(text.data(), 1, text.size(), m_File) != text.size()) {
+            Fail();
+        }
+    }
+    void Flush() {
+        if (m_Error == 0 && std::fflush(m_File) != 0) {
+            Fail();
+        }
+    }
+    // Flushes, and gives the first failure's cause (0 when every write arrived).
+    int Finish() {
+        Flush();
+        return m_Error == 0 && std::ferror(m_File) ? EIO : m_Error;
+    }
+
+private:
+    void Fail() { m_Error = errno != 0 ? errno : EIO; }
+
+    std::FILE* m_File;
+    int m_Error = 0;
+};
+
+bool Report(int error, std::FILE* err) {
+    if (error == 0) {
+        return true;
+    }
+    std::fprintf(err, "lintervale: cannot write the output: %s\n", std::strerror(error));
+    std::fflush(err);
+    return false;
+}
+
 } // namespace
+
+bool FinishOutput(std::FILE* Out, std::FILE* Err) {
+    return Report(TOutput(Out).Finish(), Err);
+}
 
 int RunMagnetCommand(const std::vector<std::string>& Files, std::FILE* Out, std::FILE* Err) {
     // The files are independent: every core takes the next one, each with a read buffer of
@@ -52,18 +96,19 @@ int RunMagnetCommand(const std::vector<std::string>& Files, std::FILE* Out, std:
     }
 
     int status = 0;
+    TOutput out(Out);
     for (const TOutcome& outcome : outcomes) {
         if (outcome.Linked) {
-            std::fwrite(outcome.Text.data(), 1, outcome.Text.size(), Out);
+            out.Write(outcome.Text);
         } else {
-            std::fflush(Out);
+            // The links before it come first, so that both streams read in the files' order.
+            out.Flush();
             std::fwrite(outcome.Text.data(), 1, outcome.Text.size(), Err);
             std::fflush(Err);
             status = 1;
         }
     }
-    std::fflush(Out);
-    return status;
+    return Report(out.Finish(), Err) ? status : 1;
 }
 
 } // namespace lintervale

@@ -1,6 +1,7 @@
 // The program's entry: the headless commands run here on the core alone; the window lives in
 // a library loaded only when it is needed, so `--magnet` starts as fast as a plain command.
 
+#include "cli/CommandLine.h"
 #include "cli/MagnetCommand.h"
 
 #include <cstdio>
@@ -16,7 +17,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: lintervale [-hidden] [FILE.torrent...]\n"
     "       lintervale --magnet FILE.torrent...\n"
-    "       lintervale --help\n"
+    "       lintervale --help | --version\n"
     "\n"
     "Turns BitTorrent .torrent files into magnet links.\n"
     "\n"
@@ -25,11 +26,20 @@ constexpr const char* kUsage =
     "first argument starts with the window hidden in the tray.\n"
     "\n"
     "  --magnet FILE...  print the magnet link of each file, one per line, in the\n"
-    "                    order given, without opening a window; a file that cannot\n"
-    "                    be read or is not valid metainfo is named on stderr with\n"
-    "                    the reason, and the others still get their links. The exit\n"
-    "                    status is 0 only when every file gave a link.\n"
-    "  --help            show this text.\n";
+    "                    order given, without opening a window; - reads one torrent\n"
+    "                    from standard input. A file that cannot be read or is not\n"
+    "                    valid metainfo is named on stderr with the reason, and the\n"
+    "                    others still get their links. The exit status is 0 only\n"
+    "                    when every file gave a link and every line was written.\n"
+    "  --help            show this text.\n"
+    "  --version         show the program's version.\n"
+    "  --                end of the options: the words after it are files.\n";
+
+// The window library's folder, relative to the program's: set by the build from the install
+// folders, so that an installed tree works wherever it is put.
+#ifndef LINTERVALE_WINDOW_LIBRARY_DIR
+#define LINTERVALE_WINDOW_LIBRARY_DIR "."
+#endif
 
 std::string ProgramFolder() {
     std::string path(4096, '\0');
@@ -51,11 +61,28 @@ bool DisplayAvailable() {
     return false;
 }
 
-int RunWindow(int argc, char** argv) {
-    const std::string library = ProgramFolder() + "/liblintervale_window.so";
-    void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+// The installed place first; the build tree keeps the library beside the program.
+void* OpenWindowLibrary() {
+    const std::string folder = ProgramFolder();
+    std::string errors;
+    for (const std::string& dir : {folder + "/" LINTERVALE_WINDOW_LIBRARY_DIR, folder}) {
+        const std::string library = dir + "/liblintervale_window.so";
+        if (::access(library.c_str(), F_OK) != 0) {
+            continue;
+        }
+        if (void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+            return handle;
+        }
+        errors += std::string("\n  ") + ::dlerror();
+    }
+    std::fprintf(stderr, "lintervale: cannot load the window library (looked in %s/%s)%s\n",
+                 folder.c_str(), LINTERVALE_WINDOW_LIBRARY_DIR, errors.c_str());
+    return nullptr;
+}
+
+int RunWindow(const char* program, const std::vector<std::string>& operands) {
+    void* handle = OpenWindowLibrary();
     if (handle == nullptr) {
-        std::fprintf(stderr, "lintervale: cannot load the window library: %s\n", ::dlerror());
         return 3;
     }
     using TRun = int (*)(int, char**);
@@ -64,38 +91,53 @@ int RunWindow(int argc, char** argv) {
         std::fprintf(stderr, "lintervale: the window library is incomplete: %s\n", ::dlerror());
         return 3;
     }
-    return run(argc, argv);
+    // QApplication keeps argc and argv for the whole run: they live until it returns.
+    std::vector<std::string> words = {program};
+    words.insert(words.end(), operands.begin(), operands.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(words.size());
+    return run(argc, argv.data());
 }
 
-int RunMagnet(std::vector<std::string> files) {
+int RunMagnet(const std::vector<std::string>& files) {
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     return lintervale::RunMagnetCommand(files, stdout, stderr);
 }
 
+int Print(const char* text) {
+    std::fputs(text, stdout);
+    return lintervale::FinishOutput(stdout, stderr) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (!args.empty() && args[0] == "--magnet") {
-        if (args.size() == 1) {
-            std::fputs("lintervale: --magnet needs at least one file\n", stderr);
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
-        args.erase(args.begin());
-        return RunMagnet(std::move(args));
+    const lintervale::TCommandLine line =
+        lintervale::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.Action) {
+    case lintervale::TCommandLine::Help:
+        return Print(kUsage);
+    case lintervale::TCommandLine::Version:
+        return Print("lintervale " LINTERVALE_VERSION "\n");
+    case lintervale::TCommandLine::UsageError:
+        std::fprintf(stderr, "lintervale: %s\n\n%s", line.Error.c_str(), kUsage);
+        return 2;
+    case lintervale::TCommandLine::Magnet:
+        return RunMagnet(line.Operands);
+    case lintervale::TCommandLine::Window:
+        break;
     }
     if (!DisplayAvailable()) {
         std::fputs("lintervale: no display is available for the window", stderr);
         std::vector<std::string> files;
-        for (const std::string& arg : args) {
-            if (::access(arg.c_str(), F_OK) == 0) {
-                files.push_back(arg);
+        for (const std::string& operand : line.Operands) {
+            if (::access(operand.c_str(), F_OK) == 0) {
+                files.push_back(operand);
             }
         }
         if (files.empty()) {
@@ -103,7 +145,7 @@ int main(int argc, char** argv) {
             return 3;
         }
         std::fputs("; printing the magnet links of the files given instead.\n", stderr);
-        return RunMagnet(std::move(files));
+        return RunMagnet(files);
     }
-    return RunWindow(argc, argv);
+    return RunWindow(argv[0], line.Operands);
 }

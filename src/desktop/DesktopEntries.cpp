@@ -153,7 +153,42 @@ std::string AutostartExec(std::string_view ProgramPath) {
 }
 
 std::string OpenWithExec(std::string_view ProgramPath) {
-    return ExecArgument(ProgramPath) + " %f";
+    return ExecArgument(ProgramPath) + " %F";
+}
+
+std::string ExecProgram(std::string_view Exec) {
+    // First the string value's escapes, then the Exec key's quoting, then the field code %%.
+    std::string command;
+    for (std::size_t i = 0; i < Exec.size(); ++i) {
+        const char next = i + 1 < Exec.size() ? Exec[i + 1] : '\0';
+        if (Exec[i] != '\\' || next == '\0') {
+            command += Exec[i];
+            continue;
+        }
+        ++i;
+        command += next == 's'   ? ' '
+                   : next == 't' ? '\t'
+                   : next == 'n' ? '\n'
+                   : next == 'r' ? '\r'
+                                 : next;
+    }
+    std::size_t i = command.find_first_not_of(' ');
+    std::string program;
+    if (i != std::string::npos && command[i] == '"') {
+        for (++i; i < command.size() && command[i] != '"'; ++i) {
+            if (command[i] == '\\' && i + 1 < command.size()) {
+                ++i;
+            }
+            program += command[i];
+        }
+    } else if (i != std::string::npos) {
+        program = command.substr(i, command.find(' ', i) - i);
+    }
+    for (std::size_t percent = program.find("%%"); percent != std::string::npos;
+         percent = program.find("%%", percent + 1)) {
+        program.erase(percent, 1);
+    }
+    return program;
 }
 
 std::string AutostartEntry(std::string_view ProgramPath) {
@@ -184,7 +219,9 @@ std::string OpenWithEntry(std::string_view ProgramPath, std::string_view IconNam
            std::string(kTorrentMimeType) +
            ";\n"
            "Terminal=false\n"
-           "Categories=Network;FileTransfer;P2P;\n";
+           "Categories=Network;FileTransfer;P2P;\n"
+           "Keywords=magnet;torrent;BitTorrent;link;\n"
+           "StartupNotify=true\n";
 }
 
 std::string DesktopEntryValue(std::string_view Text, std::string_view Key, bool* Found) {

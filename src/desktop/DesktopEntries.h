@@ -11,16 +11,26 @@
 namespace lintervale {
 
 inline constexpr std::string_view kTorrentMimeType = "application/x-bittorrent";
-inline constexpr std::string_view kDesktopId = "lintervale.desktop";
+// The program's name on the desktop: the desktop entries' file name, the icon's name, the
+// metainfo's id. The build reads it from here for the files it installs.
+inline constexpr std::string_view kApplicationId = "org.lintervale.Lintervale";
+inline constexpr std::string_view kDesktopId = "org.lintervale.Lintervale.desktop";
+static_assert(kDesktopId.substr(0, kApplicationId.size()) == kApplicationId &&
+              kDesktopId.substr(kApplicationId.size()) == ".desktop");
 
 // One Exec argument, quoted as freedesktop.org's desktop entry rules ask (in double quotes,
 // with a backslash before each double quote, backquote, dollar sign and backslash, and %
 // doubled), then escaped as a string value (every backslash doubled).
 std::string ExecArgument(std::string_view Argument);
 
-// The Exec values the program writes: the quoted program path, then -hidden or %f.
+// The Exec values the program writes: the quoted program path, then -hidden or %F (every
+// file opened at once goes to one start).
 std::string AutostartExec(std::string_view ProgramPath);
 std::string OpenWithExec(std::string_view ProgramPath);
+
+// The program an Exec value runs: its first argument, unquoted and unescaped (ExecArgument
+// undone), as written (a bare name is looked up in PATH by the desktop).
+std::string ExecProgram(std::string_view Exec);
 
 std::string AutostartEntry(std::string_view ProgramPath);
 std::string OpenWithEntry(std::string_view ProgramPath, std::string_view IconName);

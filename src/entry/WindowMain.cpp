@@ -1,9 +1,11 @@
 // The window's side of the program, in a library of its own so that the headless command
 // starts without loading Qt. main() loads it and calls LintervaleRunWindow.
 
+#include "desktop/DesktopEntries.h"
 #include "list/ListDataFile.h"
 #include "session/RunningCopy.h"
 #include "session/SettingsStore.h"
+#include "session/ShellIntegration.h"
 #include "session/TerminationWatcher.h"
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
@@ -32,7 +34,11 @@ static void InitResources() {
 extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Lintervale");
+    // Wayland compositors and docks match the windows to the desktop entry by this name.
+    QApplication::setDesktopFileName(
+        QString::fromLatin1(lintervale::kApplicationId.data(), lintervale::kApplicationId.size()));
     InitResources();
+    QApplication::setWindowIcon(lintervale::ShellIntegration::programIcon());
 
     // Programs run by tests answer their boxes on stderr instead of waiting for a user.
     if (qEnvironmentVariableIsSet("LINTERVALE_NO_DIALOGS")) {

@@ -13,7 +13,8 @@ namespace lintervale {
 
 namespace {
 
-constexpr const char* kIconName = "lintervale";
+const QString kAppId = QString::fromLatin1(kApplicationId.data(), kApplicationId.size());
+const QString kEntryName = kAppId + ".desktop";
 
 void Fail(QString* Failure, const QString& Text) {
     if (Failure != nullptr) {
@@ -64,10 +65,13 @@ bool Remove(const QString& fileName, QString* Failure) {
     return true;
 }
 
+std::string ExecOf(const QString& fileName, bool* found) {
+    return DesktopEntryValue(ReadAll(fileName).toStdString(), "Exec", found);
+}
+
 bool ExecIs(const QString& fileName, const std::string& exec) {
-    const QByteArray text = ReadAll(fileName);
     bool found = false;
-    const std::string value = DesktopEntryValue(text.toStdString(), "Exec", &found);
+    const std::string value = ExecOf(fileName, &found);
     return found && value == exec;
 }
 
@@ -82,23 +86,45 @@ void Clear(QString* Failure) {
 ShellIntegration::ShellIntegration(QString ProgramPath) : m_ProgramPath(std::move(ProgramPath)) {}
 
 QString ShellIntegration::autostartFile() const {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           "/autostart/lintervale.desktop";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart/" +
+           kEntryName;
 }
 
 QString ShellIntegration::desktopFile() const {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           "/applications/lintervale.desktop";
+           "/applications/" + kEntryName;
 }
 
 QString ShellIntegration::iconFile() const {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           "/icons/hicolor/256x256/apps/" + kIconName + ".png";
+           "/icons/hicolor/256x256/apps/" + kAppId + ".png";
 }
 
 QString ShellIntegration::mimeAppsFile() const {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            "/mimeapps.list";
+}
+
+QString ShellIntegration::installedDesktopFile() const {
+    // The first of the system's data folders that holds the id wins, as on the desktop.
+    for (const QString& file : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                                         "applications/" + kEntryName)) {
+        if (file != desktopFile()) {
+            return runsThisProgram(file) ? file : QString();
+        }
+    }
+    return {};
+}
+
+bool ShellIntegration::runsThisProgram(const QString& EntryFile) const {
+    bool found = false;
+    const QString program = QStringOf(ExecProgram(ExecOf(EntryFile, &found)));
+    if (!found || program.isEmpty()) {
+        return false;
+    }
+    const QString path = program.contains('/') ? program : QStandardPaths::findExecutable(program);
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(m_ProgramPath).canonicalFilePath();
 }
 
 bool ShellIntegration::startsAtLogin() const {
@@ -115,9 +141,12 @@ bool ShellIntegration::setStartAtLogin(bool On, QString* Failure) const {
 }
 
 bool ShellIntegration::opensTorrents() const {
-    return ExecIs(desktopFile(), OpenWithExec(Utf8Of(m_ProgramPath))) &&
-           DefaultApplicationIs(ReadAll(mimeAppsFile()).toStdString(), kTorrentMimeType,
-                                kDesktopId);
+    // An entry of the id in the user's folder hides the installed one.
+    const bool entryRunsThis = QFileInfo::exists(desktopFile())
+                                   ? ExecIs(desktopFile(), OpenWithExec(Utf8Of(m_ProgramPath)))
+                                   : !installedDesktopFile().isEmpty();
+    return entryRunsThis && DefaultApplicationIs(ReadAll(mimeAppsFile()).toStdString(),
+                                                 kTorrentMimeType, kDesktopId);
 }
 
 bool ShellIntegration::setOpensTorrents(bool On, QString* Failure) const {
@@ -129,16 +158,20 @@ bool ShellIntegration::setOpensTorrents(bool On, QString* Failure) const {
     const std::string mimeApps = mimeAppsBytes.toStdString();
     bool done = true;
     if (On) {
-        // The entry first: the default application must name an entry that is there.
-        done = WriteAll(desktopFile(),
-                        QByteArray::fromStdString(OpenWithEntry(Utf8Of(m_ProgramPath), kIconName)),
-                        Failure) &&
-               WriteAll(iconFile(), ReadAll(":/icons/lintervale-256.png"), Failure) &&
-               WriteAll(mimeAppsFile(),
-                        QByteArray::fromStdString(
-                            WithDefaultApplication(mimeApps, kTorrentMimeType, kDesktopId)),
-                        Failure);
-        return done;
+        // An installed entry that runs this program is the one made default; an entry of our
+        // own is written where there is none, or where one in the user's folder hides it.
+        if (installedDesktopFile().isEmpty() || QFileInfo::exists(desktopFile())) {
+            // The entry first: the default application must name an entry that is there.
+            done = WriteAll(desktopFile(),
+                            QByteArray::fromStdString(
+                                OpenWithEntry(Utf8Of(m_ProgramPath), kApplicationId)),
+                            Failure) &&
+                   WriteAll(iconFile(), ReadAll(":/icons/lintervale-256.png"), Failure);
+        }
+        return done && WriteAll(mimeAppsFile(),
+                                QByteArray::fromStdString(
+                                    WithDefaultApplication(mimeApps, kTorrentMimeType, kDesktopId)),
+                                Failure);
     }
     const std::string without = WithoutDefaultApplication(mimeApps, kTorrentMimeType, kDesktopId);
     if (without != mimeApps) {
@@ -150,6 +183,14 @@ bool ShellIntegration::setOpensTorrents(bool On, QString* Failure) const {
         done = Remove(iconFile(), Failure) && done;
     }
     return done;
+}
+
+QIcon ShellIntegration::programIcon() {
+    QIcon bundled;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        bundled.addFile(QString(":/icons/lintervale-%1.png").arg(size), QSize(size, size));
+    }
+    return QIcon::fromTheme(kAppId, bundled);
 }
 
 } // namespace lintervale

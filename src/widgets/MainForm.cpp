@@ -44,7 +44,7 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     : QMainWindow(Parent), m_Paths(std::move(Paths)), m_List(*this) {
     setObjectName("MainForm");
     setWindowTitle("Lintervale");
-    setWindowIcon(QIcon(":/icons/lintervale-256.png"));
+    setWindowIcon(ShellIntegration::programIcon());
     setMinimumSize(420, 420);
 
     m_Model = new GridModel(m_List.Grid(), this);

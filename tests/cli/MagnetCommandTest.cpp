@@ -30,8 +30,14 @@ std::string Slurp(const fs::path& file) {
     return text.str();
 }
 
+// Where the program's standard streams go besides the test's own files.
+struct Streams {
+    std::string in = "/dev/null";
+    std::string out; // empty: a file of the test's, read back into Result::out
+};
+
 // Runs the real program with its output in files of the test's temporary folder.
-Result RunProgram(const std::vector<std::string>& args) {
+Result RunProgram(const std::vector<std::string>& args, const Streams& streams = {}) {
     // ctest runs tests side by side: every run gets files of its own.
     static int runs = 0;
     const std::string tag = std::to_string(::getpid()) + "-" + std::to_string(++runs);
@@ -40,7 +46,10 @@ Result RunProgram(const std::vector<std::string>& args) {
     const fs::path err = dir / ("lintervale-err-" + tag);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 0, streams.in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1,
+                                     streams.out.empty() ? out.c_str() : streams.out.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     std::vector<std::string> all = {LINTERVALE_BINARY};
     all.insert(all.end(), args.begin(), args.end());
@@ -112,14 +121,76 @@ TEST(MagnetCommand, ManyFilesKeepTheirOrderAndFailuresDoNotStopTheRest) {
     EXPECT_EQ(result.err, errors);
 }
 
-TEST(MagnetCommand, CommandLineWithoutFiles) {
-    const Result help = RunProgram({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--magnet"), std::string::npos);
+TEST(MagnetCommand, HelpVersionAndWrongCommandLines) {
+    const std::string sample = (fs::path(LINTERVALE_FIXTURES) / "single.torrent").string();
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string outStart; // what standard output begins with
+        std::string err;      // a part of standard error
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, "Usage: lintervale", ""},
+        {{sample, "--bogus", "--help"}, 0, "Usage: lintervale", ""},
+        {{"--magnet", sample, "-h"}, 0, "Usage: lintervale", ""},
+        {{"--version"}, 0, "lintervale " LINTERVALE_VERSION "\n", ""},
+        {{sample, "--version", "--help"}, 0, "lintervale " LINTERVALE_VERSION "\n", ""},
+        {{"--magnet"}, 2, "", "--magnet needs at least one file"},
+        {{"--magnet", sample, "--bogus"}, 2, "", "unknown option '--bogus'\n\nUsage:"},
+        {{"--magnet", "-", "-"}, 2, "", "standard input (-) can be read only once"},
+        {{"--magnet", "--", "--help"}, 1, "", "--help: Cannot open file"},
+    };
+    for (const Case& c : cases) {
+        const Result result = RunProgram(c.args);
+        const std::string what = ::testing::PrintToString(c.args);
+        EXPECT_EQ(result.status, c.status) << what;
+        EXPECT_EQ(result.out.substr(0, c.outStart.size()), c.outStart) << what;
+        if (c.outStart.empty()) {
+            EXPECT_EQ(result.out, "") << what;
+        }
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << what << ": " << result.err;
+    }
+}
 
-    const Result bare = RunProgram({"--magnet"});
-    EXPECT_EQ(bare.status, 2);
-    EXPECT_NE(bare.err.find("--magnet"), std::string::npos);
+TEST(MagnetCommand, StandardInputIsReadAsOneFile) {
+    const std::vector<Expected> rows = ReadExpected(kExpectedTable);
+    const Expected& single = rows.front();
+    const std::string path = (fs::path(LINTERVALE_FIXTURES) / single.file).string();
+    ASSERT_TRUE(single.ok);
+
+    const Result piped = RunProgram({"--magnet", path, "-"}, {.in = path, .out = ""});
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, single.link + "\n" + single.link + "\n");
+
+    const Result empty = RunProgram({"--magnet", "-"});
+    EXPECT_EQ(empty.status, 1);
+    const std::string refusal = "/dev/stdin: " + kRefused;
+    EXPECT_EQ(empty.err.substr(0, refusal.size()), refusal);
+}
+
+TEST(MagnetCommand, AFullDiskIsNamedAndFails) {
+    const std::string sample = (fs::path(LINTERVALE_FIXTURES) / "single.torrent").string();
+    const std::string missing = (fs::temp_directory_path() / "no-such.torrent").string();
+    // Enough links to fill the output buffer several times over, so that writes fail before
+    // the last flush as well as at it.
+    std::vector<std::string> many = {"--magnet"};
+    many.insert(many.end(), 5000, sample);
+    many.push_back(missing);
+    const std::vector<std::vector<std::string>> commands = {
+        {"--magnet", sample}, many, {"--help"}, {"--version"}};
+    for (const std::vector<std::string>& args : commands) {
+        const Result result = RunProgram(args, {.in = "/dev/null", .out = "/dev/full"});
+        const std::string what = ::testing::PrintToString(args.front()) + " with " +
+                                 std::to_string(args.size()) + " words";
+        EXPECT_EQ(result.status, 1) << what;
+        const std::string cause = "lintervale: cannot write the output: No space left on device\n";
+        EXPECT_NE(result.err.find(cause), std::string::npos) << what << ": " << result.err;
+        EXPECT_EQ(result.err.find(cause), result.err.rfind(cause)) << "named once: " << what;
+    }
+    // The refusal of the missing file still reaches stderr.
+    EXPECT_NE(RunProgram(many, {.in = "/dev/null", .out = "/dev/full"})
+                  .err.find(missing + ": Cannot open"),
+              std::string::npos);
 }
 
 } // namespace

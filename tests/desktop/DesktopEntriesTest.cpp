@@ -1,6 +1,11 @@
 #include "desktop/DesktopEntries.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
 
 using namespace lintervale;
 
@@ -9,7 +14,7 @@ namespace {
 TEST(DesktopEntries, ExecQuotesThePath) {
     EXPECT_EQ(AutostartExec("/opt/lintervale/lintervale"),
               "\"/opt/lintervale/lintervale\" -hidden");
-    EXPECT_EQ(OpenWithExec("/a b/lv"), "\"/a b/lv\" %f");
+    EXPECT_EQ(OpenWithExec("/a b/lv"), "\"/a b/lv\" %F");
     EXPECT_EQ(ExecArgument("/x$y`z\"w\\v%u"), "\"/x\\\\$y\\\\`z\\\\\"w\\\\\\\\v%%u\"");
 }
 
@@ -20,9 +25,77 @@ TEST(DesktopEntries, EntriesCarryTheirExec) {
     const std::string entry = OpenWithEntry("/p/lv", "lintervale");
     EXPECT_EQ(DesktopEntryValue(entry, "MimeType", &found), "application/x-bittorrent;");
     EXPECT_EQ(DesktopEntryValue(entry, "Icon", &found), "lintervale");
-    EXPECT_EQ(DesktopEntryValue(entry, "Exec", &found), "\"/p/lv\" %f");
+    EXPECT_EQ(DesktopEntryValue(entry, "Exec", &found), "\"/p/lv\" %F");
     DesktopEntryValue("[Other]\nExec=x\n", "Exec", &found);
     EXPECT_FALSE(found) << "only the [Desktop Entry] group counts";
+}
+
+TEST(DesktopEntries, ExecProgramUndoesTheQuoting) {
+    // What the program writes comes back as the path it was written from.
+    for (const char* path : {"/usr/bin/lintervale", "/opt/Lintervale 1.0/lintervale",
+                             "/x$y`z\"w\\v%u/lv", "/100%%/lv", "/caf\xc3\xa9/lv"}) {
+        EXPECT_EQ(ExecProgram(AutostartExec(path)), path) << path;
+        EXPECT_EQ(ExecProgram(OpenWithExec(path)), path) << path;
+    }
+    // Entries written by others: bare names, spaces escaped as a string value, nothing.
+    struct Case {
+        const char* exec;
+        const char* program;
+    };
+    const Case cases[] = {
+        {"lintervale %F", "lintervale"},
+        {"  lintervale", "lintervale"},
+        {"\"/opt/a b/lv\" %f", "/opt/a b/lv"},
+        {"/opt/a\\sb/lv %f", "/opt/a"}, // \s is a space, and an unquoted space ends the word
+        {"\"/unterminated %F", "/unterminated %F"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ExecProgram(c.exec), c.program) << c.exec;
+    }
+}
+
+// The entry written at run time says what the installed one says, but for the program's path.
+TEST(DesktopEntries, TheWrittenEntryMatchesTheInstalledOne) {
+    std::ifstream in(LINTERVALE_DESKTOP_TEMPLATE);
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string installed = text.str();
+    const std::string written = OpenWithEntry("/p/lv", kApplicationId);
+    bool found = false;
+    EXPECT_EQ(DesktopEntryValue(installed, "Icon", &found), "@LINTERVALE_APP_ID@");
+    EXPECT_EQ(DesktopEntryValue(installed, "Exec", &found), "lintervale %F");
+    for (const char* key : {"Type", "Name", "GenericName", "Comment", "MimeType", "Terminal",
+                            "Categories", "Keywords", "StartupNotify"}) {
+        bool inInstalled = false;
+        bool inWritten = false;
+        EXPECT_EQ(DesktopEntryValue(written, key, &inWritten),
+                  DesktopEntryValue(installed, key, &inInstalled))
+            << key;
+        EXPECT_TRUE(inInstalled && inWritten) << key;
+    }
+}
+
+// desktop-file-validate, where it is installed, accepts every entry the program writes.
+TEST(DesktopEntries, WrittenEntriesAreValid) {
+    if (std::system("command -v desktop-file-validate >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "desktop-file-validate is not installed";
+    }
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("entries-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string path = "/opt/Lintervale 1.0/lint$erval`e";
+    const std::pair<const char*, std::string> entries[] = {
+        {"autostart", AutostartEntry(path)},
+        {"open-with", OpenWithEntry(path, kApplicationId)},
+    };
+    for (const auto& [name, text] : entries) {
+        const fs::path file = folder / (std::string(kApplicationId) + "." + name + ".desktop");
+        std::ofstream(file) << text;
+        const std::string command = "desktop-file-validate '" + file.string() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << name << ":\n" << text;
+    }
+    fs::remove_all(folder);
 }
 
 TEST(MimeApps, OursGoesFirstAndComesOutAgainLeavingTheRest) {

@@ -17,11 +17,15 @@ using namespace lintervale;
 class ShellIntegrationTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { Q_INIT_RESOURCE(lintervale); }
     void init();
-    void cleanup() { m_Home.reset(); }
+    void cleanup();
 
     void startAtLoginIsOnOnlyForAnExactMatch();
     void associationWritesAndTakesOutOnlyItsOwn();
+    void anInstalledEntryRunsThisProgramOrNot();
+    void associationUsesTheInstalledEntry();
+    void theIconComesFromTheThemeOrTheProgram();
     void settingsFirstStartPartialStoreAndNonNumbers();
     void settingsAreWrittenInTableOrder();
     void failuresSayWhy();
@@ -29,8 +33,12 @@ private slots:
 private:
     QByteArray read(const QString& file) const;
     void write(const QString& file, const QByteArray& bytes) const;
+    // An executable file (or a link to one) at Path in the test's home.
+    QString program(const QString& Path, const QString& LinkTo = {}) const;
+    QString installedEntry() const;
 
     std::unique_ptr<QTemporaryDir> m_Home;
+    const QByteArray m_Path = qgetenv("PATH");
     const QString m_Program = "/opt/Lintervale 1.0/lintervale";
 };
 
@@ -38,6 +46,30 @@ void ShellIntegrationTest::init() {
     m_Home = std::make_unique<QTemporaryDir>();
     qputenv("XDG_CONFIG_HOME", m_Home->filePath("config").toUtf8());
     qputenv("XDG_DATA_HOME", m_Home->filePath("data").toUtf8());
+    // The system's folders are the test's own too: nothing installed on this machine counts.
+    qputenv("XDG_DATA_DIRS", m_Home->filePath("system").toUtf8());
+    qputenv("PATH", m_Home->filePath("bin").toUtf8() + ":" + m_Path);
+}
+
+void ShellIntegrationTest::cleanup() {
+    qputenv("PATH", m_Path);
+    m_Home.reset();
+}
+
+QString ShellIntegrationTest::program(const QString& Path, const QString& LinkTo) const {
+    const QString file = m_Home->filePath(Path);
+    QDir().mkpath(QFileInfo(file).path());
+    if (!LinkTo.isEmpty()) {
+        QFile::link(m_Home->filePath(LinkTo), file);
+        return file;
+    }
+    write(file, "#!/bin/sh\n");
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return file;
+}
+
+QString ShellIntegrationTest::installedEntry() const {
+    return m_Home->filePath("system/applications/org.lintervale.Lintervale.desktop");
 }
 
 QByteArray ShellIntegrationTest::read(const QString& file) const {
@@ -54,7 +86,8 @@ void ShellIntegrationTest::write(const QString& file, const QByteArray& bytes) c
 
 void ShellIntegrationTest::startAtLoginIsOnOnlyForAnExactMatch() {
     const ShellIntegration shell(m_Program);
-    QCOMPARE(shell.autostartFile(), m_Home->filePath("config/autostart/lintervale.desktop"));
+    QCOMPARE(shell.autostartFile(),
+             m_Home->filePath("config/autostart/org.lintervale.Lintervale.desktop"));
     QVERIFY(!shell.startsAtLogin());
     shell.setStartAtLogin(true);
     QVERIFY(shell.startsAtLogin());
@@ -88,11 +121,16 @@ void ShellIntegrationTest::associationWritesAndTakesOutOnlyItsOwn() {
     QVERIFY(shell.opensTorrents());
     const QByteArray entry = read(shell.desktopFile());
     QVERIFY(entry.contains("MimeType=application/x-bittorrent;\n"));
-    QVERIFY(entry.contains("Exec=\"/opt/Lintervale 1.0/lintervale\" %f\n"));
-    QVERIFY(entry.contains("Icon=lintervale\n"));
+    QVERIFY(entry.contains("Exec=\"/opt/Lintervale 1.0/lintervale\" %F\n"));
+    QVERIFY(entry.contains("Icon=org.lintervale.Lintervale\n"));
+    QCOMPARE(shell.desktopFile(),
+             m_Home->filePath("data/applications/org.lintervale.Lintervale.desktop"));
+    QCOMPARE(shell.iconFile(), m_Home->filePath("data/icons/hicolor/256x256/apps/"
+                                                "org.lintervale.Lintervale.png"));
     QVERIFY(QFile::exists(shell.iconFile()));
     QVERIFY(read(shell.mimeAppsFile())
-                .contains("application/x-bittorrent=lintervale.desktop;qbittorrent.desktop;\r\n"));
+                .contains("application/x-bittorrent=org.lintervale.Lintervale.desktop;"
+                          "qbittorrent.desktop;\r\n"));
     QVERIFY(!ShellIntegration("/elsewhere/lintervale").opensTorrents());
 
     shell.setOpensTorrents(false);
@@ -107,6 +145,108 @@ void ShellIntegrationTest::associationWritesAndTakesOutOnlyItsOwn() {
     ShellIntegration("/elsewhere/lintervale").setOpensTorrents(true);
     shell.setOpensTorrents(false);
     QVERIFY(QFile::exists(shell.desktopFile()));
+}
+
+void ShellIntegrationTest::anInstalledEntryRunsThisProgramOrNot() {
+    const QString self = program("usr/bin/lintervale");
+    program("bin/lintervale", "usr/bin/lintervale"); // PATH finds it through a link
+    program("elsewhere/lintervale");
+    const QByteArray quotedSelf = "\"" + self.toUtf8() + "\"";
+    struct Case {
+        const char* what;
+        QByteArray entry; // no entry at all when empty
+        bool runsThis;
+    };
+    const Case cases[] = {
+        {"a bare name found in PATH", "[Desktop Entry]\nExec=lintervale %F\n", true},
+        {"the quoted path", "[Desktop Entry]\nExec=" + quotedSelf + " %F\n", true},
+        {"the path through the link",
+         "[Desktop Entry]\nExec=" + m_Home->filePath("bin/lintervale").toUtf8() + "\n", true},
+        {"another program file",
+         "[Desktop Entry]\nExec=" + m_Home->filePath("elsewhere/lintervale").toUtf8() + " %F\n",
+         false},
+        {"a name PATH does not know", "[Desktop Entry]\nExec=lintervale-old %F\n", false},
+        {"no Exec", "[Desktop Entry]\nName=Lintervale\n", false},
+        {"Exec outside the entry's group", "[Desktop Action x]\nExec=lintervale\n", false},
+        {"no entry", "", false},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(installedEntry());
+        if (!c.entry.isEmpty()) {
+            write(installedEntry(), c.entry);
+        }
+        const QString found = ShellIntegration(self).installedDesktopFile();
+        QVERIFY2(found == (c.runsThis ? installedEntry() : QString()), c.what);
+    }
+    // The user's own entry of the id is not an installed one.
+    QFile::remove(installedEntry());
+    write(m_Home->filePath("data/applications/org.lintervale.Lintervale.desktop"),
+          "[Desktop Entry]\nExec=lintervale %F\n");
+    QCOMPARE(ShellIntegration(self).installedDesktopFile(), QString());
+}
+
+void ShellIntegrationTest::associationUsesTheInstalledEntry() {
+    const QString self = program("bin/lintervale");
+    const QString other = program("elsewhere/lintervale");
+    write(installedEntry(), "[Desktop Entry]\nType=Application\nExec=lintervale %F\n");
+    const ShellIntegration shell(self);
+    const QByteArray before = "[Default Applications]\ntext/html=firefox.desktop;\n";
+    write(shell.mimeAppsFile(), before);
+
+    // Installed and running this program: only the default changes, no entry of our own.
+    QVERIFY(!shell.opensTorrents());
+    shell.setOpensTorrents(true);
+    QVERIFY(shell.opensTorrents());
+    QVERIFY(!QFile::exists(shell.desktopFile()));
+    QVERIFY(!QFile::exists(shell.iconFile()));
+    QVERIFY(read(shell.mimeAppsFile())
+                .contains("application/x-bittorrent=org.lintervale.Lintervale.desktop;\n"));
+    QVERIFY2(!ShellIntegration(other).opensTorrents(), "the entry runs another file");
+    shell.setOpensTorrents(false);
+    QVERIFY(!shell.opensTorrents());
+    QCOMPARE(read(shell.mimeAppsFile()), before);
+    QCOMPARE(read(installedEntry()),
+             QByteArray("[Desktop Entry]\nType=Application\nExec=lintervale %F\n"));
+
+    // Another program file writes its own entry, which hides the installed one...
+    ShellIntegration(other).setOpensTorrents(true);
+    QVERIFY(ShellIntegration(other).opensTorrents());
+    QVERIFY(QFile::exists(shell.desktopFile()));
+    QVERIFY(!shell.opensTorrents());
+    // ...until this one is ticked again: its entry then runs this program by its path.
+    shell.setOpensTorrents(true);
+    QVERIFY(shell.opensTorrents());
+    QVERIFY(!ShellIntegration(other).opensTorrents());
+    shell.setOpensTorrents(false);
+    QVERIFY(!QFile::exists(shell.desktopFile()));
+    QCOMPARE(read(shell.mimeAppsFile()), before);
+}
+
+void ShellIntegrationTest::theIconComesFromTheThemeOrTheProgram() {
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QString themeName = QIcon::themeName();
+    QIcon::setThemeSearchPaths({m_Home->filePath("icons")});
+    QIcon::setThemeName("hicolor");
+
+    // No theme holds it: the bundled pictures, every size of them.
+    QIcon icon = ShellIntegration::programIcon();
+    QVERIFY(icon.name().isEmpty());
+    QCOMPARE(icon.availableSizes().size(), 7);
+    QCOMPARE(icon.pixmap(QSize(32, 32)).size(), QSize(32, 32));
+
+    // Installed in the theme: the theme's, by the application id.
+    write(m_Home->filePath("icons/hicolor/index.theme"),
+          "[Icon Theme]\nName=Hicolor\nDirectories=48x48/apps\n\n"
+          "[48x48/apps]\nSize=48\nContext=Applications\nType=Fixed\n");
+    write(m_Home->filePath("icons/hicolor/48x48/apps/org.lintervale.Lintervale.png"),
+          read(":/icons/lintervale-48.png"));
+    QIcon::setThemeName("hicolor"); // reloads the theme
+    icon = ShellIntegration::programIcon();
+    QCOMPARE(icon.name(), QString("org.lintervale.Lintervale"));
+    QVERIFY(!icon.pixmap(QSize(48, 48)).isNull());
+
+    QIcon::setThemeSearchPaths(searchPaths);
+    QIcon::setThemeName(themeName);
 }
 
 void ShellIntegrationTest::settingsFirstStartPartialStoreAndNonNumbers() {

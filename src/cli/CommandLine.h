@@ -1,0 +1,30 @@
+#pragma once
+
+// What the program's arguments ask for. Options are the words that begin with "--" (and -h);
+// "--" ends them, so a file whose name begins with a dash can follow it. Single-dash words
+// such as -hidden are the window's own and pass through as they are.
+
+#include <string>
+#include <vector>
+
+namespace lintervale {
+
+struct TCommandLine {
+    enum TAction { Window, Magnet, Help, Version, UsageError };
+
+    TAction Action = Window;
+    // Magnet: the files, with "-" for standard input. Window: the arguments for the window,
+    // in order, without the "--" that ended the options.
+    std::vector<std::string> Operands;
+    // UsageError: what is wrong, as one line without the program's name.
+    std::string Error;
+};
+
+// "--help" and "--version" win wherever they stand before "--", the first of them given; an
+// unknown option is an error, never a file name.
+TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments);
+
+// The name "-" stands for in the magnet command's files.
+inline constexpr const char* kStandardInput = "/dev/stdin";
+
+} // namespace lintervale
