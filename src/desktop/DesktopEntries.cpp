@@ -221,7 +221,9 @@ std::string OpenWithEntry(std::string_view ProgramPath, std::string_view IconNam
            "Terminal=false\n"
            "Categories=Network;FileTransfer;P2P;\n"
            "Keywords=magnet;torrent;BitTorrent;link;\n"
-           "StartupNotify=true\n";
+           "StartupNotify=true\n"
+           // The class X11 gives the window, by which docks match it to this entry.
+           "StartupWMClass=Lintervale\n";
 }
 
 std::string DesktopEntryValue(std::string_view Text, std::string_view Key, bool* Found) {

@@ -26,6 +26,19 @@ MainFormPaths DefaultPaths() {
 
 } // namespace lintervale
 
+// A later copy's start brings the window forward. Wayland lets a program neither raise its
+// window without a token from the compositor nor take it out of the minimised state, and
+// does not even tell it that the window is minimised; but a window shown anew is mapped
+// again, in view. So there a window that is not the active one is shown anew.
+static void BringBack(lintervale::MainForm& form) {
+    if (QGuiApplication::platformName() == QLatin1String("wayland") && form.isVisible() &&
+        !form.isActiveWindow()) {
+        form.hide();
+        form.showNormal();
+    }
+    form.bringForward();
+}
+
 // The resources live in a static library: they are brought in by name, from C++ linkage.
 static void InitResources() {
     Q_INIT_RESOURCE(lintervale);
@@ -97,8 +110,7 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     if (bench && !form.adding()) {
         QTimer::singleShot(0, &form, report);
     }
-    copy.listen([&form] { form.bringForward(); },
-                [&form](const QString& file) { form.AddFile(file); });
+    copy.listen([&form] { BringBack(form); }, [&form](const QString& file) { form.AddFile(file); });
     lintervale::TerminationWatcher termination([&form] { form.exitClicked(); });
     return QApplication::exec();
 }

@@ -66,7 +66,7 @@ TEST(DesktopEntries, TheWrittenEntryMatchesTheInstalledOne) {
     EXPECT_EQ(DesktopEntryValue(installed, "Icon", &found), "@LINTERVALE_APP_ID@");
     EXPECT_EQ(DesktopEntryValue(installed, "Exec", &found), "lintervale %F");
     for (const char* key : {"Type", "Name", "GenericName", "Comment", "MimeType", "Terminal",
-                            "Categories", "Keywords", "StartupNotify"}) {
+                            "Categories", "Keywords", "StartupNotify", "StartupWMClass"}) {
         bool inInstalled = false;
         bool inWritten = false;
         EXPECT_EQ(DesktopEntryValue(written, key, &inWritten),
