@@ -4,6 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/MagnetCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,7 +81,9 @@ void* OpenWindowLibrary() {
     return nullptr;
 }
 
-int RunWindow(const char* program, const std::vector<std::string>& operands) {
+// The window's arguments are the program's own, without the "--" that ended the options (the
+// window takes no options but Qt's and -hidden).
+int RunWindow(int argc, char** argv) {
     void* handle = OpenWindowLibrary();
     if (handle == nullptr) {
         return 3;
@@ -91,16 +94,13 @@ int RunWindow(const char* program, const std::vector<std::string>& operands) {
         std::fprintf(stderr, "lintervale: the window library is incomplete: %s\n", ::dlerror());
         return 3;
     }
-    // QApplication keeps argc and argv for the whole run: they live until it returns.
-    std::vector<std::string> words = {program};
-    words.insert(words.end(), operands.begin(), operands.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
+    char** end = std::find_if(argv + 1, argv + argc,
+                              [](const char* word) { return std::strcmp(word, "--") == 0; });
+    if (end != argv + argc) {
+        std::rotate(end, end + 1, argv + argc + 1); // argv[argc] is the null pointer
+        --argc;
     }
-    argv.push_back(nullptr);
-    int argc = static_cast<int>(words.size());
-    return run(argc, argv.data());
+    return run(argc, argv);
 }
 
 int RunMagnet(const std::vector<std::string>& files) {
@@ -147,5 +147,5 @@ int main(int argc, char** argv) {
         std::fputs("; printing the magnet links of the files given instead.\n", stderr);
         return RunMagnet(files);
     }
-    return RunWindow(argv[0], line.Operands);
+    return RunWindow(argc, argv);
 }
