@@ -13,8 +13,8 @@ struct TCommandLine {
     enum TAction { Window, Magnet, Help, Version, UsageError };
 
     TAction Action = Window;
-    // Magnet: the files, with "-" for standard input. Window: the arguments for the window,
-    // in order, without the "--" that ended the options.
+    // Magnet: the files, with "-" for standard input. Window: the arguments, in order,
+    // without the "--" that ended the options.
     std::vector<std::string> Operands;
     // UsageError: what is wrong, as one line without the program's name.
     std::string Error;

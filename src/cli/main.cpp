@@ -4,7 +4,6 @@
 #include "cli/CommandLine.h"
 #include "cli/MagnetCommand.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -81,8 +80,9 @@ void* OpenWindowLibrary() {
     return nullptr;
 }
 
-// The window's arguments are the program's own, without the "--" that ended the options (the
-// window takes no options but Qt's and -hidden).
+// The window gets the program's arguments as they are: it takes no options but Qt's and a
+// first -hidden, and it passes over every word that names no file, "--" among them (so that
+// `lintervale -- -hidden` does not start hidden).
 int RunWindow(int argc, char** argv) {
     void* handle = OpenWindowLibrary();
     if (handle == nullptr) {
@@ -93,12 +93,6 @@ int RunWindow(int argc, char** argv) {
     if (run == nullptr) {
         std::fprintf(stderr, "lintervale: the window library is incomplete: %s\n", ::dlerror());
         return 3;
-    }
-    char** end = std::find_if(argv + 1, argv + argc,
-                              [](const char* word) { return std::strcmp(word, "--") == 0; });
-    if (end != argv + argc) {
-        std::rotate(end, end + 1, argv + argc + 1); // argv[argc] is the null pointer
-        --argc;
     }
     return run(argc, argv);
 }
