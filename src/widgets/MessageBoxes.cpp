@@ -76,6 +76,28 @@ QStringList MessageBoxes::chooseTorrents(QWidget* Parent) {
     return dialog.selectedFiles();
 }
 
+QString MessageBoxes::chooseSaveFile(QWidget* Parent, const QString& Caption,
+                                     const QString& SuggestedPath, const QString& Filter,
+                                     const QString& Suffix) {
+    if (gTestMode) {
+        if (gFiles.empty()) {
+            return {};
+        }
+        const QStringList files = gFiles.front();
+        gFiles.pop_front();
+        return files.value(0);
+    }
+    QFileDialog dialog(Parent, Caption, SuggestedPath, Filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(Suffix);
+    dialog.selectFile(SuggestedPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
+}
+
 void MessageBoxes::setTestMode(bool On, bool Echo) {
     gTestMode = On;
     gEcho = Echo;

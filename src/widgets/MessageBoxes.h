@@ -2,7 +2,7 @@
 
 // Every message box and file dialog of the program goes through here, so that tests can
 // answer them: in test mode nothing is shown; each box is recorded and answered with the
-// next queued answer, or with its default button when none is queued; the file dialog
+// next queued answer, or with its default button when none is queued; each file dialog
 // returns the next queued choice, or nothing.
 
 #include <QMessageBox>
@@ -22,6 +22,12 @@ public:
 
     // The multi-select file dialog for .torrent files; empty when cancelled.
     static QStringList chooseTorrents(QWidget* Parent);
+    // A save dialog that asks before replacing a file; Filter as QFileDialog takes it, and
+    // Suffix added to a name typed without one. Empty when cancelled; in test mode, the first
+    // file of the next queued choice.
+    static QString chooseSaveFile(QWidget* Parent, const QString& Caption,
+                                  const QString& SuggestedPath, const QString& Filter,
+                                  const QString& Suffix);
 
     // The test seam.
     // Echo writes each box's text to stderr too (for programs run by tests).

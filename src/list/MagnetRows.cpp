@@ -1,0 +1,103 @@
+#include "list/MagnetRows.h"
+
+#include "trackers/TrackerCell.h"
+
+namespace lintervale {
+
+namespace {
+
+bool IsAsciiSeparator(char C) {
+    const auto byte = static_cast<unsigned char>(C);
+    return byte <= 0x20 || byte == 0x7F || C == '"' || C == '<' || C == '>';
+}
+
+// The text up to the limit, without a word that the limit cuts: a link cut short could
+// still parse, with a wrong name or tracker.
+std::string_view WithinLimit(std::string_view Text) {
+    if (Text.size() <= kMaxLinkTextBytes || IsAsciiSeparator(Text[kMaxLinkTextBytes])) {
+        return Text.substr(0, kMaxLinkTextBytes);
+    }
+    std::size_t end = kMaxLinkTextBytes;
+    while (end > 0 && !IsAsciiSeparator(Text[end - 1])) {
+        --end;
+    }
+    return Text.substr(0, end);
+}
+
+// At most kShownLinkBytes, cut before a UTF-8 character rather than inside one.
+std::string Shortened(std::string_view Link) {
+    if (Link.size() <= kShownLinkBytes) {
+        return std::string(Link);
+    }
+    std::size_t end = kShownLinkBytes;
+    while (end > 0 && (static_cast<unsigned char>(Link[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    return std::string(Link.substr(0, end)) + "\xE2\x80\xA6";
+}
+
+} // namespace
+
+TTorrentRow MakeMagnetRow(const TMagnetLink& Link, std::size_t* DroppedTrackers) {
+    TTorrentRow row;
+    row.Name = Link.Name;
+    row.Hash = Link.Hash;
+    std::vector<std::string> kept;
+    kept.reserve(Link.Trackers.size());
+    for (const std::string& tracker : Link.Trackers) {
+        if (tracker.find_first_of("\"|") == std::string::npos) {
+            kept.push_back(tracker);
+        } else if (DroppedTrackers != nullptr) {
+            ++*DroppedTrackers;
+        }
+    }
+    row.Trackers = WriteTrackerCell(kept);
+    if (Link.Length) {
+        row.Size = SizeText(*Link.Length);
+    }
+    return row;
+}
+
+TMagnetRows MagnetRowsOfText(std::string_view Text) {
+    TMagnetRows result;
+    result.Cut = Text.size() > kMaxLinkTextBytes;
+    const std::string_view text = WithinLimit(Text);
+    std::size_t pos = 0;
+    for (std::string_view link = NextMagnetLink(text, pos); !link.empty();
+         link = NextMagnetLink(text, pos)) {
+        if (const std::optional<TMagnetLink> parsed = ParseMagnetLink(link)) {
+            result.Rows.push_back(MakeMagnetRow(*parsed, &result.DroppedTrackers));
+        } else if (result.Refused++ == 0) {
+            result.FirstRefused = Shortened(link);
+        }
+    }
+    return result;
+}
+
+std::string MagnetRowsStatusText(const TMagnetRows& Result) {
+    std::string text;
+    const auto add = [&text](const std::string& Part) {
+        if (!text.empty()) {
+            text += "  ";
+        }
+        text += Part;
+    };
+    if (Result.Refused > 0) {
+        std::string part = kRefusedLinkText + Result.FirstRefused;
+        if (Result.Refused > 1) {
+            part += " (and " + std::to_string(Result.Refused - 1) + " more)";
+        }
+        add(part);
+    }
+    if (Result.DroppedTrackers > 0) {
+        add(std::to_string(Result.DroppedTrackers) +
+            (Result.DroppedTrackers == 1 ? " tracker holding" : " trackers holding") +
+            " a double quote or \"|\" left out.");
+    }
+    if (Result.Cut) {
+        add(kTextCutText);
+    }
+    return text;
+}
+
+} // namespace lintervale

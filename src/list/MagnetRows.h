@@ -1,0 +1,46 @@
+#pragma once
+
+// The rows that the magnet links in a text make, as a paste or a drop of text adds them.
+//
+// Each usable link makes a row: its name, its hash, its trackers in the tracker cell's
+// written form, "# Files" empty, and "Filesize" from the link's "xl" (empty without one).
+// A tracker holding a double quote or "|" cannot stand in the cell and is left out, as the
+// tracker fetch leaves such lines out. A link without a usable hash makes no row and is
+// counted; the first of them is kept, shortened, for the status line.
+
+#include "list/TorrentRow.h"
+#include "magnet/MagnetParse.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lintervale {
+
+// Only this much of a text is read for links; the caller need not hand over more.
+inline constexpr std::size_t kMaxLinkTextBytes = std::size_t{16} << 20;
+// A refused link is shown on the status line up to this many bytes.
+inline constexpr std::size_t kShownLinkBytes = 100;
+
+inline constexpr const char* kRefusedLinkText = "Not a BitTorrent magnet link: ";
+inline constexpr const char* kTextCutText = "Only the first 16 MiB of the text was read.";
+
+struct TMagnetRows {
+    std::vector<TTorrentRow> Rows;   // one per usable link, in the text's order
+    std::size_t Refused = 0;         // links without a usable hash
+    std::string FirstRefused;        // the first of them, shortened
+    std::size_t DroppedTrackers = 0; // trackers left out for a double quote or "|"
+    bool Cut = false; // the text was longer than kMaxLinkTextBytes: only the words that
+                      // end within the limit were read
+};
+
+TTorrentRow MakeMagnetRow(const TMagnetLink& Link, std::size_t* DroppedTrackers = nullptr);
+
+TMagnetRows MagnetRowsOfText(std::string_view Text);
+
+// What the status line says about a text's links: the first refused link (and how many more
+// there were), the trackers left out, and a cut text; empty when there is nothing to say.
+std::string MagnetRowsStatusText(const TMagnetRows& Result);
+
+} // namespace lintervale

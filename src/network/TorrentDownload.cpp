@@ -1,0 +1,203 @@
+#include "network/TorrentDownload.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+namespace lintervale {
+
+namespace {
+
+// Read at most this much at a time, so that the size limit holds while the answer arrives.
+constexpr qint64 kReadBufferBytes = 64 * 1024;
+
+bool IsWebUrl(const QUrl& Url) {
+    return Url.isValid() && (Url.scheme() == "http" || Url.scheme() == "https") &&
+           !Url.host().isEmpty();
+}
+
+QString RedirectRefusal(const QUrl& Target) {
+    return "it was sent on to " + Target.toDisplayString() +
+           ", which is not an http or https address.";
+}
+
+QString Seconds(int Milliseconds) {
+    const double seconds = Milliseconds / 1000.0;
+    return QString::number(seconds) + (seconds == 1.0 ? " second" : " seconds");
+}
+
+QString Mebibytes(qint64 Bytes) {
+    return QString::number(static_cast<double>(Bytes) / (1024 * 1024)) + " MiB";
+}
+
+} // namespace
+
+template <typename TEmit> void TorrentDownload::emitLater(TEmit Emit) {
+    QTimer::singleShot(0, this, [this, run = m_Run, Emit = std::move(Emit)] {
+        if (run == m_Run && m_Busy) {
+            m_Busy = false;
+            Emit();
+        }
+    });
+}
+
+TorrentDownload::TorrentDownload(QObject* Parent) : QObject(Parent) {
+    m_Network = new QNetworkAccessManager(this);
+    m_Deadline = new QTimer(this);
+    m_Deadline->setSingleShot(true);
+    connect(m_Deadline, &QTimer::timeout, this,
+            [this] { refuse("it took longer than " + Seconds(m_TotalMilliseconds) + "."); });
+}
+
+TorrentDownload::~TorrentDownload() {
+    abort();
+}
+
+void TorrentDownload::setTimeLimits(int StallMilliseconds, int TotalMilliseconds) {
+    m_StallMilliseconds = StallMilliseconds;
+    m_TotalMilliseconds = TotalMilliseconds;
+}
+
+void TorrentDownload::setMaxBytes(qint64 Bytes) {
+    m_MaxBytes = Bytes;
+}
+
+void TorrentDownload::abort() {
+    ++m_Run;
+    m_Busy = false;
+    m_Deadline->stop();
+    if (m_Reply != nullptr) {
+        QNetworkReply* reply = m_Reply;
+        m_Reply = nullptr;
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+    m_Body.clear();
+}
+
+void TorrentDownload::start(const QUrl& Url) {
+    abort();
+    m_Busy = true;
+    m_Url = Url;
+    m_Declared = -1;
+    m_Refusal.clear();
+    if (!IsWebUrl(Url)) {
+        failLater("only http and https addresses can be downloaded.");
+        return;
+    }
+    QNetworkRequest request(Url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    request.setTransferTimeout(m_StallMilliseconds);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Lintervale"));
+    m_Reply = m_Network->get(request);
+    m_Reply->setReadBufferSize(kReadBufferBytes);
+    // The network code follows http and https targets only; this holds the line should that
+    // ever change.
+    connect(m_Reply, &QNetworkReply::redirected, this, [this](const QUrl& Target) {
+        if (!IsWebUrl(Target)) {
+            refuse(RedirectRefusal(Target));
+        }
+    });
+    connect(m_Reply, &QNetworkReply::metaDataChanged, this, [this] {
+        const QVariant length = m_Reply->header(QNetworkRequest::ContentLengthHeader);
+        m_Declared = length.isValid() ? length.toLongLong() : -1;
+        if (m_Declared > m_MaxBytes) {
+            refuse("the file is larger than " + Mebibytes(m_MaxBytes) + ".");
+        }
+    });
+    connect(m_Reply, &QNetworkReply::readyRead, this, &TorrentDownload::readBody);
+    connect(m_Reply, &QNetworkReply::finished, this, &TorrentDownload::finishReply);
+    m_Deadline->start(m_TotalMilliseconds);
+}
+
+void TorrentDownload::refuse(const QString& Reason) {
+    if (m_Reply != nullptr && m_Refusal.isEmpty()) {
+        m_Refusal = Reason;
+        // Aborted once the reply's own signal has returned: an abort from inside it can make
+        // the network code report a second error for the same reply.
+        QMetaObject::invokeMethod(m_Reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    }
+}
+
+void TorrentDownload::readBody() {
+    if (!m_Refusal.isEmpty()) {
+        return;
+    }
+    // A redirect's own body is not the file.
+    const int status = m_Reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status >= 300 && status < 400) {
+        m_Reply->readAll();
+        return;
+    }
+    const QByteArray more = m_Reply->read(m_MaxBytes + 1 - m_Body.size());
+    if (more.isEmpty()) {
+        return;
+    }
+    m_Body += more;
+    if (m_Body.size() > m_MaxBytes) {
+        refuse("the file is larger than " + Mebibytes(m_MaxBytes) + ".");
+        return;
+    }
+    emit progress(m_Body.size(), m_Declared);
+}
+
+void TorrentDownload::finishReply() {
+    QNetworkReply* reply = m_Reply;
+    m_Deadline->stop();
+    if (reply->isOpen()) {
+        readBody();
+    }
+    m_Reply = nullptr;
+    reply->disconnect(this);
+    reply->deleteLater();
+
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    QString reason = m_Refusal;
+    if (reason.isEmpty()) {
+        switch (reply->error()) {
+        case QNetworkReply::NoError:
+            break;
+        case QNetworkReply::OperationCanceledError:
+            reason = "nothing came for " + Seconds(m_StallMilliseconds) + ".";
+            break;
+        case QNetworkReply::TooManyRedirectsError:
+            reason = "it was sent on more than " + QString::number(kMaxRedirects) + " times.";
+            break;
+        default:
+            reason = status >= 400 ? QString() : reply->errorString() + ".";
+            break;
+        }
+        // The network code refuses a redirect to a scheme it does not speak before it reports
+        // the redirect.
+        const QUrl target =
+            reply->url().resolved(reply->header(QNetworkRequest::LocationHeader).toUrl());
+        if (reply->error() != QNetworkReply::NoError && status >= 300 && status < 400 &&
+            !target.isEmpty() && !IsWebUrl(target)) {
+            reason = RedirectRefusal(target);
+        }
+    }
+    if (reason.isEmpty() && (status < 200 || status >= 300)) {
+        const QString phrase =
+            reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        reason = "the server answered " + QString::number(status) +
+                 (phrase.isEmpty() ? QString() : " " + phrase) + ".";
+    }
+    if (!reason.isEmpty()) {
+        m_Body.clear();
+        failLater(reason);
+        return;
+    }
+    emitLater([this, body = std::move(m_Body)] { emit succeeded(body); });
+    m_Body = QByteArray();
+}
+
+void TorrentDownload::failLater(const QString& Reason) {
+    const QString text = "Could not download " + m_Url.toDisplayString() + ": " + Reason;
+    emitLater([this, text] { emit failed(text); });
+}
+
+} // namespace lintervale
