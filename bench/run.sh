@@ -12,7 +12,7 @@ if [[ $# -ge 1 ]]; then
     build=$(cd "$1" && pwd)
 else
     build="$root/build-bench"
-    cmake -S "$root" -B "$build" -DLINTERVALE_TESTS=OFF >/dev/null
+    cmake -S "$root" -B "$build" -DLINTERVALE_TESTS=OFF -DLINTERVALE_BENCH=ON >/dev/null
     cmake --build "$build" -j2 >/dev/null
 fi
 lintervale="$build/src/lintervale"
@@ -30,4 +30,11 @@ fi
 status=0
 python3 "$bench/measure.py" "$lintervale" "$corpus" || status=1
 python3 "$bench/list_bench.py" "$lintervale" "$corpus" || status=1
+paste_bench="$build/bench/paste_bench"
+if [[ -x $paste_bench ]]; then
+    python3 "$bench/paste_bench.py" "$lintervale" "$paste_bench" "$corpus" || status=1
+else
+    echo "no paste benchmark at $paste_bench (configure with -DLINTERVALE_BENCH=ON)" >&2
+    status=1
+fi
 exit $status

@@ -1,5 +1,6 @@
 #include "magnet/MagnetParse.h"
 
+#include <array>
 #include <functional>
 #include <limits>
 
@@ -31,12 +32,22 @@ bool StartsNoCase(std::string_view S, std::string_view Prefix) {
     return S.size() >= Prefix.size() && EqualNoCase(S.substr(0, Prefix.size()), Prefix);
 }
 
-int HexValue(char C) {
-    if (C >= '0' && C <= '9') {
-        return C - '0';
+constexpr std::array<signed char, 256> MakeHexValues() {
+    std::array<signed char, 256> values{};
+    values.fill(-1);
+    for (int d = 0; d < 10; ++d) {
+        values['0' + d] = static_cast<signed char>(d);
     }
-    const char lower = Lower(C);
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+    for (int d = 0; d < 6; ++d) {
+        values['a' + d] = values['A' + d] = static_cast<signed char>(10 + d);
+    }
+    return values;
+}
+
+constexpr std::array<signed char, 256> kHexValues = MakeHexValues();
+
+int HexValue(char C) {
+    return kHexValues[static_cast<unsigned char>(C)];
 }
 
 int Base32Value(char C) {
@@ -47,15 +58,32 @@ int Base32Value(char C) {
     return C >= '2' && C <= '7' ? C - '2' + 26 : -1;
 }
 
+// What a byte can start: nothing special, a separator of one byte, or (the lead bytes of the
+// Unicode spaces) perhaps a longer one.
+enum TByteClass : unsigned char { kPlain, kSeparator, kMaybeSpace };
+
+constexpr std::array<TByteClass, 256> MakeByteClasses() {
+    std::array<TByteClass, 256> classes{};
+    for (int b = 0; b <= 0x20; ++b) {
+        classes[b] = kSeparator;
+    }
+    for (const int b : {0x7F, int('"'), int('<'), int('>')}) {
+        classes[b] = kSeparator;
+    }
+    for (const int b : {0xC2, 0xE1, 0xE2, 0xE3}) {
+        classes[b] = kMaybeSpace;
+    }
+    return classes;
+}
+
+constexpr std::array<TByteClass, 256> kByteClasses = MakeByteClasses();
+
 // The length of the separator that starts at Pos, or 0: ASCII blanks and control bytes, the
 // characters that never stand unescaped in an address, and the Unicode spaces in UTF-8.
 std::size_t SeparatorAt(std::string_view Text, std::size_t Pos) {
     const auto byte = static_cast<unsigned char>(Text[Pos]);
-    if (byte <= 0x20 || byte == 0x7F || byte == '"' || byte == '<' || byte == '>') {
-        return 1;
-    }
-    if (byte < 0xC2 || byte > 0xE3) {
-        return 0;
+    if (kByteClasses[byte] != kMaybeSpace) {
+        return kByteClasses[byte] == kSeparator ? 1 : 0;
     }
     const std::string_view rest = Text.substr(Pos);
     const auto at = [&](std::size_t I) {
@@ -115,13 +143,12 @@ void ControlBytesToSpaces(std::string& S) {
 }
 
 std::string LowerHex(std::string_view Digits) {
-    std::string hex;
-    hex.reserve(Digits.size());
-    for (const char c : Digits) {
-        if (HexValue(c) < 0) {
+    std::string hex(Digits.size(), '\0');
+    for (std::size_t i = 0; i < Digits.size(); ++i) {
+        if (HexValue(Digits[i]) < 0) {
             return {};
         }
-        hex += Lower(c);
+        hex[i] = Lower(Digits[i]);
     }
     return hex;
 }
@@ -215,16 +242,28 @@ private:
 std::string PercentDecode(std::string_view Value) {
     std::string decoded;
     decoded.reserve(Value.size());
-    for (std::size_t i = 0; i < Value.size(); ++i) {
-        const char c = Value[i];
-        if (c == '+') {
+    std::size_t i = 0;
+    while (i < Value.size()) {
+        // Copy the plain run at once, then handle the "%" or "+" that ends it.
+        std::size_t special = i;
+        while (special < Value.size() && Value[special] != '%' && Value[special] != '+') {
+            ++special;
+        }
+        decoded.append(Value.data() + i, special - i);
+        i = special;
+        if (i == Value.size()) {
+            break;
+        }
+        if (Value[i] == '+') {
             decoded += ' ';
-        } else if (c == '%' && i + 2 < Value.size() && HexValue(Value[i + 1]) >= 0 &&
+            ++i;
+        } else if (i + 2 < Value.size() && HexValue(Value[i + 1]) >= 0 &&
                    HexValue(Value[i + 2]) >= 0) {
             decoded += static_cast<char>(HexValue(Value[i + 1]) * 16 + HexValue(Value[i + 2]));
-            i += 2;
+            i += 3;
         } else {
-            decoded += c;
+            decoded += '%';
+            ++i;
         }
     }
     return decoded;
