@@ -1,5 +1,7 @@
 #include "network/TorrentDownload.h"
 
+#include "network/WebRequest.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -11,11 +13,6 @@ namespace {
 
 // Read at most this much at a time, so that the size limit holds while the answer arrives.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
-
-bool IsWebUrl(const QUrl& Url) {
-    return Url.isValid() && (Url.scheme() == "http" || Url.scheme() == "https") &&
-           !Url.host().isEmpty();
-}
 
 QString RedirectRefusal(const QUrl& Target) {
     return "it was sent on to " + Target.toDisplayString() +
@@ -83,22 +80,16 @@ void TorrentDownload::start(const QUrl& Url) {
     m_Url = Url;
     m_Declared = -1;
     m_Refusal.clear();
-    if (!IsWebUrl(Url)) {
+    if (!isWebUrl(Url)) {
         failLater("only http and https addresses can be downloaded.");
         return;
     }
-    QNetworkRequest request(Url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
-    request.setTransferTimeout(m_StallMilliseconds);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Lintervale"));
-    m_Reply = m_Network->get(request);
+    m_Reply = m_Network->get(boundedRequest(Url, m_StallMilliseconds, kMaxRedirects));
     m_Reply->setReadBufferSize(kReadBufferBytes);
     // The network code follows http and https targets only; this holds the line should that
     // ever change.
     connect(m_Reply, &QNetworkReply::redirected, this, [this](const QUrl& Target) {
-        if (!IsWebUrl(Target)) {
+        if (!isWebUrl(Target)) {
             refuse(RedirectRefusal(Target));
         }
     });
@@ -176,7 +167,7 @@ void TorrentDownload::finishReply() {
         const QUrl target =
             reply->url().resolved(reply->header(QNetworkRequest::LocationHeader).toUrl());
         if (reply->error() != QNetworkReply::NoError && status >= 300 && status < 400 &&
-            !target.isEmpty() && !IsWebUrl(target)) {
+            !target.isEmpty() && !isWebUrl(target)) {
             reason = RedirectRefusal(target);
         }
     }

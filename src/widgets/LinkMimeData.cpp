@@ -1,5 +1,7 @@
 #include "widgets/LinkMimeData.h"
 
+#include "network/WebRequest.h"
+
 #include <algorithm>
 
 namespace lintervale {
@@ -8,11 +10,6 @@ namespace {
 
 const QString kUriList = QStringLiteral("text/uri-list");
 const QString kPlainText = QStringLiteral("text/plain");
-
-bool IsWebUrl(const QUrl& Url) {
-    return Url.isValid() && (Url.scheme() == "http" || Url.scheme() == "https") &&
-           !Url.host().isEmpty();
-}
 
 bool IsMagnetText(QStringView Text) {
     return Text.startsWith(QLatin1String("magnet:"), Qt::CaseInsensitive);
@@ -26,7 +23,7 @@ void Sort(const QString& Address, DroppedLinks& Links) {
     const QUrl url(Address);
     if (url.isLocalFile()) {
         Links.Files.append(url.toLocalFile());
-    } else if (IsWebUrl(url)) {
+    } else if (isWebUrl(url)) {
         Links.WebUrls.append(url);
     }
 }
@@ -78,7 +75,7 @@ DroppedLinks droppedLinks(const QMimeData& Data) {
     const QUrl url(word, QUrl::StrictMode);
     const bool oneWord =
         std::none_of(word.begin(), word.end(), [](QChar C) { return C.isSpace(); });
-    if (oneWord && IsWebUrl(url)) {
+    if (oneWord && isWebUrl(url)) {
         links.WebUrls.append(url);
     } else {
         links.MagnetText = text;
