@@ -12,7 +12,7 @@ if [[ $# -ge 1 ]]; then
     build=$(cd "$1" && pwd)
 else
     build="$root/build-bench"
-    cmake -S "$root" -B "$build" -DLINTERVALE_TESTS=OFF -DLINTERVALE_BENCH=ON >/dev/null
+    cmake -S "$root" -B "$build" -DLINTERVALE_TESTS=OFF -DLINTERVALE_BENCH_TOOLS=ON >/dev/null
     cmake --build "$build" -j2 >/dev/null
 fi
 lintervale="$build/src/lintervale"
@@ -34,7 +34,7 @@ paste_bench="$build/bench/paste_bench"
 if [[ -x $paste_bench ]]; then
     python3 "$bench/paste_bench.py" "$lintervale" "$paste_bench" "$corpus" || status=1
 else
-    echo "no paste benchmark at $paste_bench (configure with -DLINTERVALE_BENCH=ON)" >&2
+    echo "no paste benchmark at $paste_bench (configure with -DLINTERVALE_BENCH_TOOLS=ON)" >&2
     status=1
 fi
 exit $status

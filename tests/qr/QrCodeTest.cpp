@@ -75,28 +75,4 @@ TEST(EncodeQrCode, TheHighestLevelThatFits) {
     EXPECT_FALSE(EncodeQrCode(std::string(7090, '7')));
 }
 
-TEST(EncodeQrCode, ModulesAreRowByRowDarkOnes) {
-    const std::optional<TQrCode> code = EncodeQrCode("x");
-    ASSERT_TRUE(code);
-    EXPECT_EQ(code->Version, 1);
-    ASSERT_EQ(code->Width, 21);
-    // The finder pattern in the top-left corner: a dark ring, a light ring, a dark centre;
-    // and its light separator.
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_TRUE(code->Dark(i, 0) && code->Dark(0, i) && code->Dark(i, 6) && code->Dark(6, i));
-        EXPECT_FALSE(code->Dark(i, 7) || code->Dark(7, i));
-    }
-    for (int i = 1; i < 6; ++i) {
-        EXPECT_FALSE(code->Dark(i, 1) || code->Dark(1, i) || code->Dark(i, 5) || code->Dark(5, i));
-    }
-    EXPECT_TRUE(code->Dark(3, 3));
-    // The timing pattern along row 6 alternates between the finders.
-    for (int x = 8; x < 13; ++x) {
-        EXPECT_EQ(code->Dark(x, 6), x % 2 == 0) << x;
-    }
-    for (const unsigned char module : code->Modules) {
-        EXPECT_LE(module, 1);
-    }
-}
-
 } // namespace
