@@ -164,16 +164,16 @@ TEST(MagnetParse, HugeInputsStayLinear) {
     }
     EXPECT_TRUE(Links(almost).empty());
 
-    // A link of a million distinct trackers and as many repeats.
+    // A link of 200,000 distinct trackers and as many repeats.
     std::string link = "magnet:?xt=urn:btih:" + kHex + "&dn=n";
-    for (int i = 0; i < 1000000; ++i) {
+    for (int i = 0; i < 200000; ++i) {
         link += "&tr=" + std::to_string(i) + "&tr=" + std::to_string(i / 2);
     }
     const auto parsed = ParseMagnetLink(link);
     ASSERT_TRUE(parsed);
-    ASSERT_EQ(parsed->Trackers.size(), 1000000u);
+    ASSERT_EQ(parsed->Trackers.size(), 200000u);
     EXPECT_EQ(parsed->Trackers[0], "0");
-    EXPECT_EQ(parsed->Trackers[999999], "999999");
+    EXPECT_EQ(parsed->Trackers[199999], "199999");
 
     // A name of 16 MiB of bad escapes, and as many xt pairs as fit.
     const auto escapes =
