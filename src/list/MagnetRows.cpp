@@ -1,7 +1,5 @@
 #include "list/MagnetRows.h"
 
-#include "trackers/TrackerCell.h"
-
 namespace lintervale {
 
 namespace {
@@ -40,7 +38,7 @@ std::string Shortened(std::string_view Link) {
 
 TTorrentRow MakeMagnetRow(const TMagnetLink& Link, std::size_t* DroppedTrackers) {
     TTorrentRow row;
-    row.Name = Link.Name;
+    row.Name = SpacesForControlBytes(Link.Name);
     row.Hash = Link.Hash;
     std::vector<std::string> kept;
     kept.reserve(Link.Trackers.size());
@@ -51,7 +49,7 @@ TTorrentRow MakeMagnetRow(const TMagnetLink& Link, std::size_t* DroppedTrackers)
             ++*DroppedTrackers;
         }
     }
-    row.Trackers = WriteTrackerCell(kept);
+    row.Trackers = NewTrackerCell(kept);
     if (Link.Length) {
         row.Size = SizeText(*Link.Length);
     }

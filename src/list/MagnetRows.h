@@ -2,8 +2,9 @@
 
 // The rows that the magnet links in a text make, as a paste or a drop of text adds them.
 //
-// Each usable link makes a row: its name, its hash, its trackers in the tracker cell's
-// written form, "# Files" empty, and "Filesize" from the link's "xl" (empty without one).
+// Each usable link makes a row as a torrent does (control bytes in the name and the trackers
+// become spaces): its name, its hash, its trackers in the tracker cell's written form,
+// "# Files" empty, and "Filesize" from the link's "xl" (empty without one).
 // A tracker holding a double quote or "|" cannot stand in the cell and is left out, as the
 // tracker fetch leaves such lines out. A link without a usable hash makes no row and is
 // counted; the first of them is kept, shortened, for the status line.

@@ -42,25 +42,27 @@ std::string SpacesForControlBytes(std::string Text) {
     return Text;
 }
 
+std::string NewTrackerCell(const std::vector<std::string>& Trackers) {
+    if (std::none_of(Trackers.begin(), Trackers.end(), HasControlByte)) {
+        return WriteTrackerCell(Trackers);
+    }
+    // Trackers that differed only in their control bytes are now one.
+    std::vector<std::string> cleaned;
+    std::unordered_set<std::string> seen;
+    for (const std::string& tracker : Trackers) {
+        std::string text = SpacesForControlBytes(tracker);
+        if (seen.insert(text).second) {
+            cleaned.push_back(std::move(text));
+        }
+    }
+    return WriteTrackerCell(cleaned);
+}
+
 TTorrentRow MakeTorrentRow(const TTorrentFile& Torrent) {
     TTorrentRow row;
     row.Name = SpacesForControlBytes(Torrent.Name());
     row.Hash = Torrent.Hash();
-    const std::vector<std::string>& trackers = Torrent.Trackers();
-    if (std::none_of(trackers.begin(), trackers.end(), HasControlByte)) {
-        row.Trackers = WriteTrackerCell(trackers);
-    } else {
-        // Trackers that differed only in their control bytes are now one.
-        std::vector<std::string> cleaned;
-        std::unordered_set<std::string> seen;
-        for (const std::string& tracker : trackers) {
-            std::string text = SpacesForControlBytes(tracker);
-            if (seen.insert(text).second) {
-                cleaned.push_back(std::move(text));
-            }
-        }
-        row.Trackers = WriteTrackerCell(cleaned);
-    }
+    row.Trackers = NewTrackerCell(Torrent.Trackers());
     row.Files = std::to_string(Torrent.Count());
     row.Size = SizeText(Torrent.Length());
     return row;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace lintervale {
 
@@ -24,6 +25,10 @@ std::string SizeText(std::int64_t Length);
 
 // The text with every control byte (0x00 to 0x1F and 0x7F) replaced by a space.
 std::string SpacesForControlBytes(std::string Text);
+
+// The tracker cell of a new row: control bytes in each tracker become spaces, and trackers
+// that differed only in them are written once.
+std::string NewTrackerCell(const std::vector<std::string>& Trackers);
 
 // The row a loaded torrent makes: its trackers in the tracker cell's written form (empty
 // when it has none). Control bytes in the name and the trackers become spaces, so that no

@@ -133,15 +133,6 @@ bool IsKey(std::string_view Key, std::string_view Name) {
     return suffix.find_first_not_of("0123456789", 1) == std::string_view::npos;
 }
 
-void ControlBytesToSpaces(std::string& S) {
-    for (char& c : S) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            c = ' ';
-        }
-    }
-}
-
 std::string LowerHex(std::string_view Digits) {
     std::string hex(Digits.size(), '\0');
     for (std::size_t i = 0; i < Digits.size(); ++i) {
@@ -323,14 +314,11 @@ std::optional<TMagnetLink> ParseMagnetLink(std::string_view Link) {
                 btmh = LowerHex(std::string_view(urn).substr(kBtmh.size()));
             }
         } else if (IsKey(key, "tr")) {
-            std::string tracker = PercentDecode(value);
-            ControlBytesToSpaces(tracker);
-            trackers.Add(std::move(tracker));
+            trackers.Add(PercentDecode(value));
         } else if (EqualNoCase(key, "dn")) {
             if (!named) {
                 named = true;
                 link.Name = PercentDecode(value);
-                ControlBytesToSpaces(link.Name);
             }
         } else if (EqualNoCase(key, "xl")) {
             if (!link.Length) {

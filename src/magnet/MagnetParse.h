@@ -16,8 +16,7 @@
 // - "dn": the first one is the name; a link without one is named by its hash.
 // - "tr" (or "tr.1"...): every tracker in order, each once; empty values are left out.
 // - "xl": the first that is a whole number of bytes (fitting 63 bits); others are passed over.
-// Control bytes (0x00 to 0x1F, 0x7F) in the name and the trackers become spaces. Other keys
-// are ignored.
+// Values are given as decoded, bytes of any value included. Other keys are ignored.
 //
 // Both functions take time linear in the text and never recurse; memory stays within a small
 // multiple of the link's size.

@@ -80,10 +80,13 @@ TEST(ParseMagnetLink, TableOfLinks) {
          .link = btih + kHex + "&dn=100%&tr=%zz%4&tr=%%41%4",
          .name = "100%",
          .trackers = {"%zz%4", "%A%4"}},
-        {.what = "control bytes become spaces",
+        {.what = "control bytes as they are",
          .link = btih + kHex + "&dn=a%00b%1Fc%7Fd%0D%0Ae&tr=u%09v&tr=u v",
-         .name = "a b c d  e",
-         .trackers = {"u v"}},
+         .name = std::string("a\0b\x1F"
+                             "c\x7F"
+                             "d\r\ne",
+                             10),
+         .trackers = {"u\tv", "u v"}},
         {.what = "xl", .link = btih + kHex + "&dn=n&xl=1048576", .length = 1048576},
         {.what = "the first whole xl",
          .link = btih + kHex +
