@@ -1,5 +1,6 @@
 #include "network/TorrentDownload.h"
 
+#include "network/TrackerFetcher.h"
 #include "network/WebRequest.h"
 
 #include <QNetworkAccessManager>
@@ -80,7 +81,7 @@ void TorrentDownload::start(const QUrl& Url) {
     m_Url = Url;
     m_Declared = -1;
     m_Refusal.clear();
-    if (!isWebUrl(Url)) {
+    if (!IsWebAddress(Url)) {
         failLater("only http and https addresses can be downloaded.");
         return;
     }
@@ -89,7 +90,7 @@ void TorrentDownload::start(const QUrl& Url) {
     // The network code follows http and https targets only; this holds the line should that
     // ever change.
     connect(m_Reply, &QNetworkReply::redirected, this, [this](const QUrl& Target) {
-        if (!isWebUrl(Target)) {
+        if (!IsWebAddress(Target)) {
             refuse(RedirectRefusal(Target));
         }
     });
@@ -167,7 +168,7 @@ void TorrentDownload::finishReply() {
         const QUrl target =
             reply->url().resolved(reply->header(QNetworkRequest::LocationHeader).toUrl());
         if (reply->error() != QNetworkReply::NoError && status >= 300 && status < 400 &&
-            !target.isEmpty() && !isWebUrl(target)) {
+            !target.isEmpty() && !IsWebAddress(target)) {
             reason = RedirectRefusal(target);
         }
     }

@@ -1,6 +1,6 @@
 #include "widgets/LinkMimeData.h"
 
-#include "network/WebRequest.h"
+#include "network/TrackerFetcher.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ void Sort(const QString& Address, DroppedLinks& Links) {
     const QUrl url(Address);
     if (url.isLocalFile()) {
         Links.Files.append(url.toLocalFile());
-    } else if (isWebUrl(url)) {
+    } else if (IsWebAddress(url)) {
         Links.WebUrls.append(url);
     }
 }
@@ -75,7 +75,7 @@ DroppedLinks droppedLinks(const QMimeData& Data) {
     const QUrl url(word, QUrl::StrictMode);
     const bool oneWord =
         std::none_of(word.begin(), word.end(), [](QChar C) { return C.isSpace(); });
-    if (oneWord && isWebUrl(url)) {
+    if (oneWord && IsWebAddress(url)) {
         links.WebUrls.append(url);
     } else {
         links.MagnetText = text;
