@@ -31,9 +31,7 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
 }
 
 TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
-    // Row 0 holds the headings, never a torrent: duplicates are looked for in data rows.
-    std::vector<int> duplicates = m_Grid.RowsWithHash(Row.Hash);
-    std::erase(duplicates, 0);
+    const std::vector<int> duplicates = TorrentRows(Row.Hash);
     if (!duplicates.empty()) {
         for (const int r : duplicates) {
             if (!m_Host.QuietMode()) {
@@ -55,19 +53,35 @@ TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
     if (!emptyList) {
         m_Grid.InsertRow(1);
     }
+    const std::string hash = Row.Hash;
     m_Grid.SetRowCells(1,
                        G::TRow{std::string(), std::move(Row.Name), std::move(Row.Hash),
                                std::move(Row.Trackers), std::move(Row.Files), std::move(Row.Size)});
 
-    if (m_Host.FetchExtra()) {
+    const bool fetch = m_Host.FetchExtra();
+    if (fetch) {
         SetRow(1);
         m_Host.FetchTrackers();
     }
     if (m_Host.AutoOpen()) {
         SetRow(1);
-        DblClick();
+        if (fetch) {
+            // The link carries what the fetch brings: it opens once that fetch has ended,
+            // wherever the row is by then.
+            m_Host.WhenFetched(hash, [this, hash] { OpenLinkOfHash(hash); });
+        } else {
+            DblClick();
+        }
     }
     return TAddResult::Added;
+}
+
+std::vector<int> TTorrentList::TorrentRows(const std::string& Hash) const {
+    std::vector<int> rows = m_Grid.RowsWithHash(Hash);
+    std::erase_if(rows, [&](int r) {
+        return r == 0 || (Hash.empty() && m_Grid.Cell(G::ColName, r).empty());
+    });
+    return rows;
 }
 
 bool TTorrentList::SetRow(int Row) {
@@ -82,6 +96,42 @@ bool TTorrentList::SetRow(int Row) {
 void TTorrentList::UserSelect(int Anchor, int Current) {
     m_Grid.Select(Anchor, Current);
     Click();
+}
+
+void TTorrentList::MouseSelect(int Row, bool Extend) {
+    UserSelect(Extend ? m_Grid.Anchor() : Row, Row);
+}
+
+bool TTorrentList::KeyMove(TKeyMove Move, bool Extend, int PageRows) {
+    const int row = m_Grid.Row();
+    const int page = std::max(PageRows, 1);
+    int target = row;
+    switch (Move) {
+    case TKeyMove::Up:
+        target = row - 1;
+        break;
+    case TKeyMove::Down:
+        target = row + 1;
+        break;
+    case TKeyMove::PageUp:
+        target = row - page;
+        break;
+    case TKeyMove::PageDown:
+        target = row + page;
+        break;
+    case TKeyMove::Home:
+        target = 1;
+        break;
+    case TKeyMove::End:
+        target = m_Grid.RowCount() - 1;
+        break;
+    }
+    target = std::clamp(target, 1, m_Grid.RowCount() - 1);
+    if (target == row) {
+        return false;
+    }
+    UserSelect(Extend ? m_Grid.Anchor() : target, target);
+    return true;
 }
 
 void TTorrentList::Click() {
@@ -109,6 +159,15 @@ void TTorrentList::DblClick() {
         return;
     }
     m_Host.OpenUrl(MagnetLinkOfRow(row));
+}
+
+void TTorrentList::OpenLinkOfHash(const std::string& Hash) {
+    const std::vector<int> rows = TorrentRows(Hash);
+    // As DblClick: a row opens when it has a name and a hash.
+    if (rows.empty() || Hash.empty() || m_Grid.Cell(G::ColName, rows.front()).empty()) {
+        return;
+    }
+    m_Host.OpenUrl(MagnetLinkOfRow(rows.front()));
 }
 
 void TTorrentList::OpenSelected() {
@@ -237,6 +296,14 @@ int TTorrentList::EditTrackerListRow() {
         return 0;
     }
     return row;
+}
+
+bool TTorrentList::SetTrackersOfHash(const std::string& Hash, const std::string& Cell) {
+    const std::vector<int> rows = TorrentRows(Hash);
+    for (const int r : rows) {
+        m_Grid.SetCell(G::ColTrackers, r, Cell);
+    }
+    return !rows.empty();
 }
 
 void TTorrentList::WriteHeadings() {

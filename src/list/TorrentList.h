@@ -24,10 +24,14 @@ inline constexpr const char* kHelpAddress = "https://en.wikipedia.org/wiki/Eight
 inline constexpr int kEasterEggLimit = 30;
 inline constexpr const char* kEditOneRowText = "You can only edit one row at a time.";
 inline constexpr const char* kNothingToCopyText = "No magnet link to copy.";
+inline constexpr const char* kEditDroppedText =
+    "The tracker list was not saved: its torrent is no longer in the list.";
 
 class TTorrentList {
 public:
     enum class TAddResult { Added, Duplicate, Failed, Skipped };
+    // The keys that move the current row.
+    enum class TKeyMove { Up, Down, PageUp, PageDown, Home, End };
 
     explicit TTorrentList(TListHost& Host) : m_Host(Host) {}
 
@@ -47,12 +51,24 @@ public:
     bool SetRow(int Row);
     // The grid's click report: the status line names the current row's tracker count.
     void Click();
-    // What the user's mouse or keys select; reports a click when the current row moved.
+    // A selection the user made: the anchor and the current row; reports a click.
     void UserSelect(int Anchor, int Current);
+    // A mouse press on Row in the cells, or a drag onto it: Row becomes current, and the
+    // anchor too unless Extend (Shift held, or the drag that widens a press). Reports a
+    // click every time, also on the row that is current already.
+    void MouseSelect(int Row, bool Extend);
+    // A key that moves the current row; PageRows is how many rows the view shows. With
+    // Extend (Shift held) the anchor stays. A key that cannot move the current row (Down on
+    // the last row) does nothing at all; otherwise the move reports a click. Returns whether
+    // the current row moved.
+    bool KeyMove(TKeyMove Move, bool Extend, int PageRows);
 
     std::string MagnetLinkOfRow(int Row) const;
     // Opens the current row's link when it has a name and a hash (double click).
     void DblClick();
+    // Opens the link of the first row that holds Hash, as DblClick would on it; nothing when
+    // no row holds it any more. The selection is not touched.
+    void OpenLinkOfHash(const std::string& Hash);
     void OpenSelected();
     // Puts the links of the selected rows that have a hash on the clipboard, top row first,
     // joined by CR LF. Without any such row the clipboard is left alone and the status line
@@ -79,6 +95,11 @@ public:
     // line always, a notice unless quiet mode) and an empty current row is passed over
     // silently: both give 0. Otherwise returns the current row, the one the editor edits.
     int EditTrackerListRow();
+    // The tracker editor's save: writes Cell into the tracker cell of every data row that
+    // holds Hash, wherever those rows are now. Returns false when no row holds it any more
+    // (nothing is written then). Rows without a hash count as one torrent, but the empty
+    // row of an empty list is none.
+    bool SetTrackersOfHash(const std::string& Hash, const std::string& Cell);
 
     // Writes the column headings into row 0.
     void WriteHeadings();
@@ -86,6 +107,9 @@ public:
     int EasterEgg = 0;
 
 private:
+    // The data rows that hold Hash (row 0, the headings, never does).
+    std::vector<int> TorrentRows(const std::string& Hash) const;
+
     TListHost& m_Host;
     TTorrentGrid m_Grid;
     TFileBuffer m_Buffer;

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
 
 namespace lintervale {
 
@@ -10,6 +12,34 @@ namespace {
 constexpr int kRowHeight = 21;
 constexpr int kFixedWidth = 21;
 constexpr int kColumnWidths[] = {235, 237, 166, 47, 60};
+
+using TKeyMove = TTorrentList::TKeyMove;
+
+// The list's move for a key that moves the current row; false for any other key.
+bool KeyMoveOf(int Key, TKeyMove& Move) {
+    switch (Key) {
+    case Qt::Key_Up:
+        Move = TKeyMove::Up;
+        return true;
+    case Qt::Key_Down:
+        Move = TKeyMove::Down;
+        return true;
+    case Qt::Key_PageUp:
+        Move = TKeyMove::PageUp;
+        return true;
+    case Qt::Key_PageDown:
+        Move = TKeyMove::PageDown;
+        return true;
+    case Qt::Key_Home:
+        Move = TKeyMove::Home;
+        return true;
+    case Qt::Key_End:
+        Move = TKeyMove::End;
+        return true;
+    default:
+        return false;
+    }
+}
 
 } // namespace
 
@@ -41,15 +71,13 @@ GridView::GridView(TTorrentList& List, GridModel& Model, QWidget* Parent)
         setColumnWidth(c, kColumnWidths[c]);
     }
 
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &GridView::userSelectionChanged);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &GridView::userSelectionChanged);
     connect(&Model, &GridModel::gridSelectionChanged, this, &GridView::showGridSelection);
-    connect(&Model, &QAbstractItemModel::modelReset, this, [this] {
-        // A reset drops the selection model's state; the grid still has it.
-        showGridSelection();
-    });
+    // A reset drops the selection model's state; the grid still has it.
+    connect(&Model, &QAbstractItemModel::modelReset, this, &GridView::showGridSelection);
+    // The table selects a row when its fixed cell is pressed. Pressing the fixed cell starts
+    // a row's move and selects nothing, so the grid's selection is shown again.
+    connect(rows, &QHeaderView::sectionPressed, this, &GridView::showGridSelection);
+    connect(rows, &QHeaderView::sectionEntered, this, &GridView::showGridSelection);
     connect(rows, &QHeaderView::sectionMoved, this, &GridView::headerSectionMoved);
     showGridSelection();
 }
@@ -57,40 +85,72 @@ GridView::GridView(TTorrentList& List, GridModel& Model, QWidget* Parent)
 void GridView::showGridSelection() {
     const TTorrentGrid& grid = m_List.Grid();
     QAbstractItemModel* itemModel = model();
+    if (itemModel->rowCount() != grid.RowCount() - 1) {
+        return; // a bulk change is under way: the model's reset comes back here
+    }
     const int columns = itemModel->columnCount();
-    m_Syncing = true;
     const QModelIndex current = itemModel->index(grid.Row() - 1, 0);
     const QItemSelection range(itemModel->index(grid.SelectionTop() - 1, 0),
                                itemModel->index(grid.SelectionBottom() - 1, columns - 1));
     selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
-    m_Syncing = false;
 }
 
-void GridView::userSelectionChanged() {
-    if (m_Syncing) {
-        return;
-    }
-    const QModelIndex current = selectionModel()->currentIndex();
-    if (!current.isValid()) {
-        return;
-    }
-    int top = current.row();
-    int bottom = current.row();
-    for (const QItemSelectionRange& range : selectionModel()->selection()) {
-        top = std::min(top, range.top());
-        bottom = std::max(bottom, range.bottom());
-    }
-    // The anchor is the end of the range the current row is not at.
-    const int anchor = current.row() == top ? bottom : top;
-    const TTorrentGrid& grid = m_List.Grid();
-    if (anchor + 1 == grid.Anchor() && current.row() + 1 == grid.Row()) {
-        return;
-    }
-    m_Syncing = true;
-    m_List.UserSelect(anchor + 1, current.row() + 1);
-    m_Syncing = false;
+int GridView::rowAt(const QPoint& Position) const {
+    const QModelIndex index = indexAt(Position);
+    return index.isValid() ? index.row() + 1 : 0;
 }
+
+int GridView::pageRows() const {
+    return std::max(1, viewport()->height() / kRowHeight);
+}
+
+void GridView::mousePressEvent(QMouseEvent* Event) {
+    const int row = rowAt(Event->position().toPoint());
+    if (row == 0) {
+        return; // below the last row: nothing is selected, nothing is cleared
+    }
+    const TTorrentGrid& grid = m_List.Grid();
+    if (Event->button() == Qt::LeftButton) {
+        m_Selecting = true;
+        m_List.MouseSelect(row, Event->modifiers().testFlag(Qt::ShiftModifier));
+    } else if (Event->button() == Qt::RightButton && !grid.IsSelected(row)) {
+        // The context menu acts on the row it was opened on, unless that row is selected.
+        m_List.MouseSelect(row, false);
+    }
+}
+
+void GridView::mouseMoveEvent(QMouseEvent* Event) {
+    if (!m_Selecting) {
+        // Without a press in the cells a held button selects nothing.
+        if (Event->buttons() == Qt::NoButton) {
+            QTableView::mouseMoveEvent(Event);
+        }
+        return;
+    }
+    const int row = rowAt(Event->position().toPoint());
+    if (row != 0 && row != m_List.Grid().Row()) {
+        m_List.MouseSelect(row, true);
+    }
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* Event) {
+    if (Event->button() == Qt::LeftButton) {
+        m_Selecting = false;
+    }
+    QTableView::mouseReleaseEvent(Event);
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* Event) {
+    // The second press of a double click is a press as well; then the row's link opens.
+    mousePressEvent(Event);
+    const QModelIndex index = indexAt(Event->position().toPoint());
+    if (Event->button() == Qt::LeftButton && index.isValid()) {
+        emit doubleClicked(index);
+    }
+}
+
+void GridView::keyboardSearch(const QString& /*Search*/) {}
 
 void GridView::headerSectionMoved(int /*Logical*/, int OldVisual, int NewVisual) {
     // The header only reports the drag; the grid moves the row and the header goes back to
@@ -108,7 +168,25 @@ void GridView::keyPressEvent(QKeyEvent* Event) {
         Event->accept();
         return;
     }
+    TKeyMove move{};
+    if (KeyMoveOf(Event->key(), move)) {
+        m_List.KeyMove(move, Event->modifiers().testFlag(Qt::ShiftModifier), pageRows());
+        scrollTo(currentIndex());
+        Event->accept();
+        return;
+    }
+    if (Event->key() == Qt::Key_Left || Event->key() == Qt::Key_Right) {
+        // Whole rows are selected: the arrows scroll the columns into view.
+        QScrollBar* bar = horizontalScrollBar();
+        bar->setValue(bar->value() +
+                      (Event->key() == Qt::Key_Left ? -bar->singleStep() : bar->singleStep()));
+        Event->accept();
+        return;
+    }
+    // Any other key the table handles (Space, Ctrl+A, ...) may change its selection on its
+    // own; the grid's is shown again.
     QTableView::keyPressEvent(Event);
+    showGridSelection();
 }
 
 } // namespace lintervale

@@ -1,9 +1,13 @@
 #pragma once
 
 // The grid StringGrid1: whole-row, contiguous selection; rows dragged by their fixed cell
-// (the vertical header); fixed row height and start widths; no editing in place. It mirrors
-// the grid's current row and selection both ways: what the user selects goes to the list,
-// what the list selects is shown.
+// (the vertical header); fixed row height and start widths; no editing in place.
+//
+// The list's grid holds the current row and the selection; this view only shows them. What
+// the user does with the mouse and the keys in the cells is turned into the list's own
+// calls (MouseSelect, KeyMove) and the view then shows the result. The view never reads its
+// selection model back: Qt adjusts that model by itself when rows come and go, and such an
+// adjustment is no user's choice.
 
 #include "list/TorrentList.h"
 #include "widgets/GridModel.h"
@@ -19,6 +23,8 @@ public:
 
     // Shows the grid's current row and selection.
     void showGridSelection();
+    // How many rows the viewport shows, for Page Up and Page Down.
+    int pageRows() const;
 
 signals:
     // Enter was pressed in the grid.
@@ -26,13 +32,21 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void mouseDoubleClickEvent(QMouseEvent* Event) override;
+    // Typing does not jump to a row.
+    void keyboardSearch(const QString& Search) override;
 
 private:
-    void userSelectionChanged();
+    // The grid row under a point of the viewport, or 0 outside the rows.
+    int rowAt(const QPoint& Position) const;
     void headerSectionMoved(int Logical, int OldVisual, int NewVisual);
 
     TTorrentList& m_List;
-    bool m_Syncing = false;
+    // A left press in the cells is held: moving over other rows widens the selection.
+    bool m_Selecting = false;
 };
 
 } // namespace lintervale
