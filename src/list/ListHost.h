@@ -4,6 +4,7 @@
 // they show, the status line, and the desktop's services. The window implements it; tests
 // implement it with a recorder.
 
+#include <functional>
 #include <string>
 
 namespace lintervale {
@@ -35,6 +36,12 @@ public:
     virtual void PlaySound() = 0;
     // Fetches further trackers for the selected rows.
     virtual void FetchTrackers() = 0;
+    // Runs Action once the fetch that FetchTrackers started for Hash has ended (answered,
+    // failed or timed out). A host whose fetch ends inside FetchTrackers runs it at once.
+    virtual void WhenFetched(const std::string& Hash, std::function<void()> Action) {
+        (void)Hash;
+        Action();
+    }
 };
 
 } // namespace lintervale

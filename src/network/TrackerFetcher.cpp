@@ -101,6 +101,11 @@ void TrackerFetcher::fetchSelected() {
     }
 }
 
+bool TrackerFetcher::pending(const std::string& Hash) const {
+    return (m_Reply != nullptr && m_Hash == Hash) || m_Ending.count(Hash) != 0 ||
+           std::find(m_Queue.begin(), m_Queue.end(), Hash) != m_Queue.end();
+}
+
 std::vector<int> TrackerFetcher::rowsWithHash(const std::string& Hash) const {
     std::vector<int> rows = m_List.Grid().RowsWithHash(Hash);
     std::erase(rows, 0);
@@ -120,6 +125,7 @@ void TrackerFetcher::startNext() {
         m_Queue.pop_front();
         const std::vector<int> rows = rowsWithHash(hash);
         if (rows.empty()) {
+            emit fetchEnded(hash);
             continue;
         }
         const bool fromList = usesTrackerList();
@@ -232,8 +238,11 @@ void TrackerFetcher::finishReply() {
 // Handles an outcome once the reply's signals have returned, so that a message box shown
 // for it never runs inside the network code.
 void TrackerFetcher::completeLater(std::string Hash, TOutcome Outcome) {
+    m_Ending.insert(Hash);
     QTimer::singleShot(0, this, [this, Hash = std::move(Hash), Outcome = std::move(Outcome)] {
         complete(Hash, Outcome);
+        m_Ending.erase(m_Ending.find(Hash));
+        emit fetchEnded(Hash);
         startNext();
     });
 }

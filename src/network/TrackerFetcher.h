@@ -25,6 +25,7 @@
 #include <QObject>
 #include <QString>
 #include <deque>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,8 +77,13 @@ public:
     void fetchSelected();
     // Whether requests are queued or running.
     bool busy() const { return m_Running; }
+    // Whether the fetch of Hash is queued or running.
+    bool pending(const std::string& Hash) const;
 
 signals:
+    // The fetch of one queued hash has ended: its answer was merged, it failed, timed out or
+    // was refused, or its row was gone before its turn. Once for each time it was queued.
+    void fetchEnded(const std::string& Hash);
     // The queue ran empty.
     void idle();
     // The service or the list changed (and with them the menu caption).
@@ -117,6 +123,8 @@ private:
     QNetworkAccessManager* m_Network = nullptr;
     QTimer* m_Deadline = nullptr;
     std::deque<std::string> m_Queue;
+    // Hashes whose outcome is being handled (a box may be up for it).
+    std::multiset<std::string> m_Ending;
     bool m_Running = false;
 
     // The request on the way, its hash, the list it fetches (empty: the service) and what

@@ -50,8 +50,9 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_Model = new GridModel(m_List.Grid(), this);
     m_Grid = new GridView(m_List, *m_Model);
     // The tracker editor is made hidden now and lives as long as the window.
-    m_EditForm = new EditForm(m_List.Grid(), this);
+    m_EditForm = new EditForm(m_List, *this, this);
     m_Fetcher = new TrackerFetcher(m_List, *this, this);
+    connect(m_Fetcher, &TrackerFetcher::fetchEnded, this, &MainForm::fetchEnded);
     const SettingsStore settings(m_Paths.SettingsFile);
     m_Fetcher->setService(settings.text(SettingsStore::TrackerServiceURL),
                           settings.text(SettingsStore::TrackerServiceName));

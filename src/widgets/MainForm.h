@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -111,6 +112,7 @@ public:
     void SetClipboardText(const std::string& Text) override;
     void PlaySound() override;
     void FetchTrackers() override;
+    void WhenFetched(const std::string& Hash, std::function<void()> Action) override;
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -151,6 +153,8 @@ private:
     void deleteTrackersClicked();
     void editTrackerListClicked();
     void trackerEditSaved();
+    // Runs what waited for the fetch of Hash to end.
+    void fetchEnded(const std::string& Hash);
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
     template <typename F> auto published(F Action);
@@ -197,6 +201,8 @@ private:
     qint64 m_AutosaveMilliseconds = 0;
 
     std::vector<TLoadRequest> m_Pending;
+    // What waits for the fetch of a hash to end (an added torrent's link to open).
+    std::vector<std::pair<std::string, std::function<void()>>> m_AfterFetch;
     std::unique_ptr<TBatchLoader> m_Loader; // the batch being added
     qint64 m_LoadMilliseconds = -1;
     qint64 m_SaveMilliseconds = -1;

@@ -145,4 +145,26 @@ void MainForm::FetchTrackers() {
     m_Fetcher->fetchSelected();
 }
 
+void MainForm::WhenFetched(const std::string& Hash, std::function<void()> Action) {
+    if (!m_Fetcher->pending(Hash)) {
+        Action();
+        return;
+    }
+    m_AfterFetch.emplace_back(Hash, std::move(Action));
+}
+
+void MainForm::fetchEnded(const std::string& Hash) {
+    std::vector<std::function<void()>> due;
+    std::erase_if(m_AfterFetch, [&](auto& Waiting) {
+        if (Waiting.first != Hash) {
+            return false;
+        }
+        due.push_back(std::move(Waiting.second));
+        return true;
+    });
+    for (const std::function<void()>& action : due) {
+        action();
+    }
+}
+
 } // namespace lintervale

@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lintervale::testing {
@@ -40,6 +42,29 @@ public:
     void SetClipboardText(const std::string& Text) override { Clipboard = Text; }
     void PlaySound() override { ++Sounds; }
     void FetchTrackers() override { ++Fetches; }
+
+    // With HoldFetches, what waits for a fetch to end runs when the test ends it (EndFetch),
+    // as in the window, where the answer comes later; otherwise at once.
+    bool HoldFetches = false;
+    std::vector<std::pair<std::string, std::function<void()>>> AfterFetch;
+    void WhenFetched(const std::string& Hash, std::function<void()> Action) override {
+        if (!HoldFetches) {
+            Action();
+            return;
+        }
+        AfterFetch.emplace_back(Hash, std::move(Action));
+    }
+    void EndFetch(const std::string& Hash) {
+        auto waiting = std::move(AfterFetch);
+        AfterFetch.clear();
+        for (auto& [hash, action] : waiting) {
+            if (hash == Hash) {
+                action();
+            } else {
+                AfterFetch.emplace_back(hash, std::move(action));
+            }
+        }
+    }
 };
 
 // Writes a small single-file torrent and returns its path.
