@@ -20,7 +20,8 @@ constexpr int kButtonLeft = 13; // the buttons' left edge inside the panel
 
 } // namespace
 
-EditForm::EditForm(TTorrentGrid& Grid, QWidget* Parent) : QDialog(Parent), m_Grid(Grid) {
+EditForm::EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent)
+    : QDialog(Parent), m_List(List), m_Host(Host) {
     setObjectName("EditForm");
     setWindowTitle("EditForm");
     setMinimumSize(300, 200);
@@ -84,9 +85,10 @@ EditForm::EditForm(TTorrentGrid& Grid, QWidget* Parent) : QDialog(Parent), m_Gri
 }
 
 void EditForm::fill(int Row) {
-    setWindowTitle("Editing: " + QStringOf(m_Grid.Cell(TTorrentGrid::ColName, Row)));
+    const TTorrentGrid& grid = m_List.Grid();
+    setWindowTitle("Editing: " + QStringOf(grid.Cell(TTorrentGrid::ColName, Row)));
     const std::vector<std::string> trackers =
-        ReadTrackerCell(m_Grid.Cell(TTorrentGrid::ColTrackers, Row));
+        ReadTrackerCell(grid.Cell(TTorrentGrid::ColTrackers, Row));
     m_Selecting = true;
     m_Trackers->clear();
     for (const std::string& tracker : trackers) {
@@ -95,6 +97,7 @@ void EditForm::fill(int Row) {
     m_Trackers->setCurrentRow(-1);
     m_Selecting = false;
     StringGridIndex = Row;
+    m_Hash = grid.Cell(TTorrentGrid::ColHash, Row);
 }
 
 void EditForm::editRow(int Row) {
@@ -168,9 +171,8 @@ void EditForm::saveClicked() {
     for (int i = 0; i < m_Trackers->count(); ++i) {
         lines.push_back(Utf8Of(m_Trackers->item(i)->text()));
     }
-    // The row is the one the editor was opened for: the editor is modal, so no row moved.
-    if (StringGridIndex >= 1 && StringGridIndex < m_Grid.RowCount()) {
-        m_Grid.SetCell(TTorrentGrid::ColTrackers, StringGridIndex, WriteTrackerCellNonEmpty(lines));
+    if (!m_List.SetTrackersOfHash(m_Hash, WriteTrackerCellNonEmpty(lines))) {
+        m_Host.SetStatusText(kEditDroppedText);
     }
     m_TrackerEdit->clear();
     m_TrackerEdit->setEnabled(false);

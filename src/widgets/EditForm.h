@@ -8,10 +8,16 @@
 // The window lives as long as the main window. Each opening refills the list from the cell;
 // m_TrackerEdit keeps its text and enabled state from one opening to the next unless Save emptied
 // and disabled it.
+//
+// While the editor is up, rows may still come (a batch, a hand-off) and move the torrent to
+// another row number: Save writes into the torrent the editor was opened for, found again by
+// its hash, and drops the edit with a notice on the status line when no row holds it.
 
-#include "list/TorrentGrid.h"
+#include "list/ListHost.h"
+#include "list/TorrentList.h"
 
 #include <QDialog>
+#include <string>
 
 class QLineEdit;
 class QListWidget;
@@ -22,7 +28,7 @@ namespace lintervale {
 class EditForm final : public QDialog {
     Q_OBJECT
 public:
-    explicit EditForm(TTorrentGrid& Grid, QWidget* Parent = nullptr);
+    EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent = nullptr);
 
     // Sets the caption and the list from grid row Row, points StringGridIndex at it and
     // shows the editor modally; returns when the editor closes.
@@ -30,7 +36,7 @@ public:
     // The same, but shows the editor window-modal and returns at once.
     void openRow(int Row);
 
-    // The grid row that Save writes to.
+    // The grid row the editor was opened on.
     int StringGridIndex = 0;
 
 private:
@@ -46,7 +52,10 @@ private:
     void removeTrackerClicked();
     void saveClicked();
 
-    TTorrentGrid& m_Grid;
+    TTorrentList& m_List;
+    TListHost& m_Host;
+    // The hash of the torrent being edited: Save writes to the rows that hold it.
+    std::string m_Hash;
     QListWidget* m_Trackers = nullptr;
     QLineEdit* m_TrackerEdit = nullptr;
     QWidget* m_Buttons = nullptr;

@@ -2,7 +2,8 @@
 
 #include "widgets/EditForm.h"
 
-#include "list/TorrentGrid.h"
+#include "list/TorrentList.h"
+#include "tests/list/RecordingHost.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -32,6 +33,8 @@ private slots:
     void removeKeepsASelectionWherePossible();
     void closingWithoutSaveWritesNothing();
     void editRowRunsModally();
+    void saveFindsTheTorrentByItsHash_data();
+    void saveFindsTheTorrentByItsHash();
 
 private:
     template <typename T> T* child(const char* Name) {
@@ -67,23 +70,27 @@ private:
         m_Form->openRow(Row);
         QVERIFY(QTest::qWaitForWindowExposed(m_Form.get()));
     }
-    std::string cell(int Row) const { return m_Grid.Cell(G::ColTrackers, Row); }
+    std::string cell(int Row) const { return m_List->Grid().Cell(G::ColTrackers, Row); }
+    TTorrentGrid& grid() { return m_List->Grid(); }
 
-    TTorrentGrid m_Grid;
+    testing::TRecordingHost m_Host;
+    std::unique_ptr<TTorrentList> m_List;
     std::unique_ptr<EditForm> m_Form;
 };
 
 void EditFormTest::init() {
-    m_Grid = TTorrentGrid();
-    m_Grid.SetRowCount(4);
-    m_Grid.SetRowCells(1, G::TRow{"", "first", "H1", "\"http://a/1\"|\"udp://b/2\"", "1", "1 MB"});
-    m_Grid.SetRowCells(2, G::TRow{"", "second", "H2", "\"http://c/3\"", "1", "1 MB"});
-    m_Grid.SetRowCells(3, G::TRow{"", "third", "H3", "", "1", "1 MB"});
-    m_Form = std::make_unique<EditForm>(m_Grid);
+    m_Host = testing::TRecordingHost();
+    m_List = std::make_unique<TTorrentList>(m_Host);
+    grid().SetRowCount(4);
+    grid().SetRowCells(1, G::TRow{"", "first", "H1", "\"http://a/1\"|\"udp://b/2\"", "1", "1 MB"});
+    grid().SetRowCells(2, G::TRow{"", "second", "H2", "\"http://c/3\"", "1", "1 MB"});
+    grid().SetRowCells(3, G::TRow{"", "third", "H3", "", "1", "1 MB"});
+    m_Form = std::make_unique<EditForm>(*m_List, m_Host);
 }
 
 void EditFormTest::cleanup() {
     m_Form.reset();
+    m_List.reset();
 }
 
 void EditFormTest::widgetsCarryTheirNamesAndCaptions() {
@@ -157,8 +164,8 @@ void EditFormTest::opensWithTheCellsLines() {
     QFETCH(QByteArray, cell);
     QFETCH(QStringList, lines);
     QFETCH(QByteArray, saved);
-    m_Grid.SetCell(G::ColName, 2, "n\xC3\xA4me");
-    m_Grid.SetCell(G::ColTrackers, 2, cell.toStdString());
+    grid().SetCell(G::ColName, 2, "n\xC3\xA4me");
+    grid().SetCell(G::ColTrackers, 2, cell.toStdString());
     open(2);
     QCOMPARE(m_Form->windowTitle(), QString::fromUtf8("Editing: n\xC3\xA4me"));
     QCOMPARE(m_Form->StringGridIndex, 2);
@@ -245,7 +252,7 @@ void EditFormTest::emptyLinesAreNotSaved() {
 }
 
 void EditFormTest::removeKeepsASelectionWherePossible() {
-    m_Grid.SetCell(G::ColTrackers, 1, "\"l0\"|\"l1\"|\"l2\"|\"l3\"");
+    grid().SetCell(G::ColTrackers, 1, "\"l0\"|\"l1\"|\"l2\"|\"l3\"");
     open(1);
 
     // Nothing selected: nothing removed, Edit1 emptied and disabled.
@@ -321,6 +328,81 @@ void EditFormTest::editRowRunsModally() {
     });
     m_Form->editRow(1);
     QCOMPARE(cell(1), std::string("\"udp://b/2\""));
+}
+
+// What happens to the list while the editor is up on "second" (H2, row 2).
+enum class WhileEditing { Nothing, AddAbove, MoveDown, SecondCopy, Removed, Cleared };
+
+void EditFormTest::saveFindsTheTorrentByItsHash_data() {
+    QTest::addColumn<int>("change");
+    QTest::addColumn<QStringList>("names");    // afterwards, row 1 first
+    QTest::addColumn<QStringList>("trackers"); // afterwards, row 1 first
+    QTest::addColumn<QString>("status");
+    const QString a = "\"http://a/1\"|\"udp://b/2\"";
+    const QString edited = "\"http://c/3\"|\"udp://e/4\"";
+    QTest::newRow("nothing changed")
+        << int(WhileEditing::Nothing) << QStringList{"first", "second", "third"}
+        << QStringList{a, edited, ""} << QString("kept");
+    QTest::newRow("two torrents added above")
+        << int(WhileEditing::AddAbove) << QStringList{"new2", "new1", "first", "second", "third"}
+        << QStringList{"\"n\"", "\"n\"", a, edited, ""} << QString("kept");
+    QTest::newRow("the row moved down")
+        << int(WhileEditing::MoveDown) << QStringList{"first", "third", "second"}
+        << QStringList{a, "", edited} << QString("kept");
+    QTest::newRow("two rows hold the torrent")
+        << int(WhileEditing::SecondCopy) << QStringList{"first", "second", "second"}
+        << QStringList{a, edited, edited} << QString("kept");
+    QTest::newRow("the torrent was removed")
+        << int(WhileEditing::Removed) << QStringList{"first", "third"} << QStringList{a, ""}
+        << QString(kEditDroppedText);
+    QTest::newRow("the list was cleared") << int(WhileEditing::Cleared) << QStringList{""}
+                                          << QStringList{""} << QString(kEditDroppedText);
+}
+
+void EditFormTest::saveFindsTheTorrentByItsHash() {
+    QFETCH(int, change);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, trackers);
+    QFETCH(QString, status);
+    m_Host.Status = "kept";
+    open(2);
+    clickLine(0);
+    click("AddBtn");
+    QTest::keyClicks(edit(), "udp://e/4");
+    switch (static_cast<WhileEditing>(change)) {
+    case WhileEditing::Nothing:
+        break;
+    case WhileEditing::AddAbove:
+        for (const char* name : {"new1", "new2"}) {
+            grid().InsertRow(1);
+            grid().SetRowCells(1, G::TRow{"", name, std::string("N") + name, "\"n\"", "1", "1 MB"});
+        }
+        break;
+    case WhileEditing::MoveDown:
+        grid().MoveRow(2, 3);
+        break;
+    case WhileEditing::SecondCopy:
+        grid().SetRowCells(3, grid().RowCells(2));
+        break;
+    case WhileEditing::Removed:
+        grid().RemoveRow(2);
+        break;
+    case WhileEditing::Cleared:
+        m_Host.Quiet = true;
+        m_List->ClearAll();
+        break;
+    }
+    click("SaveBtn");
+    QVERIFY(!m_Form->isVisible());
+    QStringList namesAfter;
+    QStringList trackersAfter;
+    for (int r = 1; r < grid().RowCount(); ++r) {
+        namesAfter.append(QString::fromStdString(grid().Cell(G::ColName, r)));
+        trackersAfter.append(QString::fromStdString(cell(r)));
+    }
+    QCOMPARE(namesAfter, names);
+    QCOMPARE(trackersAfter, trackers);
+    QCOMPARE(QString::fromStdString(m_Host.Status), status);
 }
 
 QTEST_MAIN(EditFormTest)
