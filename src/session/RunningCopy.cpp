@@ -15,12 +15,14 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace lintervale {
 
 namespace {
 
 constexpr char kAnswer = 0x06;
+constexpr const char* kIdleTimer = "idle";
 // Unix socket paths hold about 100 bytes.
 constexpr int kMaxSocketPath = 100;
 
@@ -58,15 +60,15 @@ bool SameUser(QLocalSocket* socket) {
     return peer.uid == ::getuid();
 }
 
-QByteArray Message(const QString& file) {
-    const QByteArray path = QFile::encodeName(file);
+} // namespace
+
+QByteArray RunningCopy::handOffMessage(const QString& File) {
+    const QByteArray path = QFile::encodeName(File);
     QByteArray message(8, '\0');
-    qToBigEndian<quint32>(RunningCopy::kTag, message.data());
+    qToBigEndian<quint32>(kTag, message.data());
     qToBigEndian<quint32>(static_cast<quint32>(path.size()), message.data() + 4);
     return message + path;
 }
-
-} // namespace
 
 QString RunningCopy::programPath() {
     return QFileInfo("/proc/self/exe").symLinkTarget();
@@ -108,19 +110,30 @@ bool RunningCopy::tryToRun() {
     return true;
 }
 
-bool RunningCopy::listen(std::function<void()> Activate,
-                         std::function<void(const QString&)> AddFile) {
+bool RunningCopy::listen() {
     if (m_Base.isEmpty() || m_LockFd < 0) {
         return false;
     }
-    m_Activate = std::move(Activate);
-    m_AddFile = std::move(AddFile);
     // A socket left by a copy that died is ours to replace: we hold the lock.
     QLocalServer::removeServer(socketName());
     m_Server = new QLocalServer(this);
     m_Server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_Server, &QLocalServer::newConnection, this, &RunningCopy::accept);
     return m_Server->listen(socketName());
+}
+
+void RunningCopy::serve(std::function<void()> Activate,
+                        std::function<void(const QString&)> AddFile) {
+    m_Activate = std::move(Activate);
+    m_AddFile = std::move(AddFile);
+    m_Serving = true;
+    // Adding may show a box, during which more copies come: take the list as it stands.
+    const QList<QPointer<QLocalSocket>> waiting = std::exchange(m_Waiting, {});
+    for (const QPointer<QLocalSocket>& socket : waiting) {
+        if (socket != nullptr && socket->state() == QLocalSocket::ConnectedState) {
+            greet(socket);
+        }
+    }
 }
 
 void RunningCopy::accept() {
@@ -130,54 +143,72 @@ void RunningCopy::accept() {
             socket->deleteLater();
             continue;
         }
-        // A peer that stays silent or stops half-way is dropped after a while.
-        auto* idle = new QTimer(socket);
-        idle->setSingleShot(true);
-        connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); });
-        idle->start(kIdleMilliseconds);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, idle] {
-            idle->start(kIdleMilliseconds);
-            readFrom(socket);
-        });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (m_Activate) {
-            m_Activate();
+        connect(socket, &QObject::destroyed, this, [this, socket] { m_Adding.remove(socket); });
+        if (m_Serving) {
+            greet(socket);
+        } else {
+            // The window is not ready: the peer waits for its answer, its bytes in the socket.
+            m_Waiting.append(socket);
         }
+    }
+}
+
+void RunningCopy::greet(QLocalSocket* Socket) {
+    // A peer that stays silent or stops half-way is dropped after a while.
+    auto* idle = new QTimer(Socket);
+    idle->setObjectName(kIdleTimer);
+    idle->setSingleShot(true);
+    connect(idle, &QTimer::timeout, Socket, [Socket] { Socket->abort(); });
+    connect(Socket, &QLocalSocket::readyRead, this, [this, Socket] { readFrom(Socket); });
+    idle->start(kIdleMilliseconds);
+    const QPointer<QLocalSocket> socket(Socket);
+    if (m_Activate) {
+        m_Activate();
+    }
+    if (socket != nullptr) {
         readFrom(socket);
     }
 }
 
 void RunningCopy::readFrom(QLocalSocket* Socket) {
-    while (Socket->bytesAvailable() >= 8) {
-        QByteArray head = Socket->peek(8);
+    if (m_Adding.contains(Socket)) {
+        return; // one of its files is being added: the rest is read when that is done
+    }
+    const QPointer<QLocalSocket> socket(Socket);
+    const QPointer<RunningCopy> self(this);
+    auto* idle = Socket->findChild<QTimer*>(kIdleTimer, Qt::FindDirectChildrenOnly);
+    while (socket->bytesAvailable() >= 8) {
+        const QByteArray head = socket->peek(8);
         const quint32 tag = qFromBigEndian<quint32>(head.constData());
         const quint32 length = qFromBigEndian<quint32>(head.constData() + 4);
         if (tag != kTag || length > kMaxPath) {
-            Socket->abort();
+            socket->abort();
             return;
         }
-        if (Socket->bytesAvailable() < 8 + static_cast<qint64>(length)) {
-            return;
+        if (socket->bytesAvailable() < 8 + static_cast<qint64>(length)) {
+            break;
         }
-        Socket->read(8);
-        const QString file = QFile::decodeName(Socket->read(length));
-        // Adding may take long (a message box waits for the user): no idle drop meanwhile.
-        auto* idle = Socket->findChild<QTimer*>();
-        if (idle != nullptr) {
-            idle->stop();
-        }
+        socket->read(8);
+        const QString file = QFile::decodeName(socket->read(length));
+        // Adding may take long (a box waits for the user): no idle drop meanwhile.
+        idle->stop();
+        m_Adding.insert(Socket);
         if (m_AddFile) {
             m_AddFile(file);
         }
-        if (idle != nullptr) {
-            idle->start(kIdleMilliseconds);
-        }
-        if (Socket->state() != QLocalSocket::ConnectedState) {
+        // The box's event loop may have seen the peer go (and its socket and timer with it).
+        if (self == nullptr || socket == nullptr) {
             return;
         }
-        Socket->write(&kAnswer, 1);
-        Socket->flush();
+        m_Adding.remove(Socket);
+        if (socket->state() != QLocalSocket::ConnectedState) {
+            return;
+        }
+        socket->write(&kAnswer, 1);
+        socket->flush();
     }
+    idle->start(kIdleMilliseconds);
 }
 
 bool RunningCopy::handOver(const QStringList& Files, int WaitMilliseconds) {
@@ -199,7 +230,7 @@ bool RunningCopy::handOver(const QStringList& Files, int WaitMilliseconds) {
         QThread::msleep(100);
     }
     for (const QString& file : Files) {
-        socket.write(Message(file));
+        socket.write(handOffMessage(file));
         if (!socket.waitForBytesWritten(5000)) {
             return false;
         }

@@ -12,15 +12,24 @@
 // Answer: one byte 0x06. The running copy drops a connection that sends a wrong tag, a path
 // longer than kMaxPath bytes, or stays silent or incomplete for kIdleMilliseconds, and it
 // refuses a peer of another user.
+//
+// The running copy listens as soon as it holds the lock, before its window is ready: a later
+// copy that comes during a slow start (a long list to load, a box at start) is connected and
+// waits for its answer until the window serves it. Adding a file may show a box, whose event
+// loop goes on handling sockets: a peer that goes away meanwhile is let go once the box is
+// closed, and a connection is never read again while one of its files is being added.
 
 #include <QByteArray>
+#include <QList>
+#include <QLocalSocket>
 #include <QObject>
+#include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 class QLocalServer;
-class QLocalSocket;
 
 namespace lintervale {
 
@@ -38,9 +47,12 @@ public:
     // Takes the lock; true when this process is the copy that runs.
     bool tryToRun();
 
-    // The running copy: listens; Activate is called for each later copy, AddFile for each
-    // file it hands over (the answer goes back when AddFile returns).
-    bool listen(std::function<void()> Activate, std::function<void(const QString&)> AddFile);
+    // The running copy listens; later copies that connect wait until serve is called.
+    bool listen();
+    // From now on, Activate is called for each later copy (those that waited first, in the
+    // order they came) and AddFile for each file it hands over; the answer goes back when
+    // AddFile returns.
+    void serve(std::function<void()> Activate, std::function<void(const QString&)> AddFile);
 
     // A later copy: reaches the running copy (waiting a few seconds for a copy that is still
     // starting), brings it forward and hands it the files in order. False when no running
@@ -52,14 +64,23 @@ public:
 
     // The program file of this process.
     static QString programPath();
+    // The message that hands File over.
+    static QByteArray handOffMessage(const QString& File);
 
 private:
     void accept();
+    // Starts serving one connection: its idle limit, the window forward, its first files.
+    void greet(QLocalSocket* Socket);
     void readFrom(QLocalSocket* Socket);
 
     QString m_Base;
     int m_LockFd = -1;
     QLocalServer* m_Server = nullptr;
+    bool m_Serving = false;
+    // Connections that came before serve.
+    QList<QPointer<QLocalSocket>> m_Waiting;
+    // Connections one of whose files is being added.
+    QSet<QLocalSocket*> m_Adding;
     std::function<void()> m_Activate;
     std::function<void(const QString&)> m_AddFile;
 };

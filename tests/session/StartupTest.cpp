@@ -7,10 +7,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -35,15 +35,22 @@ private slots:
     void aKilledCopyDoesNotBlockTheNext();
     void twoCopiesAtOnceMakeOneList();
     void noReachableCopyMeansMainWindowNotFound();
+    void aCopyStartedDuringASlowStartIsServed();
     void hiddenIsTheFirstArgumentInAnyCase();
     void badPeersAreDropped();
     void anotherUserCannotReachTheRunningCopy();
 
 private:
     QProcessEnvironment environment() const;
-    std::unique_ptr<QProcess> start(const QStringList& Arguments);
+    std::unique_ptr<QProcess> start(const QStringList& Arguments,
+                                    const QProcessEnvironment& Environment = {});
+    // How many sockets share the address of the listening socket of process Pid: the
+    // listener, and one for each later copy that reached it (-1 when /proc cannot tell).
+    static int socketsOfListener(qint64 Pid);
     // Waits until the running copy listens.
     void waitForListening();
+    // Waits until Socket is connected to the running copy.
+    void connectToRunningCopy(QLocalSocket& Socket);
     // Ends the running copy as a logout would; the list is saved on the way out.
     void terminate(QProcess& Process);
     QStringList savedNames() const;
@@ -90,9 +97,10 @@ QProcessEnvironment StartupTest::environment() const {
     return env;
 }
 
-std::unique_ptr<QProcess> StartupTest::start(const QStringList& Arguments) {
+std::unique_ptr<QProcess> StartupTest::start(const QStringList& Arguments,
+                                             const QProcessEnvironment& Environment) {
     auto process = std::make_unique<QProcess>();
-    process->setProcessEnvironment(environment());
+    process->setProcessEnvironment(Environment.isEmpty() ? environment() : Environment);
     process->setProgram(program());
     process->setArguments(Arguments);
     process->start();
@@ -107,6 +115,49 @@ void StartupTest::waitForListening() {
         return probe.waitForConnected(200);
     };
     QTRY_VERIFY_WITH_TIMEOUT(listening(), 15000);
+}
+
+int StartupTest::socketsOfListener(qint64 Pid) {
+    // The process's sockets, by inode.
+    QSet<QByteArray> inodes;
+    const QString fds = QString("/proc/%1/fd").arg(Pid);
+    for (const QString& fd : QDir(fds).entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        char target[64] = {};
+        const QByteArray link = QFile::encodeName(fds + "/" + fd);
+        if (::readlink(link.constData(), target, sizeof target - 1) > 0 &&
+            QByteArray(target).startsWith("socket:[")) {
+            inodes.insert(QByteArray(target).mid(8).chopped(1));
+        }
+    }
+    // Num RefCount Protocol Flags Type St Inode Path; a listener's flags are 00010000.
+    QFile table("/proc/net/unix");
+    if (inodes.isEmpty() || !table.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    QList<QList<QByteArray>> sockets;
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        sockets.append(line.simplified().split(' '));
+    }
+    QByteArray address;
+    for (const QList<QByteArray>& socket : sockets) {
+        if (socket.size() == 8 && socket[3] == "00010000" && inodes.contains(socket[6])) {
+            address = socket[7];
+        }
+    }
+    int count = 0;
+    for (const QList<QByteArray>& socket : sockets) {
+        count += socket.size() == 8 && socket[7] == address ? 1 : 0;
+    }
+    return address.isEmpty() ? -1 : count;
+}
+
+void StartupTest::connectToRunningCopy(QLocalSocket& Socket) {
+    const auto reached = [&] {
+        Socket.abort();
+        Socket.connectToServer(m_Names->socketName());
+        return Socket.waitForConnected(200);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(reached(), 15000);
 }
 
 void StartupTest::terminate(QProcess& Process) {
@@ -156,11 +207,17 @@ void StartupTest::aKilledCopyDoesNotBlockTheNext() {
     QVERIFY2(QFile::exists(m_Names->socketName()), "the dead copy's socket is still there");
 
     auto next = start({torrent("after-crash")});
-    waitForListening();
-    QTest::qWait(300);
+    // The next copy runs and takes hand-offs.
+    QLocalSocket later;
+    connectToRunningCopy(later);
+    if (QTest::currentTestFailed()) {
+        return;
+    }
+    later.write(RunningCopy::handOffMessage(torrent("handed")));
+    QTRY_VERIFY_WITH_TIMEOUT(later.bytesAvailable() >= 1, 15000);
     QCOMPARE(next->state(), QProcess::Running);
     terminate(*next);
-    QCOMPARE(savedNames(), QStringList("after-crash"));
+    QCOMPARE(savedNames(), QStringList({"handed", "after-crash"}));
 }
 
 void StartupTest::twoCopiesAtOnceMakeOneList() {
@@ -169,12 +226,8 @@ void StartupTest::twoCopiesAtOnceMakeOneList() {
     auto one = start({x});
     auto two = start({y});
     // Exactly one of them ends (it handed its file over); the other runs.
-    QElapsedTimer waited;
-    waited.start();
-    while (one->state() == QProcess::Running && two->state() == QProcess::Running &&
-           waited.elapsed() < 20000) {
-        QTest::qWait(50);
-    }
+    QTRY_VERIFY_WITH_TIMEOUT(one->state() != QProcess::Running || two->state() != QProcess::Running,
+                             20000);
     QProcess* ended = one->state() == QProcess::Running ? two.get() : one.get();
     QProcess* running = ended == one.get() ? two.get() : one.get();
     QVERIFY(ended->state() == QProcess::NotRunning || ended->waitForFinished(20000));
@@ -209,6 +262,49 @@ void StartupTest::noReachableCopyMeansMainWindowNotFound() {
     QVERIFY(!quiet->readAllStandardError().contains("Main window"));
 }
 
+void StartupTest::aCopyStartedDuringASlowStartIsServed() {
+    // The first copy shows a box at start (a file it cannot load, quiet mode off), and the
+    // box stays up until the test answers it.
+    QSettings(m_Home->filePath("config/Lintervale/Lintervale.conf"), QSettings::IniFormat)
+        .setValue("QuietMode", 0);
+    QFile bad(m_Home->filePath("bad.torrent"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("not a torrent");
+    bad.close();
+    QProcessEnvironment held = environment();
+    held.insert("LINTERVALE_HOLD_DIALOGS", "1");
+    auto first = start({bad.fileName()}, held);
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += first->readAllStandardError()).contains("lintervale: "),
+                             15000);
+
+    // While the box is up, the running copy listens; a hand-off is taken and waits.
+    QLocalSocket early;
+    connectToRunningCopy(early);
+    if (QTest::currentTestFailed()) {
+        return; // the running copy does not listen while its box is up
+    }
+    early.write(RunningCopy::handOffMessage(torrent("b")));
+    QVERIFY(early.waitForBytesWritten(5000));
+    if (socketsOfListener(first->processId()) < 0) {
+        QSKIP("needs /proc to see a later copy reach the running one");
+    }
+    // The listener and this test's connection (tries that came too early are let go).
+    QTRY_COMPARE_WITH_TIMEOUT(socketsOfListener(first->processId()), 2, 15000);
+    auto second = start({torrent("c")});
+    QTRY_COMPARE_WITH_TIMEOUT(socketsOfListener(first->processId()), 3, 15000);
+    QCOMPARE(first->state(), QProcess::Running);
+
+    // The box is answered; the window gets ready and serves both, in the order they came.
+    first->write("\n");
+    QTRY_VERIFY_WITH_TIMEOUT(early.bytesAvailable() >= 1, 15000);
+    QVERIFY(second->waitForFinished(20000));
+    QCOMPARE(second->exitCode(), 0);
+    QVERIFY(!second->readAllStandardError().contains("Main window not found"));
+    terminate(*first);
+    QCOMPARE(savedNames(), QStringList({"c", "b"}));
+}
+
 void StartupTest::hiddenIsTheFirstArgumentInAnyCase() {
     QVERIFY(MainForm::startsHidden({"-hidden"}));
     QVERIFY(MainForm::startsHidden({"-HIDDEN", "x"}));
@@ -232,7 +328,8 @@ void StartupTest::badPeersAreDropped() {
     QVERIFY(copy.tryToRun());
     QStringList added;
     int activated = 0;
-    QVERIFY(copy.listen([&] { ++activated; }, [&](const QString& file) { added.append(file); }));
+    QVERIFY(copy.listen());
+    copy.serve([&] { ++activated; }, [&](const QString& file) { added.append(file); });
 
     const auto header = [](quint32 tag, quint32 length) {
         QByteArray bytes(8, '\0');
@@ -279,7 +376,8 @@ void StartupTest::anotherUserCannotReachTheRunningCopy() {
     RunningCopy copy(m_Home->filePath("b-program"));
     QVERIFY(copy.tryToRun());
     QStringList added;
-    QVERIFY(copy.listen([] {}, [&](const QString& file) { added.append(file); }));
+    QVERIFY(copy.listen());
+    copy.serve([] {}, [&](const QString& file) { added.append(file); });
 
     QProcess client;
     client.setProgram("setpriv");

@@ -1,0 +1,160 @@
+// The running copy's side of the hand-off, in one process: later copies that come before the
+// window is ready, and peers that go away while a box opened by their file is up.
+
+#include "session/RunningCopy.h"
+
+#include <QEventLoop>
+#include <QLocalSocket>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+using namespace lintervale;
+
+class HandOffTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void laterCopiesWaitUntilTheWindowServes();
+    void aPeerGoneWhileItsFileIsAddedIsLetGo_data();
+    void aPeerGoneWhileItsFileIsAddedIsLetGo();
+
+private:
+    // Connects a later copy and sends it the hand-off of File.
+    std::unique_ptr<QLocalSocket> handOff(const QString& File);
+    // The running copy's end of the connections it has.
+    QList<QLocalSocket*> served() const { return m_Copy->findChildren<QLocalSocket*>(); }
+
+    std::unique_ptr<QTemporaryDir> m_Dir;
+    std::unique_ptr<RunningCopy> m_Copy;
+};
+
+void HandOffTest::init() {
+    m_Dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_Dir->isValid());
+    m_Copy = std::make_unique<RunningCopy>(m_Dir->filePath("program"));
+    QVERIFY(m_Copy->tryToRun());
+    QVERIFY(m_Copy->listen());
+}
+
+void HandOffTest::cleanup() {
+    m_Copy.reset();
+    m_Dir.reset();
+}
+
+std::unique_ptr<QLocalSocket> HandOffTest::handOff(const QString& File) {
+    auto peer = std::make_unique<QLocalSocket>();
+    peer->connectToServer(m_Copy->socketName());
+    if (peer->waitForConnected(5000)) {
+        peer->write(RunningCopy::handOffMessage(File));
+        peer->flush();
+    }
+    return peer;
+}
+
+void HandOffTest::laterCopiesWaitUntilTheWindowServes() {
+    // Three copies come while the window is not ready; one of them gives up.
+    auto first = handOff("/one.torrent");
+    auto quitter = handOff("/never.torrent");
+    auto second = handOff("/two.torrent");
+    QTRY_COMPARE_WITH_TIMEOUT(served().size(), 3, 10000);
+    quitter->abort();
+    QTRY_COMPARE_WITH_TIMEOUT(served().size(), 2, 10000);
+    QCOMPARE(first->bytesAvailable(), 0); // nobody answered yet
+    QCOMPARE(first->state(), QLocalSocket::ConnectedState);
+
+    QStringList added;
+    int activated = 0;
+    m_Copy->serve([&] { ++activated; }, [&](const QString& File) { added.append(File); });
+    QTRY_VERIFY_WITH_TIMEOUT(first->bytesAvailable() >= 1 && second->bytesAvailable() >= 1, 10000);
+    QCOMPARE(added, QStringList({"/one.torrent", "/two.torrent"}));
+    QCOMPARE(activated, 2);
+
+    // Once serving, a copy is served as it comes.
+    auto third = handOff("/three.torrent");
+    QTRY_VERIFY_WITH_TIMEOUT(third->bytesAvailable() >= 1, 10000);
+    QCOMPARE(added.last(), QString("/three.torrent"));
+}
+
+// What happens while the box of the first file's AddFile is up.
+enum class WhileAdding { PeerDisconnects, ConnectionDropped, NextFileArrives };
+
+void HandOffTest::aPeerGoneWhileItsFileIsAddedIsLetGo_data() {
+    QTest::addColumn<int>("event");
+    QTest::addColumn<QStringList>("added");
+    QTest::newRow("the peer disconnects")
+        << int(WhileAdding::PeerDisconnects) << QStringList{"/first.torrent"};
+    QTest::newRow("the connection is dropped")
+        << int(WhileAdding::ConnectionDropped) << QStringList{"/first.torrent"};
+    QTest::newRow("the peer sends its next file")
+        << int(WhileAdding::NextFileArrives) << QStringList{"/first.torrent", "/second.torrent"};
+}
+
+void HandOffTest::aPeerGoneWhileItsFileIsAddedIsLetGo() {
+    QFETCH(int, event);
+    QFETCH(QStringList, added);
+    std::unique_ptr<QLocalSocket> peer;
+    QStringList files;
+    int depth = 0;
+    int deepest = 0;
+    const auto addFile = [&](const QString& File) {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        files.append(File);
+        if (files.size() == 1) {
+            // A box: an event loop that runs until the peer's event has reached this side.
+            QPointer<QLocalSocket> mine = served().value(0);
+            QVERIFY(mine != nullptr);
+            const QByteArray next = RunningCopy::handOffMessage("/second.torrent");
+            std::function<bool()> done;
+            switch (static_cast<WhileAdding>(event)) {
+            case WhileAdding::PeerDisconnects:
+                peer->abort();
+                done = [&] { return mine == nullptr; };
+                break;
+            case WhileAdding::ConnectionDropped:
+                mine->abort();
+                done = [&] { return mine->state() == QLocalSocket::UnconnectedState; };
+                break;
+            case WhileAdding::NextFileArrives:
+                peer->write(next);
+                peer->flush();
+                done = [&] { return mine->bytesAvailable() >= next.size(); };
+                break;
+            }
+            QEventLoop box;
+            QTimer poll;
+            connect(&poll, &QTimer::timeout, &box, [&] {
+                if (done()) {
+                    box.quit();
+                }
+            });
+            poll.start(5);
+            QTimer::singleShot(30000, &box, &QEventLoop::quit); // never hang the suite
+            box.exec();
+            QVERIFY(done());
+        }
+        --depth;
+    };
+    m_Copy->serve([] {}, addFile);
+    peer = handOff("/first.torrent");
+    QTRY_VERIFY_WITH_TIMEOUT(!files.isEmpty() && depth == 0, 10000);
+    if (static_cast<WhileAdding>(event) == WhileAdding::NextFileArrives) {
+        QTRY_COMPARE_WITH_TIMEOUT(files.size(), 2, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(peer->bytesAvailable() >= 2, 10000); // both answered
+    }
+    QCOMPARE(files, added);
+    QCOMPARE(deepest, 1); // a connection is never read again while its file is added
+
+    // The running copy goes on serving.
+    auto next = handOff("/next.torrent");
+    QTRY_VERIFY_WITH_TIMEOUT(next->bytesAvailable() >= 1, 10000);
+    QCOMPARE(files.last(), QString("/next.torrent"));
+}
+
+QTEST_MAIN(HandOffTest)
+#include "HandOffTest.moc"
