@@ -54,8 +54,12 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     QApplication::setWindowIcon(lintervale::ShellIntegration::programIcon());
 
     // Programs run by tests answer their boxes on stderr instead of waiting for a user.
+    // With LINTERVALE_HOLD_DIALOGS each box also stays up, its event loop running, until a
+    // line comes on standard input.
     if (qEnvironmentVariableIsSet("LINTERVALE_NO_DIALOGS")) {
         lintervale::MessageBoxes::setTestMode(true, true);
+        lintervale::MessageBoxes::setHoldOnInput(
+            qEnvironmentVariableIsSet("LINTERVALE_HOLD_DIALOGS"));
     }
 
     const QStringList arguments = QApplication::arguments().mid(1);
@@ -76,6 +80,9 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
         return 0;
     }
 
+    // Later copies are heard from now on. The window serves them once it is ready; until
+    // then (a long list to load, a box at start) they wait for their answer.
+    copy.listen();
     lintervale::MainForm form(lintervale::DefaultPaths());
     // The benchmark's run: report the list's timings on stderr and close (saving) as soon as
     // the files of the command line are in.
@@ -110,7 +117,7 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     if (bench && !form.adding()) {
         QTimer::singleShot(0, &form, report);
     }
-    copy.listen([&form] { BringBack(form); }, [&form](const QString& file) { form.AddFile(file); });
     lintervale::TerminationWatcher termination([&form] { form.exitClicked(); });
+    copy.serve([&form] { BringBack(form); }, [&form](const QString& file) { form.AddFile(file); });
     return QApplication::exec();
 }

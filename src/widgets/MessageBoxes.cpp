@@ -1,9 +1,13 @@
 #include "widgets/MessageBoxes.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QSocketNotifier>
 #include <cstdio>
+#include <cstring>
 #include <deque>
+#include <unistd.h>
 
 namespace lintervale {
 
@@ -14,6 +18,21 @@ bool gEcho = false;
 std::deque<QMessageBox::StandardButton> gAnswers;
 QStringList gShown;
 std::deque<QStringList> gFiles;
+bool gHold = false;
+
+// Runs an event loop, as a box does, until a line (or the end) comes on standard input.
+void HoldUntilInput() {
+    QEventLoop loop;
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &loop, [&loop] {
+        char bytes[256];
+        const ssize_t count = ::read(STDIN_FILENO, bytes, sizeof bytes);
+        if (count <= 0 || std::memchr(bytes, '\n', static_cast<std::size_t>(count)) != nullptr) {
+            loop.quit();
+        }
+    });
+    loop.exec();
+}
 
 } // namespace
 
@@ -25,6 +44,9 @@ QMessageBox::StandardButton MessageBoxes::show(QWidget* Parent, QMessageBox::Ico
         gShown.append(Text);
         if (gEcho) {
             std::fprintf(stderr, "lintervale: %s\n", Text.toLocal8Bit().constData());
+        }
+        if (gHold) {
+            HoldUntilInput();
         }
         if (gAnswers.empty()) {
             return Default;
@@ -104,6 +126,10 @@ void MessageBoxes::setTestMode(bool On, bool Echo) {
     gAnswers.clear();
     gShown.clear();
     gFiles.clear();
+}
+
+void MessageBoxes::setHoldOnInput(bool On) {
+    gHold = On;
 }
 
 void MessageBoxes::setNextFiles(const QStringList& Files) {

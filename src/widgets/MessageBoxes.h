@@ -32,6 +32,9 @@ public:
     // The test seam.
     // Echo writes each box's text to stderr too (for programs run by tests).
     static void setTestMode(bool On, bool Echo = false);
+    // In test mode, each box stays up like a user's, its event loop running, until a line
+    // arrives on standard input (or it ends).
+    static void setHoldOnInput(bool On);
     static void setNextAnswer(QMessageBox::StandardButton Answer);
     static void setNextFiles(const QStringList& Files);
     static QStringList shown(); // texts of the boxes shown since the last clear
