@@ -6,6 +6,7 @@
 
 #include "session/RunningCopy.h"
 #include "tests/list/RecordingHost.h"
+#include "tests/widgets/QuietWarnings.h"
 #include "widgets/GridView.h"
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
@@ -38,17 +39,6 @@ public slots:
 };
 
 namespace {
-
-// Drops the warnings of a machine without sound or window manager; passes the rest on.
-QtMessageHandler gNextHandler = nullptr;
-void QuietHandler(QtMsgType Type, const QMessageLogContext& Context, const QString& Text) {
-    for (const char* known : {"No audio device", "PulseAudioService", "does not support raise"}) {
-        if (Text.contains(QLatin1String(known))) {
-            return;
-        }
-    }
-    gNextHandler(Type, Context, Text);
-}
 
 enum class Act {
     Click,
@@ -218,7 +208,7 @@ private:
 };
 
 void GridCommandsTest::initTestCase() {
-    gNextHandler = qInstallMessageHandler(QuietHandler);
+    testing::QuietKnownWarnings();
     Q_INIT_RESOURCE(lintervale);
     MessageBoxes::setTestMode(true);
 }
