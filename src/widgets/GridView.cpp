@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <utility>
 
 namespace lintervale {
 
@@ -15,31 +16,12 @@ constexpr int kColumnWidths[] = {235, 237, 166, 47, 60};
 
 using TKeyMove = TTorrentList::TKeyMove;
 
-// The list's move for a key that moves the current row; false for any other key.
-bool KeyMoveOf(int Key, TKeyMove& Move) {
-    switch (Key) {
-    case Qt::Key_Up:
-        Move = TKeyMove::Up;
-        return true;
-    case Qt::Key_Down:
-        Move = TKeyMove::Down;
-        return true;
-    case Qt::Key_PageUp:
-        Move = TKeyMove::PageUp;
-        return true;
-    case Qt::Key_PageDown:
-        Move = TKeyMove::PageDown;
-        return true;
-    case Qt::Key_Home:
-        Move = TKeyMove::Home;
-        return true;
-    case Qt::Key_End:
-        Move = TKeyMove::End;
-        return true;
-    default:
-        return false;
-    }
-}
+// The keys that move the current row, and their moves.
+constexpr std::pair<int, TKeyMove> kKeyMoves[] = {
+    {Qt::Key_Up, TKeyMove::Up},         {Qt::Key_Down, TKeyMove::Down},
+    {Qt::Key_PageUp, TKeyMove::PageUp}, {Qt::Key_PageDown, TKeyMove::PageDown},
+    {Qt::Key_Home, TKeyMove::Home},     {Qt::Key_End, TKeyMove::End},
+};
 
 } // namespace
 
@@ -168,12 +150,13 @@ void GridView::keyPressEvent(QKeyEvent* Event) {
         Event->accept();
         return;
     }
-    TKeyMove move{};
-    if (KeyMoveOf(Event->key(), move)) {
-        m_List.KeyMove(move, Event->modifiers().testFlag(Qt::ShiftModifier), pageRows());
-        scrollTo(currentIndex());
-        Event->accept();
-        return;
+    for (const auto& [key, move] : kKeyMoves) {
+        if (Event->key() == key) {
+            m_List.KeyMove(move, Event->modifiers().testFlag(Qt::ShiftModifier), pageRows());
+            scrollTo(currentIndex());
+            Event->accept();
+            return;
+        }
     }
     if (Event->key() == Qt::Key_Left || Event->key() == Qt::Key_Right) {
         // Whole rows are selected: the arrows scroll the columns into view.

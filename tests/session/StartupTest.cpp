@@ -3,6 +3,7 @@
 
 #include "session/RunningCopy.h"
 #include "tests/list/RecordingHost.h"
+#include "tests/session/ListenerSockets.h"
 #include "widgets/MainForm.h"
 
 #include <QCoreApplication>
@@ -44,9 +45,6 @@ private:
     QProcessEnvironment environment() const;
     std::unique_ptr<QProcess> start(const QStringList& Arguments,
                                     const QProcessEnvironment& Environment = {});
-    // How many sockets share the address of the listening socket of process Pid: the
-    // listener, and one for each later copy that reached it (-1 when /proc cannot tell).
-    static int socketsOfListener(qint64 Pid);
     // Waits until the running copy listens.
     void waitForListening();
     // Waits until Socket is connected to the running copy.
@@ -115,40 +113,6 @@ void StartupTest::waitForListening() {
         return probe.waitForConnected(200);
     };
     QTRY_VERIFY_WITH_TIMEOUT(listening(), 15000);
-}
-
-int StartupTest::socketsOfListener(qint64 Pid) {
-    // The process's sockets, by inode.
-    QSet<QByteArray> inodes;
-    const QString fds = QString("/proc/%1/fd").arg(Pid);
-    for (const QString& fd : QDir(fds).entryList(QDir::System | QDir::NoDotAndDotDot)) {
-        char target[64] = {};
-        const QByteArray link = QFile::encodeName(fds + "/" + fd);
-        if (::readlink(link.constData(), target, sizeof target - 1) > 0 &&
-            QByteArray(target).startsWith("socket:[")) {
-            inodes.insert(QByteArray(target).mid(8).chopped(1));
-        }
-    }
-    // Num RefCount Protocol Flags Type St Inode Path; a listener's flags are 00010000.
-    QFile table("/proc/net/unix");
-    if (inodes.isEmpty() || !table.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    QList<QList<QByteArray>> sockets;
-    for (const QByteArray& line : table.readAll().split('\n')) {
-        sockets.append(line.simplified().split(' '));
-    }
-    QByteArray address;
-    for (const QList<QByteArray>& socket : sockets) {
-        if (socket.size() == 8 && socket[3] == "00010000" && inodes.contains(socket[6])) {
-            address = socket[7];
-        }
-    }
-    int count = 0;
-    for (const QList<QByteArray>& socket : sockets) {
-        count += socket.size() == 8 && socket[7] == address ? 1 : 0;
-    }
-    return address.isEmpty() ? -1 : count;
 }
 
 void StartupTest::connectToRunningCopy(QLocalSocket& Socket) {
@@ -286,13 +250,13 @@ void StartupTest::aCopyStartedDuringASlowStartIsServed() {
     }
     early.write(RunningCopy::handOffMessage(torrent("b")));
     QVERIFY(early.waitForBytesWritten(5000));
-    if (socketsOfListener(first->processId()) < 0) {
+    if (testing::SocketsOfListener(first->processId()) < 0) {
         QSKIP("needs /proc to see a later copy reach the running one");
     }
     // The listener and this test's connection (tries that came too early are let go).
-    QTRY_COMPARE_WITH_TIMEOUT(socketsOfListener(first->processId()), 2, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(testing::SocketsOfListener(first->processId()), 2, 15000);
     auto second = start({torrent("c")});
-    QTRY_COMPARE_WITH_TIMEOUT(socketsOfListener(first->processId()), 3, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(testing::SocketsOfListener(first->processId()), 3, 15000);
     QCOMPARE(first->state(), QProcess::Running);
 
     // The box is answered; the window gets ready and serves both, in the order they came.

@@ -3,7 +3,7 @@
 
 #include "network/TrackerFetcher.h"
 #include "tests/list/RecordingHost.h"
-#include "tests/widgets/QuietWarnings.h"
+#include "tests/widgets/WindowTesting.h"
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
 
@@ -111,9 +111,7 @@ private:
 };
 
 void LateEventsTest::initTestCase() {
-    testing::QuietKnownWarnings();
-    Q_INIT_RESOURCE(lintervale);
-    MessageBoxes::setTestMode(true);
+    InitWindowTests();
 }
 
 void LateEventsTest::init() {
@@ -121,11 +119,7 @@ void LateEventsTest::init() {
     QVERIFY(m_Dir->isValid());
     m_Links.Urls.clear();
     QDesktopServices::setUrlHandler("magnet", &m_Links, "open");
-    m_Form = std::make_unique<MainForm>(MainFormPaths{m_Dir->filePath("Lintervale.dat"),
-                                                      m_Dir->filePath("Lintervale.conf"),
-                                                      m_Dir->filePath("lintervale")});
-    m_Form->initialize({});
-    m_Form->show();
+    m_Form = testing::MakeWindow(*m_Dir);
 }
 
 void LateEventsTest::cleanup() {
