@@ -143,6 +143,8 @@ void RunningCopy::accept() {
             socket->deleteLater();
             continue;
         }
+        // At most one message waits in memory; the rest waits in the peer's socket.
+        socket->setReadBufferSize(8 + kMaxPath);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QObject::destroyed, this, [this, socket] { m_Adding.remove(socket); });
         if (m_Serving) {
