@@ -1,5 +1,6 @@
-// SHA-1 block compression with the x86 SHA extensions. This file alone is built with the
-// instruction set enabled; callers reach it only after Sha1AcceleratedSupported().
+// SHA-1 block compression with the x86 SHA extensions. Only the compression itself is built
+// for those instructions (a target attribute), so the CPUID check beside it runs on any
+// processor; callers reach the compression only after Sha1AcceleratedSupported().
 
 #include "digests/SHA1.h"
 
@@ -45,8 +46,8 @@ bool Sha1AcceleratedSupported() {
         }                                                                                          \
     } while (false)
 
-void Sha1CompressAccelerated(std::uint32_t State[5], const std::uint8_t* Blocks,
-                             std::size_t NumBlocks) {
+__attribute__((target("sha,sse4.1,ssse3"))) void
+Sha1CompressAccelerated(std::uint32_t State[5], const std::uint8_t* Blocks, std::size_t NumBlocks) {
     const __m128i byteSwap = _mm_set_epi64x(0x0001020304050607LL, 0x08090A0B0C0D0E0FLL);
     __m128i abcd =
         _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(State)), 0x1B);
