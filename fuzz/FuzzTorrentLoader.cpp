@@ -29,12 +29,14 @@ std::string Sha1Of(std::string_view bytes, TSHA1::TImplementation implementation
     return digest.HashValue();
 }
 
-// Whether the bytes load; a refusal must be ETorrentFileError with the one message.
+// Whether the bytes load; a refusal must be ETorrentFileError with the one message and a
+// cause in words.
 bool Loads(TTorrentFile& torrent, std::string_view bytes) {
     try {
         return torrent.Load(bytes);
     } catch (const ETorrentFileError& error) {
         CHECK(std::string_view(error.what()) == kCorruptMetainfo);
+        CHECK(error.Cause().Code != TCauseCode::None && !DescribeCause(error.Cause()).empty());
         return false;
     } catch (...) {
         CHECK(!"an exception other than ETorrentFileError escaped Load");
@@ -66,6 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     CHECK(torrent.Count() >= 0);
     CHECK(torrent.V2Only() || std::size_t(torrent.Count()) == torrent.Files().size());
     CHECK(torrent.Multifile() || torrent.Count() == 1);
+    // The tree made on demand holds what the loader read.
+    CHECK(torrent.Tree().Exists("info") && torrent.Tree().Exists("_info_start"));
     const std::vector<std::string>& trackers = torrent.Trackers();
     for (auto tracker = trackers.begin(); tracker != trackers.end(); ++tracker) {
         CHECK(!tracker->empty() && std::find(trackers.begin(), tracker, *tracker) == tracker);

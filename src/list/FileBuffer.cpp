@@ -1,6 +1,6 @@
 #include "list/FileBuffer.h"
 
-#include "metainfo/ArenaResource.h"
+#include "metainfo/LargeBlocks.h"
 #include "metainfo/TorrentFile.h"
 
 #include <algorithm>
@@ -35,25 +35,35 @@ private:
 }
 
 [[noreturn]] void ThrowTooLarge() {
-    throw ETorrentFileError("The file is larger than any metainfo this program accepts.");
+    TLoadCause cause;
+    cause.Code = TCauseCode::TooLarge;
+    cause.Limit = kMaxTorrentFileSize;
+    throw ETorrentFileError(cause);
 }
 
 } // namespace
 
 TFileBuffer::~TFileBuffer() {
-    if (m_Data != nullptr) {
-        TArenaUpstream::Instance()->deallocate(m_Data, m_Capacity, 1);
-    }
+    FreeBlock(m_Data, m_Capacity);
 }
 
 void TFileBuffer::Grow(std::size_t Capacity) {
-    char* data = static_cast<char*>(TArenaUpstream::Instance()->allocate(Capacity, 1));
-    std::memcpy(data, m_Data, m_Size);
-    if (m_Data != nullptr) {
-        TArenaUpstream::Instance()->deallocate(m_Data, m_Capacity, 1);
+    char* data = static_cast<char*>(AllocateBlock(Capacity));
+    if (m_Size > 0) {
+        std::memcpy(data, m_Data, m_Size);
     }
+    FreeBlock(m_Data, m_Capacity);
     m_Data = data;
     m_Capacity = Capacity;
+}
+
+void TFileBuffer::Trim() {
+    m_Size = 0;
+    if (m_Capacity > kKeptBufferCapacity) {
+        FreeBlock(m_Data, m_Capacity);
+        m_Data = nullptr;
+        m_Capacity = 0;
+    }
 }
 
 void TFileBuffer::ReadWholeFile(const std::string& FileName) {

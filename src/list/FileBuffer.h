@@ -1,8 +1,8 @@
 #pragma once
 
 // The bytes of a whole file, read into memory that is not cleared first and that a series of
-// reads reuses (big buffers come as huge pages). Files larger than kMaxTorrentFileSize are
-// refused as metainfo before they are read.
+// reads reuses. Files larger than kMaxTorrentFileSize are refused as metainfo before they are
+// read.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +20,10 @@ public:
 
 inline constexpr std::int64_t kMaxTorrentFileSize = std::int64_t{256} << 20;
 
+// What a buffer keeps for the next read after Trim: room for a typical torrent, so a batch
+// of them reads without a new allocation each, while a large file's room goes back.
+inline constexpr std::size_t kKeptBufferCapacity = std::size_t{1} << 20;
+
 class TFileBuffer {
 public:
     TFileBuffer() = default;
@@ -32,6 +36,11 @@ public:
     void ReadWholeFile(const std::string& FileName);
 
     std::string_view View() const { return std::string_view(m_Data, m_Size); }
+    std::size_t Capacity() const { return m_Capacity; }
+
+    // Empties the buffer and gives back its memory when it holds more than
+    // kKeptBufferCapacity.
+    void Trim();
 
 private:
     void Grow(std::size_t Capacity);

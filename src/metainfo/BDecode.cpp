@@ -1,5 +1,11 @@
 #include "metainfo/BDecode.h"
 
+#include "metainfo/LargeBlocks.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
 namespace lintervale {
 
 namespace {
@@ -8,169 +14,255 @@ bool IsDigit(int c) {
     return c >= '0' && c <= '9';
 }
 
-// Raises the nesting count for the life of one container.
-class TDepthGuard {
-public:
-    explicit TDepthGuard(int& depth) : m_Depth(depth) {
-        if (++m_Depth > TBDecodeLimits::kMaxDepth) {
-            throw EBDecodeError("Nesting is deeper than " +
-                                std::to_string(TBDecodeLimits::kMaxDepth) + " levels");
-        }
-    }
-    ~TDepthGuard() { --m_Depth; }
-    TDepthGuard(const TDepthGuard&) = delete;
-    TDepthGuard& operator=(const TDepthGuard&) = delete;
-
-private:
-    int& m_Depth;
-};
-
 } // namespace
 
-template <typename T> T* TBDecoder::Make() {
-    if (++m_Items > TBDecodeLimits::kMaxItems) {
-        throw EBDecodeError("More than " + std::to_string(TBDecodeLimits::kMaxItems) + " values");
-    }
-    if (m_Arena == nullptr) {
-        return new T();
-    }
-    T* object = new (m_Arena->Allocate(sizeof(T), alignof(T))) T(m_Arena);
-    object->SetPlaced();
-    return object;
-}
+// Writes the records of one document. The grammar's functions keep their names; each is
+// entered after the value's first byte has been read.
+class TBDecoder {
+public:
+    TBDecoder(TBDocument& Document, std::string_view Data, std::size_t Start)
+        : m_Document(Document), m_Data(Data), m_Position(Start) {}
 
-TObjectPtr TBDecoder::BDecodeValue() {
-    if (m_InInfo && (++m_Ticks & 63) == 0) {
-        m_Watcher->InfoProgress(m_Stream.Position());
-    }
-    const int c = m_Stream.ReadByte();
-    if (IsDigit(c)) {
-        return BDecodeString(c - '0');
-    }
-    switch (c) {
-    case 'd':
-        return BDecodeDictionary();
-    case 'i':
-        return BDecodeInteger();
-    case 'l':
-        return BDecodeList();
-    default:
-        return nullptr;
-    }
-}
+    std::size_t Position() const { return m_Position; }
 
-// Reads the rest of a string's length and views its bytes. The length is checked against
-// the bytes that are left before anything is made, and before each multiplication by ten.
-std::string_view TBDecoder::ReadStringBytes(int FirstDigit) {
-    std::size_t length = static_cast<std::size_t>(FirstDigit);
-    int c = m_Stream.ReadByte();
-    while (IsDigit(c)) {
-        const auto digit = static_cast<std::size_t>(c - '0');
-        if (length > (m_Stream.Size() - digit) / 10) {
-            throw EBDecodeError("A string's length runs past the end of the data");
+    // One value at the position; false when the first byte starts none (it is consumed).
+    bool BDecodeValue() {
+        if (m_Position >= m_Data.size()) {
+            return false;
         }
-        length = length * 10 + digit;
-        c = m_Stream.ReadByte();
-    }
-    // The byte that ended the digits (normally ':') has been consumed unchecked.
-    if (length > m_Stream.Remaining()) {
-        throw EBDecodeError("A string's length runs past the end of the data");
-    }
-    return m_Stream.Read(length);
-}
-
-TObjectPtr TBDecoder::BDecodeString(int FirstDigit) {
-    TObjectPtr owner(Make<TIntString>());
-    auto* value = static_cast<TIntString*>(owner.get());
-    value->StringPart = ReadStringBytes(FirstDigit);
-    value->ISType = TISType::tisString;
-    return owner;
-}
-
-TObjectPtr TBDecoder::BDecodeInteger() {
-    TObjectPtr owner(Make<TIntString>());
-    // Digits accumulate modulo 2^64, as a lenient reader of oversized numbers would.
-    std::uint64_t value = 0;
-    bool negative = false;
-    for (int c = m_Stream.ReadByte(); c != -1; c = m_Stream.ReadByte()) {
-        if (c == '-') {
-            negative = true;
-        } else if (IsDigit(c)) {
-            value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        } else {
-            break;
+        const int c = static_cast<unsigned char>(m_Data[m_Position++]);
+        if (IsDigit(c)) {
+            BDecodeString(c - '0');
+            return true;
+        }
+        switch (c) {
+        case 'd':
+            BDecodeDictionary();
+            return true;
+        case 'i':
+            BDecodeInteger();
+            return true;
+        case 'l':
+            BDecodeList();
+            return true;
+        default:
+            return false;
         }
     }
-    auto* result = static_cast<TIntString*>(owner.get());
-    result->IntPart = static_cast<std::int64_t>(negative ? 0 - value : value);
-    result->ISType = TISType::tisInt;
-    return owner;
-}
 
-TObjectPtr TBDecoder::BDecodeList() {
-    TObjectPtr owner(Make<TObjectList>());
-    TDepthGuard depth(m_Depth);
-    auto& items = static_cast<TObjectList*>(owner.get())->Items;
-    for (int c = m_Stream.ReadByte(); c != -1 && c != 'e'; c = m_Stream.ReadByte()) {
-        m_Stream.StepBack();
-        if (TObjectPtr value = BDecodeValue()) {
-            if (items.empty()) {
-                items.reserve(4);
+private:
+    [[noreturn]] void Fail(TCauseCode code, std::size_t offset, std::int64_t limit = 0) {
+        TLoadCause cause;
+        cause.Code = code;
+        cause.Offset = static_cast<std::int64_t>(offset);
+        cause.Limit = limit;
+        throw EBDecodeError(cause);
+    }
+
+    void Append(TBKind kind, std::size_t offset, std::uint32_t extent) {
+        TBDocument& d = m_Document;
+        if (d.m_Size == d.m_Capacity) {
+            Grow();
+        }
+        d.m_Nodes[d.m_Size++] = TBNode(kind, offset, extent);
+    }
+
+    void Grow() {
+        TBDocument& d = m_Document;
+        // Torrents need about one record per eight bytes, a few more; the records' block
+        // costs memory only as far as it is used.
+        const std::size_t wanted =
+            d.m_Capacity == 0 ? m_Data.size() / 4 + 64 : std::size_t{d.m_Capacity} * 2;
+        const std::size_t capacity = std::min<std::size_t>(wanted, TBDocument::kNone - 1);
+        if (capacity <= d.m_Capacity) {
+            throw std::bad_alloc();
+        }
+        auto* nodes = static_cast<TBNode*>(AllocateBlock(capacity * sizeof(TBNode)));
+        if (d.m_Size > 0) {
+            std::memcpy(static_cast<void*>(nodes), d.m_Nodes, d.m_Size * sizeof(TBNode));
+        }
+        FreeBlock(d.m_Nodes, std::size_t{d.m_Capacity} * sizeof(TBNode));
+        d.m_Nodes = nodes;
+        d.m_Capacity = static_cast<std::uint32_t>(capacity);
+    }
+
+    void CountValue(std::size_t offset) {
+        if (++m_Values > TBDecodeLimits::kMaxItems) {
+            Fail(TCauseCode::TooManyValues, offset, TBDecodeLimits::kMaxItems);
+        }
+    }
+
+    void Enter(std::size_t offset) {
+        if (++m_Depth > TBDecodeLimits::kMaxDepth) {
+            Fail(TCauseCode::NestingTooDeep, offset, TBDecodeLimits::kMaxDepth);
+        }
+    }
+
+    // A value's string: counted as a value, unlike a key.
+    void BDecodeString(int FirstDigit) {
+        CountValue(m_Position - 1);
+        ReadString(FirstDigit);
+    }
+
+    // The rest of a string's length digits, the separator (unchecked) and the bytes; returns
+    // the length. The length is checked against the data before each multiplication by ten
+    // and against the bytes left before anything is kept.
+    std::size_t ReadString(int FirstDigit) {
+        const std::size_t start = m_Position - 1;
+        const std::size_t size = m_Data.size();
+        std::size_t length = static_cast<std::size_t>(FirstDigit);
+        while (m_Position < size && IsDigit(m_Data[m_Position])) {
+            const auto digit = static_cast<std::size_t>(m_Data[m_Position++] - '0');
+            if (length > (size - digit) / 10) {
+                Fail(TCauseCode::StringPastEnd, start);
             }
-            items.push_back(std::move(value));
+            length = length * 10 + digit;
+        }
+        if (m_Position < size) {
+            ++m_Position; // the separator, normally ':'
+        }
+        if (length > size - m_Position) {
+            Fail(TCauseCode::StringPastEnd, start);
+        }
+        Append(TBKind::String, start, static_cast<std::uint32_t>(length));
+        m_Position += length;
+        return length;
+    }
+
+    // Digits and minus signs up to the first other byte, which is consumed. The value is
+    // read again from the data when asked for (TBDocument::Number).
+    void BDecodeInteger() {
+        const std::size_t start = m_Position - 1;
+        CountValue(start);
+        Append(TBKind::Integer, start, 0);
+        const std::size_t size = m_Data.size();
+        while (m_Position < size) {
+            const char c = m_Data[m_Position++];
+            if (c != '-' && !IsDigit(c)) {
+                break;
+            }
         }
     }
-    return owner;
+
+    void BDecodeList() {
+        const std::size_t start = m_Position - 1;
+        Enter(start);
+        CountValue(start);
+        const std::uint32_t self = m_Document.m_Size;
+        Append(TBKind::List, start, 0);
+        while (m_Position < m_Data.size() && m_Data[m_Position] != 'e') {
+            BDecodeValue();
+        }
+        if (m_Position < m_Data.size()) {
+            ++m_Position;
+        }
+        m_Document.m_Nodes[self].SetExtent(m_Document.m_Size);
+        --m_Depth;
+    }
+
+    void BDecodeDictionary() {
+        const std::size_t start = m_Position - 1;
+        Enter(start);
+        CountValue(start);
+        const std::uint32_t self = m_Document.m_Size;
+        Append(TBKind::Dictionary, start, 0);
+        while (m_Position < m_Data.size()) {
+            const std::size_t keyStart = m_Position;
+            const int c = static_cast<unsigned char>(m_Data[m_Position++]);
+            if (c == 'e') {
+                break;
+            }
+            if (!IsDigit(c)) {
+                Fail(TCauseCode::KeyNotString, keyStart);
+            }
+            const std::uint32_t key = m_Document.m_Size;
+            const std::size_t keyLength = ReadString(c - '0');
+            const std::size_t valueStart = m_Position;
+            const bool info = keyLength == 4 && m_Data.substr(valueStart - 4, 4) == "info";
+            if (!BDecodeValue()) {
+                m_Document.m_Size = key; // a member without a value is dropped
+            }
+            if (info) {
+                CountValue(valueStart);
+                CountValue(valueStart);
+                Append(TBKind::StartKey, keyStart, 0);
+                Append(TBKind::Number, valueStart, static_cast<std::uint32_t>(valueStart));
+                Append(TBKind::LengthKey, keyStart, 0);
+                Append(TBKind::Number, valueStart,
+                       static_cast<std::uint32_t>(m_Position - valueStart));
+            }
+        }
+        m_Document.m_Nodes[self].SetExtent(m_Document.m_Size);
+        --m_Depth;
+    }
+
+    TBDocument& m_Document;
+    std::string_view m_Data;
+    std::size_t m_Position;
+    int m_Depth = 0;
+    std::int64_t m_Values = 0;
+};
+
+std::size_t TBDocument::Decode(std::string_view Data, std::size_t Start) {
+    m_Data = Data;
+    m_Size = 0;
+    if (Data.size() > static_cast<std::size_t>(TBDecodeLimits::kMaxBytes)) {
+        TLoadCause cause;
+        cause.Code = TCauseCode::TooLarge;
+        cause.Limit = TBDecodeLimits::kMaxBytes;
+        throw EBDecodeError(cause);
+    }
+    TBDecoder decoder(*this, Data, Start);
+    try {
+        decoder.BDecodeValue();
+    } catch (...) {
+        m_Size = 0;
+        throw;
+    }
+    return decoder.Position();
 }
 
-TObjectPtr TBDecoder::BDecodeDictionary() {
-    TObjectPtr owner(Make<TObjectHash>());
-    TDepthGuard depth(m_Depth);
-    auto* dictionary = static_cast<TObjectHash*>(owner.get());
-    for (int c = m_Stream.ReadByte(); c != -1 && c != 'e'; c = m_Stream.ReadByte()) {
-        if (!IsDigit(c)) {
-            throw EBDecodeError("'" + std::string(1, static_cast<char>(c)) +
-                                "' is not a valid integer value");
+TObjectPtr BuildObjects(const TBDocument& Document, std::uint32_t Index) {
+    switch (Document[Index].Kind()) {
+    case TBKind::List: {
+        auto list = std::make_unique<TObjectList>();
+        for (std::uint32_t i = Document.First(Index); i != Document.End(Index);
+             i = Document.Next(i)) {
+            list->Items.push_back(BuildObjects(Document, i));
         }
-        const std::string_view key = ReadStringBytes(c - '0');
-        const std::size_t start = m_Stream.Position();
-        const bool watch = m_Watcher != nullptr && m_Depth == 1 && !m_InfoSeen && key == "info";
-        if (watch) {
-            m_InfoSeen = true;
-            m_InInfo = true;
-            m_Watcher->InfoStarted(start);
-        }
-        TObjectPtr value = BDecodeValue();
-        if (watch) {
-            m_InInfo = false;
-            m_Watcher->InfoEnded(m_Stream.Position());
-        }
-        if (value) {
-            if (key.empty()) {
-                dictionary->SetEmptyKeyItem(std::move(value));
+        return TObjectPtr(list.release());
+    }
+    case TBKind::Dictionary: {
+        auto table = std::make_unique<TObjectHash>();
+        for (std::uint32_t key = Document.First(Index); key != Document.End(Index);) {
+            const std::uint32_t value = Document.Next(key);
+            TObjectPtr item = BuildObjects(Document, value);
+            if (Document.Text(key).empty()) {
+                table->SetEmptyKeyItem(std::move(item));
             } else {
-                dictionary->SetItem(key, std::move(value));
+                table->SetItem(Document.Text(key), std::move(item));
             }
+            key = Document.Next(value);
         }
-        if (key == "info") {
-            TObjectPtr infoStart(Make<TIntString>());
-            auto* startValue = static_cast<TIntString*>(infoStart.get());
-            startValue->IntPart = static_cast<std::int64_t>(start);
-            startValue->ISType = TISType::tisInt;
-            TObjectPtr infoLength(Make<TIntString>());
-            auto* lengthValue = static_cast<TIntString*>(infoLength.get());
-            lengthValue->IntPart = static_cast<std::int64_t>(m_Stream.Position() - start);
-            lengthValue->ISType = TISType::tisInt;
-            dictionary->SetItem("_info_start", std::move(infoStart));
-            dictionary->SetItem("_info_length", std::move(infoLength));
-        }
+        return TObjectPtr(table.release());
     }
-    return owner;
+    default: {
+        auto scalar = std::make_unique<TIntString>();
+        if (Document.KindOf(Index) == TValueKind::String) {
+            scalar->StringPart = Document.Text(Index);
+        } else {
+            scalar->ISType = TISType::tisInt;
+            scalar->IntPart = Document.Number(Index);
+        }
+        return TObjectPtr(scalar.release());
+    }
+    }
 }
 
 TObjectPtr BDecodeValue(TByteStream& Stream) {
-    TBDecoder decoder(Stream);
-    return decoder.BDecodeValue();
+    TBDocument document;
+    Stream.Seek(document.Decode(Stream.Bytes(), Stream.Position()));
+    return document.Size() == 0 ? nullptr : BuildObjects(document, 0);
 }
 
 } // namespace lintervale

@@ -1,14 +1,15 @@
 #pragma once
 
-// The bencode decoder: bytes in, a tree of owned objects out.
+// The bencode decoder: bytes in, a decoded document (BDocument.h) or a tree of owned objects
+// out.
 //
 // Contract:
-// - A byte string or an integer becomes a TIntString, a list a TObjectList, a dictionary a
-//   TObjectHash; the caller owns the returned tree (each container owns its elements).
-// - The tree borrows the decoded bytes: a TIntString's StringPart views them, so the bytes
-//   must outlive the tree. Given a memory resource, the decoder places the whole tree in it
-//   (the resource must outlive the tree too); a torrent's thousands of small values then
-//   cost no separate allocations.
+// - TBDocument::Decode reads one value into compact records; BDecodeValue turns those
+//   records into objects: a byte string or an integer becomes a TIntString, a list a
+//   TObjectList, a dictionary a TObjectHash; the caller owns the returned tree (each
+//   container owns its elements).
+// - Both borrow the decoded bytes: a TIntString's StringPart views them, so the bytes must
+//   outlive the tree.
 // - The grammar is taken leniently, as .torrent writers in the wild need: the byte after a
 //   string's length digits is not checked, an integer is digits and minus signs up to the
 //   first other byte (which is consumed), a container cut off by the end of the data ends
@@ -18,28 +19,30 @@
 // - Wherever a dictionary has the key "info", it also gets "_info_start" (the offset of the
 //   value) and "_info_length" (its length in bytes), so the info hash can be taken over the
 //   bytes exactly as stored.
-// - Limits, each raising EBDecodeError: nesting deeper than kMaxDepth containers, a string
-//   length larger than the bytes left, more than kMaxItems values in one document. A
-//   dictionary key that does not start with a digit raises EBDecodeError as well. On an
-//   error everything decoded so far is freed.
+// - Limits, each raising EBDecodeError with its cause: nesting deeper than kMaxDepth
+//   containers, a string length larger than the bytes left, more than kMaxItems values in
+//   one document, data of more than kMaxBytes. A dictionary key that does not start with a
+//   digit raises EBDecodeError as well. On an error nothing decoded so far is kept.
 
-#include "metainfo/ArenaResource.h"
+#include "metainfo/BDocument.h"
 #include "metainfo/ByteStream.h"
+#include "metainfo/Cause.h"
 #include "metainfo/Hashes.h"
 
 #include <cstdint>
-#include <memory>
-#include <memory_resource>
 #include <stdexcept>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace lintervale {
 
 class EBDecodeError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EBDecodeError(const TLoadCause& Cause)
+        : std::runtime_error(DescribeCause(Cause)), m_Cause(Cause) {}
+    const TLoadCause& Cause() const { return m_Cause; }
+
+private:
+    TLoadCause m_Cause;
 };
 
 enum class TISType : std::uint8_t { tisString = 0, tisInt = 1 };
@@ -50,7 +53,6 @@ public:
     static constexpr TObjectKind kKind = TObjectKind::Scalar;
 
     TIntString() : TObject(kKind) {}
-    explicit TIntString(std::pmr::memory_resource*) : TObject(kKind) {}
 
     // ISType first: it fills the padding at the end of TObject.
     TISType ISType = TISType::tisString;
@@ -63,61 +65,25 @@ class TObjectList final : public TObject {
 public:
     static constexpr TObjectKind kKind = TObjectKind::List;
 
-    explicit TObjectList(std::pmr::memory_resource* Resource = std::pmr::get_default_resource())
-        : TObject(kKind), Items(Resource) {}
+    TObjectList() : TObject(kKind) {}
 
-    std::pmr::vector<TObjectPtr> Items;
+    std::vector<TObjectPtr> Items;
 };
 
 struct TBDecodeLimits {
     static constexpr int kMaxDepth = 100;
     static constexpr std::int64_t kMaxItems = 8'000'000;
+    // Larger than any .torrent file the program reads (see FileBuffer.h), within what a
+    // record can point at.
+    static constexpr std::int64_t kMaxBytes = std::int64_t{256} << 20;
 };
+static_assert(TBDecodeLimits::kMaxBytes <= TBNode::kMaxOffset);
 
-// Told where the top-level dictionary's (first) "info" value lies while it is decoded, so
-// that a digest of its bytes can run alongside the decoding.
-class TInfoWatcher {
-public:
-    virtual ~TInfoWatcher() = default;
-    // The value starts at Start.
-    virtual void InfoStarted(std::size_t Start) = 0;
-    // The decoder has gone this far into the value: the bytes before Position belong to it.
-    virtual void InfoProgress(std::size_t Position) = 0;
-    // The value ends before End.
-    virtual void InfoEnded(std::size_t End) = 0;
-};
+// The objects of the value whose record is Index (and of everything in it).
+TObjectPtr BuildObjects(const TBDocument& Document, std::uint32_t Index);
 
-// The decoder's state over one stream: the position and what the limits count.
-class TBDecoder {
-public:
-    // Without an arena the tree's objects are made with new.
-    explicit TBDecoder(TByteStream& Stream, TArena* Arena = nullptr,
-                       TInfoWatcher* Watcher = nullptr)
-        : m_Stream(Stream), m_Arena(Arena), m_Watcher(Watcher) {}
-
-    // One value at the stream's position, or null when the first byte starts none.
-    TObjectPtr BDecodeValue();
-    // The bodies, after their first byte has been read.
-    TObjectPtr BDecodeDictionary();
-    TObjectPtr BDecodeList();
-    TObjectPtr BDecodeString(int FirstDigit);
-    TObjectPtr BDecodeInteger();
-
-private:
-    template <typename T> T* Make();
-    std::string_view ReadStringBytes(int FirstDigit);
-
-    TByteStream& m_Stream;
-    TArena* m_Arena;
-    TInfoWatcher* m_Watcher;
-    bool m_InInfo = false;   // inside the watched "info" value
-    bool m_InfoSeen = false; // the first top-level "info" has been watched
-    unsigned m_Ticks = 0;
-    int m_Depth = 0;
-    std::int64_t m_Items = 0;
-};
-
-// Decodes one value at the stream's position, every object on the heap.
+// Decodes one value at the stream's position into objects (null when the first byte starts
+// none) and moves the stream past it.
 TObjectPtr BDecodeValue(TByteStream& Stream);
 
 } // namespace lintervale

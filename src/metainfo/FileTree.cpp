@@ -1,55 +1,112 @@
 #include "metainfo/FileTree.h"
 
-#include "metainfo/BDecode.h"
 #include "metainfo/TorrentFile.h"
 
+#include <algorithm>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace lintervale {
 
 namespace {
 
-[[noreturn]] void Malformed(const char* what) {
-    throw ETorrentFileError(std::string("Corrupt File: the file tree ") + what + ".");
+constexpr std::uint32_t kNone = TBDocument::kNone;
+
+[[noreturn]] void Malformed(TCauseCode code, const TBDocument& document, std::uint32_t node) {
+    TLoadCause cause;
+    cause.Code = code;
+    cause.Offset = document[node].Offset();
+    cause.Found = document.KindOf(node);
+    cause.Expected = TValueKind::Dictionary;
+    throw ETorrentFileError(cause);
+}
+
+// The members of a dictionary as a table keeps them: the last of each key (key records). A
+// few members are compared directly, many are sorted, so that no choice of keys makes this
+// slow.
+std::vector<std::uint32_t> LastMembers(const TBDocument& document, std::uint32_t dictionary) {
+    std::vector<std::uint32_t> keys;
+    for (std::uint32_t key = document.First(dictionary); key != document.End(dictionary);
+         key = document.Next(document.Next(key))) {
+        keys.push_back(key);
+    }
+    const auto sameKey = [&](std::uint32_t a, std::uint32_t b) {
+        return document.Text(a) == document.Text(b);
+    };
+    std::vector<std::uint32_t> last;
+    if (keys.size() <= 16) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (std::none_of(keys.begin() + static_cast<std::ptrdiff_t>(i) + 1, keys.end(),
+                             [&](std::uint32_t later) { return sameKey(keys[i], later); })) {
+                last.push_back(keys[i]);
+            }
+        }
+        return last;
+    }
+    std::stable_sort(keys.begin(), keys.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return document.Text(a) < document.Text(b);
+    });
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i + 1 == keys.size() || !sameKey(keys[i], keys[i + 1])) {
+            last.push_back(keys[i]);
+        }
+    }
+    return last;
+}
+
+void AddFile(const TBDocument& document, std::uint32_t description, TFileTreeSummary& summary) {
+    if (document.KindOf(description) != TValueKind::Dictionary) {
+        Malformed(TCauseCode::TreeFileWithoutLength, document, description);
+    }
+    const std::uint32_t attr = document.Find(description, "attr");
+    const std::string_view attributes = attr == kNone ? std::string_view() : document.Text(attr);
+    if (attributes.find('p') != std::string_view::npos) {
+        return;
+    }
+    const std::uint32_t length = document.Find(description, "length");
+    std::int64_t bytes = 0;
+    if (length != kNone && document[length].Kind() == TBKind::Integer) {
+        bytes = document.Number(length);
+    } else if (length != kNone || attributes.find('l') == std::string_view::npos) {
+        Malformed(TCauseCode::TreeFileWithoutLength, document, description);
+    }
+    if (bytes < 0) {
+        Malformed(TCauseCode::TreeNegativeLength, document, description);
+    }
+    if (summary.Count == std::numeric_limits<std::int32_t>::max() ||
+        bytes > std::numeric_limits<std::int64_t>::max() - summary.Length) {
+        throw ETorrentFileError(TLoadCause{.Code = TCauseCode::TreeTooLarge});
+    }
+    ++summary.Count;
+    summary.Length += bytes;
 }
 
 // The decoder has already bounded the nesting, so this recursion is bounded too.
-void Walk(const TObjectHash& node, TFileTreeSummary& summary) {
-    if (const TObject* file = node.EmptyKeyItem()) {
-        if (node.ItemCount() != 0) {
-            Malformed("has a node that is a file and a folder at once");
+void Walk(const TBDocument& document, std::uint32_t node, TFileTreeSummary& summary) {
+    if (document.KindOf(node) != TValueKind::Dictionary) {
+        Malformed(TCauseCode::TreeNodeNotDictionary, document, node);
+    }
+    const std::vector<std::uint32_t> members = LastMembers(document, node);
+    const auto file = std::find_if(members.begin(), members.end(),
+                                   [&](std::uint32_t key) { return document.Text(key).empty(); });
+    if (file != members.end()) {
+        if (members.size() != 1) {
+            Malformed(TCauseCode::TreeFileAndFolder, document, node);
         }
-        const auto* description = As<TObjectHash>(file);
-        const TObject* lengthItem = description ? description->Find("length") : nullptr;
-        const auto* length = As<TIntString>(lengthItem);
-        if (length == nullptr || length->ISType != TISType::tisInt) {
-            Malformed("has a file without an integer \"length\"");
-        }
-        if (length->IntPart < 0) {
-            Malformed("has a file of negative length");
-        }
-        if (summary.Count == std::numeric_limits<std::int32_t>::max() ||
-            length->IntPart > std::numeric_limits<std::int64_t>::max() - summary.Length) {
-            Malformed("is larger than any torrent can be");
-        }
-        ++summary.Count;
-        summary.Length += length->IntPart;
+        AddFile(document, document.Next(*file), summary);
         return;
     }
-    for (const THashRecord& entry : node.Entries()) {
-        const auto* child = As<TObjectHash>(node.GetItem(entry.Key));
-        if (child == nullptr) {
-            Malformed("has a node that is no dictionary");
-        }
-        Walk(*child, summary);
+    for (const std::uint32_t key : members) {
+        Walk(document, document.Next(key), summary);
     }
 }
 
 } // namespace
 
-TFileTreeSummary SummarizeFileTree(const TObjectHash& Tree) {
+TFileTreeSummary SummarizeFileTree(const TBDocument& Document, std::uint32_t Tree) {
     TFileTreeSummary summary;
-    Walk(Tree, summary);
+    Walk(Document, Tree, summary);
     return summary;
 }
 

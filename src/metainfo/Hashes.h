@@ -19,9 +19,7 @@
 // bucket (a crafted torrent can arrange that), and a small table costs no more than its keys.
 //
 // Every byte a table holds (entries, keys, items, index, cursor) comes from the memory
-// resource it was made with. A table placed in an arena together with everything stored in
-// it therefore owns no other memory, and the arena's owner may drop the whole tree at once
-// without running a destructor.
+// resource it was made with.
 
 #include <cstdint>
 #include <memory>
@@ -36,9 +34,7 @@ namespace lintervale {
 // What a TObject is, so that readers of a decoded tree can tell values apart cheaply.
 enum class TObjectKind : std::uint8_t { Other, Scalar, List, Table };
 
-// The root of everything a table or a decoded list can own. An object is either on the heap
-// (made with new) or placed in a memory resource that outlives it (the decoder's arena);
-// TObjectPtr frees each the right way.
+// The root of everything a table or a decoded list can own.
 class TObject {
 public:
     TObject(const TObject&) = delete;
@@ -46,30 +42,16 @@ public:
     virtual ~TObject() = default;
 
     TObjectKind Kind() const { return m_Kind; }
-    bool Placed() const { return m_Placed; }
-    // Marks an object made with placement new in memory that its resource reclaims.
-    void SetPlaced() { m_Placed = true; }
 
 protected:
     explicit TObject(TObjectKind Kind = TObjectKind::Other) : m_Kind(Kind) {}
 
 private:
     TObjectKind m_Kind;
-    bool m_Placed = false;
-};
-
-struct TObjectDelete {
-    void operator()(TObject* Object) const {
-        if (Object != nullptr && Object->Placed()) {
-            Object->~TObject();
-        } else {
-            delete Object;
-        }
-    }
 };
 
 // The owning pointer of every table and list.
-using TObjectPtr = std::unique_ptr<TObject, TObjectDelete>;
+using TObjectPtr = std::unique_ptr<TObject>;
 
 // The object as a T when it is one (by its kind), else null.
 template <typename T> T* As(TObject* Object) {
@@ -203,9 +185,6 @@ public:
     // Takes ownership; an object already stored under the key is freed (unless it is the
     // very same object, which then stays).
     void SetItem(std::string_view Key, TObjectPtr Object);
-    void SetItem(std::string_view Key, std::unique_ptr<TObject> Object) {
-        SetItem(Key, TObjectPtr(Object.release()));
-    }
 
     // The value of the last member whose key was empty. Such a member is no key of the
     // table, but BitTorrent v2 file trees describe each file under the empty key, so the

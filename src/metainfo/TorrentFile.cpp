@@ -4,34 +4,71 @@
 #include "digests/SHA256.h"
 #include "metainfo/BDecode.h"
 #include "metainfo/FileTree.h"
-#include "metainfo/InfoHasher.h"
 
 #include <algorithm>
+#include <new>
 
 namespace lintervale {
 
 namespace {
 
-[[noreturn]] void Fail(std::string reason) {
-    throw ETorrentFileError(std::move(reason));
+constexpr std::uint32_t kNone = TBDocument::kNone;
+
+[[noreturn]] void Fail(TLoadCause cause) {
+    throw ETorrentFileError(cause);
 }
 
-// The item of a key as a scalar. A list or dictionary where a scalar belongs fails the load;
-// a scalar of the other kind passes (its string is empty, its number 0).
-const TIntString& ScalarOf(const TObject* item, std::string_view key) {
-    const auto* scalar = As<TIntString>(item);
-    if (scalar == nullptr) {
-        Fail("Corrupt File: \"" + std::string(key) + "\" is not a string or a number.");
-    }
-    return *scalar;
+[[noreturn]] void Fail(TCauseCode code) {
+    TLoadCause cause;
+    cause.Code = code;
+    Fail(cause);
 }
 
-template <typename T> const T& ContainerOf(const TObject* item, std::string_view key) {
-    const auto* typed = As<T>(item);
-    if (typed == nullptr) {
-        Fail("Corrupt File: \"" + std::string(key) + "\" has the wrong type.");
+[[noreturn]] void FailWrongType(const TBDocument& document, std::uint32_t item, const char* key,
+                                TValueKind expected, std::int64_t index = -1,
+                                TCauseCode code = TCauseCode::WrongType) {
+    TLoadCause cause;
+    cause.Code = code;
+    cause.Offset = document[item].Offset();
+    cause.Index = index;
+    cause.Key = key;
+    cause.Found = document.KindOf(item);
+    cause.Expected = expected;
+    Fail(cause);
+}
+
+// The item read as a string or a number: a list or dictionary where a scalar belongs fails
+// the load; a scalar of the other kind passes (its string is empty, its number 0).
+std::uint32_t ScalarOf(const TBDocument& document, std::uint32_t item, const char* key,
+                       TValueKind expected, std::int64_t index = -1) {
+    if (!document.IsScalar(item)) {
+        FailWrongType(document, item, key, expected, index);
     }
-    return *typed;
+    return item;
+}
+
+std::string_view StringOf(const TBDocument& document, std::uint32_t item, const char* key) {
+    return document.Text(ScalarOf(document, item, key, TValueKind::String));
+}
+
+std::int64_t NumberOf(const TBDocument& document, std::uint32_t item, const char* key,
+                      std::int64_t index = -1) {
+    return document.Number(ScalarOf(document, item, key, TValueKind::Integer, index));
+}
+
+std::uint32_t ContainerOf(const TBDocument& document, std::uint32_t item, const char* key,
+                          TValueKind expected, std::int64_t index = -1) {
+    if (document.KindOf(item) != expected) {
+        FailWrongType(document, item, key, expected, index);
+    }
+    return item;
+}
+
+[[noreturn]] void FailMissing(const char* key) {
+    TLoadCause cause;
+    cause.Code = TCauseCode::MissingKey;
+    cause.Key = key;
+    Fail(cause);
 }
 
 // Sums in 64 bits, wrapping instead of overflowing as a hostile file could make it.
@@ -46,42 +83,81 @@ template <typename TDigest> std::string DigestOf(std::string_view bytes) {
     return digest.HashValue();
 }
 
-std::string FileEntry(std::size_t index) {
-    return "files[" + std::to_string(index) + "]";
+// One entry of "files" as the loader reads it.
+struct TFileEntry {
+    std::int64_t Length = 0;
+    std::uint32_t Path = kNone; // the path list; kNone for padding
+    bool Padding = false;
+};
+
+TFileEntry ReadFileEntry(const TBDocument& document, std::uint32_t entry, std::int64_t index) {
+    if (document.KindOf(entry) != TValueKind::Dictionary) {
+        FailWrongType(document, entry, "", TValueKind::Dictionary, index,
+                      TCauseCode::FileNotDictionary);
+    }
+    // One pass over the members; a repeated key keeps its last value.
+    std::uint32_t length = kNone;
+    std::uint32_t path = kNone;
+    std::string_view attributes;
+    for (std::uint32_t key = document.First(entry); key != document.End(entry);) {
+        const std::uint32_t value = document.Next(key);
+        const std::string_view name = document.Text(key);
+        if (name == "length") {
+            length = value;
+        } else if (name == "path") {
+            path = value;
+        } else if (name == "attr") {
+            attributes = document.Text(value);
+        }
+        key = document.Next(value);
+    }
+    TFileEntry file;
+    file.Padding = attributes.find('p') != std::string_view::npos;
+    const bool link = attributes.find('l') != std::string_view::npos;
+    TLoadCause cause;
+    cause.Index = index;
+    if (length != kNone) {
+        file.Length = NumberOf(document, length, "length", index);
+    } else if (!link) {
+        cause.Code = TCauseCode::FileWithoutLength;
+        Fail(cause);
+    }
+    if (file.Padding) {
+        return file;
+    }
+    if (path == kNone) {
+        cause.Code = TCauseCode::FileWithoutPath;
+        Fail(cause);
+    }
+    file.Path = ContainerOf(document, path, "path", TValueKind::List, index);
+    for (std::uint32_t part = document.First(path); part != document.End(path);
+         part = document.Next(part)) {
+        if (!document.IsScalar(part)) {
+            FailWrongType(document, part, "path", TValueKind::String, index,
+                          TCauseCode::PathElementWrongType);
+        }
+    }
+    return file;
 }
 
 } // namespace
 
-TTorrentFile::TTorrentFile() : m_Files(&m_Arena) {
-    ResetTree();
-}
-TTorrentFile::~TTorrentFile() {
-    if (m_Tree && m_Tree->Placed()) {
-        (void)m_Tree.release(); // see ResetTree
-    }
-}
-
-void TTorrentFile::ResetTree() {
-    if (m_Tree && m_Tree->Placed()) {
-        // Every byte of a decoded tree lies in the arena: dropping the arena frees it all,
-        // without a destructor call for each of a large torrent's many thousand values.
-        (void)m_Tree.release();
-    }
-    m_Tree.reset();
-    m_Arena.Release();
-    m_Tree.reset(new TObjectHash());
-}
+TTorrentFile::TTorrentFile() = default;
+TTorrentFile::~TTorrentFile() = default;
 
 void TTorrentFile::Clear() {
+    m_Document.Clear();
     m_Announce.clear();
     m_Trackers.clear();
     m_Name.clear();
     m_InfoHash.clear();
     m_Length = 0;
     m_Count = 0;
-    // The entries' storage lies in the arena that ResetTree releases: let go of it first.
-    std::pmr::vector<TTorrentSubFile>(&m_Arena).swap(m_Files);
-    ResetTree();
+    m_FilesList = kNone;
+    m_Loaded = false;
+    m_FilesMade = false;
+    m_Files.clear();
+    m_Tree.reset();
     Pieces = std::string_view();
     m_PieceLength = 0;
     m_Multifile = false;
@@ -99,81 +175,65 @@ bool TTorrentFile::Load(TByteStream& Stream) {
         LoadSteps(Stream);
     } catch (const ETorrentFileError&) {
         throw;
-    } catch (const std::exception& error) {
-        Fail(error.what());
+    } catch (const EBDecodeError& error) {
+        Fail(error.Cause());
+    } catch (const std::bad_alloc&) {
+        Fail(TCauseCode::OutOfMemory);
     }
+    m_Loaded = true;
     return true;
 }
 
 void TTorrentFile::LoadSteps(TByteStream& Stream) {
-    TInfoHasher hasher(Stream.Bytes());
-    TBDecoder decoder(Stream, &m_Arena, &hasher);
-    TObjectPtr decoded = decoder.BDecodeValue();
-    if (!decoded) {
-        Fail("Error parsing file; does not appear to be valid bencoded metainfo.");
+    const std::size_t start = Stream.Position();
+    Stream.Seek(m_Document.Decode(Stream.Bytes(), start));
+    if (m_Document.Size() == 0) {
+        TLoadCause cause;
+        cause.Code = start < Stream.Size() ? TCauseCode::NotBencoded : TCauseCode::EmptyData;
+        cause.Offset = start < Stream.Size() ? static_cast<std::int64_t>(start) : -1;
+        Fail(cause);
     }
-    if (As<TObjectHash>(decoded.get()) == nullptr) {
-        Fail("Corrupt File: the top-level value is not a dictionary.");
-    }
-    m_Tree = std::move(decoded);
-    const TObjectHash& tree = Tree();
-
-    LoadTrackers(tree);
-
-    const TObject* infoItem = tree.Find("info");
-    if (infoItem == nullptr) {
-        Fail("Corrupt File: Missing \"info\" segment.");
-    }
-    const auto& info = ContainerOf<TObjectHash>(infoItem, "info");
-
-    const TObject* name = info.Find("name");
-    if (name == nullptr) {
-        Fail("Corrupt File: Missing \"info.name\" segment.");
-    }
-    m_Name = ScalarOf(name, "name").StringPart;
-    const auto* utf8Name = As<TIntString>(info.Find("name.utf-8"));
-    if (utf8Name != nullptr && utf8Name->ISType == TISType::tisString &&
-        !utf8Name->StringPart.empty()) {
-        m_Name = utf8Name->StringPart;
+    const std::uint32_t root = 0;
+    if (m_Document.KindOf(root) != TValueKind::Dictionary) {
+        TLoadCause cause;
+        cause.Code = TCauseCode::TopLevelNotDictionary;
+        cause.Found = m_Document.KindOf(root);
+        Fail(cause);
     }
 
-    const TObject* pieceLength = info.Find("piece length");
-    if (pieceLength == nullptr) {
-        Fail("Corrupt File: Missing \"info.piece length\" segment.");
+    LoadTrackers(root);
+
+    const std::uint32_t infoItem = m_Document.Find(root, "info");
+    if (infoItem == kNone) {
+        Fail(TCauseCode::NoInfo);
     }
-    m_PieceLength = static_cast<std::int32_t>(ScalarOf(pieceLength, "piece length").IntPart);
+    const std::uint32_t info = ContainerOf(m_Document, infoItem, "info", TValueKind::Dictionary);
+
+    const std::uint32_t name = m_Document.Find(info, "name");
+    if (name == kNone) {
+        FailMissing("name");
+    }
+    m_Name = StringOf(m_Document, name, "name");
+    const std::uint32_t utf8Name = m_Document.Find(info, "name.utf-8");
+    if (utf8Name != kNone && m_Document[utf8Name].Kind() == TBKind::String &&
+        !m_Document.Text(utf8Name).empty()) {
+        m_Name = m_Document.Text(utf8Name);
+    }
+
+    const std::uint32_t pieceLength = m_Document.Find(info, "piece length");
+    if (pieceLength == kNone) {
+        FailMissing("piece length");
+    }
+    m_PieceLength = static_cast<std::int32_t>(NumberOf(m_Document, pieceLength, "piece length"));
 
     LoadFiles(info);
-
-    const TObject* startMarker = tree.Find("_info_start");
-    const TObject* lengthMarker = tree.Find("_info_length");
-    if (startMarker != nullptr && lengthMarker != nullptr) {
-        // The markers are read as signed 32-bit numbers; a file can overwrite them with its
-        // own members, so they are checked against the data before any byte is read.
-        const auto start = static_cast<std::int32_t>(ScalarOf(startMarker, "_info_start").IntPart);
-        const auto length =
-            static_cast<std::int32_t>(ScalarOf(lengthMarker, "_info_length").IntPart);
-        const std::string_view bytes = Stream.Bytes();
-        if (start < 0 || length < 0 || static_cast<std::size_t>(start) > bytes.size() ||
-            static_cast<std::size_t>(length) > bytes.size() - static_cast<std::size_t>(start)) {
-            Fail("Stream read error");
-        }
-        const std::string_view infoBytes =
-            bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
-        std::optional<std::string> early;
-        if (!m_V2Only) {
-            early =
-                hasher.Result(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
-        }
-        m_InfoHash = early      ? *early
-                     : m_V2Only ? DigestOf<TSHA256>(infoBytes)
-                                : DigestOf<TSHA1>(infoBytes);
-    }
+    LoadHash(root);
 }
 
-void TTorrentFile::LoadTrackers(const TObjectHash& Tree) {
-    if (const TObject* announce = Tree.Find("announce")) {
-        m_Announce = ScalarOf(announce, "announce").StringPart;
+void TTorrentFile::LoadTrackers(std::uint32_t Root) {
+    const std::uint32_t announce = m_Document.Find(Root, "announce");
+    if (announce != kNone) {
+        m_Announce = StringOf(m_Document, announce, "announce");
     }
     const auto add = [this](std::string_view tracker) {
         if (!tracker.empty() &&
@@ -182,87 +242,129 @@ void TTorrentFile::LoadTrackers(const TObjectHash& Tree) {
         }
     };
     add(m_Announce);
-    const auto* tiers = As<TObjectList>(Tree.Find("announce-list"));
-    if (tiers == nullptr) {
+    const std::uint32_t tiers = m_Document.Find(Root, "announce-list");
+    if (tiers == kNone || m_Document.KindOf(tiers) != TValueKind::List) {
         return;
     }
-    for (const TObjectPtr& tierItem : tiers->Items) {
-        const auto* tier = As<TObjectList>(tierItem.get());
-        if (tier == nullptr) {
+    for (std::uint32_t tier = m_Document.First(tiers); tier != m_Document.End(tiers);
+         tier = m_Document.Next(tier)) {
+        if (m_Document.KindOf(tier) != TValueKind::List) {
             continue;
         }
-        for (const TObjectPtr& trackerItem : tier->Items) {
-            const auto* tracker = As<TIntString>(trackerItem.get());
-            if (tracker != nullptr && tracker->ISType == TISType::tisString) {
-                add(tracker->StringPart);
+        for (std::uint32_t tracker = m_Document.First(tier); tracker != m_Document.End(tier);
+             tracker = m_Document.Next(tracker)) {
+            if (m_Document[tracker].Kind() == TBKind::String) {
+                add(m_Document.Text(tracker));
             }
         }
     }
 }
 
-void TTorrentFile::LoadFiles(const TObjectHash& Info) {
-    const TObject* pieces = Info.Find("pieces");
-    if (pieces == nullptr) {
+void TTorrentFile::LoadFiles(std::uint32_t Info) {
+    const std::uint32_t pieces = m_Document.Find(Info, "pieces");
+    if (pieces == kNone) {
         // BitTorrent v2 only: no piece hashes in the info dictionary, a file tree instead.
-        const auto* version = As<TIntString>(Info.Find("meta version"));
-        const auto* tree = As<TObjectHash>(Info.Find("file tree"));
-        if (version == nullptr || version->ISType != TISType::tisInt || version->IntPart != 2 ||
-            tree == nullptr) {
-            Fail("Corrupt File: Missing \"info.pieces\" segment.");
+        const std::uint32_t version = m_Document.Find(Info, "meta version");
+        const std::uint32_t tree = m_Document.Find(Info, "file tree");
+        if (version == kNone || m_Document[version].Kind() != TBKind::Integer ||
+            m_Document.Number(version) != 2 || tree == kNone ||
+            m_Document.KindOf(tree) != TValueKind::Dictionary) {
+            FailMissing("pieces");
         }
-        const TFileTreeSummary summary = SummarizeFileTree(*tree);
+        const TFileTreeSummary summary = SummarizeFileTree(m_Document, tree);
         m_V2Only = true;
         m_Multifile = true;
         m_Count = summary.Count;
         m_Length = summary.Length;
         return;
     }
-    Pieces = ScalarOf(pieces, "pieces").StringPart;
+    Pieces = StringOf(m_Document, pieces, "pieces");
 
     std::int64_t total = 0;
-    if (const TObject* length = Info.Find("length")) {
-        total = ScalarOf(length, "length").IntPart;
+    if (const std::uint32_t length = m_Document.Find(Info, "length"); length != kNone) {
+        total = NumberOf(m_Document, length, "length");
         m_Count = 1;
-        m_Files.emplace_back(m_Name, std::string(), total, 0);
-    } else if (const TObject* filesItem = Info.Find("files")) {
+    } else if (const std::uint32_t files = m_Document.Find(Info, "files"); files != kNone) {
         m_Multifile = true;
-        const auto& files = ContainerOf<TObjectList>(filesItem, "info.files");
-        m_Files.reserve(files.Items.size());
-        for (std::size_t i = 0; i < files.Items.size(); ++i) {
-            const auto* entry = As<TObjectHash>(files.Items[i].get());
-            if (entry == nullptr) {
-                Fail("Corrupt File: " + FileEntry(i) + " is not a dictionary.");
+        m_FilesList = ContainerOf(m_Document, files, "files", TValueKind::List);
+        std::int64_t index = 0;
+        for (std::uint32_t entry = m_Document.First(files); entry != m_Document.End(files);
+             entry = m_Document.Next(entry), ++index) {
+            const TFileEntry file = ReadFileEntry(m_Document, entry, index);
+            if (!file.Padding) {
+                ++m_Count;
+                total = WrappingAdd(total, file.Length);
             }
-            const TObject* fileLength = entry->Find("length");
-            if (fileLength == nullptr) {
-                Fail("Corrupt File: " + FileEntry(i) + " is missing a \"length\" segment.");
-            }
-            const std::int64_t length = ScalarOf(fileLength, "length").IntPart;
-            const TObject* pathItem = entry->Find("path");
-            if (pathItem == nullptr) {
-                Fail("Corrupt File: " + FileEntry(i) + " is missing a \"path\" segment.");
-            }
-            const auto& path = ContainerOf<TObjectList>(pathItem, "path");
-            std::string folders;
-            std::string_view fileName;
-            for (std::size_t p = 0; p < path.Items.size(); ++p) {
-                const std::string_view part = ScalarOf(path.Items[p].get(), "path").StringPart;
-                if (p + 1 < path.Items.size()) {
-                    folders += part;
-                    folders += '\\';
-                } else {
-                    fileName = part;
-                }
-            }
-            m_Files.emplace_back(std::string(fileName), std::move(folders), length, total);
-            total = WrappingAdd(total, length);
         }
-        m_Count = static_cast<std::int32_t>(files.Items.size());
     } else {
-        Fail("Corrupt File: Missing both \"info.length\" and \"info.files\" segments (should have "
-             "one or the other).");
+        Fail(TCauseCode::NoLengthNorFiles);
     }
     m_Length = total;
+}
+
+void TTorrentFile::LoadHash(std::uint32_t Root) {
+    const std::uint32_t startMarker = m_Document.Find(Root, "_info_start");
+    const std::uint32_t lengthMarker = m_Document.Find(Root, "_info_length");
+    if (startMarker == kNone || lengthMarker == kNone) {
+        return;
+    }
+    // The markers are read as signed 32-bit numbers; a file can overwrite them with its own
+    // members, so they are checked against the data before any byte is read.
+    const auto start = static_cast<std::int32_t>(NumberOf(m_Document, startMarker, "_info_start"));
+    const auto length =
+        static_cast<std::int32_t>(NumberOf(m_Document, lengthMarker, "_info_length"));
+    const std::string_view bytes = m_Document.Data();
+    if (start < 0 || length < 0 || static_cast<std::size_t>(start) > bytes.size() ||
+        static_cast<std::size_t>(length) > bytes.size() - static_cast<std::size_t>(start)) {
+        Fail(TCauseCode::InfoOutsideFile);
+    }
+    const std::string_view info =
+        bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+    m_InfoHash = m_V2Only ? DigestOf<TSHA256>(info) : DigestOf<TSHA1>(info);
+}
+
+const std::vector<TTorrentSubFile>& TTorrentFile::Files() const {
+    if (m_FilesMade || !m_Loaded || m_V2Only) {
+        return m_Files;
+    }
+    m_FilesMade = true;
+    if (m_FilesList == kNone) {
+        m_Files.emplace_back(m_Name, std::string(), m_Length, 0);
+        return m_Files;
+    }
+    m_Files.reserve(static_cast<std::size_t>(m_Count));
+    std::int64_t offset = 0;
+    std::int64_t index = 0;
+    for (std::uint32_t entry = m_Document.First(m_FilesList); entry != m_Document.End(m_FilesList);
+         entry = m_Document.Next(entry), ++index) {
+        const TFileEntry file = ReadFileEntry(m_Document, entry, index);
+        if (!file.Padding) {
+            std::string folders;
+            std::string_view fileName;
+            const std::uint32_t end = m_Document.End(file.Path);
+            for (std::uint32_t part = m_Document.First(file.Path); part != end;
+                 part = m_Document.Next(part)) {
+                if (m_Document.Next(part) != end) {
+                    folders += m_Document.Text(part);
+                    folders += '\\';
+                } else {
+                    fileName = m_Document.Text(part);
+                }
+            }
+            m_Files.emplace_back(std::string(fileName), std::move(folders), file.Length, offset);
+        }
+        offset = WrappingAdd(offset, file.Length);
+    }
+    return m_Files;
+}
+
+const TObjectHash& TTorrentFile::Tree() const {
+    if (!m_Tree) {
+        const bool decoded =
+            m_Document.Size() > 0 && m_Document.KindOf(0) == TValueKind::Dictionary;
+        m_Tree = decoded ? BuildObjects(m_Document, 0) : TObjectPtr(new TObjectHash());
+    }
+    return *As<TObjectHash>(m_Tree.get());
 }
 
 std::string TTorrentFile::GetPiece(std::int64_t Index) const {

@@ -1,31 +1,33 @@
 #pragma once
 
 // The torrent model: loads a .torrent file's metainfo, checks the parts the list needs,
-// collects the file entries and computes the info hash over the "info" value's bytes
-// exactly as they stand in the file (never over a re-encoding).
+// counts the file entries and their size and computes the info hash over the "info" value's
+// bytes exactly as they stand in the file (never over a re-encoding).
 //
 // Beyond the classic format it reads what today's tools write: "announce" may be missing
 // (trackerless torrents, or trackers only in "announce-list"); Trackers() joins "announce"
 // and the tiers of "announce-list" (BEP 12); "name.utf-8" is the name when present; and a
 // BitTorrent v2 torrent (BEP 52: "meta version" 2, a "file tree", no "pieces") loads with
 // the SHA-256 of its info value as its hash, 64 hexadecimal digits. A hybrid torrent, v1 and
-// v2 in one info dictionary, keeps its v1 (SHA-1) hash.
+// v2 in one info dictionary, keeps its v1 (SHA-1) hash. A file entry whose "attr" holds 'p'
+// is padding (BEP 47): it needs no path and counts neither as a file nor in the size; one
+// whose "attr" holds 'l' is a symbolic link, which may lack a length and then counts 0.
 //
 // Load raises ETorrentFileError with kCorruptMetainfo for every failure inside it, whatever
-// the cause; the step's own reason is kept in Reason() for diagnostics only. Text fields are
-// the metainfo's bytes, unconverted.
+// the step; Cause() says which, with the byte offset or the file entry where one applies.
+// Text fields are the metainfo's bytes, unconverted.
 //
-// Tree() and Pieces view the bytes given to Load: keep those alive while reading them. The
-// other fields are copies. The decoded tree lives in an arena of the model's own, so loading
-// a torrent of many files costs no allocation per value.
+// The loader keeps the decoded document in compact form (BDocument.h). Files() and Tree()
+// are made from it on their first call and kept; they, and Pieces, read the bytes given to
+// Load: keep those alive while calling them. The other fields are copies. A model is used by
+// one thread at a time.
 
-#include "metainfo/ArenaResource.h"
+#include "metainfo/BDocument.h"
 #include "metainfo/ByteStream.h"
+#include "metainfo/Cause.h"
 #include "metainfo/Hashes.h"
 
 #include <cstdint>
-#include <memory>
-#include <memory_resource>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -38,12 +40,12 @@ inline constexpr std::string_view kCorruptMetainfo =
 
 class ETorrentFileError : public std::runtime_error {
 public:
-    explicit ETorrentFileError(std::string Reason)
-        : std::runtime_error(std::string(kCorruptMetainfo)), m_Reason(std::move(Reason)) {}
-    const std::string& Reason() const { return m_Reason; }
+    explicit ETorrentFileError(const TLoadCause& Cause)
+        : std::runtime_error(std::string(kCorruptMetainfo)), m_Cause(Cause) {}
+    const TLoadCause& Cause() const { return m_Cause; }
 
 private:
-    std::string m_Reason;
+    TLoadCause m_Cause;
 };
 
 class TTorrentSubFile {
@@ -88,10 +90,16 @@ public:
     // Whether the torrent is BitTorrent v2 only (its hash is a SHA-256).
     bool V2Only() const { return m_V2Only; }
     const std::string& Name() const { return m_Name; }
+    // The size of the files, padding not included.
     std::int64_t Length() const { return m_Length; }
+    // The number of files, padding not included.
     std::int32_t Count() const { return m_Count; }
-    const std::pmr::vector<TTorrentSubFile>& Files() const { return m_Files; }
-    const TObjectHash& Tree() const { return *As<TObjectHash>(m_Tree.get()); }
+    // The files of a loaded v1 torrent in the order of the metainfo, padding left out (the
+    // offsets count it); empty after a failed load.
+    const std::vector<TTorrentSubFile>& Files() const;
+    // The decoded top-level dictionary with everything in it, the info markers included;
+    // empty when the data held no dictionary.
+    const TObjectHash& Tree() const;
     // The info hash as lowercase hexadecimal digits (40 for SHA-1, 64 for a v2-only
     // torrent's SHA-256); empty until a load computed it.
     const std::string& Hash() const { return m_InfoHash; }
@@ -105,19 +113,21 @@ public:
 
 private:
     void LoadSteps(TByteStream& Stream);
-    void LoadTrackers(const TObjectHash& Tree);
-    void LoadFiles(const TObjectHash& Info);
-    void ResetTree();
+    void LoadTrackers(std::uint32_t Root);
+    void LoadFiles(std::uint32_t Info);
+    void LoadHash(std::uint32_t Root);
 
+    TBDocument m_Document;
     std::string m_Announce;
     std::vector<std::string> m_Trackers;
     std::string m_Name;
     std::int64_t m_Length = 0;
     std::int32_t m_Count = 0;
-    // Declared before the tree and the file entries, which live in it and go first.
-    TArena m_Arena;
-    std::pmr::vector<TTorrentSubFile> m_Files;
-    TObjectPtr m_Tree;
+    std::uint32_t m_FilesList = TBDocument::kNone; // the "files" list of a loaded torrent
+    bool m_Loaded = false;
+    mutable bool m_FilesMade = false;
+    mutable std::vector<TTorrentSubFile> m_Files;
+    mutable TObjectPtr m_Tree;
     std::string m_InfoHash;
     std::int32_t m_PieceLength = 0;
     bool m_Multifile = false;

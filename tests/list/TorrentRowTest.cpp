@@ -1,5 +1,7 @@
 #include "list/TorrentRow.h"
 
+#include "list/BatchLoader.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -113,7 +115,34 @@ TEST_F(TempDir, OversizedFilesAreRefusedAsMetainfoWithoutBeingRead) {
         FAIL() << "loaded an oversized file";
     } catch (const ETorrentFileError& e) {
         EXPECT_EQ(std::string(e.what()), kCorruptMetainfo);
+        EXPECT_EQ(DescribeCause(e.Cause()), "the file is larger than 256 MiB");
     }
+}
+
+TEST_F(TempDir, TheListsReadBufferGivesALargeFilesRoomBack) {
+    const std::string large = (m_Dir / "large.torrent").string();
+    const std::string small = (m_Dir / "small.torrent").string();
+    std::ofstream(large, std::ios::binary) << std::string(3 << 20, 'x');
+    std::ofstream(small, std::ios::binary) << "d4:infod6:lengthi1e4:name1:n12:piece lengthi1e"
+                                              "6:pieces0:ee";
+    TFileBuffer buffer;
+    buffer.ReadWholeFile(large);
+    EXPECT_GE(buffer.Capacity(), std::size_t{3} << 20);
+    buffer.Trim();
+    EXPECT_EQ(buffer.Capacity(), 0u);
+    EXPECT_EQ(buffer.View().size(), 0u);
+
+    // Loading for the list trims after every file, failed or not: a small file's room stays
+    // for the next one, a large file's goes.
+    EXPECT_TRUE(LoadForList(small, buffer).Loaded);
+    const std::size_t kept = buffer.Capacity();
+    EXPECT_GT(kept, 0u);
+    EXPECT_TRUE(LoadForList(small, buffer).Loaded);
+    EXPECT_EQ(buffer.Capacity(), kept);
+    const TLoadResult refused = LoadForList(large, buffer);
+    EXPECT_FALSE(refused.Loaded);
+    EXPECT_EQ(DescribeCause(refused.Cause), "not bencoded data at byte 0");
+    EXPECT_LE(buffer.Capacity(), kKeptBufferCapacity);
 }
 
 } // namespace

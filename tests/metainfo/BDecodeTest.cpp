@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 using namespace lintervale;
 
@@ -108,20 +109,59 @@ TEST(BDecode, InfoMarkersGiveTheValuesExactBytes) {
 }
 
 TEST(BDecode, RefusesWhatWouldHurt) {
-    const std::string cases[] = {
-        "dxe",                       // a key must start with a digit
-        "d8:announce999999999:http", // a length far past the end of the data
-        "5:abc",                     // a length just past it
-        "99999999999999999999999999:x",
-        std::string(101, 'l') + std::string(101, 'e'), // nested deeper than the limit
-        "d1:a" + std::string(200, 'l'),
+    const std::pair<std::string, TCauseCode> cases[] = {
+        {"dxe", TCauseCode::KeyNotString},
+        {"d8:announce999999999:http", TCauseCode::StringPastEnd},
+        {"5:abc", TCauseCode::StringPastEnd},
+        {"99999999999999999999999999:x", TCauseCode::StringPastEnd},
+        {std::string(101, 'l') + std::string(101, 'e'), TCauseCode::NestingTooDeep},
+        {"d1:a" + std::string(200, 'l'), TCauseCode::NestingTooDeep},
     };
-    for (const std::string& input : cases) {
+    for (const auto& [input, code] : cases) {
         TByteStream stream(input);
-        EXPECT_THROW(BDecodeValue(stream), EBDecodeError) << input.substr(0, 40);
+        try {
+            BDecodeValue(stream);
+            ADD_FAILURE() << input.substr(0, 40) << ": decoded";
+        } catch (const EBDecodeError& e) {
+            EXPECT_EQ(e.Cause().Code, code) << input.substr(0, 40);
+            EXPECT_EQ(e.what(), DescribeCause(e.Cause()));
+        }
     }
     // The limit itself is still fine.
     EXPECT_EQ(Decode(std::string(100, 'l') + std::string(100, 'e')).size(), 200u);
+}
+
+TEST(BDocument, RecordsPointIntoTheData) {
+    const std::string bytes = "xd1:ai1e1:bl1:x02:yyi-3ee1:ai7e4:infoi5e0:0:e";
+    TBDocument document;
+    EXPECT_EQ(document.Decode(bytes, 1), bytes.size()) << "the position after the value";
+    ASSERT_GT(document.Size(), 0u);
+    EXPECT_EQ(document.KindOf(0), TValueKind::Dictionary);
+    EXPECT_EQ(document[0].Offset(), 1u);
+    EXPECT_EQ(document.End(0), document.Size());
+
+    // The last member with a key wins; the list is stepped over whole.
+    EXPECT_EQ(document.Number(document.Find(0, "a")), 7);
+    const std::uint32_t list = document.Find(0, "b");
+    ASSERT_EQ(document.KindOf(list), TValueKind::List);
+    std::vector<std::string> items;
+    for (std::uint32_t i = document.First(list); i != document.End(list); i = document.Next(i)) {
+        items.push_back(document.KindOf(i) == TValueKind::String
+                            ? std::string(document.Text(i))
+                            : "i" + std::to_string(document.Number(i)));
+    }
+    EXPECT_EQ(items, (std::vector<std::string>{"x", "yy", "i-3"})) << "leading zeros allowed";
+    EXPECT_EQ(document.Find(0, "c"), TBDocument::kNone);
+
+    // "info" brings its markers; an empty key is a member like any other.
+    EXPECT_EQ(document.Number(document.Find(0, "_info_start")), 37);
+    EXPECT_EQ(document.Number(document.Find(0, "_info_length")), 3);
+    EXPECT_EQ(document.KindOf(document.Find(0, "_info_start")), TValueKind::Integer);
+    EXPECT_EQ(document.Text(document.Find(0, "")), "");
+    EXPECT_NE(document.Find(0, ""), TBDocument::kNone);
+
+    EXPECT_EQ(document.Decode("zz", 0), 1u) << "a byte that starts nothing is consumed";
+    EXPECT_EQ(document.Size(), 0u);
 }
 
 } // namespace
