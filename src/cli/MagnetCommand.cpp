@@ -24,6 +24,8 @@ TOutcome LinkOf(const std::string& file, TFileBuffer& buffer) {
     try {
         const TTorrentRow row = LoadTorrentRow(file, buffer);
         return {true, MagnetLinkOfRow(row.Name, row.Hash, row.Trackers) + '\n'};
+    } catch (const ETorrentFileError& error) {
+        return {false, file + ": " + MessageWithCause(error.what(), error.Cause()) + '\n'};
     } catch (const std::exception& error) {
         return {false, file + ": " + error.what() + '\n'};
     }

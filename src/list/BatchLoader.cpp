@@ -7,12 +7,17 @@ namespace lintervale {
 
 TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer) {
     TLoadResult result;
+    result.File = FileName;
     try {
         result.Row = LoadTorrentRow(FileName, Buffer);
         result.Loaded = true;
+    } catch (const ETorrentFileError& error) {
+        result.Message = error.what();
+        result.Cause = error.Cause();
     } catch (const std::exception& error) {
         result.Message = error.what();
     }
+    Buffer.Trim();
     return result;
 }
 

@@ -21,10 +21,13 @@ struct TLoadResult {
     bool Loaded = false;
     bool Skipped = false; // passed over without a word: no such regular file
     TTorrentRow Row;      // when loaded
+    std::string File;     // the file's name as given
     std::string Message;  // when neither: what the list shows
+    TLoadCause Cause;     // when the file was refused as metainfo: why
 };
 
-// Reads and loads one file (what AddFile does before it looks at the list).
+// Reads and loads one file (what AddFile does before it looks at the list). The buffer is
+// trimmed afterwards, so a large file's room does not outlive its load.
 TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer);
 
 struct TLoadRequest {

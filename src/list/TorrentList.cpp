@@ -4,6 +4,7 @@
 #include "trackers/TrackerCell.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace lintervale {
 
@@ -22,9 +23,15 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
         return TAddResult::Skipped;
     }
     if (!Loaded.Loaded) {
+        // The box gives the message and why; the status line, seen in quiet mode too, names
+        // the file and why.
         if (!m_Host.QuietMode()) {
-            m_Host.ShowError(Loaded.Message);
+            m_Host.ShowError(MessageWithCause(Loaded.Message, Loaded.Cause));
         }
+        const std::string cause = DescribeCause(Loaded.Cause);
+        m_Host.SetStatusText(
+            cause.empty() ? Loaded.Message
+                          : std::filesystem::path(Loaded.File).filename().string() + ": " + cause);
         return TAddResult::Failed;
     }
     return AddRow(std::move(Loaded.Row));

@@ -1,3 +1,5 @@
+#include "metainfo/Cause.h"
+#include "metainfo/TorrentFile.h"
 #include "tests/magnet/ExpectedLinks.h"
 
 #include <fcntl.h>
@@ -80,6 +82,24 @@ const char* const kExpectedTable = lintervale::testing::kExpectedLinksTable;
 const std::string kRefused =
     "Something bad happened while trying to load the file, probably corrupt metainfo.";
 
+// The line a refused file gives: the message, then the loader's cause in parentheses.
+std::string RefusalLine(const std::string& path) {
+    lintervale::TTorrentFile torrent;
+    try {
+        torrent.Load(Slurp(path));
+    } catch (const lintervale::ETorrentFileError& e) {
+        return path + ": " + kRefused + " (" + lintervale::DescribeCause(e.Cause()) + ")\n";
+    }
+    return "(loaded)";
+}
+
+TEST(MagnetCommand, ARefusalSaysWhy) {
+    const std::string path = (fs::path(LINTERVALE_FIXTURES) / "file3-missing-length.torrent");
+    const Result result = RunProgram({"--magnet", path});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, path + ": " + kRefused + " (file 3 has no length)\n");
+}
+
 TEST(MagnetCommand, EveryFixtureGivesItsExpectedLine) {
     const std::vector<Expected> rows = ReadExpected(kExpectedTable);
     ASSERT_GE(rows.size(), 31u);
@@ -93,7 +113,7 @@ TEST(MagnetCommand, EveryFixtureGivesItsExpectedLine) {
         } else {
             EXPECT_EQ(result.status, 1) << row.file;
             EXPECT_EQ(result.out, "") << row.file;
-            EXPECT_EQ(result.err, path + ": " + kRefused + "\n") << row.file;
+            EXPECT_EQ(result.err, RefusalLine(path)) << row.file;
         }
     }
 }
@@ -109,7 +129,7 @@ TEST(MagnetCommand, ManyFilesKeepTheirOrderAndFailuresDoNotStopTheRest) {
         if (row.ok) {
             links += row.link + "\n";
         } else {
-            errors += path + ": " + kRefused + "\n";
+            errors += RefusalLine(path);
         }
     }
     const std::string missing = (fs::temp_directory_path() / "no-such.torrent").string();

@@ -86,13 +86,16 @@ TEST_F(TorrentListTest, FailuresAreReportedAndChangeNothing) {
     EXPECT_EQ(m_List.AddFile((m_Dir / "missing.torrent").string()),
               TTorrentList::TAddResult::Failed);
     ASSERT_EQ(m_Host.Errors.size(), 2u);
-    EXPECT_EQ(m_Host.Errors[0],
-              "Something bad happened while trying to load the file, probably corrupt metainfo.");
+    EXPECT_EQ(m_Host.Errors[0], "Something bad happened while trying to load the file, probably "
+                                "corrupt metainfo. (not bencoded data at byte 0)");
     EXPECT_NE(m_Host.Errors[1].find("missing.torrent"), std::string::npos);
+    EXPECT_EQ(m_Host.Status, m_Host.Errors[1]) << "a file that cannot be read has no cause";
     EXPECT_EQ(Names(), std::vector<std::string>{"kept"});
     m_Host.Quiet = true;
+    m_Host.Status.clear();
     m_List.AddFile(bad.string());
     EXPECT_EQ(m_Host.Errors.size(), 2u);
+    EXPECT_EQ(m_Host.Status, "bad.torrent: not bencoded data at byte 0") << "quiet, yet said";
 }
 
 TEST_F(TorrentListTest, OptionsActOnTheNewRow) {

@@ -225,7 +225,8 @@ void MainFormTest::duplicatesAndQuietMode() {
     MessageBoxes::clearShown();
     m_Form->AddFile(bad.fileName());
     QCOMPARE(MessageBoxes::shown(), QStringList("Something bad happened while trying to load the "
-                                                "file, probably corrupt metainfo."));
+                                                "file, probably corrupt metainfo. (not bencoded "
+                                                "data at byte 0)"));
 
     child<QCheckBox>("CheckBox4")->setChecked(true);
     MessageBoxes::clearShown();
