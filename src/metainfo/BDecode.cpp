@@ -92,10 +92,20 @@ private:
         }
     }
 
-    void Enter(std::size_t offset) {
+    // A container's record comes before its elements; Close tells it where they end.
+    std::uint32_t Open(TBKind kind) {
+        const std::size_t start = m_Position - 1;
         if (++m_Depth > TBDecodeLimits::kMaxDepth) {
-            Fail(TCauseCode::NestingTooDeep, offset, TBDecodeLimits::kMaxDepth);
+            Fail(TCauseCode::NestingTooDeep, start, TBDecodeLimits::kMaxDepth);
         }
+        CountValue(start);
+        Append(kind, start, 0);
+        return m_Document.m_Size - 1;
+    }
+
+    void Close(std::uint32_t container) {
+        m_Document.m_Nodes[container].SetExtent(m_Document.m_Size);
+        --m_Depth;
     }
 
     // A value's string: counted as a value, unlike a key.
@@ -145,27 +155,18 @@ private:
     }
 
     void BDecodeList() {
-        const std::size_t start = m_Position - 1;
-        Enter(start);
-        CountValue(start);
-        const std::uint32_t self = m_Document.m_Size;
-        Append(TBKind::List, start, 0);
+        const std::uint32_t self = Open(TBKind::List);
         while (m_Position < m_Data.size() && m_Data[m_Position] != 'e') {
             BDecodeValue();
         }
         if (m_Position < m_Data.size()) {
             ++m_Position;
         }
-        m_Document.m_Nodes[self].SetExtent(m_Document.m_Size);
-        --m_Depth;
+        Close(self);
     }
 
     void BDecodeDictionary() {
-        const std::size_t start = m_Position - 1;
-        Enter(start);
-        CountValue(start);
-        const std::uint32_t self = m_Document.m_Size;
-        Append(TBKind::Dictionary, start, 0);
+        const std::uint32_t self = Open(TBKind::Dictionary);
         while (m_Position < m_Data.size()) {
             const std::size_t keyStart = m_Position;
             const int c = static_cast<unsigned char>(m_Data[m_Position++]);
@@ -192,8 +193,7 @@ private:
                        static_cast<std::uint32_t>(m_Position - valueStart));
             }
         }
-        m_Document.m_Nodes[self].SetExtent(m_Document.m_Size);
-        --m_Depth;
+        Close(self);
     }
 
     TBDocument& m_Document;
