@@ -100,19 +100,43 @@ def pieces(rng):
         yield f"pieces-{i}.torrent", torrent(info)
 
 
-def manyfiles(rng):
+def hundred_thousand_files(rng, name, folder, file, subfolder):
+    """One torrent of 100,000 files in 2-3 level paths, 4 MiB pieces; the three functions
+    name the folders and the files."""
     files, total = [], 0
     for j in range(100_000):
         length = rng.randint(1, 8 << 20)
-        path = [f"dir{rng.randrange(10000):04d}", f"file-{j:06d}.bin"]
+        path = [folder(), file(j)]
         if rng.random() < 0.5:
-            path.insert(1, f"sub{rng.randrange(100):02d}")
+            path.insert(1, subfolder())
         files.append({"length": length, "path": path})
         total += length
     piece_length = 4 << 20
-    info = {"files": files, "name": "manyfiles", "piece length": piece_length,
+    info = {"files": files, "name": name, "piece length": piece_length,
             "pieces": pieces_for(rng, total, piece_length)}
-    yield "manyfiles.torrent", torrent(info)
+    yield f"{name}.torrent", torrent(info)
+
+
+def manyfiles(rng):
+    """7.4 MB."""
+    yield from hundred_thousand_files(rng, "manyfiles", lambda: f"dir{rng.randrange(10000):04d}",
+                                      lambda j: f"file-{j:06d}.bin",
+                                      lambda: f"sub{rng.randrange(100):02d}")
+
+
+WORDS = ["alpha", "bravo", "charlie", "delta", "echo", "foxtrot", "golf", "hotel", "india",
+         "juliet", "kilo", "lima", "mike", "november", "oscar", "papa", "quebec", "romeo",
+         "sierra", "tango", "uniform", "victor", "whiskey", "xray", "yankee", "zulu"]
+
+
+def longnames(rng):
+    """The same under the longer names of a music archive: 15 MB."""
+    def words(count):
+        return "-".join(rng.choice(WORDS) for _ in range(count))
+    yield from hundred_thousand_files(
+        rng, "longnames", lambda: f"collection-{rng.randrange(1000):03d}-{words(3)}",
+        lambda j: f"recording-{j:06d}-{words(5)}.flac",
+        lambda: f"volume-{rng.randrange(100):02d}-{words(3)}")
 
 
 def hash_step(h, c):
@@ -186,7 +210,7 @@ def main():
         sys.exit("usage: make_corpus.py OUTDIR")
     outdir = sys.argv[1]
     for name, make in [("small", small), ("multi", multi), ("pieces", pieces),
-                       ("manyfiles", manyfiles), ("list10k", list10k), ("collision", collision)]:
+                       ("manyfiles", manyfiles), ("longnames", longnames), ("list10k", list10k), ("collision", collision)]:
         # Each set has its own generator, so one set's change leaves the others alone.
         write_set(outdir, name, make(random.Random(f"{SEED}-{name}")))
 
