@@ -126,7 +126,7 @@ def main():
           f" adds, {best['autosave_ms']} ms)  {'PASS' if ok_autosave else 'FAIL'}")
     size, baseline, memory = big_torrent_memory(lintervale, corpus)
     ok_memory = memory < 3
-    print(f"adding the {size / 1e6:.1f} MB torrent: {memory:.2f}x its size above the window's "
+    print(f"adding the {size / 2**20:.1f} MiB torrent: {memory:.2f}x its size above the window's "
           f"own {baseline / 1e6:.0f} MB, target < 3x  {'PASS' if ok_memory else 'FAIL'}")
     return 0 if ok_rows and ok_add and ok_save and ok_load and ok_autosave and ok_memory else 1
 

@@ -127,7 +127,7 @@ def main():
               and steady <= STEADY_TARGET)
         failed |= not ok
         verdict = "PASS" if ok else ("FAIL (wrong links)" if problems else "FAIL")
-        print(f"{name:<10} {size / 1e6:5.1f} MB  memory {memory:.2f}x  median {median:.2f}x  "
+        print(f"{name:<10} {size / 2**20:5.1f} MiB  memory {memory:.2f}x  median {median:.2f}x  "
               f"p90 {steady:.2f}x  {verdict}")
         for problem in problems[:5]:
             print(f"    {problem}")
