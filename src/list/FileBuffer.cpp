@@ -35,10 +35,7 @@ private:
 }
 
 [[noreturn]] void ThrowTooLarge() {
-    TLoadCause cause;
-    cause.Code = TCauseCode::TooLarge;
-    cause.Limit = kMaxTorrentFileSize;
-    throw ETorrentFileError(cause);
+    throw ETorrentFileError({.Code = TCauseCode::TooLarge, .Limit = kMaxTorrentFileSize});
 }
 
 } // namespace

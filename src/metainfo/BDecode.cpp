@@ -52,11 +52,8 @@ public:
 
 private:
     [[noreturn]] void Fail(TCauseCode code, std::size_t offset, std::int64_t limit = 0) {
-        TLoadCause cause;
-        cause.Code = code;
-        cause.Offset = static_cast<std::int64_t>(offset);
-        cause.Limit = limit;
-        throw EBDecodeError(cause);
+        throw EBDecodeError(
+            {.Code = code, .Offset = static_cast<std::int64_t>(offset), .Limit = limit});
     }
 
     void Append(TBKind kind, std::size_t offset, std::uint32_t extent) {
@@ -207,10 +204,7 @@ std::size_t TBDocument::Decode(std::string_view Data, std::size_t Start) {
     m_Data = Data;
     m_Size = 0;
     if (Data.size() > static_cast<std::size_t>(TBDecodeLimits::kMaxBytes)) {
-        TLoadCause cause;
-        cause.Code = TCauseCode::TooLarge;
-        cause.Limit = TBDecodeLimits::kMaxBytes;
-        throw EBDecodeError(cause);
+        throw EBDecodeError({.Code = TCauseCode::TooLarge, .Limit = TBDecodeLimits::kMaxBytes});
     }
     TBDecoder decoder(*this, Data, Start);
     try {

@@ -14,12 +14,10 @@ namespace {
 constexpr std::uint32_t kNone = TBDocument::kNone;
 
 [[noreturn]] void Malformed(TCauseCode code, const TBDocument& document, std::uint32_t node) {
-    TLoadCause cause;
-    cause.Code = code;
-    cause.Offset = document[node].Offset();
-    cause.Found = document.KindOf(node);
-    cause.Expected = TValueKind::Dictionary;
-    throw ETorrentFileError(cause);
+    throw ETorrentFileError({.Code = code,
+                             .Offset = document[node].Offset(),
+                             .Found = document.KindOf(node),
+                             .Expected = TValueKind::Dictionary});
 }
 
 // The members of a dictionary as a table keeps them: the last of each key (key records). A

@@ -14,27 +14,19 @@ namespace {
 
 constexpr std::uint32_t kNone = TBDocument::kNone;
 
-[[noreturn]] void Fail(TLoadCause cause) {
+[[noreturn]] void Fail(const TLoadCause& cause) {
     throw ETorrentFileError(cause);
-}
-
-[[noreturn]] void Fail(TCauseCode code) {
-    TLoadCause cause;
-    cause.Code = code;
-    Fail(cause);
 }
 
 [[noreturn]] void FailWrongType(const TBDocument& document, std::uint32_t item, const char* key,
                                 TValueKind expected, std::int64_t index = -1,
                                 TCauseCode code = TCauseCode::WrongType) {
-    TLoadCause cause;
-    cause.Code = code;
-    cause.Offset = document[item].Offset();
-    cause.Index = index;
-    cause.Key = key;
-    cause.Found = document.KindOf(item);
-    cause.Expected = expected;
-    Fail(cause);
+    Fail({.Code = code,
+          .Offset = document[item].Offset(),
+          .Index = index,
+          .Key = key,
+          .Found = document.KindOf(item),
+          .Expected = expected});
 }
 
 // The item read as a string or a number: a list or dictionary where a scalar belongs fails
@@ -62,13 +54,6 @@ std::uint32_t ContainerOf(const TBDocument& document, std::uint32_t item, const 
         FailWrongType(document, item, key, expected, index);
     }
     return item;
-}
-
-[[noreturn]] void FailMissing(const char* key) {
-    TLoadCause cause;
-    cause.Code = TCauseCode::MissingKey;
-    cause.Key = key;
-    Fail(cause);
 }
 
 // Sums in 64 bits, wrapping instead of overflowing as a hostile file could make it.
@@ -114,20 +99,16 @@ TFileEntry ReadFileEntry(const TBDocument& document, std::uint32_t entry, std::i
     TFileEntry file;
     file.Padding = attributes.find('p') != std::string_view::npos;
     const bool link = attributes.find('l') != std::string_view::npos;
-    TLoadCause cause;
-    cause.Index = index;
     if (length != kNone) {
         file.Length = NumberOf(document, length, "length", index);
     } else if (!link) {
-        cause.Code = TCauseCode::FileWithoutLength;
-        Fail(cause);
+        Fail({.Code = TCauseCode::FileWithoutLength, .Index = index});
     }
     if (file.Padding) {
         return file;
     }
     if (path == kNone) {
-        cause.Code = TCauseCode::FileWithoutPath;
-        Fail(cause);
+        Fail({.Code = TCauseCode::FileWithoutPath, .Index = index});
     }
     file.Path = ContainerOf(document, path, "path", TValueKind::List, index);
     for (std::uint32_t part = document.First(path); part != document.End(path);
@@ -178,7 +159,7 @@ bool TTorrentFile::Load(TByteStream& Stream) {
     } catch (const EBDecodeError& error) {
         Fail(error.Cause());
     } catch (const std::bad_alloc&) {
-        Fail(TCauseCode::OutOfMemory);
+        Fail({.Code = TCauseCode::OutOfMemory});
     }
     m_Loaded = true;
     return true;
@@ -188,30 +169,26 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
     const std::size_t start = Stream.Position();
     Stream.Seek(m_Document.Decode(Stream.Bytes(), start));
     if (m_Document.Size() == 0) {
-        TLoadCause cause;
-        cause.Code = start < Stream.Size() ? TCauseCode::NotBencoded : TCauseCode::EmptyData;
-        cause.Offset = start < Stream.Size() ? static_cast<std::int64_t>(start) : -1;
-        Fail(cause);
+        Fail(start < Stream.Size() ? TLoadCause{.Code = TCauseCode::NotBencoded,
+                                                .Offset = static_cast<std::int64_t>(start)}
+                                   : TLoadCause{.Code = TCauseCode::EmptyData});
     }
     const std::uint32_t root = 0;
     if (m_Document.KindOf(root) != TValueKind::Dictionary) {
-        TLoadCause cause;
-        cause.Code = TCauseCode::TopLevelNotDictionary;
-        cause.Found = m_Document.KindOf(root);
-        Fail(cause);
+        Fail({.Code = TCauseCode::TopLevelNotDictionary, .Found = m_Document.KindOf(root)});
     }
 
     LoadTrackers(root);
 
     const std::uint32_t infoItem = m_Document.Find(root, "info");
     if (infoItem == kNone) {
-        Fail(TCauseCode::NoInfo);
+        Fail({.Code = TCauseCode::NoInfo});
     }
     const std::uint32_t info = ContainerOf(m_Document, infoItem, "info", TValueKind::Dictionary);
 
     const std::uint32_t name = m_Document.Find(info, "name");
     if (name == kNone) {
-        FailMissing("name");
+        Fail({.Code = TCauseCode::MissingKey, .Key = "name"});
     }
     m_Name = StringOf(m_Document, name, "name");
     const std::uint32_t utf8Name = m_Document.Find(info, "name.utf-8");
@@ -222,7 +199,7 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
 
     const std::uint32_t pieceLength = m_Document.Find(info, "piece length");
     if (pieceLength == kNone) {
-        FailMissing("piece length");
+        Fail({.Code = TCauseCode::MissingKey, .Key = "piece length"});
     }
     m_PieceLength = static_cast<std::int32_t>(NumberOf(m_Document, pieceLength, "piece length"));
 
@@ -269,7 +246,7 @@ void TTorrentFile::LoadFiles(std::uint32_t Info) {
         if (version == kNone || m_Document[version].Kind() != TBKind::Integer ||
             m_Document.Number(version) != 2 || tree == kNone ||
             m_Document.KindOf(tree) != TValueKind::Dictionary) {
-            FailMissing("pieces");
+            Fail({.Code = TCauseCode::MissingKey, .Key = "pieces"});
         }
         const TFileTreeSummary summary = SummarizeFileTree(m_Document, tree);
         m_V2Only = true;
@@ -297,7 +274,7 @@ void TTorrentFile::LoadFiles(std::uint32_t Info) {
             }
         }
     } else {
-        Fail(TCauseCode::NoLengthNorFiles);
+        Fail({.Code = TCauseCode::NoLengthNorFiles});
     }
     m_Length = total;
 }
@@ -316,7 +293,7 @@ void TTorrentFile::LoadHash(std::uint32_t Root) {
     const std::string_view bytes = m_Document.Data();
     if (start < 0 || length < 0 || static_cast<std::size_t>(start) > bytes.size() ||
         static_cast<std::size_t>(length) > bytes.size() - static_cast<std::size_t>(start)) {
-        Fail(TCauseCode::InfoOutsideFile);
+        Fail({.Code = TCauseCode::InfoOutsideFile});
     }
     const std::string_view info =
         bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));

@@ -43,8 +43,9 @@ TEST(FileAttributes, PaddingAndLinksCountAsTheySay) {
         {"the last attr wins", "d4:attr1:p4:attr0:6:lengthi4e4:pathl1:hee", 1, 4},
     };
     for (const Case& c : cases) {
+        const std::string data = FilesTorrent(c.entries);
         TTorrentFile torrent;
-        ASSERT_NO_THROW(torrent.Load(FilesTorrent(c.entries))) << c.what;
+        ASSERT_NO_THROW(torrent.Load(data)) << c.what;
         EXPECT_EQ(torrent.Count(), c.count) << c.what;
         EXPECT_EQ(torrent.Length(), c.length) << c.what;
         EXPECT_EQ(torrent.Files().size(), static_cast<std::size_t>(c.count)) << c.what;
@@ -62,9 +63,10 @@ TEST(FileAttributes, PaddingAndLinksCountAsTheySay) {
 }
 
 TEST(FileAttributes, OffsetsCountThePadding) {
+    const std::string data = FilesTorrent("d6:lengthi100e4:pathl1:aeed4:attr1:p6:lengthi28ee"
+                                          "d6:lengthi5e4:pathl1:bee");
     TTorrentFile torrent;
-    ASSERT_TRUE(torrent.Load(FilesTorrent("d6:lengthi100e4:pathl1:aeed4:attr1:p6:lengthi28ee"
-                                          "d6:lengthi5e4:pathl1:bee")));
+    ASSERT_TRUE(torrent.Load(data));
     ASSERT_EQ(torrent.Files().size(), 2u);
     EXPECT_EQ(torrent.Files()[1].Name(), "b");
     EXPECT_EQ(torrent.Files()[1].Offset(), 128);

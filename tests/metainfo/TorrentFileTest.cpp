@@ -41,8 +41,10 @@ TEST(TorrentFile, MultipleFilesWithPaths) {
     const std::string info = "5:filesld6:lengthi10e4:pathl1:a1:b5:c.txteed6:lengthi5e4:pathl1:xeee"
                              "4:name3:dir12:piece lengthi16384e6:pieces" +
                              Bytes(kPieces);
+    // The entries are made from the loaded bytes when first asked for: they stay alive.
+    const std::string data = Torrent(info);
     TTorrentFile torrent;
-    ASSERT_TRUE(torrent.Load(Torrent(info)));
+    ASSERT_TRUE(torrent.Load(data));
     EXPECT_TRUE(torrent.Multifile());
     EXPECT_EQ(torrent.Count(), 2);
     EXPECT_EQ(torrent.Length(), 15);
