@@ -4,6 +4,8 @@
 // reads reuses. Files larger than kMaxTorrentFileSize are refused as metainfo before they are
 // read.
 
+#include "metainfo/BDecode.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -18,7 +20,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-inline constexpr std::int64_t kMaxTorrentFileSize = std::int64_t{256} << 20;
+// The decoder's own limit: a file it could not decode is not worth reading.
+inline constexpr std::int64_t kMaxTorrentFileSize = TBDecodeLimits::kMaxBytes;
 
 // What a buffer keeps for the next read after Trim: room for a typical torrent, so a batch
 // of them reads without a new allocation each, while a large file's room goes back.
