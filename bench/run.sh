@@ -20,7 +20,8 @@ lintervale="$build/src/lintervale"
 [[ -x /usr/bin/time ]] || { echo "/usr/bin/time is missing" >&2; exit 2; }
 
 # The collision set is written last, so its list marks a complete corpus.
-if [[ ! -f $corpus/collision/expected.txt || ! -f $corpus/list10k/expected.txt ]]; then
+if [[ ! -f $corpus/collision/expected.txt || ! -f $corpus/list10k/expected.txt ||
+      ! -f $corpus/longnames/expected.txt ]]; then
     echo "making the corpus in $corpus ..." >&2
     rm -rf "$corpus"
     python3 "$bench/make_corpus.py" "$corpus.tmp"
