@@ -3,12 +3,14 @@
 #include "list/FileBuffer.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <limits>
 #include <unistd.h>
 
 namespace lintervale {
@@ -75,22 +77,27 @@ public:
                1;
     }
 
+    // Where the next line starts, to read the same lines again.
+    std::size_t Position() const { return m_At; }
+    void Rewind(std::size_t Position) { m_At = Position; }
+
 private:
     std::string_view m_Text;
     std::size_t m_At = 0;
 };
 
+// Control characters would end a line (LF), end the file (character 26) or otherwise shift
+// or hide the cells after them; they are written as spaces.
+bool IsControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
 void AppendCell(std::string& text, const std::string& cell) {
     const std::size_t start = text.size();
     text += cell;
-    std::replace_if(
-        text.begin() + static_cast<std::ptrdiff_t>(start), text.end(),
-        [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(text.begin() + static_cast<std::ptrdiff_t>(start), text.end(), IsControl, ' ');
     text += "\r\n";
-}
-
-std::string Reason(int error) {
-    return std::strerror(error);
 }
 
 } // namespace
@@ -110,17 +117,35 @@ std::string GridToText(const TTorrentGrid& Grid) {
 void TextToGrid(std::string_view Text, TTorrentGrid& Grid) {
     TLineReader reader(Text);
     const long long columns = std::max(0LL, reader.ReadCount());
-    // Rows beyond the lines left would be empty in every column: they are not made.
     const long long declared = reader.ReadCount();
+    // The cells are laid out for the declared row count (at least the grid's two rows); where
+    // the text holds fewer lines than that, every line falls into column 0 and rows past the
+    // last line would get nothing.
     const auto linesLeft = static_cast<long long>(reader.LinesLeft());
-    const long long rows = std::clamp(declared, 2LL, std::max(2LL, linesLeft));
-    Grid.SetRowCount(static_cast<int>(std::min<long long>(rows, 1LL << 30)));
-    for (long long c = 0; c < columns && !reader.AtEnd(); ++c) {
-        for (int r = 0; r < Grid.RowCount(); ++r) {
-            const std::string_view line = reader.ReadLine();
-            if (c < TTorrentGrid::kColumns) {
-                Grid.SetCell(static_cast<int>(c), r, std::string(line));
+    const long long layoutRows = std::min<long long>(
+        std::clamp(declared, 2LL, std::max(2LL, linesLeft)), std::numeric_limits<int>::max());
+    const long long keptColumns = std::min<long long>(columns, TTorrentGrid::kColumns);
+
+    // Rows at the bottom that no line gives any text are not made either, so a file of bare
+    // line breaks costs its scan and no more.
+    std::array<std::size_t, TTorrentGrid::kColumns> columnStart{};
+    columnStart.fill(Text.size());
+    long long filledRows = 2;
+    for (long long c = 0; c < keptColumns && !reader.AtEnd(); ++c) {
+        columnStart[static_cast<std::size_t>(c)] = reader.Position();
+        for (long long r = 0; r < layoutRows && !reader.AtEnd(); ++r) {
+            if (!reader.ReadLine().empty()) {
+                filledRows = std::max(filledRows, r + 1);
             }
+        }
+    }
+
+    Grid.SetRowCount(static_cast<int>(filledRows));
+    for (int c = 0; c < keptColumns; ++c) {
+        reader.Rewind(columnStart[static_cast<std::size_t>(c)]);
+        for (int r = 0; r < filledRows; ++r) {
+            // Past the end of the text a cell is empty.
+            Grid.SetCell(c, r, std::string(reader.ReadLine()));
         }
     }
 }

@@ -88,7 +88,20 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     connect(m_Grid, &GridView::enterPressed, this, [this] { m_List.KeyPress('\r'); });
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm() {
+    // The list is a member and goes before the window's children would: everything that
+    // uses it (the batch, the grid's model and view, the editor, the fetcher) goes first.
+    m_Pending.clear();
+    m_Loader.reset();
+    delete takeCentralWidget();
+    m_Grid = nullptr;
+    delete m_Model;
+    m_Model = nullptr;
+    delete m_EditForm;
+    m_EditForm = nullptr;
+    delete m_Fetcher;
+    m_Fetcher = nullptr;
+}
 
 void MainForm::buildPanel() {
     m_Panel = new QWidget;

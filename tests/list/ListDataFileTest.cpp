@@ -1,5 +1,6 @@
 #include "list/ListDataFile.h"
 
+#include "fuzz/ListFileRoundTrip.h"
 #include "list/TorrentList.h"
 #include "tests/list/RecordingHost.h"
 
@@ -85,13 +86,22 @@ TEST(ListDataFile, OddFilesAreReadAsTheyCome) {
     };
     const Case cases[] = {
         {"empty file", "", 2, {""}},
-        {"short file", "6\r\n3\r\n\r\n\r\n\r\nT\r\nn1\r\n", 3, {"n1", ""}},
+        // Row 2's lines are missing: it would be empty, and is not made.
+        {"short file", "6\r\n3\r\n\r\n\r\n\r\nT\r\nn1\r\n", 2, {"n1"}},
+        {"a row with one line", "6\r\n3\r\n\r\n\r\n\r\nT\r\nn1\r\nn2\r\n", 3, {"n1", "n2"}},
+        {"empty rows at the bottom", "6\r\n4\r\n\r\n\r\n\r\n\r\nT\r\nn1\r\n\r\n\r\n", 2, {"n1"}},
+        {"an empty row above a filled one",
+         "6\r\n4\r\n\r\n\r\n\r\n\r\nT\r\n\r\n\r\nn3\r\n",
+         4,
+         {"", "", "n3"}},
         {"LF only", "6\n2\n\n\nT\nn1\n", 2, {"n1"}},
         {"Ctrl-Z ends the file", "6\r\n2\r\n\r\n\r\nT\r\nn1\x1A\r\nmore\r\n", 2, {"n1"}},
         {"fewer columns", "1\r\n3\r\nh\r\na\r\nb\r\n", 3, {"", ""}},
         {"more columns", "7\r\n2\r\n" + std::string(12, '\n') + "x\ny\n", 2, {""}},
         {"one row", "6\r\n1\r\n", 2, {""}},
         {"a huge count in a tiny file", "6\r\n2000000000\r\n\r\n", 2, {""}},
+        // Laid out for the count, all three lines fall into column 0 and make rows 0 to 2.
+        {"a count above the lines", "6\r\n1000\r\na\r\nb\r\nc\r\n", 3, {"", ""}},
         {"blanks around counts", "  6  \r\n\t2\r\n\r\n\r\nT\r\nn\r\n", 2, {"n"}},
     };
     for (const Case& c : cases) {
@@ -103,6 +113,78 @@ TEST(ListDataFile, OddFilesAreReadAsTheyCome) {
             names.push_back(grid.Cell(G::ColName, r));
         }
         EXPECT_EQ(names, c.names) << c.what;
+    }
+}
+
+TEST(ListDataFile, GridsComeBackAsTheyWereWritten) {
+    // Cells of every kind the list holds, and the bytes that once ended or shifted the file.
+    const std::string pieces[] = {"",
+                                  "a",
+                                  "caf\xC3\xA9",
+                                  "\xE6\x97\xA5\xE6\x9C\xAC",
+                                  "\"http://t/a\"|\"udp://u:80\"",
+                                  "  ",
+                                  "|",
+                                  "\"",
+                                  "x\r\ny",
+                                  "\x1A",
+                                  std::string("\0", 1),
+                                  "\x7F",
+                                  "\t",
+                                  "\xFF\xFE",
+                                  std::string(300, 'w'),
+                                  "end\r"};
+    unsigned seed = 1;
+    const auto next = [&seed](unsigned bound) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % bound;
+    };
+    for (int round = 0; round < 300; ++round) {
+        TTorrentGrid grid;
+        grid.SetRowCount(2 + static_cast<int>(next(12)));
+        for (int r = 0; r < grid.RowCount(); ++r) {
+            for (int c = 0; c < G::kColumns; ++c) {
+                std::string cell;
+                for (unsigned n = next(4); n > 0; --n) {
+                    cell += pieces[next(std::size(pieces))];
+                }
+                grid.SetCell(c, r, cell);
+            }
+        }
+        // A grid the program holds ends with a row that holds something (or is the empty
+        // first row).
+        grid.SetCell(G::ColHash, grid.RowCount() - 1, std::string(40, 'f'));
+        const std::string text = GridToText(grid);
+        TTorrentGrid back;
+        TextToGrid(text, back);
+        ASSERT_EQ(back.RowCount(), grid.RowCount()) << round;
+        for (int r = 0; r < grid.RowCount(); ++r) {
+            EXPECT_EQ(back.RowCells(r), fuzz::CellsAsWritten(grid.RowCells(r)))
+                << round << "," << r;
+        }
+        EXPECT_EQ(fuzz::ListFileRoundTripFault(text), "") << round;
+    }
+}
+
+TEST(ListDataFile, LinesBeyondWhatTheCountsAllowMakeNoRows) {
+    // A quarter of a gigabyte of bare line breaks after the counts, with a name on the tenth
+    // line or none: rows up to the last one that gets text are made, none beyond.
+    const struct {
+        std::string head;
+        int rows;
+    } cases[] = {
+        {"", 2},
+        {"6\r\n2000000000\r\n", 2},
+        {"6\r\n3\r\n", 2},
+        {"6\r\n2000000000\r\n" + std::string(9, '\n') + "x\n", 10},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.head;
+        text.resize(std::size_t{256} << 20, '\n');
+        TTorrentGrid grid;
+        TextToGrid(text, grid);
+        EXPECT_EQ(grid.RowCount(), c.rows) << c.head;
+        EXPECT_EQ(grid.Cell(G::ColFixed, grid.RowCount() - 1), c.rows == 10 ? "x" : "") << c.head;
     }
 }
 
@@ -178,6 +260,37 @@ TEST_F(ListFileOnDisk, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     grid.SetRowCells(1, Torrent("new"));
     EXPECT_THROW(SaveGridFile(grid, file), EListFileError);
     EXPECT_EQ(Slurp(file), before);
+}
+
+TEST_F(ListFileOnDisk, ControlBytesInACellNeitherEndNorShiftTheFile) {
+    const std::string file = (m_Dir / kListFileName).string();
+    TTorrentGrid grid;
+    grid.SetRowCount(5);
+    for (int r = 1; r < 5; ++r) {
+        grid.SetRowCells(r, Torrent(std::string(1, static_cast<char>('a' + r))));
+    }
+    const std::string controls = std::string("\x1A|\0|\x7F", 5);
+    grid.SetCell(G::ColName, 2, "bad" + controls + "name");
+    grid.SetCell(G::ColTrackers, 2, "\"http://t/" + controls + "\"|\"udp://u\"");
+    grid.SetCell(G::ColTrackers, 3, "\"udp://" + controls + "\"");
+    TTorrentGrid saved = grid;
+    // Saved and loaded twice, as two restarts with "Save on exit" ticked do.
+    for (int restart = 0; restart < 2; ++restart) {
+        SaveGridFile(saved, file);
+        TTorrentGrid loaded;
+        LoadGridFile(loaded, file);
+        ASSERT_EQ(loaded.RowCount(), 5) << restart;
+        for (int r = 1; r < 5; ++r) {
+            for (const int c : {G::ColHash, G::ColFiles, G::ColSize}) {
+                EXPECT_EQ(loaded.Cell(c, r), grid.Cell(c, r)) << restart << "," << r;
+            }
+        }
+        EXPECT_EQ(loaded.Cell(G::ColName, 2), "bad| | name");
+        EXPECT_EQ(loaded.Cell(G::ColTrackers, 2), "\"http://t/ | | \"|\"udp://u\"");
+        EXPECT_EQ(loaded.Cell(G::ColTrackers, 3), "\"udp:// | | \"");
+        EXPECT_EQ(loaded.Cell(G::ColTrackers, 4), grid.Cell(G::ColTrackers, 4));
+        saved = loaded;
+    }
 }
 
 TEST_F(ListFileOnDisk, AMissingFileCannotBeLoaded) {

@@ -209,7 +209,12 @@ void TrackerFetcherTest::slowAnswersBreakTheTimeLimits() {
     QVERIFY(waitIdle());
     // Data keeps coming: the limit in all ends the request.
     m_Fetcher->setTimeLimits(60000, 500);
-    m_List->Grid().Select(2, 3);
+    m_List->Grid().Select(2, 2);
+    m_Fetcher->fetchSelected();
+    QVERIFY(waitIdle());
+    // A request that must succeed gets limits a loaded machine keeps.
+    m_Fetcher->setTimeLimits(60000, 60000);
+    m_List->Grid().Select(3, 3);
     m_Fetcher->fetchSelected();
     QVERIFY(waitIdle());
 

@@ -315,7 +315,7 @@ void StartupTest::badPeersAreDropped() {
         peer.write(bytes);
         peer.flush();
         QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QLocalSocket::UnconnectedState,
-                                  RunningCopy::kIdleMilliseconds + 3000);
+                                  RunningCopy::kIdleMilliseconds + 15000);
     }
     QVERIFY(added.isEmpty());
     QCOMPARE(activated, 5);

@@ -68,7 +68,7 @@ private:
     // Opens the editor on Row without blocking and waits until it is shown.
     void open(int Row) {
         m_Form->openRow(Row);
-        QVERIFY(QTest::qWaitForWindowExposed(m_Form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(m_Form.get(), 20000));
     }
     std::string cell(int Row) const { return m_List->Grid().Cell(G::ColTrackers, Row); }
     TTorrentGrid& grid() { return m_List->Grid(); }
@@ -133,12 +133,12 @@ void EditFormTest::layoutFollowsTheWindow() {
     const int listWidth = list()->width();
     const int listHeight = list()->height();
     m_Form->resize(800, 500);
-    QTRY_COMPARE(m_Form->size(), QSize(800, 500));
+    QTRY_COMPARE_WITH_TIMEOUT(m_Form->size(), QSize(800, 500), 20000);
     check();
     QCOMPARE(list()->width(), listWidth + 200);
     QCOMPARE(list()->height(), listHeight + 200);
     m_Form->resize(100, 100);
-    QTRY_COMPARE(m_Form->size(), QSize(300, 200));
+    QTRY_COMPARE_WITH_TIMEOUT(m_Form->size(), QSize(300, 200), 20000);
     check();
 }
 

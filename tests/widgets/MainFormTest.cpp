@@ -110,7 +110,7 @@ void MainFormTest::widgetsCarryTheirNamesAndCaptions() {
     const int buttonTop = child<QPushButton>("Button1")->y();
     const int boxGap = panel->height() - child<QCheckBox>("CheckBox2")->y();
     m_Form->resize(m_Form->width(), 700);
-    QTRY_COMPARE(m_Form->height(), 700);
+    QTRY_COMPARE_WITH_TIMEOUT(m_Form->height(), 700, 20000);
     QCOMPARE(child<QPushButton>("Button1")->y(), buttonTop);
     QCOMPARE(panel->height() - child<QCheckBox>("CheckBox2")->y(), boxGap);
 }
@@ -241,7 +241,7 @@ void MainFormTest::shortcutsActOnTheGrid() {
     waitForAdds();
     auto* grid = child<QTableView>("StringGrid1");
     grid->setFocus();
-    QTRY_VERIFY(grid->hasFocus());
+    QTRY_VERIFY_WITH_TIMEOUT(grid->hasFocus(), 20000);
     QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(m_Form->List().Grid().SelectionTop(), 1);
     QCOMPARE(m_Form->List().Grid().SelectionBottom(), 3);
