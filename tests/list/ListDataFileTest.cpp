@@ -178,13 +178,14 @@ TEST(ListDataFile, LinesBeyondWhatTheCountsAllowMakeNoRows) {
         {"6\r\n3\r\n", 2},
         {"6\r\n2000000000\r\n" + std::string(9, '\n') + "x\n", 10},
     };
+    std::string text(std::size_t{256} << 20, '\n');
     for (const auto& c : cases) {
-        std::string text = c.head;
-        text.resize(std::size_t{256} << 20, '\n');
+        std::copy(c.head.begin(), c.head.end(), text.begin());
         TTorrentGrid grid;
         TextToGrid(text, grid);
         EXPECT_EQ(grid.RowCount(), c.rows) << c.head;
         EXPECT_EQ(grid.Cell(G::ColFixed, grid.RowCount() - 1), c.rows == 10 ? "x" : "") << c.head;
+        std::fill_n(text.begin(), c.head.size(), '\n');
     }
 }
 
@@ -285,7 +286,7 @@ TEST_F(ListFileOnDisk, ControlBytesInACellNeitherEndNorShiftTheFile) {
                 EXPECT_EQ(loaded.Cell(c, r), grid.Cell(c, r)) << restart << "," << r;
             }
         }
-        EXPECT_EQ(loaded.Cell(G::ColName, 2), "bad| | name");
+        EXPECT_EQ(loaded.Cell(G::ColName, 2), "bad | | name");
         EXPECT_EQ(loaded.Cell(G::ColTrackers, 2), "\"http://t/ | | \"|\"udp://u\"");
         EXPECT_EQ(loaded.Cell(G::ColTrackers, 3), "\"udp:// | | \"");
         EXPECT_EQ(loaded.Cell(G::ColTrackers, 4), grid.Cell(G::ColTrackers, 4));
