@@ -102,7 +102,7 @@ std::unique_ptr<QProcess> StartupTest::start(const QStringList& Arguments,
     process->setProgram(program());
     process->setArguments(Arguments);
     process->start();
-    process->waitForStarted(10000);
+    process->waitForStarted(15000);
     return process;
 }
 
@@ -112,7 +112,7 @@ void StartupTest::waitForListening() {
         probe.connectToServer(m_Names->socketName());
         return probe.waitForConnected(200);
     };
-    QTRY_VERIFY_WITH_TIMEOUT(listening(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(listening(), 30000);
 }
 
 void StartupTest::connectToRunningCopy(QLocalSocket& Socket) {
@@ -126,7 +126,7 @@ void StartupTest::connectToRunningCopy(QLocalSocket& Socket) {
 
 void StartupTest::terminate(QProcess& Process) {
     ::kill(static_cast<pid_t>(Process.processId()), SIGTERM);
-    QVERIFY(Process.waitForFinished(15000));
+    QVERIFY(Process.waitForFinished(30000));
 }
 
 QStringList StartupTest::savedNames() const {
@@ -311,7 +311,7 @@ void StartupTest::badPeersAreDropped() {
     for (const QByteArray& bytes : bad) {
         QLocalSocket peer;
         peer.connectToServer(copy.socketName());
-        QVERIFY(peer.waitForConnected(2000));
+        QVERIFY(peer.waitForConnected(15000));
         peer.write(bytes);
         peer.flush();
         QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QLocalSocket::UnconnectedState,
@@ -327,7 +327,7 @@ void StartupTest::badPeersAreDropped() {
     QProcess client;
     client.start(QStringLiteral(LINTERVALE_HANDOFF_CLIENT),
                  {copy.socketName(), "/some/file.torrent"});
-    QVERIFY(client.waitForStarted(5000));
+    QVERIFY(client.waitForStarted(15000));
     QTRY_VERIFY_WITH_TIMEOUT(client.state() == QProcess::NotRunning, 15000);
     QCOMPARE(client.exitCode(), 0);
     QCOMPARE(added, QStringList("/some/file.torrent"));
@@ -349,7 +349,7 @@ void StartupTest::anotherUserCannotReachTheRunningCopy() {
                          QStringLiteral(LINTERVALE_HANDOFF_CLIENT), copy.socketName(),
                          "/etc/hostname"});
     client.start();
-    QVERIFY(client.waitForStarted(5000));
+    QVERIFY(client.waitForStarted(15000));
     QTRY_VERIFY_WITH_TIMEOUT(client.state() == QProcess::NotRunning, 15000);
     if (client.exitCode() == 126 || client.exitCode() == 127) {
         QSKIP("the client cannot be run as another user from this build folder");
@@ -360,7 +360,7 @@ void StartupTest::anotherUserCannotReachTheRunningCopy() {
     // The same client as this user gets through.
     QProcess same;
     same.start(QStringLiteral(LINTERVALE_HANDOFF_CLIENT), {copy.socketName(), "/etc/hostname"});
-    QVERIFY(same.waitForStarted(5000));
+    QVERIFY(same.waitForStarted(15000));
     QTRY_VERIFY_WITH_TIMEOUT(same.state() == QProcess::NotRunning, 15000);
     QCOMPARE(same.exitCode(), 0);
     QCOMPARE(added, QStringList("/etc/hostname"));
