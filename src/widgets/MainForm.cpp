@@ -28,6 +28,7 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -90,7 +91,8 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
 
 MainForm::~MainForm() {
     // The list is a member and goes before the window's children would: everything that
-    // uses it (the batch, the grid's model and view, the editor, the fetcher) goes first.
+    // uses it (the batch, the grid's model and view, the editor, the fetcher, the undo steps)
+    // goes first.
     m_Pending.clear();
     m_Loader.reset();
     delete takeCentralWidget();
@@ -101,6 +103,8 @@ MainForm::~MainForm() {
     m_EditForm = nullptr;
     delete m_Fetcher;
     m_Fetcher = nullptr;
+    delete m_Undo;
+    m_Undo = nullptr;
 }
 
 void MainForm::buildPanel() {

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 using namespace lintervale;
 
@@ -66,7 +67,8 @@ void MainFormTeardownTest::theListsUsersGoBeforeTheList() {
 
     // Each of them, as it goes, finds the window still whole and its list still there.
     QList<QObject*> users = {form->findChild<GridModel*>(), form->findChild<GridView*>(),
-                             form->findChild<EditForm*>(), form->findChild<TrackerFetcher*>()};
+                             form->findChild<EditForm*>(), form->findChild<TrackerFetcher*>(),
+                             form->findChild<QUndoStack*>()};
     int gone = 0;
     for (QObject* user : users) {
         QVERIFY(user != nullptr);
