@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
@@ -85,7 +86,8 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     copy.listen();
     lintervale::MainForm form(lintervale::DefaultPaths());
     // The benchmark's run: report the list's timings on stderr and close (saving) as soon as
-    // the files of the command line are in.
+    // the files of the command line are in, and the text of the file that
+    // LINTERVALE_BENCH_PASTE names, pasted as links.
     QElapsedTimer started;
     const bool bench = qEnvironmentVariableIsSet("LINTERVALE_BENCH");
     bool reported = false;
@@ -113,6 +115,15 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
         form.hideToTray();
     } else {
         form.show();
+    }
+    if (const QString paste = qEnvironmentVariable("LINTERVALE_BENCH_PASTE");
+        bench && !paste.isEmpty()) {
+        QFile file(paste);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "bench: cannot read %s\n", qPrintable(paste));
+            return 2;
+        }
+        form.addLinkText(QString::fromUtf8(file.readAll()));
     }
     if (bench && !form.adding()) {
         QTimer::singleShot(0, &form, report);

@@ -21,11 +21,30 @@ TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer) {
     return result;
 }
 
+TLoadResult LoadBytesForList(std::string_view Bytes) {
+    TLoadResult result;
+    try {
+        TTorrentFile torrent;
+        torrent.Load(Bytes);
+        result.Row = MakeTorrentRow(torrent);
+        result.Loaded = true;
+    } catch (const std::exception& error) {
+        result.Message = error.what();
+    }
+    return result;
+}
+
 // One worker per core: the caller mostly waits for them, and with fewer workers than cores it
 // would catch up and load by itself, taking turns with them instead of adding to them.
 unsigned TBatchLoader::DefaultWorkers() {
     const unsigned cores = std::thread::hardware_concurrency();
     return cores > 1 ? std::min(cores, 4u) : 0;
+}
+
+unsigned TBatchLoader::WorkersFor(const std::vector<TLoadRequest>& Files) {
+    const auto files = std::count_if(Files.begin(), Files.end(),
+                                     [](const TLoadRequest& Request) { return !Request.Row; });
+    return files > 1 ? DefaultWorkers() : 0;
 }
 
 TBatchLoader::TBatchLoader(std::vector<TLoadRequest> Files, unsigned Workers)
@@ -46,8 +65,15 @@ TBatchLoader::~TBatchLoader() {
     }
 }
 
-TLoadResult TBatchLoader::Load(std::size_t Index, TFileBuffer& Buffer) const {
-    const TLoadRequest& request = m_Files[Index];
+// Each index is loaded once, by one thread: a made row can be moved out of its request.
+TLoadResult TBatchLoader::Load(std::size_t Index, TFileBuffer& Buffer) {
+    TLoadRequest& request = m_Files[Index];
+    if (request.Row) {
+        TLoadResult made;
+        made.Loaded = true;
+        made.Row = std::move(*request.Row);
+        return made;
+    }
     if (request.SkipMissing) {
         struct stat info {};
         if (::stat(request.File.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -3,7 +3,8 @@
 // Reads and loads a batch of .torrent files ahead of the one adding them, on threads of its
 // own, and hands the results back one by one in the order of the files. Loading is the
 // costly part of an add and touches nothing but the file, so it can run ahead; the adding
-// itself (the duplicate test, the new row) stays with the caller, in order.
+// itself (the duplicate test, the new row) stays with the caller, in order. A batch may also
+// carry rows made already (from magnet links); they are handed back in their place.
 
 #include "list/TorrentRow.h"
 
@@ -11,7 +12,9 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -29,12 +32,16 @@ struct TLoadResult {
 // Reads and loads one file (what AddFile does before it looks at the list). The buffer is
 // trimmed afterwards, so a large file's room does not outlive its load.
 TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer);
+// Loads a torrent held in memory (a download), as LoadForList loads a file.
+TLoadResult LoadBytesForList(std::string_view Bytes);
 
 struct TLoadRequest {
     std::string File;
     // Pass the name over when it is no regular file (the command line's rule) instead of
     // failing.
     bool SkipMissing = false;
+    // A row made already: nothing is read or loaded, the row is handed back as loaded.
+    std::optional<TTorrentRow> Row;
 };
 
 class TBatchLoader {
@@ -51,10 +58,12 @@ public:
 
     // Workers worth having here.
     static unsigned DefaultWorkers();
+    // Workers worth having for Files: none unless at least two of them are files to load.
+    static unsigned WorkersFor(const std::vector<TLoadRequest>& Files);
 
 private:
     void Work();
-    TLoadResult Load(std::size_t Index, TFileBuffer& Buffer) const;
+    TLoadResult Load(std::size_t Index, TFileBuffer& Buffer);
 
     std::vector<TLoadRequest> m_Files;
     std::vector<TLoadResult> m_Results;

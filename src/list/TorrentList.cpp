@@ -186,23 +186,28 @@ void TTorrentList::OpenSelected() {
     }
 }
 
-void TTorrentList::CopyToClipboard() {
-    // A row without a hash has no link: it is passed over, and when no row is left the
-    // clipboard keeps what the user had there.
-    std::string text;
+std::vector<std::string> TTorrentList::SelectedLinks() const {
+    std::vector<std::string> links;
     const int bottom = m_Grid.SelectionBottom();
     for (int r = m_Grid.SelectionTop(); r <= bottom; ++r) {
-        if (m_Grid.Cell(G::ColHash, r).empty()) {
-            continue;
+        if (!m_Grid.Cell(G::ColHash, r).empty()) {
+            links.push_back(MagnetLinkOfRow(r));
         }
-        if (!text.empty()) {
-            text += "\r\n";
-        }
-        text += MagnetLinkOfRow(r);
     }
-    if (text.empty()) {
+    return links;
+}
+
+void TTorrentList::CopyToClipboard() {
+    // When no selected row has a link the clipboard keeps what the user had there.
+    const std::vector<std::string> links = SelectedLinks();
+    if (links.empty()) {
         m_Host.SetStatusText(kNothingToCopyText);
         return;
+    }
+    std::string text = links.front();
+    for (std::size_t i = 1; i < links.size(); ++i) {
+        text += "\r\n";
+        text += links[i];
     }
     m_Host.SetClipboardText(text);
 }

@@ -70,9 +70,11 @@ public:
     // no row holds it any more. The selection is not touched.
     void OpenLinkOfHash(const std::string& Hash);
     void OpenSelected();
-    // Puts the links of the selected rows that have a hash on the clipboard, top row first,
-    // joined by CR LF. Without any such row the clipboard is left alone and the status line
-    // says so.
+    // The links of the selected rows that have a hash, top row first: what copying and
+    // dragging the rows give. A row without a hash has no link.
+    std::vector<std::string> SelectedLinks() const;
+    // Puts SelectedLinks on the clipboard, joined by CR LF. Without any, the clipboard is left
+    // alone and the status line says so.
     void CopyToClipboard();
     void Quaverize();
     void KeyPress(char Key);

@@ -1,9 +1,15 @@
 #include "widgets/GridView.h"
 
+#include "qtsupport/Utf8Text.h"
+#include "widgets/LinkMimeData.h"
+
+#include <QApplication>
+#include <QDrag>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <algorithm>
 #include <utility>
 
 namespace lintervale {
@@ -94,12 +100,25 @@ void GridView::mousePressEvent(QMouseEvent* Event) {
     }
     const TTorrentGrid& grid = m_List.Grid();
     if (Event->button() == Qt::LeftButton) {
+        const bool extend = Event->modifiers().testFlag(Qt::ShiftModifier);
         m_Selecting = true;
-        m_List.MouseSelect(row, Event->modifiers().testFlag(Qt::ShiftModifier));
+        m_PressRow = row;
+        m_PressPosition = Event->position().toPoint();
+        // Inside the selection the press may start a drag of the selected rows.
+        m_PressInSelection = !extend && grid.IsSelected(row);
+        if (!m_PressInSelection) {
+            m_List.MouseSelect(row, extend);
+        }
     } else if (Event->button() == Qt::RightButton && !grid.IsSelected(row)) {
         // The context menu acts on the row it was opened on, unless that row is selected.
         m_List.MouseSelect(row, false);
     }
+}
+
+void GridView::selectPressedRow() {
+    m_PressInSelection = false;
+    // Rows may have come on top meanwhile (a batch, a hand-off): the row is kept in range.
+    m_List.MouseSelect(std::min(m_PressRow, m_List.Grid().RowCount() - 1), false);
 }
 
 void GridView::mouseMoveEvent(QMouseEvent* Event) {
@@ -110,7 +129,20 @@ void GridView::mouseMoveEvent(QMouseEvent* Event) {
         }
         return;
     }
-    const int row = rowAt(Event->position().toPoint());
+    const QPoint position = Event->position().toPoint();
+    const int row = rowAt(position);
+    if (m_PressInSelection) {
+        if (row != 0 && m_List.Grid().IsSelected(row)) {
+            if ((position - m_PressPosition).manhattanLength() >=
+                QApplication::startDragDistance()) {
+                m_Selecting = false;
+                m_PressInSelection = false;
+                dragSelectedRows();
+            }
+            return;
+        }
+        selectPressedRow();
+    }
     if (row != 0 && row != m_List.Grid().Row()) {
         m_List.MouseSelect(row, true);
     }
@@ -118,9 +150,28 @@ void GridView::mouseMoveEvent(QMouseEvent* Event) {
 
 void GridView::mouseReleaseEvent(QMouseEvent* Event) {
     if (Event->button() == Qt::LeftButton) {
+        if (m_Selecting && m_PressInSelection) {
+            selectPressedRow(); // a click inside the selection
+        }
         m_Selecting = false;
+        m_PressInSelection = false;
     }
     QTableView::mouseReleaseEvent(Event);
+}
+
+void GridView::dragSelectedRows() {
+    QStringList links;
+    for (const std::string& link : m_List.SelectedLinks()) {
+        links.append(QStringOf(link));
+    }
+    if (links.isEmpty()) {
+        return;
+    }
+    // Qt deletes the drag once it is over. Its event loop runs until the drop: rows may come
+    // and go meanwhile, so nothing here looks at them afterwards.
+    auto* drag = new QDrag(this);
+    drag->setMimeData(new LinkMimeData(links));
+    drag->exec(Qt::CopyAction);
 }
 
 void GridView::mouseDoubleClickEvent(QMouseEvent* Event) {

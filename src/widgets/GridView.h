@@ -8,6 +8,11 @@
 // calls (MouseSelect, KeyMove) and the view then shows the result. The view never reads its
 // selection model back: Qt adjusts that model by itself when rows come and go, and such an
 // adjustment is no user's choice.
+//
+// A press inside the selected rows leaves the selection as it is until the button is
+// released (a click) or the mouse leaves the selected rows (the selection widens from the
+// pressed row, as a press elsewhere does). Moved by the drag distance inside them, the press
+// drags the selected rows' links out instead (see LinkMimeData).
 
 #include "list/TorrentList.h"
 #include "widgets/GridModel.h"
@@ -43,10 +48,18 @@ private:
     // The grid row under a point of the viewport, or 0 outside the rows.
     int rowAt(const QPoint& Position) const;
     void headerSectionMoved(int Logical, int OldVisual, int NewVisual);
+    // The held press inside the selection becomes the press on its row it was.
+    void selectPressedRow();
+    // Drags the links of the selected rows; nothing when none of them has a hash.
+    void dragSelectedRows();
 
     TTorrentList& m_List;
     // A left press in the cells is held: moving over other rows widens the selection.
     bool m_Selecting = false;
+    // The held press fell inside the selection and has selected nothing yet.
+    bool m_PressInSelection = false;
+    int m_PressRow = 0;
+    QPoint m_PressPosition;
 };
 
 } // namespace lintervale

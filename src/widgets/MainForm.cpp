@@ -7,7 +7,9 @@
 #include "widgets/EditForm.h"
 #include "widgets/GridModel.h"
 #include "widgets/GridView.h"
+#include "network/TorrentDownload.h"
 #include "widgets/LinkLabel.h"
+#include "widgets/LinkMimeData.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/TrackerSourcesDialog.h"
 
@@ -185,6 +187,12 @@ void MainForm::buildMenus() {
          [this] { m_List.SelectAll(); });
     item("Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C),
          [this] { m_List.CopyToClipboard(); });
+    QAction* paste = item("PasteLinks", QT_TR_NOOP("&Paste links"),
+                          QKeySequence(Qt::CTRL | Qt::Key_V), &MainForm::pasteLinksClicked);
+    // Nothing else in the window takes text: Ctrl+V pastes links wherever the focus is.
+    paste->setShortcutContext(Qt::WindowShortcut);
+    item("ShowQrCode", QT_TR_NOOP("Show &QR code"), QKeySequence(Qt::CTRL | Qt::Key_R),
+         &MainForm::showQrCodeClicked);
     m_GridMenu->addSeparator();
     item("TrackerSources", "&Tracker sources\u2026", QKeySequence(),
          [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, *this); });
@@ -247,20 +255,15 @@ void MainForm::addTorrentsClicked() {
 }
 
 void MainForm::dragEnterEvent(QDragEnterEvent* Event) {
-    if (Event->mimeData()->hasUrls()) {
+    // The grid's own rows dropped back would only be duplicates.
+    if (Event->source() != m_Grid && mayHoldLinks(*Event->mimeData())) {
         Event->acceptProposedAction();
     }
 }
 
 void MainForm::dropEvent(QDropEvent* Event) {
-    QStringList files;
-    for (const QUrl& url : Event->mimeData()->urls()) {
-        if (url.isLocalFile()) {
-            files.append(url.toLocalFile());
-        }
-    }
     Event->acceptProposedAction();
-    AddFiles(files);
+    dropLinks(*Event->mimeData());
 }
 
 void MainForm::hideToTray() {
@@ -325,6 +328,10 @@ void MainForm::closeEvent(QCloseEvent* Event) {
     hide();
     m_Pending.clear();
     m_Loader.reset();
+    m_Downloads.clear();
+    if (m_Download != nullptr) {
+        m_Download->abort();
+    }
     stopAutosave();
     if (m_SaveOnExit->isChecked()) {
         QElapsedTimer timer;

@@ -14,7 +14,9 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <QUrl>
 #include <array>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -23,6 +25,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QMenu;
+class QMimeData;
 class QPushButton;
 class QSoundEffect;
 class QSystemTrayIcon;
@@ -34,6 +37,7 @@ namespace lintervale {
 class EditForm;
 class GridView;
 class LinkLabel;
+class TorrentDownload;
 class TrackerFetcher;
 
 struct MainFormPaths {
@@ -56,7 +60,13 @@ public:
     // stays responsive and the status line shows the progress. AddFile adds one at once.
     void AddFiles(const QStringList& FileNames, bool SkipMissing = false);
     void AddFile(const QString& FileName);
+    // Reads Text for magnet links and adds a row for each, in the batch as files are added;
+    // links that make no row, and a text cut at its limit, are named on the status line once
+    // the batch is through.
+    void addLinkText(const QString& Text);
     bool adding() const { return m_Loader != nullptr || !m_Pending.empty(); }
+    // Whether dropped web addresses are being downloaded or wait for their turn.
+    bool downloading() const;
     // How long one slice of a batch works before the window handles its events.
     void setSliceMilliseconds(int Milliseconds) { m_SliceMilliseconds = Milliseconds; }
 
@@ -126,7 +136,25 @@ private:
     void addTorrentsClicked();
     void trayIconActivated(int Reason);
     void showClicked();
+
+    // Batches of adds (MainFormList.cpp). Files and rows made already wait in m_Pending, in
+    // order; startPending works them through unless that is under way.
+    void queueFiles(const QStringList& FileNames, bool SkipMissing);
+    void queueRows(std::vector<TTorrentRow> Rows, bool Links);
+    void startPending();
     void processPending();
+    void finishBatch();
+
+    // Magnet links, the QR code and dropped addresses (MainFormLinks.cpp).
+    void pasteLinksClicked();
+    void showQrCodeClicked();
+    void dropLinks(const QMimeData& Data);
+    // Appends Note to what the status line says at the end of the batch.
+    void addBatchNote(const QString& Note);
+    void downloadNext();
+    void downloadProgress(qint64 Received, qint64 Total);
+    void downloaded(const QByteArray& Bytes);
+    void downloadFailed(const QString& Text);
 
     // The list data file (MainFormSaving.cpp).
     void buildAutosave();
@@ -200,6 +228,9 @@ private:
     int m_Autosaves = 0;
     qint64 m_AutosaveMilliseconds = 0;
 
+    TorrentDownload* m_Download = nullptr; // made at the first dropped address
+    std::deque<QUrl> m_Downloads;          // dropped addresses waiting for their turn
+
     std::vector<TLoadRequest> m_Pending;
     // What waits for the fetch of a hash to end (an added torrent's link to open).
     std::vector<std::pair<std::string, std::function<void()>>> m_AfterFetch;
@@ -210,6 +241,10 @@ private:
     int m_BatchDone = 0;
     int m_BatchAdded = 0;
     int m_BatchTotal = 0;
+    int m_BatchLinks = 0; // how many of the batch's rows come from magnet links
+    // What the status line said when the batch began, and what it adds at the end.
+    QString m_StatusBefore;
+    QString m_BatchNotes;
     bool m_Bulk = false;
     bool m_ShowedProgress = false;
     bool m_Processing = false;

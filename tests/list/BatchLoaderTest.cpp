@@ -19,21 +19,32 @@ TEST(BatchLoader, ResultsComeInTheOrderOfTheFilesWhateverTheWorkers) {
     std::vector<std::string> expected; // a name, "skip" or "error"
     for (int i = 0; i < 200; ++i) {
         const std::string name = "t" + std::to_string(i);
-        switch (i % 5) {
+        switch (i % 6) {
         case 0:
-            requests.push_back({(dir / "missing").string(), true});
+            requests.push_back({(dir / "missing").string(), true, std::nullopt});
             expected.push_back("skip");
             break;
         case 1:
-            requests.push_back({dir.string(), true}); // a folder is no file either
+            // A folder is no file either.
+            requests.push_back({dir.string(), true, std::nullopt});
             expected.push_back("skip");
             break;
         case 2:
-            requests.push_back({(dir / "missing").string(), false});
+            requests.push_back({(dir / "missing").string(), false, std::nullopt});
             expected.push_back("error");
             break;
+        case 3: {
+            // A row made already (a pasted link), however its file would fare.
+            TTorrentRow row;
+            row.Name = name;
+            row.Hash = std::string(40, 'a');
+            requests.push_back({(dir / "missing").string(), i % 4 == 0, row});
+            expected.push_back(name);
+            break;
+        }
         default:
-            requests.push_back({lintervale::testing::WriteTorrent(dir, name), i % 7 == 0});
+            requests.push_back(
+                {lintervale::testing::WriteTorrent(dir, name), i % 7 == 0, std::nullopt});
             expected.push_back(name);
         }
     }
@@ -60,6 +71,51 @@ TEST(BatchLoader, ResultsComeInTheOrderOfTheFilesWhateverTheWorkers) {
         TBatchLoader loader(requests, 2);
         TLoadResult result;
         loader.Next(result);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(BatchLoader, WorkersOnlyForTwoFilesOrMore) {
+    const TLoadRequest file{"a.torrent", false, std::nullopt};
+    const TLoadRequest made{std::string(), false, TTorrentRow{"n", "h", "", "", ""}};
+    struct Case {
+        std::vector<TLoadRequest> Requests;
+        bool Workers;
+    };
+    const Case cases[] = {
+        {{}, false},
+        {{file}, false},
+        {{made, made, made}, false},
+        {{made, file, made}, false},
+        {{file, made, file}, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TBatchLoader::WorkersFor(c.Requests), c.Workers ? TBatchLoader::DefaultWorkers() : 0u)
+            << c.Requests.size();
+    }
+}
+
+TEST(BatchLoader, BytesInMemoryLoadAsAFileDoes) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("lintervale-bytes-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = lintervale::testing::WriteTorrent(dir, "in memory");
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TFileBuffer buffer;
+    const TLoadResult fromFile = LoadForList(file, buffer);
+    const TLoadResult fromBytes = LoadBytesForList(bytes);
+    ASSERT_TRUE(fromBytes.Loaded);
+    EXPECT_EQ(fromBytes.Row.Name, "in memory");
+    EXPECT_EQ(fromBytes.Row.Hash, fromFile.Row.Hash);
+    EXPECT_EQ(fromBytes.Row.Trackers, fromFile.Row.Trackers);
+    EXPECT_EQ(fromBytes.Row.Size, fromFile.Row.Size);
+
+    for (const std::string& bad : {std::string(), std::string("<html>not found</html>"),
+                                   bytes.substr(0, bytes.size() / 2)}) {
+        const TLoadResult result = LoadBytesForList(bad);
+        EXPECT_FALSE(result.Loaded || result.Skipped);
+        EXPECT_EQ(result.Message, kCorruptMetainfo);
     }
     std::filesystem::remove_all(dir);
 }

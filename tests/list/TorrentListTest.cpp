@@ -167,6 +167,7 @@ TEST_F(TorrentListTest, RowsWithoutAHashAreNoLinks) {
     EXPECT_EQ(m_Host.Clipboard, "the user's text");
     EXPECT_EQ(m_Host.Status, "No magnet link to copy.");
     EXPECT_TRUE(m_List.SelectedHashes().empty());
+    EXPECT_TRUE(m_List.SelectedLinks().empty());
 
     // Rows without a hash at the top, in the middle and at the bottom of a selection are
     // passed over; the others' links keep their order with no stray line break.
@@ -186,6 +187,9 @@ TEST_F(TorrentListTest, RowsWithoutAHashAreNoLinks) {
                                     "&dn=n4&tr=http://t/a\r\n" + "magnet:?xt=urn:btih:" +
                                     m_List.Grid().Cell(G::ColHash, 4) + "&dn=&tr=http://t/a");
     EXPECT_EQ(m_Host.Status, "");
+    // Dragging the rows gives the same links as copying them.
+    EXPECT_EQ(m_List.SelectedLinks(),
+              (std::vector<std::string>{m_List.MagnetLinkOfRow(2), m_List.MagnetLinkOfRow(4)}));
     EXPECT_EQ(m_List.SelectedHashes(),
               (std::vector<std::string>{m_List.Grid().Cell(G::ColHash, 2),
                                         m_List.Grid().Cell(G::ColHash, 4)}));

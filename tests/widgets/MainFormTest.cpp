@@ -152,16 +152,18 @@ void MainFormTest::contextMenuOrderShortcutsAndDefault() {
         {"RemoveSelected", "&Remove selected", QKeySequence(Qt::Key_Delete)},
         {"SelectAll", "Select &all", QKeySequence(Qt::CTRL | Qt::Key_A)},
         {"Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {"PasteLinks", "&Paste links", QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {"ShowQrCode", "Show &QR code", QKeySequence(Qt::CTRL | Qt::Key_R)},
         {"", "", QKeySequence()},
         {"TrackerSources", "&Tracker sources\u2026", QKeySequence()},
         {"", "", QKeySequence()},
         {"Undo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {"Redo", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
     };
-    QCOMPARE(actions.size(), 12);
-    QVERIFY(actions[7]->isSeparator());
+    QCOMPARE(actions.size(), 14);
     QVERIFY(actions[9]->isSeparator());
-    for (int i = 0; i < 12; ++i) {
+    QVERIFY(actions[11]->isSeparator());
+    for (int i = 0; i < 14; ++i) {
         const auto& [name, caption, keys] = expected[i];
         QCOMPARE(actions[i]->objectName(), QString(name));
         if (caption != nullptr) {

@@ -1,0 +1,141 @@
+#include "list/MagnetRows.h"
+#include "network/TorrentDownload.h"
+#include "qtsupport/Utf8Text.h"
+#include "widgets/LinkMimeData.h"
+#include "widgets/MainForm.h"
+#include "widgets/QrCodeDialog.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QStringView>
+#include <string_view>
+
+// Magnet links into the list (a paste, dropped text), a row's link as a QR code, and dropped
+// web addresses, downloaded and added as files are.
+
+namespace lintervale {
+
+namespace {
+
+constexpr qint64 kKiB = 1024;
+
+std::string_view ViewOf(const QByteArray& Bytes) {
+    return {Bytes.constData(), static_cast<std::size_t>(Bytes.size())};
+}
+
+} // namespace
+
+void MainForm::pasteLinksClicked() {
+    addLinkText(QGuiApplication::clipboard()->text());
+}
+
+void MainForm::addLinkText(const QString& Text) {
+    // Only the first kMaxLinkTextBytes count; one character more tells that the text was cut,
+    // and no character is longer than that in UTF-8 bytes.
+    const QByteArray bytes = QStringView(Text).left(kMaxLinkTextBytes + 1).toUtf8();
+    TMagnetRows links = MagnetRowsOfText(ViewOf(bytes));
+    if (links.Rows.empty() && links.Refused == 0) {
+        addBatchNote(tr("No magnet link in the text."));
+    }
+    addBatchNote(QStringOf(MagnetRowsStatusText(links)));
+    queueRows(std::move(links.Rows), true);
+    // Also without rows: the batch's end shows the notes.
+    startPending();
+}
+
+void MainForm::showQrCodeClicked() {
+    const TTorrentGrid& grid = m_List.Grid();
+    const int row = grid.Row();
+    if (grid.Cell(TTorrentGrid::ColHash, row).empty()) {
+        SetStatusText(Utf8Of(tr("This row has no magnet link.")));
+        return;
+    }
+    // The dialog keeps the link's text: the row may change or go while it is open.
+    auto* dialog = new QrCodeDialog(QStringOf(m_List.MagnetLinkOfRow(row)),
+                                    QStringOf(grid.Cell(TTorrentGrid::ColName, row)), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->open();
+}
+
+void MainForm::dropLinks(const QMimeData& Data) {
+    DroppedLinks links = droppedLinks(Data);
+    if (links.isEmpty()) {
+        SetStatusText(
+            Utf8Of(tr("Nothing to add: the drop holds no .torrent file, magnet link or web "
+                      "address.")));
+        return;
+    }
+    // Files and links join the batch in one go; addresses are downloaded one after another.
+    queueFiles(links.Files, false);
+    if (!links.MagnetText.isEmpty()) {
+        addLinkText(links.MagnetText);
+    } else if (!links.Files.isEmpty()) {
+        startPending();
+    }
+    for (const QUrl& url : links.WebUrls) {
+        m_Downloads.push_back(url);
+    }
+    downloadNext();
+}
+
+bool MainForm::downloading() const {
+    return !m_Downloads.empty() || (m_Download != nullptr && m_Download->busy());
+}
+
+void MainForm::downloadNext() {
+    if (m_Downloads.empty() || (m_Download != nullptr && m_Download->busy())) {
+        return;
+    }
+    if (m_Download == nullptr) {
+        m_Download = new TorrentDownload(this);
+        connect(m_Download, &TorrentDownload::progress, this, &MainForm::downloadProgress);
+        connect(m_Download, &TorrentDownload::succeeded, this, &MainForm::downloaded);
+        connect(m_Download, &TorrentDownload::failed, this, &MainForm::downloadFailed);
+    }
+    const QUrl url = m_Downloads.front();
+    m_Downloads.pop_front();
+    m_Download->start(url);
+    SetStatusText(Utf8Of(tr("Downloading %1 ...").arg(url.toDisplayString())));
+}
+
+void MainForm::downloadProgress(qint64 Received, qint64 Total) {
+    const QString address = m_Download->url().toDisplayString();
+    const QString text = Total >= 0 ? tr("Downloading %1: %2 of %3 KiB")
+                                          .arg(address)
+                                          .arg((Received + kKiB - 1) / kKiB)
+                                          .arg((Total + kKiB - 1) / kKiB)
+                                    : tr("Downloading %1: %2 KiB")
+                                          .arg(address)
+                                          .arg((Received + kKiB - 1) / kKiB);
+    SetStatusText(Utf8Of(text));
+}
+
+void MainForm::downloaded(const QByteArray& Bytes) {
+    const QString address = m_Download->url().toDisplayString();
+    TLoadResult loaded = LoadBytesForList(ViewOf(Bytes));
+    if (loaded.Loaded) {
+        SetStatusText(Utf8Of(tr("Downloaded %1.").arg(address)));
+        std::vector<TTorrentRow> rows;
+        rows.push_back(std::move(loaded.Row));
+        queueRows(std::move(rows), false);
+        startPending();
+    } else {
+        downloadFailed(tr("Could not add %1: %2").arg(address, QStringOf(loaded.Message)));
+        return;
+    }
+    downloadNext();
+}
+
+void MainForm::downloadFailed(const QString& Text) {
+    // A batch's progress would soon cover the status line: its end tells the failure again.
+    if (m_Processing) {
+        addBatchNote(Text);
+    }
+    report(Text, Text);
+    // A close while the box was up has emptied the queue.
+    downloadNext();
+}
+
+} // namespace lintervale
