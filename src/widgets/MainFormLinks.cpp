@@ -102,13 +102,12 @@ void MainForm::downloadNext() {
 
 void MainForm::downloadProgress(qint64 Received, qint64 Total) {
     const QString address = m_Download->url().toDisplayString();
-    const QString text = Total >= 0 ? tr("Downloading %1: %2 of %3 KiB")
-                                          .arg(address)
-                                          .arg((Received + kKiB - 1) / kKiB)
-                                          .arg((Total + kKiB - 1) / kKiB)
-                                    : tr("Downloading %1: %2 KiB")
-                                          .arg(address)
-                                          .arg((Received + kKiB - 1) / kKiB);
+    const QString text =
+        Total >= 0 ? tr("Downloading %1: %2 of %3 KiB")
+                         .arg(address)
+                         .arg((Received + kKiB - 1) / kKiB)
+                         .arg((Total + kKiB - 1) / kKiB)
+                   : tr("Downloading %1: %2 KiB").arg(address).arg((Received + kKiB - 1) / kKiB);
     SetStatusText(Utf8Of(text));
 }
 

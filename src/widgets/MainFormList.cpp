@@ -31,7 +31,8 @@ constexpr BatchTexts kBatchTexts[] = {
      QT_TRANSLATE_NOOP("lintervale::MainForm", "Added %1 of %2 .torrent files.")},
     {QT_TRANSLATE_NOOP("lintervale::MainForm", "Adding magnet links: %1 of %2 ..."),
      QT_TRANSLATE_NOOP("lintervale::MainForm", "Added %1 of %2 magnet links.")},
-    {QT_TRANSLATE_NOOP("lintervale::MainForm", "Adding .torrent files and magnet links: %1 of %2 ..."),
+    {QT_TRANSLATE_NOOP("lintervale::MainForm",
+                       "Adding .torrent files and magnet links: %1 of %2 ..."),
      QT_TRANSLATE_NOOP("lintervale::MainForm", "Added %1 of %2 .torrent files and magnet links.")},
 };
 
@@ -128,9 +129,8 @@ void MainForm::processPending() {
         m_Loader.reset();
     }
     if (adding()) {
-        m_StatusText->setText(tr(TextsOf(m_BatchLinks, m_BatchTotal).Adding)
-                                  .arg(m_BatchDone)
-                                  .arg(m_BatchTotal));
+        m_StatusText->setText(
+            tr(TextsOf(m_BatchLinks, m_BatchTotal).Adding).arg(m_BatchDone).arg(m_BatchTotal));
         m_ShowedProgress = true;
         QTimer::singleShot(0, this, &MainForm::processPending);
         return;

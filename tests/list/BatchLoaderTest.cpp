@@ -90,14 +90,15 @@ TEST(BatchLoader, WorkersOnlyForTwoFilesOrMore) {
         {{file, made, file}, true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(TBatchLoader::WorkersFor(c.Requests), c.Workers ? TBatchLoader::DefaultWorkers() : 0u)
+        EXPECT_EQ(TBatchLoader::WorkersFor(c.Requests),
+                  c.Workers ? TBatchLoader::DefaultWorkers() : 0u)
             << c.Requests.size();
     }
 }
 
 TEST(BatchLoader, BytesInMemoryLoadAsAFileDoes) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("lintervale-bytes-" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("lintervale-bytes-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string file = lintervale::testing::WriteTorrent(dir, "in memory");
     std::ifstream in(file, std::ios::binary);

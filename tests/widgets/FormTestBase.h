@@ -9,7 +9,10 @@
 #include "widgets/MessageBoxes.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QObject>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -73,6 +76,19 @@ protected:
             result.append(QString::fromStdString(grid.Cell(TTorrentGrid::ColName, r)));
         }
         return result;
+    }
+    // Drops Data on the window as another program's drag would; false when the window refuses
+    // the drag.
+    bool dropOnForm(QMimeData& Data) {
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &Data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(m_Form.get(), &enter);
+        if (!enter.isAccepted()) {
+            return false;
+        }
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_Form.get(), &drop);
+        return true;
     }
     void waitForAdds() { QTRY_VERIFY_WITH_TIMEOUT(!m_Form->adding(), 20000); }
     QString status() { return child<QLabel>("StatusText")->text(); }

@@ -50,20 +50,10 @@ private slots:
     void draggingTheSelectedRowsGivesTheirLinks();
 
 private:
-    std::string cell(int Column, int Row) const {
-        return m_Form->List().Grid().Cell(Column, Row);
-    }
+    std::string cell(int Column, int Row) const { return m_Form->List().Grid().Cell(Column, Row); }
     GridView* grid() { return child<GridView>("StringGrid1"); }
     QPoint rowCenter(int Row) {
         return grid()->visualRect(grid()->model()->index(Row - 1, 1)).center();
-    }
-    void drop(QMimeData& Data) {
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &Data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(m_Form.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_Form.get(), &drop);
     }
 };
 
@@ -75,8 +65,10 @@ void MainFormLinksTest::pasteAddsEachLinkAsAFile() {
     QGuiApplication::clipboard()->setText(
         "Links for today:\n- magnet:?xt=urn:btih:" + Hash('a') +
         "&dn=one&tr=udp%3A%2F%2Ft1%2Fa&tr=udp://t1/a&tr=http://t2/b\n"
-        "\t" + "magnet:?xt=urn:btih:" + listed + "&dn=again (\"magnet:?dn=no-hash\") " +
-        "MAGNET:?XT=urn:btih:" + Hash('B').toLower().toUpper() + "&dn=two%20%26%20more&xl=3145728 the end.");
+        "\t" +
+        "magnet:?xt=urn:btih:" + listed + "&dn=again (\"magnet:?dn=no-hash\") " +
+        "MAGNET:?XT=urn:btih:" + Hash('B').toLower().toUpper() +
+        "&dn=two%20%26%20more&xl=3145728 the end.");
     // Ctrl+V works wherever the focus is in the window.
     child<QPushButton>("Button2")->setFocus();
     QTRY_VERIFY(child<QPushButton>("Button2")->hasFocus());
@@ -93,8 +85,8 @@ void MainFormLinksTest::pasteAddsEachLinkAsAFile() {
     // The listed hash: a box, and a click on its row, as for a file; the link without a hash
     // is named after what the adds wrote.
     QCOMPARE(MessageBoxes::shown(), QStringList(listed + "\r\n\r\n" + kDuplicateText));
-    QCOMPARE(status(), QString("1 trackers for \"listed\"  ") + kRefusedLinkText +
-                           "magnet:?dn=no-hash");
+    QCOMPARE(status(),
+             QString("1 trackers for \"listed\"  ") + kRefusedLinkText + "magnet:?dn=no-hash");
 
     // From the context menu, in quiet mode: no box; a text without links says so.
     child<QCheckBox>("CheckBox4")->setChecked(true);
@@ -104,8 +96,8 @@ void MainFormLinksTest::pasteAddsEachLinkAsAFile() {
     waitForAdds();
     QCOMPARE(names().size(), 3);
     QVERIFY(MessageBoxes::shown().isEmpty());
-    QCOMPARE(status(), Hash('a') + " - " + kDuplicateText + "  " + kRefusedLinkText +
-                           "magnet:?xt=1");
+    QCOMPARE(status(),
+             Hash('a') + " - " + kDuplicateText + "  " + kRefusedLinkText + "magnet:?xt=1");
     QGuiApplication::clipboard()->setText("nothing to see");
     trigger("PasteLinks");
     QCOMPARE(status(), QString("No magnet link in the text."));
@@ -134,11 +126,11 @@ void MainFormLinksTest::aLongPasteIsABatch() {
 
     // Files and links dropped together make one batch, the files first.
     QMimeData data;
-    data.setData("text/uri-list", (QUrl::fromLocalFile(torrent("file1")).toEncoded() +
-                                   "\r\nmagnet:?xt=urn:btih:" + Hash('c').toLatin1() +
-                                   "&dn=link\r\n" +
-                                   QUrl::fromLocalFile(torrent("file2")).toEncoded() + "\r\n"));
-    drop(data);
+    data.setData("text/uri-list",
+                 (QUrl::fromLocalFile(torrent("file1")).toEncoded() +
+                  "\r\nmagnet:?xt=urn:btih:" + Hash('c').toLatin1() + "&dn=link\r\n" +
+                  QUrl::fromLocalFile(torrent("file2")).toEncoded() + "\r\n"));
+    QVERIFY(dropOnForm(data));
     waitForAdds();
     QCOMPARE(names().mid(0, 3), QStringList({"link", "file2", "file1"}));
     QCOMPARE(status(), QString("Added 3 of 3 .torrent files and magnet links."));
@@ -161,7 +153,7 @@ void MainFormLinksTest::droppedTextAndAddresses() {
     // Text from an editor, links among words.
     QMimeData text;
     text.setText("see magnet:?xt=urn:btih:" + Hash('d') + "&dn=dropped and magnet:?dn=none");
-    drop(text);
+    QVERIFY(dropOnForm(text));
     waitForAdds();
     QCOMPARE(names(), QStringList({"dropped"}));
     QCOMPARE(status(), kRefusedLinkText + QString("magnet:?dn=none"));
@@ -170,13 +162,13 @@ void MainFormLinksTest::droppedTextAndAddresses() {
     QMimeData addresses;
     addresses.setData("text/uri-list", "ftp://example.org/x.torrent\r\nmagnet:?xt=urn:btih:" +
                                            Hash('e').toLatin1() + "&dn=from%20a%20page\r\n");
-    drop(addresses);
+    QVERIFY(dropOnForm(addresses));
     waitForAdds();
     QCOMPARE(names(), QStringList({"from a page", "dropped"}));
 
     QMimeData nothing;
     nothing.setData("text/uri-list", "ftp://example.org/x.torrent\r\n");
-    drop(nothing);
+    QVERIFY(dropOnForm(nothing));
     QVERIFY(status().startsWith("Nothing to add"));
     QCOMPARE(names().size(), 2);
 }
@@ -245,8 +237,7 @@ void MainFormLinksTest::theQrCodeOfTheCurrentRow() {
     m_Form->AddFile(torrent("meanwhile"));
     m_Form->List().SelectAll();
     trigger("RemoveSelected");
-    QCOMPARE(dialog->findChild<QPlainTextEdit*>("LinkText")->toPlainText(),
-             OurLink('1', "first"));
+    QCOMPARE(dialog->findChild<QPlainTextEdit*>("LinkText")->toPlainText(), OurLink('1', "first"));
     dialog->reject();
     QTRY_VERIFY(m_Form->findChild<QrCodeDialog*>() == nullptr); // closed, it goes
 }
