@@ -92,6 +92,8 @@ inline const std::vector<Case>& Cases() {
         {"shift+click below the anchor", 4, {Click(2)}, {ShiftClick(4)}},
         {"shift+click above the anchor", 4, {Click(3)}, {ShiftClick(1)}},
         {"drag over rows", 4, {}, {Drag(1, 3)}},
+        // A press inside the selection drags the rows out only while it stays inside them.
+        {"drag from inside the selection out of it", 5, {Click(1), ShiftClick(3)}, {Drag(2, 5)}},
         {"right click outside the selection", 4, {Click(1)}, {RightClick(3)}},
         {"right click inside the selection", 4, {Click(1), ShiftClick(3)}, {RightClick(2)}},
         {"down", 4, {Click(2)}, {Key(Qt::Key_Down)}},
