@@ -5,11 +5,14 @@
 
 namespace lintervale {
 
-TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer) {
+namespace {
+
+// Runs Make, which loads a torrent and makes its row; a refusal becomes the result's message
+// and cause.
+template <typename F> TLoadResult Loading(F Make) {
     TLoadResult result;
-    result.File = FileName;
     try {
-        result.Row = LoadTorrentRow(FileName, Buffer);
+        result.Row = Make();
         result.Loaded = true;
     } catch (const ETorrentFileError& error) {
         result.Message = error.what();
@@ -17,21 +20,24 @@ TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer) {
     } catch (const std::exception& error) {
         result.Message = error.what();
     }
+    return result;
+}
+
+} // namespace
+
+TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer) {
+    TLoadResult result = Loading([&] { return LoadTorrentRow(FileName, Buffer); });
+    result.File = FileName;
     Buffer.Trim();
     return result;
 }
 
 TLoadResult LoadBytesForList(std::string_view Bytes) {
-    TLoadResult result;
-    try {
+    return Loading([Bytes] {
         TTorrentFile torrent;
         torrent.Load(Bytes);
-        result.Row = MakeTorrentRow(torrent);
-        result.Loaded = true;
-    } catch (const std::exception& error) {
-        result.Message = error.what();
-    }
-    return result;
+        return MakeTorrentRow(torrent);
+    });
 }
 
 // One worker per core: the caller mostly waits for them, and with fewer workers than cores it

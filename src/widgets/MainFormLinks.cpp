@@ -1,4 +1,5 @@
 #include "list/MagnetRows.h"
+#include "metainfo/Cause.h"
 #include "network/TorrentDownload.h"
 #include "qtsupport/Utf8Text.h"
 #include "widgets/LinkMimeData.h"
@@ -121,7 +122,9 @@ void MainForm::downloaded(const QByteArray& Bytes) {
         queueRows(std::move(rows), false);
         startPending();
     } else {
-        downloadFailed(tr("Could not add %1: %2").arg(address, QStringOf(loaded.Message)));
+        downloadFailed(
+            tr("Could not add %1: %2")
+                .arg(address, QStringOf(MessageWithCause(loaded.Message, loaded.Cause))));
         return;
     }
     downloadNext();

@@ -1,5 +1,6 @@
 #include "list/BatchLoader.h"
 
+#include "metainfo/Cause.h"
 #include "tests/list/RecordingHost.h"
 
 #include <filesystem>
@@ -112,11 +113,23 @@ TEST(BatchLoader, BytesInMemoryLoadAsAFileDoes) {
     EXPECT_EQ(fromBytes.Row.Trackers, fromFile.Row.Trackers);
     EXPECT_EQ(fromBytes.Row.Size, fromFile.Row.Size);
 
-    for (const std::string& bad : {std::string(), std::string("<html>not found</html>"),
-                                   bytes.substr(0, bytes.size() / 2)}) {
+    // A refusal says the same, with the same cause, as for the bytes in a file.
+    const struct {
+        std::string Bytes;
+        TCauseCode Code;
+    } refused[] = {
+        {std::string(), TCauseCode::EmptyData},
+        {"<html>not found</html>", TCauseCode::NotBencoded},
+        {bytes.substr(0, bytes.size() / 2), TCauseCode::StringPastEnd},
+    };
+    for (const auto& [bad, code] : refused) {
+        std::ofstream(dir / "bad.torrent", std::ios::binary) << bad;
+        const TLoadResult inFile = LoadForList((dir / "bad.torrent").string(), buffer);
         const TLoadResult result = LoadBytesForList(bad);
         EXPECT_FALSE(result.Loaded || result.Skipped);
         EXPECT_EQ(result.Message, kCorruptMetainfo);
+        EXPECT_EQ(result.Cause.Code, code) << DescribeCause(result.Cause);
+        EXPECT_EQ(DescribeCause(result.Cause), DescribeCause(inFile.Cause));
     }
     std::filesystem::remove_all(dir);
 }

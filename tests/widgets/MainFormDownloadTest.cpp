@@ -86,9 +86,9 @@ void MainFormDownloadTest::failuresShowOnTheStatusLineAndInABoxUnlessQuiet() {
     m_Server->Answers.insert("/page.html", {TestServer::ok("<html>no torrent</html>"), {}, 0});
     const QString missing =
         "Could not download " + url("/missing.torrent") + ": the server answered 404 Not Found.";
-    const QString notTorrent =
-        "Could not add " + url("/page.html") + ": " +
-        QString::fromUtf8(kCorruptMetainfo.data(), static_cast<qsizetype>(kCorruptMetainfo.size()));
+    const QString notTorrent = "Could not add " + url("/page.html") +
+                               ": Something bad happened while trying to load the file, probably "
+                               "corrupt metainfo. (not bencoded data at byte 0)";
     struct Case {
         bool Quiet;
         const char* Path;
