@@ -9,11 +9,13 @@
 #include "session/TerminationWatcher.h"
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/Translations.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
@@ -53,6 +55,8 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
         QString::fromLatin1(lintervale::kApplicationId.data(), lintervale::kApplicationId.size()));
     InitResources();
     QApplication::setWindowIcon(lintervale::ShellIntegration::programIcon());
+    // In the user's language from the first box on.
+    lintervale::installTranslations(QLocale());
 
     // Programs run by tests answer their boxes on stderr instead of waiting for a user.
     // With LINTERVALE_HOLD_DIALOGS each box also stays up, its event loop running, until a
@@ -75,7 +79,9 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
             }
         }
         if (!copy.handOver(files) && !arguments.isEmpty()) {
-            lintervale::MessageBoxes::error(nullptr, "Error: Main window not found.");
+            lintervale::MessageBoxes::error(
+                nullptr,
+                QCoreApplication::translate("WindowMain", "Error: Main window not found."));
             return 1;
         }
         return 0;

@@ -1,5 +1,7 @@
 #include "list/BatchLoader.h"
 
+#include "metainfo/TorrentFile.h"
+
 #include <algorithm>
 #include <sys/stat.h>
 
@@ -15,10 +17,12 @@ template <typename F> TLoadResult Loading(F Make) {
         result.Row = Make();
         result.Loaded = true;
     } catch (const ETorrentFileError& error) {
-        result.Message = error.what();
+        result.Message = TMessage(kCorruptMetainfo.data());
         result.Cause = error.Cause();
+    } catch (const EMessageError& error) {
+        result.Message = error.Message();
     } catch (const std::exception& error) {
-        result.Message = error.what();
+        result.Message = TMessage::Verbatim(error.what());
     }
     return result;
 }

@@ -7,6 +7,7 @@
 // carry rows made already (from magnet links); they are handed back in their place.
 
 #include "list/TorrentRow.h"
+#include "messages/Message.h"
 
 #include <condition_variable>
 #include <cstddef>
@@ -25,7 +26,7 @@ struct TLoadResult {
     bool Skipped = false; // passed over without a word: no such regular file
     TTorrentRow Row;      // when loaded
     std::string File;     // the file's name as given
-    std::string Message;  // when neither: what the list shows
+    TMessage Message;     // when neither: what the list shows
     TLoadCause Cause;     // when the file was refused as metainfo: why
 };
 

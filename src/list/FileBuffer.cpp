@@ -31,7 +31,8 @@ private:
 };
 
 [[noreturn]] void ThrowOpenError(const std::string& fileName, int error) {
-    throw EFileReadError("Cannot open file \"" + fileName + "\". " + std::strerror(error));
+    throw EFileReadError(TMessage(Translatable("Message", "Cannot open file \"%1\". %2"),
+                                  {fileName, std::strerror(error)}));
 }
 
 [[noreturn]] void ThrowTooLarge() {
@@ -99,7 +100,8 @@ void TFileBuffer::ReadWholeFile(const std::string& FileName) {
             if (errno == EINTR) {
                 continue;
             }
-            throw EFileReadError("Cannot read file \"" + FileName + "\". " + std::strerror(errno));
+            throw EFileReadError(TMessage(Translatable("Message", "Cannot read file \"%1\". %2"),
+                                          {FileName, std::strerror(errno)}));
         }
         if (got == 0) {
             return;

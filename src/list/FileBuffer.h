@@ -6,6 +6,8 @@
 
 #include "metainfo/BDecode.h"
 
+#include "messages/Message.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -15,9 +17,9 @@
 namespace lintervale {
 
 // A file that cannot be read; the message names the file and the system's reason.
-class EFileReadError : public std::runtime_error {
+class EFileReadError : public EMessageError {
 public:
-    using std::runtime_error::runtime_error;
+    using EMessageError::EMessageError;
 };
 
 // The decoder's own limit: a file it could not decode is not worth reading.

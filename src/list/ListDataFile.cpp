@@ -60,7 +60,7 @@ public:
         long long value = 0;
         const auto [next, error] = std::from_chars(first, digits.data() + digits.size(), value);
         if (error != std::errc() || next != digits.data() + digits.size()) {
-            throw EListFileError("Invalid numeric input");
+            throw EListFileError(TMessage(Translatable("Message", "Invalid numeric input")));
         }
         m_At = end;
         ReadLine();
@@ -169,7 +169,9 @@ void TextToGrid(std::string_view Text, TTorrentGrid& Grid) {
 void SaveGridFile(const TTorrentGrid& Grid, const std::string& FileName) {
     const std::filesystem::path target(FileName);
     const auto fail = [&](int error) {
-        throw EListFileError("Cannot write the list file \"" + FileName + "\". " + Reason(error));
+        throw EListFileError(
+            TMessage(Translatable("Message", "Cannot write the list file \"%1\". %2"),
+                     {FileName, Reason(error)}));
     };
     std::error_code ignored;
     if (target.has_parent_path()) {
@@ -215,9 +217,10 @@ void LoadGridFile(TTorrentGrid& Grid, const std::string& FileName) {
     try {
         buffer.ReadWholeFile(FileName);
     } catch (const EFileReadError& error) {
-        throw EListFileError(error.what());
+        throw EListFileError(error.Message());
     } catch (const std::exception&) {
-        throw EListFileError("The list file \"" + FileName + "\" is too large to be read.");
+        throw EListFileError(TMessage(
+            Translatable("Message", "The list file \"%1\" is too large to be read."), {FileName}));
     }
     TextToGrid(buffer.View(), Grid);
 }

@@ -17,6 +17,7 @@
 // Characters that do not form a count fail with "Invalid numeric input".
 
 #include "list/TorrentGrid.h"
+#include "messages/Message.h"
 
 #include <stdexcept>
 #include <string>
@@ -24,9 +25,9 @@
 
 namespace lintervale {
 
-class EListFileError : public std::runtime_error {
+class EListFileError : public EMessageError {
 public:
-    using std::runtime_error::runtime_error;
+    using EMessageError::EMessageError;
 };
 
 inline constexpr const char* kListFileName = "Lintervale.dat";

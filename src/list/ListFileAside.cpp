@@ -52,8 +52,9 @@ std::string MoveListFileAside(const std::string& FileName) {
             }
         }
     }
-    throw EListFileError("Cannot move the list file \"" + FileName + "\" aside. " +
-                         std::strerror(error));
+    throw EListFileError(
+        TMessage(Translatable("Message", "Cannot move the list file \"%1\" aside. %2"),
+                 {FileName, std::strerror(error)}));
 }
 
 } // namespace lintervale

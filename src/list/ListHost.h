@@ -3,6 +3,11 @@
 // What the list's commands need of the window around them: the options they read, the boxes
 // they show, the status line, and the desktop's services. The window implements it; tests
 // implement it with a recorder.
+//
+// Texts for the user come as messages (messages/Message.h), which the window shows in the
+// user's language.
+
+#include "messages/Message.h"
 
 #include <functional>
 #include <string>
@@ -19,16 +24,16 @@ public:
     virtual bool AutoOpen() const = 0;
 
     // A plain message box with an OK button.
-    virtual void ShowNotice(const std::string& Text) = 0;
+    virtual void ShowNotice(const TMessage& Text) = 0;
     // An error box with an OK button.
-    virtual void ShowError(const std::string& Text) = 0;
+    virtual void ShowError(const TMessage& Text) = 0;
     // A question with Yes and No, No the default; true for Yes.
-    virtual bool Confirm(const std::string& Text) = 0;
+    virtual bool Confirm(const TMessage& Text) = 0;
     // A question with Yes and OK whose answer does not matter.
-    virtual void AskHelp(const std::string& Text) = 0;
+    virtual void AskHelp(const TMessage& Text) = 0;
 
-    virtual std::string StatusText() const = 0;
-    virtual void SetStatusText(const std::string& Text) = 0;
+    // The empty message empties the status line.
+    virtual void SetStatusText(const TMessage& Text) = 0;
 
     // Hands a link or address to the desktop; the result is not examined.
     virtual void OpenUrl(const std::string& Url) = 0;

@@ -72,28 +72,27 @@ TMagnetRows MagnetRowsOfText(std::string_view Text) {
     return result;
 }
 
-std::string MagnetRowsStatusText(const TMagnetRows& Result) {
-    std::string text;
-    const auto add = [&text](const std::string& Part) {
-        if (!text.empty()) {
-            text += "  ";
+TMessage MagnetRowsStatusText(const TMagnetRows& Result) {
+    TMessage text;
+    const auto add = [&text](const TMessage& Part) {
+        if (!text.Empty()) {
+            text += TMessage::Verbatim("  ");
         }
         text += Part;
     };
-    if (Result.Refused > 0) {
-        std::string part = kRefusedLinkText + Result.FirstRefused;
-        if (Result.Refused > 1) {
-            part += " (and " + std::to_string(Result.Refused - 1) + " more)";
-        }
-        add(part);
+    if (Result.Refused == 1) {
+        add(TMessage(kRefusedLinkText, {Result.FirstRefused}));
+    } else if (Result.Refused > 1) {
+        add(TMessage(kRefusedMoreText, {Result.FirstRefused, std::to_string(Result.Refused - 1)}));
     }
     if (Result.DroppedTrackers > 0) {
-        add(std::to_string(Result.DroppedTrackers) +
-            (Result.DroppedTrackers == 1 ? " tracker holding" : " trackers holding") +
-            " a double quote or \"|\" left out.");
+        add(TMessage::Counted(
+            TranslatableCounted("Message", "%n tracker holding a double quote or \"|\" left out."),
+            TranslatableCounted("Message", "%n trackers holding a double quote or \"|\" left out."),
+            static_cast<std::int64_t>(Result.DroppedTrackers)));
     }
     if (Result.Cut) {
-        add(kTextCutText);
+        add(TMessage(kTextCutText));
     }
     return text;
 }

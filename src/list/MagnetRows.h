@@ -11,6 +11,7 @@
 
 #include "list/TorrentRow.h"
 #include "magnet/MagnetParse.h"
+#include "messages/Message.h"
 
 #include <cstddef>
 #include <string>
@@ -24,8 +25,12 @@ inline constexpr std::size_t kMaxLinkTextBytes = std::size_t{16} << 20;
 // A refused link is shown on the status line up to this many bytes.
 inline constexpr std::size_t kShownLinkBytes = 100;
 
-inline constexpr const char* kRefusedLinkText = "Not a BitTorrent magnet link: ";
-inline constexpr const char* kTextCutText = "Only the first 16 MiB of the text was read.";
+inline constexpr const char* kRefusedLinkText =
+    Translatable("Message", "Not a BitTorrent magnet link: %1");
+inline constexpr const char* kRefusedMoreText =
+    Translatable("Message", "Not a BitTorrent magnet link: %1 (and %2 more)");
+inline constexpr const char* kTextCutText =
+    Translatable("Message", "Only the first 16 MiB of the text was read.");
 
 struct TMagnetRows {
     std::vector<TTorrentRow> Rows;   // one per usable link, in the text's order
@@ -41,7 +46,8 @@ TTorrentRow MakeMagnetRow(const TMagnetLink& Link, std::size_t* DroppedTrackers 
 TMagnetRows MagnetRowsOfText(std::string_view Text);
 
 // What the status line says about a text's links: the first refused link (and how many more
-// there were), the trackers left out, and a cut text; empty when there is nothing to say.
-std::string MagnetRowsStatusText(const TMagnetRows& Result);
+// there were), the trackers left out, and a cut text, two spaces apart; empty when there is
+// nothing to say.
+TMessage MagnetRowsStatusText(const TMagnetRows& Result);
 
 } // namespace lintervale

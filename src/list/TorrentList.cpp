@@ -25,13 +25,17 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
     if (!Loaded.Loaded) {
         // The box gives the message and why; the status line, seen in quiet mode too, names
         // the file and why.
-        if (!m_Host.QuietMode()) {
-            m_Host.ShowError(MessageWithCause(Loaded.Message, Loaded.Cause));
-        }
         const std::string cause = DescribeCause(Loaded.Cause);
+        if (!m_Host.QuietMode()) {
+            m_Host.ShowError(cause.empty()
+                                 ? Loaded.Message
+                                 : Loaded.Message + TMessage::Verbatim(" (" + cause + ")"));
+        }
         m_Host.SetStatusText(
-            cause.empty() ? Loaded.Message
-                          : std::filesystem::path(Loaded.File).filename().string() + ": " + cause);
+            cause.empty()
+                ? Loaded.Message
+                : TMessage::Verbatim(std::filesystem::path(Loaded.File).filename().string() + ": " +
+                                     cause));
         return TAddResult::Failed;
     }
     return AddRow(std::move(Loaded.Row));
@@ -42,9 +46,10 @@ TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
     if (!duplicates.empty()) {
         for (const int r : duplicates) {
             if (!m_Host.QuietMode()) {
-                m_Host.ShowNotice(Row.Hash + "\r\n\r\n" + kDuplicateText);
+                m_Host.ShowNotice(TMessage::Verbatim(Row.Hash + "\r\n\r\n") +
+                                  TMessage(kDuplicateText));
             }
-            m_Host.SetStatusText(Row.Hash + " - " + kDuplicateText);
+            m_Host.SetStatusText(TMessage::Verbatim(Row.Hash + " - ") + TMessage(kDuplicateText));
             SetRow(r);
             if (m_Host.FetchExtra()) {
                 m_Host.FetchTrackers();
@@ -144,7 +149,7 @@ bool TTorrentList::KeyMove(TKeyMove Move, bool Extend, int PageRows) {
 void TTorrentList::Click() {
     const int row = m_Grid.Row();
     if (m_Grid.SelectionTop() != m_Grid.SelectionBottom()) {
-        m_Host.SetStatusText(std::string());
+        m_Host.SetStatusText(TMessage());
         return;
     }
     const std::string& name = m_Grid.Cell(G::ColName, row);
@@ -152,7 +157,7 @@ void TTorrentList::Click() {
         return;
     }
     const std::size_t trackers = ReadTrackerCell(m_Grid.Cell(G::ColTrackers, row)).size();
-    m_Host.SetStatusText(std::to_string(trackers) + " trackers for \"" + name + "\"");
+    m_Host.SetStatusText(TMessage(kTrackersForText, {std::to_string(trackers), name}));
 }
 
 std::string TTorrentList::MagnetLinkOfRow(int Row) const {
@@ -201,7 +206,7 @@ void TTorrentList::CopyToClipboard() {
     // When no selected row has a link the clipboard keeps what the user had there.
     const std::vector<std::string> links = SelectedLinks();
     if (links.empty()) {
-        m_Host.SetStatusText(kNothingToCopyText);
+        m_Host.SetStatusText(TMessage(kNothingToCopyText));
         return;
     }
     std::string text = links.front();
@@ -239,7 +244,7 @@ void TTorrentList::Quaverize() {
             ++EasterEgg;
         }
         if (EasterEgg == kEasterEggLimit) {
-            m_Host.AskHelp(kHelpQuestion);
+            m_Host.AskHelp(TMessage(kHelpQuestion));
             m_Host.OpenUrl(kHelpAddress);
             EasterEgg = 0;
         }
@@ -259,7 +264,7 @@ void TTorrentList::ClearAll() {
 }
 
 bool TTorrentList::ClearAllConfirmed() {
-    return m_Host.QuietMode() || m_Host.Confirm("Are you sure?");
+    return m_Host.QuietMode() || m_Host.Confirm(TMessage(kConfirmText));
 }
 
 void TTorrentList::ClearRows() {
@@ -298,9 +303,9 @@ void TTorrentList::DeleteTrackers() {
 int TTorrentList::EditTrackerListRow() {
     if (m_Grid.SelectionTop() != m_Grid.SelectionBottom()) {
         if (!m_Host.QuietMode()) {
-            m_Host.ShowNotice(kEditOneRowText);
+            m_Host.ShowNotice(TMessage(kEditOneRowText));
         }
-        m_Host.SetStatusText(kEditOneRowText);
+        m_Host.SetStatusText(TMessage(kEditOneRowText));
         return 0;
     }
     const int row = m_Grid.Row();
@@ -319,7 +324,8 @@ bool TTorrentList::SetTrackersOfHash(const std::string& Hash, const std::string&
 }
 
 void TTorrentList::WriteHeadings() {
-    m_Grid.SetRowCells(0, G::TRow{"", "Torrent", "Hash", "Announce", "# Files", "Filesize"});
+    m_Grid.SetRowCells(0, G::TRow{kHeadings[0], kHeadings[1], kHeadings[2], kHeadings[3],
+                                  kHeadings[4], kHeadings[5]});
 }
 
 } // namespace lintervale

@@ -10,22 +10,37 @@
 #include "list/ListHost.h"
 #include "list/TorrentGrid.h"
 #include "list/TorrentRow.h"
+#include "messages/Message.h"
 
 #include <string>
 #include <vector>
 
 namespace lintervale {
 
-inline constexpr const char* kDuplicateText = "You have already added this hash. :)";
+inline constexpr const char* kDuplicateText =
+    Translatable("Message", "You have already added this hash. :)");
 // Three U+00A4 CURRENCY SIGN characters, in UTF-8.
 inline constexpr const char* kRemovalMarker = "\xC2\xA4\xC2\xA4\xC2\xA4";
-inline constexpr const char* kHelpQuestion = "Do you need some help?";
+inline constexpr const char* kHelpQuestion = Translatable("Message", "Do you need some help?");
 inline constexpr const char* kHelpAddress = "https://en.wikipedia.org/wiki/Eighth_note";
 inline constexpr int kEasterEggLimit = 30;
-inline constexpr const char* kEditOneRowText = "You can only edit one row at a time.";
-inline constexpr const char* kNothingToCopyText = "No magnet link to copy.";
-inline constexpr const char* kEditDroppedText =
-    "The tracker list was not saved: its torrent is no longer in the list.";
+inline constexpr const char* kConfirmText = Translatable("Message", "Are you sure?");
+inline constexpr const char* kTrackersForText = Translatable("Message", "%1 trackers for \"%2\"");
+inline constexpr const char* kEditOneRowText =
+    Translatable("Message", "You can only edit one row at a time.");
+inline constexpr const char* kNothingToCopyText =
+    Translatable("Message", "No magnet link to copy.");
+inline constexpr const char* kEditDroppedText = Translatable(
+    "Message", "The tracker list was not saved: its torrent is no longer in the list.");
+// The column headings, row 0 of the grid (the fixed column has none).
+inline constexpr const char* kHeadings[] = {
+    "",
+    Translatable("Message", "Torrent"),
+    Translatable("Message", "Hash"),
+    Translatable("Message", "Announce"),
+    Translatable("Message", "# Files"),
+    Translatable("Message", "Filesize"),
+};
 
 class TTorrentList {
 public:

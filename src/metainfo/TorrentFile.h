@@ -22,6 +22,7 @@
 // Load: keep those alive while calling them. The other fields are copies. A model is used by
 // one thread at a time.
 
+#include "messages/Message.h"
 #include "metainfo/BDocument.h"
 #include "metainfo/ByteStream.h"
 #include "metainfo/Cause.h"
@@ -35,8 +36,8 @@
 
 namespace lintervale {
 
-inline constexpr std::string_view kCorruptMetainfo =
-    "Something bad happened while trying to load the file, probably corrupt metainfo.";
+inline constexpr std::string_view kCorruptMetainfo = Translatable(
+    "Message", "Something bad happened while trying to load the file, probably corrupt metainfo.");
 
 class ETorrentFileError : public std::runtime_error {
 public:

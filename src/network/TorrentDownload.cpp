@@ -3,6 +3,7 @@
 #include "network/TrackerFetcher.h"
 #include "network/WebRequest.h"
 
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -16,17 +17,19 @@ namespace {
 constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 QString RedirectRefusal(const QUrl& Target) {
-    return "it was sent on to " + Target.toDisplayString() +
-           ", which is not an http or https address.";
+    return TorrentDownload::tr("it was sent on to %1, which is not an http or https address.")
+        .arg(Target.toDisplayString());
 }
 
 QString Seconds(int Milliseconds) {
     const double seconds = Milliseconds / 1000.0;
-    return QString::number(seconds) + (seconds == 1.0 ? " second" : " seconds");
+    return (seconds == 1.0 ? TorrentDownload::tr("%1 second") : TorrentDownload::tr("%1 seconds"))
+        .arg(QLocale().toString(seconds));
 }
 
 QString Mebibytes(qint64 Bytes) {
-    return QString::number(static_cast<double>(Bytes) / (1024 * 1024)) + " MiB";
+    return TorrentDownload::tr("%1 MiB").arg(
+        QLocale().toString(static_cast<double>(Bytes) / (1024 * 1024)));
 }
 
 } // namespace
@@ -45,7 +48,7 @@ TorrentDownload::TorrentDownload(QObject* Parent) : QObject(Parent) {
     m_Deadline = new QTimer(this);
     m_Deadline->setSingleShot(true);
     connect(m_Deadline, &QTimer::timeout, this,
-            [this] { refuse("it took longer than " + Seconds(m_TotalMilliseconds) + "."); });
+            [this] { refuse(tr("it took longer than %1.").arg(Seconds(m_TotalMilliseconds))); });
 }
 
 TorrentDownload::~TorrentDownload() {
@@ -82,7 +85,7 @@ void TorrentDownload::start(const QUrl& Url) {
     m_Declared = -1;
     m_Refusal.clear();
     if (!IsWebAddress(Url)) {
-        failLater("only http and https addresses can be downloaded.");
+        failLater(tr("only http and https addresses can be downloaded."));
         return;
     }
     m_Reply = m_Network->get(boundedRequest(Url, m_StallMilliseconds, kMaxRedirects));
@@ -98,7 +101,7 @@ void TorrentDownload::start(const QUrl& Url) {
         const QVariant length = m_Reply->header(QNetworkRequest::ContentLengthHeader);
         m_Declared = length.isValid() ? length.toLongLong() : -1;
         if (m_Declared > m_MaxBytes) {
-            refuse("the file is larger than " + Mebibytes(m_MaxBytes) + ".");
+            refuse(tr("the file is larger than %1.").arg(Mebibytes(m_MaxBytes)));
         }
     });
     connect(m_Reply, &QNetworkReply::readyRead, this, &TorrentDownload::readBody);
@@ -131,7 +134,7 @@ void TorrentDownload::readBody() {
     }
     m_Body += more;
     if (m_Body.size() > m_MaxBytes) {
-        refuse("the file is larger than " + Mebibytes(m_MaxBytes) + ".");
+        refuse(tr("the file is larger than %1.").arg(Mebibytes(m_MaxBytes)));
         return;
     }
     emit progress(m_Body.size(), m_Declared);
@@ -154,13 +157,13 @@ void TorrentDownload::finishReply() {
         case QNetworkReply::NoError:
             break;
         case QNetworkReply::OperationCanceledError:
-            reason = "nothing came for " + Seconds(m_StallMilliseconds) + ".";
+            reason = tr("nothing came for %1.").arg(Seconds(m_StallMilliseconds));
             break;
         case QNetworkReply::TooManyRedirectsError:
-            reason = "it was sent on more than " + QString::number(kMaxRedirects) + " times.";
+            reason = tr("it was sent on more than %1 times.").arg(kMaxRedirects);
             break;
         default:
-            reason = status >= 400 ? QString() : reply->errorString() + ".";
+            reason = status >= 400 ? QString() : tr("%1.").arg(reply->errorString());
             break;
         }
         // The network code refuses a redirect to a scheme it does not speak before it reports
@@ -175,8 +178,8 @@ void TorrentDownload::finishReply() {
     if (reason.isEmpty() && (status < 200 || status >= 300)) {
         const QString phrase =
             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-        reason = "the server answered " + QString::number(status) +
-                 (phrase.isEmpty() ? QString() : " " + phrase) + ".";
+        reason = phrase.isEmpty() ? tr("the server answered %1.").arg(status)
+                                  : tr("the server answered %1 %2.").arg(status).arg(phrase);
     }
     if (!reason.isEmpty()) {
         m_Body.clear();
@@ -188,7 +191,7 @@ void TorrentDownload::finishReply() {
 }
 
 void TorrentDownload::failLater(const QString& Reason) {
-    const QString text = "Could not download " + m_Url.toDisplayString() + ": " + Reason;
+    const QString text = tr("Could not download %1: %2").arg(m_Url.toDisplayString(), Reason);
     emitLater([this, text] { emit failed(text); });
 }
 

@@ -79,7 +79,7 @@ QString TrackerFetcher::sourceName() const {
 
 QString TrackerFetcher::menuCaption() const {
     // An "&" of the name is shown as it is, not taken for the item's mnemonic.
-    return "&Get trackers from " + QString(sourceName()).replace("&", "&&");
+    return tr("&Get trackers from %1").arg(QString(sourceName()).replace("&", "&&"));
 }
 
 void TrackerFetcher::setTimeLimits(int StallMilliseconds, int TotalMilliseconds) {
@@ -138,7 +138,8 @@ void TrackerFetcher::startNext() {
             completeLater(std::move(hash), std::move(outcome));
             return;
         }
-        m_Host.SetStatusText(kFetchingText + m_List.Grid().Cell(G::ColName, rows.front()));
+        m_Host.SetStatusText(
+            TMessage(kFetchingText, {m_List.Grid().Cell(G::ColName, rows.front())}));
 
         QUrl url(fromList ? m_ListUrl : m_BaseUrl);
         if (!IsWebAddress(url)) {
@@ -250,9 +251,9 @@ void TrackerFetcher::completeLater(std::string Hash, TOutcome Outcome) {
 void TrackerFetcher::complete(const std::string& Hash, const TOutcome& Outcome) {
     if (Outcome.Failed) {
         if (!Outcome.Reported) {
-            m_Host.SetStatusText(kFetchFailedText);
+            m_Host.SetStatusText(TMessage(kFetchFailedText));
             if (!m_Host.QuietMode()) {
-                m_Host.ShowNotice(kFetchFailedText);
+                m_Host.ShowNotice(TMessage(kFetchFailedText));
             }
         }
         return;
@@ -264,12 +265,12 @@ void TrackerFetcher::complete(const std::string& Hash, const TOutcome& Outcome) 
     G& grid = m_List.Grid();
     std::vector<int> rows = rowsWithHash(Hash);
     if (rows.empty()) {
-        m_Host.SetStatusText(std::string());
+        m_Host.SetStatusText(TMessage());
         return;
     }
     std::string first = MergeTrackers(grid.Cell(G::ColTrackers, rows.front()), fetched, order);
     if (Outcome.Answer.NotFound) {
-        const std::string text = kHashNotFoundText + Utf8Of(sourceName()) + ".";
+        const TMessage text(kHashNotFoundText, {Utf8Of(sourceName())});
         m_Host.SetStatusText(text);
         if (!m_Host.QuietMode()) {
             m_Host.ShowNotice(text);
@@ -285,7 +286,7 @@ void TrackerFetcher::complete(const std::string& Hash, const TOutcome& Outcome) 
                      i == 0 ? std::move(first)
                             : MergeTrackers(grid.Cell(G::ColTrackers, rows[i]), fetched, order));
     }
-    m_Host.SetStatusText(std::string());
+    m_Host.SetStatusText(TMessage());
 }
 
 } // namespace lintervale

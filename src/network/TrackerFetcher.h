@@ -37,9 +37,10 @@ class QUrl;
 
 namespace lintervale {
 
-inline constexpr const char* kFetchingText = "Fetching trackers for: ";
-inline constexpr const char* kFetchFailedText = "Could not fetch trackers.";
-inline constexpr const char* kHashNotFoundText = "Hash not found on ";
+inline constexpr const char* kFetchingText = Translatable("Message", "Fetching trackers for: %1");
+inline constexpr const char* kFetchFailedText =
+    Translatable("Message", "Could not fetch trackers.");
+inline constexpr const char* kHashNotFoundText = Translatable("Message", "Hash not found on %1.");
 
 // Whether an address is one the fetcher asks: http or https, with a host.
 bool IsWebAddress(const QUrl& Url);

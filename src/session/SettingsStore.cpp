@@ -1,5 +1,6 @@
 #include "session/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -19,17 +20,19 @@ bool Sync(QSettings& Settings, QString* Failure) {
         return true;
     }
     if (Failure != nullptr) {
-        QString reason = "It is not an INI file.";
+        QString reason = QCoreApplication::translate("SettingsStore", "It is not an INI file.");
         if (Settings.status() == QSettings::AccessError) {
             // QSettings keeps the system's reason to itself: opening the file for writing the
             // same way (and dropping what was opened) finds it again.
             QSaveFile probe(Settings.fileName());
-            reason =
-                probe.open(QIODevice::WriteOnly) ? QString("Access denied.") : probe.errorString();
+            reason = probe.open(QIODevice::WriteOnly)
+                         ? QCoreApplication::translate("SettingsStore", "Access denied.")
+                         : probe.errorString();
             probe.cancelWriting();
         }
         *Failure =
-            QString("Cannot write the options file \"%1\". %2").arg(Settings.fileName(), reason);
+            QCoreApplication::translate("SettingsStore", "Cannot write the options file \"%1\". %2")
+                .arg(Settings.fileName(), reason);
     }
     return false;
 }

@@ -3,6 +3,7 @@
 #include "desktop/DesktopEntries.h"
 #include "qtsupport/Utf8Text.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,7 +37,8 @@ bool ReadToChange(const QString& fileName, QByteArray& bytes, QString* Failure) 
         return true;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        Fail(Failure, QString("Cannot read \"%1\". %2").arg(fileName, file.errorString()));
+        Fail(Failure, QCoreApplication::translate("ShellIntegration", "Cannot read \"%1\". %2")
+                          .arg(fileName, file.errorString()));
         return false;
     }
     bytes = file.readAll();
@@ -50,7 +52,8 @@ bool WriteAll(const QString& fileName, const QByteArray& bytes, QString* Failure
     QDir().mkpath(QFileInfo(fileName).path());
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Fail(Failure, QString("Cannot write \"%1\". %2").arg(fileName, file.errorString()));
+        Fail(Failure, QCoreApplication::translate("ShellIntegration", "Cannot write \"%1\". %2")
+                          .arg(fileName, file.errorString()));
         return false;
     }
     return true;
@@ -59,7 +62,8 @@ bool WriteAll(const QString& fileName, const QByteArray& bytes, QString* Failure
 bool Remove(const QString& fileName, QString* Failure) {
     QFile file(fileName);
     if (file.exists() && !file.remove()) {
-        Fail(Failure, QString("Cannot remove \"%1\". %2").arg(fileName, file.errorString()));
+        Fail(Failure, QCoreApplication::translate("ShellIntegration", "Cannot remove \"%1\". %2")
+                          .arg(fileName, file.errorString()));
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "qtsupport/Utf8Text.h"
 #include "trackers/TrackerCell.h"
+#include "widgets/FontUnits.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -14,9 +15,12 @@ namespace lintervale {
 
 namespace {
 
+// At the layout's font (FontUnits.h).
 constexpr int kPanelWidth = 96;
 constexpr int kMargin = 8;      // around the list and the edit box, and below the buttons
 constexpr int kButtonLeft = 13; // the buttons' left edge inside the panel
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
 
 } // namespace
 
@@ -24,19 +28,27 @@ EditForm::EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent)
     : QDialog(Parent), m_List(List), m_Host(Host) {
     setObjectName("EditForm");
     setWindowTitle("EditForm");
-    setMinimumSize(300, 200);
+    const QFontMetrics metrics = fontMetrics();
+    const auto scaled = [&metrics](int Pixels) { return FontScaled(Pixels, metrics); };
+    setMinimumSize(scaled(300), scaled(200));
 
     m_Trackers = new QListWidget;
     m_Trackers->setObjectName("ListBox1");
     m_Trackers->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_Trackers->setAccessibleName(tr("Trackers"));
+    m_Trackers->setAccessibleDescription(
+        tr("The torrent's trackers, one a line; the selected one can be changed below."));
     m_TrackerEdit = new QLineEdit;
     m_TrackerEdit->setObjectName("Edit1");
     m_TrackerEdit->setEnabled(false);
+    m_TrackerEdit->setAccessibleName(tr("Tracker address"));
+    m_TrackerEdit->setAccessibleDescription(tr("The address of the selected tracker."));
 
     // The list fills the space left of the panel; the edit box stays below it, as wide.
+    const int margin = scaled(kMargin);
     auto* left = new QVBoxLayout;
-    left->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-    left->setSpacing(6);
+    left->setContentsMargins(margin, margin, margin, margin);
+    left->setSpacing(scaled(6));
     left->addWidget(m_Trackers, 1);
     left->addWidget(m_TrackerEdit);
 
@@ -44,20 +56,24 @@ EditForm::EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent)
     // more for the captions. Add and Remove stay at its top, Save at its bottom.
     m_Buttons = new QWidget;
     m_Buttons->setObjectName("Panel1");
-    m_Buttons->setMinimumWidth(kPanelWidth);
+    m_Buttons->setMinimumWidth(scaled(kPanelWidth));
     m_Buttons->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* column = new QVBoxLayout(m_Buttons);
-    column->setContentsMargins(kButtonLeft, kMargin, kPanelWidth - kButtonLeft - 75, kMargin);
-    column->setSpacing(6);
-    m_AddTracker = new QPushButton("&Add tracker");
+    column->setContentsMargins(scaled(kButtonLeft), margin,
+                               scaled(kPanelWidth - kButtonLeft - kButtonWidth), margin);
+    column->setSpacing(scaled(6));
+    m_AddTracker = new QPushButton(tr("&Add tracker"));
     m_AddTracker->setObjectName("AddBtn");
-    m_RemoveTracker = new QPushButton("&Remove");
+    m_AddTracker->setAccessibleDescription(tr("Adds an empty line for a new tracker."));
+    m_RemoveTracker = new QPushButton(tr("&Remove"));
     m_RemoveTracker->setObjectName("RemoveBtn");
-    m_Save = new QPushButton("&Save");
+    m_RemoveTracker->setAccessibleDescription(tr("Removes the selected tracker."));
+    m_Save = new QPushButton(tr("&Save"));
     m_Save->setObjectName("SaveBtn");
+    m_Save->setAccessibleDescription(tr("Writes the trackers into the torrent's row and closes."));
     for (QPushButton* button : {m_AddTracker, m_RemoveTracker, m_Save}) {
         button->setAutoDefault(false);
-        button->setMinimumSize(75, 25);
+        button->setMinimumSize(scaled(kButtonWidth), scaled(kButtonHeight));
     }
     column->addWidget(m_AddTracker);
     column->addWidget(m_RemoveTracker);
@@ -69,7 +85,7 @@ EditForm::EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent)
     layout->setSpacing(0);
     layout->addLayout(left, 1);
     layout->addWidget(m_Buttons);
-    resize(600, 300);
+    resize(scaled(600), scaled(300));
 
     connect(m_Trackers, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_Selecting) {
@@ -86,7 +102,7 @@ EditForm::EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent)
 
 void EditForm::fill(int Row) {
     const TTorrentGrid& grid = m_List.Grid();
-    setWindowTitle("Editing: " + QStringOf(grid.Cell(TTorrentGrid::ColName, Row)));
+    setWindowTitle(tr("Editing: %1").arg(QStringOf(grid.Cell(TTorrentGrid::ColName, Row))));
     const std::vector<std::string> trackers =
         ReadTrackerCell(grid.Cell(TTorrentGrid::ColTrackers, Row));
     m_Selecting = true;
@@ -172,7 +188,7 @@ void EditForm::saveClicked() {
         lines.push_back(Utf8Of(m_Trackers->item(i)->text()));
     }
     if (!m_List.SetTrackersOfHash(m_Hash, WriteTrackerCellNonEmpty(lines))) {
-        m_Host.SetStatusText(kEditDroppedText);
+        m_Host.SetStatusText(TMessage(kEditDroppedText));
     }
     m_TrackerEdit->clear();
     m_TrackerEdit->setEnabled(false);

@@ -1,6 +1,8 @@
 #include "widgets/GridModel.h"
 
+#include "list/TorrentList.h"
 #include "qtsupport/Utf8Text.h"
+#include "widgets/Translations.h"
 
 namespace lintervale {
 
@@ -22,25 +24,40 @@ int GridModel::columnCount(const QModelIndex& Parent) const {
 }
 
 QVariant GridModel::data(const QModelIndex& Index, int Role) const {
-    if (!Index.isValid() || (Role != Qt::DisplayRole && Role != Qt::ToolTipRole)) {
-        return {};
-    }
     const int row = Index.row() + 1;
-    if (row >= m_Grid.RowCount()) {
+    if (!Index.isValid() || row >= m_Grid.RowCount()) {
         return {};
     }
-    return QStringOf(m_Grid.Cell(Index.column() + 1, row));
+    switch (Role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole:
+        return QStringOf(m_Grid.Cell(Index.column() + 1, row));
+    case Qt::AccessibleDescriptionRole:
+        return heading(Index.column() + 1);
+    default:
+        return {};
+    }
 }
 
 QVariant GridModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
-    if (Role != Qt::DisplayRole) {
-        return {};
-    }
     if (Orientation == Qt::Horizontal) {
-        return QStringOf(m_Grid.Cell(Section + 1, 0));
+        if (Role != Qt::DisplayRole && Role != Qt::AccessibleTextRole) {
+            return {};
+        }
+        return heading(Section + 1);
     }
-    // The fixed column: empty, as the cells a row is dragged by.
-    return QString();
+    // The fixed column: empty, as the cells a row is dragged by; named for screen readers.
+    if (Role == Qt::AccessibleTextRole) {
+        return tr("Row %1").arg(Section + 1);
+    }
+    return Role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+}
+
+QString GridModel::heading(int Column) const {
+    const std::string& cell = m_Grid.Cell(Column, 0);
+    // The list's own headings are translated; anything else row 0 holds shows as it is.
+    return cell == kHeadings[Column] ? headingText(Column) : QStringOf(cell);
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& Index) const {

@@ -5,6 +5,10 @@
 // (empty) vertical header by which rows are dragged. The grid is the only store; the model
 // announces its changes as they come, or, in bulk mode (a long batch of adds), once at the
 // end.
+//
+// The headings the list wrote show in the user's language. Screen readers get each cell's
+// text with its column's heading as description, and each row's fixed cell named by its
+// number.
 
 #include "list/TorrentGrid.h"
 
@@ -34,6 +38,9 @@ signals:
     void gridSelectionChanged();
 
 private:
+    // The heading of grid column Column as shown.
+    QString heading(int Column) const;
+
     void RowsAboutToBeInserted(int First, int Last) override;
     void RowsInserted() override;
     void RowsAboutToBeRemoved(int First, int Last) override;

@@ -1,14 +1,18 @@
 #include "widgets/GridView.h"
 
 #include "qtsupport/Utf8Text.h"
+#include "widgets/FontUnits.h"
 #include "widgets/LinkMimeData.h"
+#include "widgets/Translations.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 #include <utility>
 
@@ -16,8 +20,8 @@ namespace lintervale {
 
 namespace {
 
+// At the layout's font (FontUnits.h); a heading always gets the room its text needs.
 constexpr int kRowHeight = 21;
-constexpr int kFixedWidth = 21;
 constexpr int kColumnWidths[] = {235, 237, 166, 47, 60};
 
 using TKeyMove = TTorrentList::TKeyMove;
@@ -41,23 +45,22 @@ GridView::GridView(TTorrentList& List, GridModel& Model, QWidget* Parent)
     setShowGrid(true);
     setWordWrap(false);
     setTabKeyNavigation(false);
+    setAccessibleName(tr("Torrents"));
+    setAccessibleDescription(
+        tr("The added torrents, one a row: name, hash, trackers, number of files and size. "
+           "Enter opens the magnet links of the selected rows, the Menu key the commands, and "
+           "Ctrl+Up and Ctrl+Down move the current row."));
 
     QHeaderView* rows = verticalHeader();
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(kRowHeight);
-    rows->setMinimumSectionSize(kRowHeight);
-    rows->setFixedWidth(kFixedWidth);
     rows->setSectionsMovable(true);
     rows->setHighlightSections(false);
 
     QHeaderView* columns = horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setFixedHeight(kRowHeight);
     columns->setHighlightSections(false);
     columns->setStretchLastSection(false);
-    for (int c = 0; c < 5; ++c) {
-        setColumnWidth(c, kColumnWidths[c]);
-    }
+    fitToFont();
 
     connect(&Model, &GridModel::gridSelectionChanged, this, &GridView::showGridSelection);
     // A reset drops the selection model's state; the grid still has it.
@@ -90,7 +93,53 @@ int GridView::rowAt(const QPoint& Position) const {
 }
 
 int GridView::pageRows() const {
-    return std::max(1, viewport()->height() / kRowHeight);
+    return std::max(1, viewport()->height() / verticalHeader()->defaultSectionSize());
+}
+
+void GridView::fitToFont() {
+    const QFontMetrics metrics = fontMetrics();
+    const int rowHeight = std::max(FontScaled(kRowHeight, metrics), metrics.height() + 2);
+    QHeaderView* rows = verticalHeader();
+    rows->setMinimumSectionSize(rowHeight);
+    rows->setDefaultSectionSize(rowHeight);
+    rows->setFixedWidth(rowHeight);
+
+    QHeaderView* columns = horizontalHeader();
+    const QFontMetrics headerMetrics = columns->fontMetrics();
+    const int margin = columns->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, columns);
+    columns->setFixedHeight(std::max(rowHeight, headerMetrics.height() + 2 * margin));
+    for (int c = 0; c < 5; ++c) {
+        // The list writes its headings once the window is up: their room is kept from now.
+        const int heading = headerMetrics.horizontalAdvance(headingText(c + 1)) + 2 * margin + 2;
+        setColumnWidth(c, std::max(FontScaled(kColumnWidths[c], metrics), heading));
+    }
+}
+
+void GridView::changeEvent(QEvent* Event) {
+    QTableView::changeEvent(Event);
+    if (Event->type() == QEvent::FontChange || Event->type() == QEvent::StyleChange) {
+        fitToFont();
+    }
+}
+
+QPoint GridView::menuPosition() const {
+    const QModelIndex current = currentIndex();
+    const QRect row = current.isValid() ? visualRect(current.siblingAtColumn(0)) : QRect();
+    if (!row.isValid() || !viewport()->rect().intersects(row)) {
+        return QPoint(0, 0);
+    }
+    return QPoint(std::max(0, row.left()), row.bottom());
+}
+
+bool GridView::viewportEvent(QEvent* Event) {
+    // A context menu the keyboard asked for opens at the current row, not at the mouse.
+    if (Event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(Event)->reason() == QContextMenuEvent::Keyboard) {
+        emit customContextMenuRequested(menuPosition());
+        Event->accept();
+        return true;
+    }
+    return QTableView::viewportEvent(Event);
 }
 
 void GridView::mousePressEvent(QMouseEvent* Event) {
@@ -196,8 +245,24 @@ void GridView::headerSectionMoved(int /*Logical*/, int OldVisual, int NewVisual)
 }
 
 void GridView::keyPressEvent(QKeyEvent* Event) {
+    const Qt::KeyboardModifiers modifiers = Event->modifiers() & ~Qt::KeypadModifier;
     if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
         emit enterPressed();
+        Event->accept();
+        return;
+    }
+    if (Event->key() == Qt::Key_Menu ||
+        (Event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        emit customContextMenuRequested(menuPosition());
+        Event->accept();
+        return;
+    }
+    if ((Event->key() == Qt::Key_Up || Event->key() == Qt::Key_Down) &&
+        modifiers == Qt::ControlModifier) {
+        // What dragging the current row's fixed cell one row up or down does.
+        TTorrentGrid& grid = m_List.Grid();
+        grid.MoveRow(grid.Row(), grid.Row() + (Event->key() == Qt::Key_Up ? -1 : 1));
+        scrollTo(currentIndex());
         Event->accept();
         return;
     }

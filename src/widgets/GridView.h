@@ -1,7 +1,9 @@
 #pragma once
 
 // The grid StringGrid1: whole-row, contiguous selection; rows dragged by their fixed cell
-// (the vertical header); fixed row height and start widths; no editing in place.
+// (the vertical header), or moved with Ctrl+Up and Ctrl+Down; row height, header height and
+// start widths from the font; no editing in place. The Menu key and Shift+F10 ask for the
+// context menu at the current row (customContextMenuRequested, in viewport coordinates).
 //
 // The list's grid holds the current row and the selection; this view only shows them. What
 // the user does with the mouse and the keys in the cells is turned into the list's own
@@ -36,6 +38,8 @@ signals:
     void enterPressed();
 
 protected:
+    void changeEvent(QEvent* Event) override;
+    bool viewportEvent(QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
     void mousePressEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
@@ -47,6 +51,10 @@ protected:
 private:
     // The grid row under a point of the viewport, or 0 outside the rows.
     int rowAt(const QPoint& Position) const;
+    // Row height, header height and column widths for the font in use.
+    void fitToFont();
+    // Where a context menu asked for by the keyboard opens: below the current row's start.
+    QPoint menuPosition() const;
     void headerSectionMoved(int Logical, int OldVisual, int NewVisual);
     // The held press inside the selection becomes the press on its row it was.
     void selectPressedRow();

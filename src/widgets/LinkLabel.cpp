@@ -1,16 +1,24 @@
 #include "widgets/LinkLabel.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QUrl>
 
 namespace lintervale {
 
 LinkLabel::LinkLabel(const QString& Address, QWidget* Parent) : QLabel(Address, Parent) {
     setObjectName("LinkText");
+    setTextFormat(Qt::PlainText);
     setCursor(Qt::PointingHandCursor);
     setAlignment(Qt::AlignCenter);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    // Room for the focus frame around the text.
+    setMargin(2);
+    setAccessibleName(tr("Maker's web page"));
+    setAccessibleDescription(tr("Opens %1 in the web browser.").arg(Address));
     setHovered(false);
 }
 
@@ -19,11 +27,13 @@ void LinkLabel::setHovered(bool Hovered) {
     QFont shown = font();
     shown.setUnderline(Hovered);
     setFont(shown);
-    QPalette colours = palette();
-    colours.setColor(
-        QPalette::WindowText,
-        QWidget::palette().color(Hovered ? QPalette::Highlight : QPalette::ButtonText));
-    setPalette(colours);
+    // A role, not a colour: the text follows the palette when the theme changes.
+    setForegroundRole(Hovered ? QPalette::Highlight : QPalette::ButtonText);
+}
+
+void LinkLabel::open() {
+    QDesktopServices::openUrl(QUrl::fromUserInput(text()));
+    emit opened();
 }
 
 void LinkLabel::enterEvent(QEnterEvent* Event) {
@@ -38,9 +48,42 @@ void LinkLabel::leaveEvent(QEvent* Event) {
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* Event) {
     if (Event->button() == Qt::LeftButton && rect().contains(Event->position().toPoint())) {
-        QDesktopServices::openUrl(QUrl::fromUserInput(text()));
+        open();
     }
     QLabel::mouseReleaseEvent(Event);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* Event) {
+    const int key = Event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        (Event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        open();
+        Event->accept();
+        return;
+    }
+    QLabel::keyPressEvent(Event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent* Event) {
+    QLabel::paintEvent(Event);
+    if (!hasFocus()) {
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.backgroundColor = palette().color(backgroundRole());
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
+}
+
+void LinkLabel::focusInEvent(QFocusEvent* Event) {
+    QLabel::focusInEvent(Event);
+    update();
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent* Event) {
+    QLabel::focusOutEvent(Event);
+    update();
 }
 
 } // namespace lintervale

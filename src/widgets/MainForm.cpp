@@ -36,13 +36,6 @@
 
 namespace lintervale {
 
-namespace {
-
-constexpr int kPanelWidth = 153;
-constexpr const char* kMakerAddress = "lintervale.example.org";
-
-} // namespace
-
 MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     : QMainWindow(Parent), m_Paths(std::move(Paths)), m_List(*this) {
     setObjectName("MainForm");
@@ -75,14 +68,15 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_StatusText = new QLabel;
     m_StatusText->setObjectName("StatusText");
     m_StatusText->setTextFormat(Qt::PlainText);
+    m_StatusText->setAccessibleName(tr("Status"));
     status->addWidget(m_StatusText, 1);
     setStatusBar(status);
 
     buildMenus();
     buildTray();
     buildAutosave();
-    // The classic 913 pixels, plus what the panel needed beyond its classic width.
-    resize(913 - kPanelWidth + m_Panel->sizeHint().width(), 420);
+    orderTabs();
+    fitFirstSize();
 
     m_Sound = new QSoundEffect(this);
     m_Sound->setSource(QUrl("qrc:/sound/quaverize.wav"));
@@ -107,115 +101,6 @@ MainForm::~MainForm() {
     m_Fetcher = nullptr;
     delete m_Undo;
     m_Undo = nullptr;
-}
-
-void MainForm::buildPanel() {
-    m_Panel = new QWidget;
-    m_Panel->setObjectName("Panel1");
-    // At least the classic width; wider when the desktop's font needs it for the captions.
-    m_Panel->setMinimumWidth(kPanelWidth);
-    m_Panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    auto* column = new QVBoxLayout(m_Panel);
-    column->setContentsMargins(14, 16, 14, 8);
-    column->setSpacing(6);
-
-    m_AddTorrents = new QPushButton("&Add .torrent(s)");
-    m_AddTorrents->setObjectName("Button1");
-    m_ClearAll = new QPushButton("&Clear all");
-    m_ClearAll->setObjectName("Button2");
-    m_Quaverize = new QPushButton(QIcon(":/icons/quaverize-64.png"), "&Quaverize!");
-    m_Quaverize->setObjectName("BitBtn1");
-    m_Quaverize->setIconSize(QSize(32, 32));
-    m_Quaverize->setMinimumHeight(62);
-    for (QPushButton* button : {m_AddTorrents, m_ClearAll, m_Quaverize}) {
-        button->setAutoDefault(false);
-        column->addWidget(button);
-    }
-    column->addStretch(1);
-
-    const auto box = [&](QCheckBox*& target, const char* name, const char* caption) {
-        target = new QCheckBox(caption);
-        target->setObjectName(name);
-        column->addWidget(target);
-    };
-    box(m_QuietMode, "CheckBox4", "&Quiet mode");
-    box(m_CloseToTray, "CheckBox5", "Close to &tray");
-    box(m_FetchExtra, "CheckBox7", "&Fetch more trackers");
-    box(m_AutoOpen, "CheckBox3", "Auto-&open added files");
-    box(m_AssociateTorrents, "CheckBox1", "Associate &with torrents");
-    box(m_StartAtLogin, "CheckBox6", "Start at logi&n");
-    box(m_SaveOnExit, "CheckBox2", "&Save on exit");
-
-    m_MakerLink = new LinkLabel(kMakerAddress);
-    column->addSpacing(4);
-    column->addWidget(m_MakerLink, 0, Qt::AlignHCenter);
-
-    connect(m_AddTorrents, &QPushButton::clicked, this, &MainForm::addTorrentsClicked);
-    connect(m_ClearAll, &QPushButton::clicked, this, &MainForm::clearAllClicked);
-    connect(m_Quaverize, &QPushButton::clicked, this, [this] { m_List.Quaverize(); });
-}
-
-void MainForm::buildMenus() {
-    m_GridMenu = new QMenu(this);
-    m_GridMenu->setObjectName("PopupMenu1");
-    const auto item = [&](const char* name, const char* caption, const QKeySequence& keys,
-                          auto handler) {
-        auto* action = new QAction(caption, this);
-        action->setObjectName(name);
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(action, &QAction::triggered, this, handler);
-        m_GridMenu->addAction(action);
-        m_Grid->addAction(action);
-        return action;
-    };
-    QAction* open =
-        item("OpenSelected", "&Open selected", QKeySequence(), [this] { m_List.OpenSelected(); });
-    m_GridMenu->setDefaultAction(open);
-    item("Edittrackerlist", "&Edit tracker list", QKeySequence(Qt::Key_F2),
-         &MainForm::editTrackerListClicked);
-    QAction* getTrackers = item("Gettrackersfromsite", "", QKeySequence(Qt::CTRL | Qt::Key_G),
-                                [this] { m_Fetcher->fetchSelected(); });
-    getTrackers->setText(m_Fetcher->menuCaption());
-    connect(m_Fetcher, &TrackerFetcher::sourcesChanged, getTrackers,
-            [this, getTrackers] { getTrackers->setText(m_Fetcher->menuCaption()); });
-    item("Deletetrackers", "&Delete trackers", QKeySequence(Qt::CTRL | Qt::Key_D),
-         &MainForm::deleteTrackersClicked);
-    item("RemoveSelected", "&Remove selected", QKeySequence(Qt::Key_Delete),
-         &MainForm::removeSelectedClicked);
-    item("SelectAll", "Select &all", QKeySequence(Qt::CTRL | Qt::Key_A),
-         [this] { m_List.SelectAll(); });
-    item("Clipboard", "&Copy to clipboard", QKeySequence(Qt::CTRL | Qt::Key_C),
-         [this] { m_List.CopyToClipboard(); });
-    QAction* paste = item("PasteLinks", QT_TR_NOOP("&Paste links"),
-                          QKeySequence(Qt::CTRL | Qt::Key_V), &MainForm::pasteLinksClicked);
-    // Nothing else in the window takes text: Ctrl+V pastes links wherever the focus is.
-    paste->setShortcutContext(Qt::WindowShortcut);
-    item("ShowQrCode", QT_TR_NOOP("Show &QR code"), QKeySequence(Qt::CTRL | Qt::Key_R),
-         &MainForm::showQrCodeClicked);
-    m_GridMenu->addSeparator();
-    item("TrackerSources", "&Tracker sources\u2026", QKeySequence(),
-         [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, *this); });
-    buildUndo();
-
-    m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_Grid, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_GridMenu->popup(m_Grid->viewport()->mapToGlobal(at)); });
-}
-
-void MainForm::buildTray() {
-    m_TrayMenu = new QMenu(this);
-    m_TrayMenu->setObjectName("PopupMenu2");
-    auto* show = m_TrayMenu->addAction("&Show", this, &MainForm::showClicked);
-    show->setObjectName("Show1");
-    m_TrayMenu->setDefaultAction(show);
-    m_TrayMenu->addAction("E&xit", this, &MainForm::exitClicked)->setObjectName("Exit1");
-
-    m_TrayIcon = new QSystemTrayIcon(windowIcon(), this);
-    m_TrayIcon->setObjectName("TrayIcon1");
-    m_TrayIcon->setContextMenu(m_TrayMenu);
-    connect(m_TrayIcon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) { trayIconActivated(reason); });
 }
 
 void MainForm::initialize(const QStringList& Arguments) {
@@ -343,8 +228,8 @@ void MainForm::closeEvent(QCloseEvent* Event) {
             Event->ignore();
             AppCanClose = false;
             showNormal();
-            MessageBoxes::error(this, failure + "\n\nThe list was not saved; Lintervale stays "
-                                                "open.");
+            MessageBoxes::error(this, failure + "\n\n" +
+                                          tr("The list was not saved; Lintervale stays open."));
             return;
         }
         m_SaveMilliseconds = timer.elapsed();

@@ -112,12 +112,13 @@ public:
     bool QuietMode() const override;
     bool FetchExtra() const override;
     bool AutoOpen() const override;
-    void ShowNotice(const std::string& Text) override;
-    void ShowError(const std::string& Text) override;
-    bool Confirm(const std::string& Text) override;
-    void AskHelp(const std::string& Text) override;
-    std::string StatusText() const override;
-    void SetStatusText(const std::string& Text) override;
+    void ShowNotice(const TMessage& Text) override;
+    void ShowError(const TMessage& Text) override;
+    bool Confirm(const TMessage& Text) override;
+    void AskHelp(const TMessage& Text) override;
+    void SetStatusText(const TMessage& Text) override;
+    // A text of the window's own (translated already) on the status line.
+    void showStatus(const QString& Text);
     void OpenUrl(const std::string& Url) override;
     void SetClipboardText(const std::string& Text) override;
     void PlaySound() override;
@@ -130,9 +131,13 @@ protected:
     void dropEvent(QDropEvent* Event) override;
 
 private:
+    // The window's parts (MainFormParts.cpp).
     void buildPanel();
     void buildMenus();
     void buildTray();
+    // Tab goes from the grid to the buttons, the option boxes and the maker's link.
+    void orderTabs();
+    void fitFirstSize();
     void addTorrentsClicked();
     void trayIconActivated(int Reason);
     void showClicked();

@@ -3,6 +3,7 @@
 #include "widgets/GridModel.h"
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/Translations.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -129,7 +130,7 @@ void MainForm::processPending() {
         m_Loader.reset();
     }
     if (adding()) {
-        m_StatusText->setText(
+        showStatus(
             tr(TextsOf(m_BatchLinks, m_BatchTotal).Adding).arg(m_BatchDone).arg(m_BatchTotal));
         m_ShowedProgress = true;
         QTimer::singleShot(0, this, &MainForm::processPending);
@@ -148,7 +149,7 @@ void MainForm::finishBatch() {
         text = m_StatusText->text();
     }
     if (m_ShowedProgress || !m_BatchNotes.isEmpty()) {
-        m_StatusText->setText(Joined(text, m_BatchNotes));
+        showStatus(Joined(text, m_BatchNotes));
     }
     m_ShowedProgress = false;
     m_BatchNotes.clear();
@@ -170,28 +171,28 @@ bool MainForm::AutoOpen() const {
     return m_AutoOpen->isChecked();
 }
 
-void MainForm::ShowNotice(const std::string& Text) {
-    published([&] { MessageBoxes::notice(this, QStringOf(Text)); });
+void MainForm::ShowNotice(const TMessage& Text) {
+    published([&] { MessageBoxes::notice(this, messageText(Text)); });
 }
 
-void MainForm::ShowError(const std::string& Text) {
-    published([&] { MessageBoxes::error(this, QStringOf(Text)); });
+void MainForm::ShowError(const TMessage& Text) {
+    published([&] { MessageBoxes::error(this, messageText(Text)); });
 }
 
-bool MainForm::Confirm(const std::string& Text) {
-    return published([&] { return MessageBoxes::confirm(this, QStringOf(Text)); });
+bool MainForm::Confirm(const TMessage& Text) {
+    return published([&] { return MessageBoxes::confirm(this, messageText(Text)); });
 }
 
-void MainForm::AskHelp(const std::string& Text) {
-    published([&] { MessageBoxes::askHelp(this, QStringOf(Text)); });
+void MainForm::AskHelp(const TMessage& Text) {
+    published([&] { MessageBoxes::askHelp(this, messageText(Text)); });
 }
 
-std::string MainForm::StatusText() const {
-    return Utf8Of(m_StatusText->text());
+void MainForm::SetStatusText(const TMessage& Text) {
+    showStatus(messageText(Text));
 }
 
-void MainForm::SetStatusText(const std::string& Text) {
-    m_StatusText->setText(QStringOf(Text));
+void MainForm::showStatus(const QString& Text) {
+    m_StatusText->setText(Text);
 }
 
 void MainForm::OpenUrl(const std::string& Url) {

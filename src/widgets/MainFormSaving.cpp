@@ -5,6 +5,7 @@
 #include "widgets/GridModel.h"
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/Translations.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -48,7 +49,7 @@ void MainForm::loadListFile() {
         m_LoadMilliseconds = timer.elapsed();
     } catch (const std::exception& error) {
         m_Model->endBulk();
-        listFileUnreadable(QStringOf(error.what()));
+        listFileUnreadable(errorText(error));
     }
 }
 
@@ -59,11 +60,11 @@ void MainForm::listFileUnreadable(const QString& Reason) {
     QString what;
     try {
         const QString aside = QStringOf(MoveListFileAside(Utf8Of(m_Paths.ListFile)));
-        what = QString("The list file could not be read and was moved aside to \"%1\"; the "
-                       "next save writes a new one.")
+        what = tr("The list file could not be read and was moved aside to \"%1\"; the next "
+                  "save writes a new one.")
                    .arg(aside);
     } catch (const std::exception& error) {
-        what = QStringOf(error.what()) + ". The list is not saved over it while Lintervale runs.";
+        what = tr("%1. The list is not saved over it while Lintervale runs.").arg(errorText(error));
         m_ListFileKept = what;
         // The user hears of it now; each save that is skipped only updates the status line.
         m_AutosaveFailing = true;
@@ -78,7 +79,7 @@ QString MainForm::saveList() {
     try {
         SaveGridFile(m_List.Grid(), Utf8Of(m_Paths.ListFile));
     } catch (const std::exception& error) {
-        return QStringOf(error.what());
+        return errorText(error);
     }
     return {};
 }
@@ -124,17 +125,18 @@ void MainForm::autosave() {
     if (failure.isEmpty()) {
         if (m_AutosaveFailing) {
             m_AutosaveFailing = false;
-            SetStatusText("The list is saved again.");
+            showStatus(tr("The list is saved again."));
         }
     } else {
-        const QString status = "The list could not be saved: " + failure;
+        const QString status = tr("The list could not be saved: %1").arg(failure);
         // One box for a run of failures; the status line follows each attempt.
         if (m_AutosaveFailing) {
-            SetStatusText(Utf8Of(status));
+            showStatus(status);
         } else {
             m_AutosaveFailing = true;
-            report(status, failure + "\n\nThe list was not saved; it is tried again at the "
-                                     "next change.");
+            report(status, failure + "\n\n" +
+                               tr("The list was not saved; it is tried again at the next "
+                                  "change."));
         }
     }
     m_Saving = false;
@@ -146,8 +148,8 @@ void MainForm::reportSettingsFailure(const QString& Failure) {
         return;
     }
     // The options matter at the next start whatever quiet mode says: always a box.
-    SetStatusText(Utf8Of(Failure));
-    MessageBoxes::error(this, Failure + "\n\nThe options were not saved.");
+    showStatus(Failure);
+    MessageBoxes::error(this, Failure + "\n\n" + tr("The options were not saved."));
 }
 
 void MainForm::saveSettings() {
@@ -169,7 +171,7 @@ void MainForm::shellOptionClicked(QCheckBox* Box, bool On) {
 }
 
 void MainForm::report(const QString& Status, const QString& Box) {
-    SetStatusText(Utf8Of(Status));
+    showStatus(Status);
     if (!QuietMode()) {
         MessageBoxes::error(this, Box);
     }

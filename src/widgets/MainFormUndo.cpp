@@ -60,7 +60,7 @@ void MainForm::buildUndo() {
     m_Undo = new QUndoStack(this);
     m_Undo->setUndoLimit(kUndoSteps);
     m_GridMenu->addSeparator();
-    const auto item = [&](const char* name, const char* caption, const QKeySequence& keys,
+    const auto item = [&](const char* name, const QString& caption, const QKeySequence& keys,
                           void (QUndoStack::*act)()) {
         auto* action = new QAction(caption, this);
         action->setObjectName(name);
@@ -73,9 +73,9 @@ void MainForm::buildUndo() {
         addAction(action);
         return action;
     };
-    m_UndoAction = item("Undo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), &QUndoStack::undo);
-    m_RedoAction =
-        item("Redo", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &QUndoStack::redo);
+    m_UndoAction = item("Undo", tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &QUndoStack::undo);
+    m_RedoAction = item("Redo", tr("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                        &QUndoStack::redo);
     connect(m_Undo, &QUndoStack::canUndoChanged, m_UndoAction, &QAction::setEnabled);
     connect(m_Undo, &QUndoStack::canRedoChanged, m_RedoAction, &QAction::setEnabled);
     // The tracker editor's Save closes it with accept.
@@ -98,10 +98,9 @@ template <typename F> void MainForm::removing(const QString& Name, F Command) {
             grid.Select(restored.FirstRow, restored.LastRow);
         }
         if (restored.Skipped > 0) {
-            SetStatusText(Utf8Of(QString("%1 of %2 rows were not put back: their torrents are "
-                                         "listed again.")
-                                     .arg(restored.Skipped)
-                                     .arg(restored.Skipped + restored.Restored)));
+            showStatus(tr("%1 of %2 rows were not put back: their torrents are listed again.")
+                           .arg(restored.Skipped)
+                           .arg(restored.Skipped + restored.Restored));
         }
     };
     const auto redo = [this, removal] { removal->RemoveAgain(m_List.Grid()); };
@@ -111,13 +110,13 @@ template <typename F> void MainForm::removing(const QString& Name, F Command) {
 void MainForm::clearAllClicked() {
     published([this] {
         if (m_List.ClearAllConfirmed()) {
-            removing("Clear all", [this] { m_List.ClearRows(); });
+            removing(tr("Clear all"), [this] { m_List.ClearRows(); });
         }
     });
 }
 
 void MainForm::removeSelectedClicked() {
-    removing("Remove selected", [this] { m_List.RemoveSelected(); });
+    removing(tr("Remove selected"), [this] { m_List.RemoveSelected(); });
 }
 
 void MainForm::deleteTrackersClicked() {
@@ -126,7 +125,7 @@ void MainForm::deleteTrackersClicked() {
         TTrackerChange::Before(grid, grid.SelectionTop(), grid.SelectionBottom());
     m_List.DeleteTrackers();
     change.After(grid);
-    pushTrackerChange(*m_Undo, grid, "Delete trackers", std::move(change));
+    pushTrackerChange(*m_Undo, grid, tr("Delete trackers"), std::move(change));
 }
 
 void MainForm::editTrackerListClicked() {
@@ -144,7 +143,7 @@ void MainForm::trackerEditSaved() {
     TTrackerChange change = std::move(*m_TrackerEdit);
     m_TrackerEdit.reset();
     change.After(m_List.Grid());
-    pushTrackerChange(*m_Undo, m_List.Grid(), "Edit tracker list", std::move(change));
+    pushTrackerChange(*m_Undo, m_List.Grid(), tr("Edit tracker list"), std::move(change));
 }
 
 } // namespace lintervale

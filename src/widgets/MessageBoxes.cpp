@@ -86,11 +86,11 @@ QStringList MessageBoxes::chooseTorrents(QWidget* Parent) {
         gFiles.pop_front();
         return files;
     }
-    QFileDialog dialog(Parent, QStringLiteral("Add .torrent(s)"));
+    QFileDialog dialog(Parent, tr("Add .torrent(s)"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters(
-        {QStringLiteral(".torrent (*.torrent)"), QStringLiteral("All files (*)")});
-    dialog.selectNameFilter(QStringLiteral(".torrent (*.torrent)"));
+    const QString torrents = tr(".torrent (*.torrent)");
+    dialog.setNameFilters({torrents, tr("All files (*)")});
+    dialog.selectNameFilter(torrents);
     dialog.setSizeGripEnabled(true);
     if (dialog.exec() != QDialog::Accepted) {
         return {};

@@ -5,6 +5,7 @@
 // next queued answer, or with its default button when none is queued; each file dialog
 // returns the next queued choice, or nothing.
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,8 @@
 namespace lintervale {
 
 class MessageBoxes {
+    Q_DECLARE_TR_FUNCTIONS(lintervale::MessageBoxes)
+
 public:
     static void notice(QWidget* Parent, const QString& Text);
     static void error(QWidget* Parent, const QString& Text);

@@ -44,12 +44,14 @@ int ModulePixelsFor(int Modules, const QScreen* Screen) {
 QrCodeDialog::QrCodeDialog(const QString& Link, const QString& Name, QWidget* Parent)
     : QDialog(Parent), m_Name(Name) {
     setObjectName("QrCodeDialog");
-    setWindowTitle("QR code");
+    setWindowTitle(tr("QR code"));
     auto* layout = new QVBoxLayout(this);
 
     m_Code = new QLabel(this);
     m_Code->setObjectName("QrImage");
     m_Code->setAlignment(Qt::AlignCenter);
+    m_Code->setAccessibleName(tr("QR code"));
+    m_Code->setAccessibleDescription(tr("The magnet link as a QR code, for a phone's camera."));
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName("QrScroll");
     scroll->setWidget(m_Code);
@@ -71,13 +73,14 @@ QrCodeDialog::QrCodeDialog(const QString& Link, const QString& Name, QWidget* Pa
         const QSize room = screen != nullptr ? screen->availableSize() * 0.8 : shown;
         scroll->setMinimumSize(shown.boundedTo(room));
     } else {
-        m_Code->setText(kQrTooLongText);
+        m_Code->setText(tr(kQrTooLongText));
         m_Code->setWordWrap(true);
     }
 
     auto* linkText = new QPlainTextEdit(Link, this);
     linkText->setObjectName("LinkText");
     linkText->setReadOnly(true);
+    linkText->setAccessibleName(tr("Magnet link"));
     linkText->setWordWrapMode(QTextOption::WrapAnywhere);
     const QMargins margins = linkText->contentsMargins();
     linkText->setFixedHeight(linkText->fontMetrics().lineSpacing() * kLinkLines +
@@ -88,12 +91,15 @@ QrCodeDialog::QrCodeDialog(const QString& Link, const QString& Name, QWidget* Pa
     m_Status = new QLabel(this);
     m_Status->setObjectName("StatusLabel");
     m_Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_Status->setAccessibleName(tr("Status"));
     layout->addWidget(m_Status);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    m_Copy = buttons->addButton("&Copy image", QDialogButtonBox::ActionRole);
+    m_Copy = buttons->addButton(tr("&Copy image"), QDialogButtonBox::ActionRole);
+    m_Copy->setAccessibleDescription(tr("Puts the QR code on the clipboard as an image."));
     m_Copy->setObjectName("CopyImageButton");
-    m_Save = buttons->addButton("&Save as PNG...", QDialogButtonBox::ActionRole);
+    m_Save = buttons->addButton(tr("&Save as PNG..."), QDialogButtonBox::ActionRole);
+    m_Save->setAccessibleDescription(tr("Saves the QR code as a PNG image file."));
     m_Save->setObjectName("SavePngButton");
     m_Copy->setEnabled(code.has_value());
     m_Save->setEnabled(code.has_value());
@@ -125,22 +131,22 @@ QImage QrCodeDialog::renderCode(const TQrCode& Code, int ModulePixels) {
 
 void QrCodeDialog::copyImage() {
     QGuiApplication::clipboard()->setImage(m_Image);
-    m_Status->setText("The image is on the clipboard.");
+    m_Status->setText(tr("The image is on the clipboard."));
 }
 
 void QrCodeDialog::saveImage() {
-    const QString path = MessageBoxes::chooseSaveFile(this, "Save as PNG", suggestedPath(),
-                                                      "PNG image (*.png)", "png");
+    const QString path = MessageBoxes::chooseSaveFile(this, tr("Save as PNG"), suggestedPath(),
+                                                      tr("PNG image (*.png)"), "png");
     if (path.isEmpty()) {
         return;
     }
     // Written whole or not at all: a file that was there stays as it was on a failure.
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && m_Image.save(&file, "PNG") && file.commit()) {
-        m_Status->setText("Saved to " + QDir::toNativeSeparators(path) + ".");
+        m_Status->setText(tr("Saved to %1.").arg(QDir::toNativeSeparators(path)));
         return;
     }
-    QString text = "Could not save the image to " + QDir::toNativeSeparators(path) + ".";
+    QString text = tr("Could not save the image to %1.").arg(QDir::toNativeSeparators(path));
     if (file.error() != QFileDevice::NoError && !file.errorString().isEmpty()) {
         text += "\n" + file.errorString();
     }
@@ -157,7 +163,7 @@ QString QrCodeDialog::suggestedPath() const {
         }
     }
     if (name.isEmpty() || name == "." || name == "..") {
-        name = "magnet link";
+        name = tr("magnet link");
     }
     QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {

@@ -20,7 +20,9 @@ class QPushButton;
 
 namespace lintervale {
 
-inline constexpr const char* kQrTooLongText = "This link is too long for a QR code.";
+// In English; the dialog shows it translated.
+inline constexpr const char* kQrTooLongText =
+    QT_TRANSLATE_NOOP("lintervale::QrCodeDialog", "This link is too long for a QR code.");
 
 class QrCodeDialog final : public QDialog {
     Q_OBJECT

@@ -17,30 +17,43 @@ namespace lintervale {
 
 TrackerSourcesDialog::TrackerSourcesDialog(QWidget* Parent) : QDialog(Parent) {
     setObjectName("TrackerSourcesDialog");
-    setWindowTitle("Tracker sources");
+    setWindowTitle(tr("Tracker sources"));
 
     m_ServiceUrl = new QLineEdit;
     m_ServiceUrl->setObjectName("ServiceURLEdit");
-    m_ServiceUrl->setPlaceholderText("none: the tracker list is used");
+    m_ServiceUrl->setPlaceholderText(tr("none: the tracker list is used"));
+    m_ServiceUrl->setAccessibleName(tr("Service address"));
+    m_ServiceUrl->setAccessibleDescription(
+        tr("The base address of a tracker-search service, asked for each torrent's hash."));
     m_ServiceName = new QLineEdit;
     m_ServiceName->setObjectName("ServiceNameEdit");
-    m_ServiceName->setPlaceholderText("the address's host");
+    m_ServiceName->setPlaceholderText(tr("the address's host"));
+    m_ServiceName->setAccessibleName(tr("Service name"));
+    m_ServiceName->setAccessibleDescription(tr("The name the menu gives the service."));
     m_ListUrl = new QLineEdit;
     m_ListUrl->setObjectName("ListURLEdit");
     m_ListUrl->setPlaceholderText(SettingsStore::kDefaultTrackerListURL);
+    m_ListUrl->setAccessibleName(tr("Tracker list address"));
+    m_ListUrl->setAccessibleDescription(
+        tr("The address of a public list of trackers, used while no service is set."));
+    // Room for the default list's address.
+    const int fieldWidth =
+        m_ListUrl->fontMetrics().horizontalAdvance(SettingsStore::kDefaultTrackerListURL) +
+        m_ListUrl->fontMetrics().averageCharWidth() * 4;
     for (QLineEdit* edit : {m_ServiceUrl, m_ServiceName, m_ListUrl}) {
-        edit->setMinimumWidth(420);
+        edit->setMinimumWidth(fieldWidth);
     }
 
-    auto* explanation = new QLabel(
-        "A tracker-search service is asked for each torrent's hash. Without a service "
-        "address, trackers come from the tracker list, fetched once while Lintervale runs.");
+    auto* explanation =
+        new QLabel(tr("A tracker-search service is asked for each torrent's hash. Without a "
+                      "service address, trackers come from the tracker list, fetched once while "
+                      "Lintervale runs."));
     explanation->setWordWrap(true);
 
     auto* form = new QFormLayout;
-    form->addRow("Service &address:", m_ServiceUrl);
-    form->addRow("Service &name:", m_ServiceName);
-    form->addRow("Tracker &list address:", m_ListUrl);
+    form->addRow(tr("Service &address:"), m_ServiceUrl);
+    form->addRow(tr("Service &name:"), m_ServiceName);
+    form->addRow(tr("Tracker &list address:"), m_ListUrl);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->setObjectName("Buttons");
@@ -70,7 +83,7 @@ void TrackerSourcesDialog::accept() {
          {std::tuple{chosen.ServiceUrl, m_ServiceUrl, kBadServiceAddressText},
           std::tuple{chosen.ListUrl, m_ListUrl, kBadListAddressText}}) {
         if (!address.isEmpty() && !IsWebAddress(QUrl(address))) {
-            MessageBoxes::error(this, problem);
+            MessageBoxes::error(this, tr(problem));
             edit->setFocus();
             edit->selectAll();
             return;
@@ -93,7 +106,8 @@ void openTrackerSources(QWidget* Parent, TrackerFetcher& Fetcher, const QString&
         Fetcher.setTrackerList(chosen.ListUrl);
         if (!SettingsStore(SettingsFile)
                  .setTexts({chosen.ServiceUrl, chosen.ServiceName, chosen.ListUrl})) {
-            const std::string text = Utf8Of(QString(kSourcesNotSavedText).arg(SettingsFile));
+            const TMessage text = TMessage::Verbatim(
+                Utf8Of(TrackerSourcesDialog::tr(kSourcesNotSavedText).arg(SettingsFile)));
             Host.SetStatusText(text);
             if (!Host.QuietMode()) {
                 Host.ShowError(text);

@@ -21,12 +21,16 @@ struct TrackerSources {
     QString ListUrl;     // empty: the default list
 };
 
+// In English; the dialog shows them translated.
 inline constexpr const char* kBadServiceAddressText =
-    "The service address must start with http:// or https:// and name a host.";
-inline constexpr const char* kBadListAddressText =
-    "The tracker list address must start with http:// or https:// and name a host.";
-inline constexpr const char* kSourcesNotSavedText =
-    "The tracker sources could not be saved in %1. They hold until Lintervale ends.";
+    QT_TRANSLATE_NOOP("lintervale::TrackerSourcesDialog",
+                      "The service address must start with http:// or https:// and name a host.");
+inline constexpr const char* kBadListAddressText = QT_TRANSLATE_NOOP(
+    "lintervale::TrackerSourcesDialog",
+    "The tracker list address must start with http:// or https:// and name a host.");
+inline constexpr const char* kSourcesNotSavedText = QT_TRANSLATE_NOOP(
+    "lintervale::TrackerSourcesDialog",
+    "The tracker sources could not be saved in %1. They hold until Lintervale ends.");
 
 class TrackerSourcesDialog final : public QDialog {
     Q_OBJECT

@@ -58,7 +58,7 @@ TEST(BatchLoader, ResultsComeInTheOrderOfTheFilesWhateverTheWorkers) {
                 EXPECT_TRUE(result.Skipped) << i;
             } else if (expected[i] == "error") {
                 EXPECT_FALSE(result.Loaded || result.Skipped) << i;
-                EXPECT_NE(result.Message.find("No such file"), std::string::npos) << i;
+                EXPECT_NE(result.Message.English().find("No such file"), std::string::npos) << i;
             } else {
                 EXPECT_TRUE(result.Loaded) << i;
                 EXPECT_EQ(result.Row.Name, expected[i]);

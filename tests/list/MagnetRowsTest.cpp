@@ -24,7 +24,7 @@ TEST(MagnetRows, CellsOfARow) {
     EXPECT_EQ(row.Trackers, "\"udp://x:1/a\"|\"http://y/b c\"");
     EXPECT_EQ(row.Files, "");
     EXPECT_EQ(row.Size, "2 MB");
-    EXPECT_EQ(MagnetRowsStatusText(result), "");
+    EXPECT_EQ(MagnetRowsStatusText(result).English(), "");
 
     // Control bytes become spaces, as in a torrent's row; trackers that differed only in them
     // are one.
@@ -47,7 +47,7 @@ TEST(MagnetRows, TrackersTheCellCannotHoldAreLeftOut) {
     EXPECT_EQ(result.Rows[0].Trackers, "\"t\"|\"g\"");
     EXPECT_EQ(result.Rows[1].Trackers, "\"t\"");
     EXPECT_EQ(result.DroppedTrackers, 4u);
-    EXPECT_EQ(MagnetRowsStatusText(result),
+    EXPECT_EQ(MagnetRowsStatusText(result).English(),
               "Not a BitTorrent magnet link: magnet:?dn=x  4 trackers holding a double quote or "
               "\"|\" left out.");
 }
@@ -73,7 +73,7 @@ TEST(MagnetRows, RefusedLinksAreNamedAndCounted) {
         SCOPED_TRACE(c.what);
         const TMagnetRows result = MagnetRowsOfText(c.text);
         EXPECT_EQ(result.Rows.size(), c.rows);
-        EXPECT_EQ(MagnetRowsStatusText(result), c.status);
+        EXPECT_EQ(MagnetRowsStatusText(result).English(), c.status);
     }
 }
 
@@ -129,7 +129,7 @@ TEST(MagnetRows, OnlyTheFirst16MiBAreRead) {
     result = MagnetRowsOfText(text + " ");
     EXPECT_EQ(result.Rows.size(), 2u);
     EXPECT_TRUE(result.Cut);
-    EXPECT_EQ(MagnetRowsStatusText(result), kTextCutText);
+    EXPECT_EQ(MagnetRowsStatusText(result).English(), kTextCutText);
 
     // A link that the limit cuts is not read at all, not even as far as it got.
     text = padTo(kLink + "\n", limit - 10) + kLink + "&tr=more";

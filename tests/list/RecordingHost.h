@@ -1,7 +1,7 @@
 #pragma once
 
 // A TListHost that records what the list asks of its window, with options and answers the
-// test sets.
+// test sets. Messages are recorded in their English words.
 
 #include "list/ListHost.h"
 
@@ -29,15 +29,14 @@ public:
     bool QuietMode() const override { return Quiet; }
     bool FetchExtra() const override { return Fetch; }
     bool AutoOpen() const override { return Open; }
-    void ShowNotice(const std::string& Text) override { Notices.push_back(Text); }
-    void ShowError(const std::string& Text) override { Errors.push_back(Text); }
-    bool Confirm(const std::string& Text) override {
-        Questions.push_back(Text);
+    void ShowNotice(const TMessage& Text) override { Notices.push_back(Text.English()); }
+    void ShowError(const TMessage& Text) override { Errors.push_back(Text.English()); }
+    bool Confirm(const TMessage& Text) override {
+        Questions.push_back(Text.English());
         return ConfirmAnswer;
     }
-    void AskHelp(const std::string& Text) override { Questions.push_back(Text); }
-    std::string StatusText() const override { return Status; }
-    void SetStatusText(const std::string& Text) override { Status = Text; }
+    void AskHelp(const TMessage& Text) override { Questions.push_back(Text.English()); }
+    void SetStatusText(const TMessage& Text) override { Status = Text.English(); }
     void OpenUrl(const std::string& Url) override { Urls.push_back(Url); }
     void SetClipboardText(const std::string& Text) override { Clipboard = Text; }
     void PlaySound() override { ++Sounds; }

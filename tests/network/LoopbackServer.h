@@ -143,9 +143,9 @@ private:
 class HistoryHost : public TRecordingHost {
 public:
     std::vector<std::string> StatusHistory;
-    void SetStatusText(const std::string& Text) override {
+    void SetStatusText(const TMessage& Text) override {
         TRecordingHost::SetStatusText(Text);
-        StatusHistory.push_back(Text);
+        StatusHistory.push_back(Text.English());
     }
 };
 

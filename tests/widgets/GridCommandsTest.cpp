@@ -181,7 +181,7 @@ void GridCommandsTest::onWindow(const Step& S) {
         break;
     }
     case Act::SetStatus:
-        m_Form->SetStatusText(S.Text);
+        m_Form->showStatus(S.Text);
         break;
     }
 }

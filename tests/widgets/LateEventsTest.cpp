@@ -168,7 +168,7 @@ void LateEventsTest::theEditorKeepsItsTorrentWhileOthersArrive() {
     }
     m_Form->setSliceMilliseconds(60000); // a batch in one slice: no progress on the status line
     m_Form->List().UserSelect(2, 2);     // "b"
-    m_Form->SetStatusText("before");
+    m_Form->showStatus("before");
     bool edited = false;
     QTimer::singleShot(0, this, [&] {
         auto* editor = m_Form->findChild<QDialog*>("EditForm");
