@@ -1,632 +1,628 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
-<TS version="2.1" language="de">
+<TS version="2.1" language="de_DE">
 <context>
     <name>Message</name>
     <message>
         <source>Cannot open file &quot;%1&quot;. %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ kann nicht geöffnet werden. %2</translation>
     </message>
     <message>
         <source>Cannot read file &quot;%1&quot;. %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ kann nicht gelesen werden. %2</translation>
     </message>
     <message>
         <source>Invalid numeric input</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Zahleneingabe</translation>
     </message>
     <message>
         <source>Cannot write the list file &quot;%1&quot;. %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Listendatei „%1“ kann nicht geschrieben werden. %2</translation>
     </message>
     <message>
         <source>The list file &quot;%1&quot; is too large to be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Listendatei „%1“ ist zu groß zum Lesen.</translation>
     </message>
     <message>
         <source>Cannot move the list file &quot;%1&quot; aside. %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Listendatei „%1“ kann nicht beiseitegelegt werden. %2</translation>
     </message>
     <message numerus="yes">
         <source>%n tracker holding a double quote or &quot;|&quot; left out.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Tracker mit Anführungszeichen (&quot;) oder „|“ ausgelassen.</numerusform>
+            <numerusform>%n Tracker mit Anführungszeichen (&quot;) oder „|“ ausgelassen.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n trackers holding a double quote or &quot;|&quot; left out.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Tracker mit Anführungszeichen (&quot;) oder „|“ ausgelassen.</numerusform>
+            <numerusform>%n Tracker mit Anführungszeichen (&quot;) oder „|“ ausgelassen.</numerusform>
         </translation>
     </message>
     <message>
         <source>Not a BitTorrent magnet link: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein BitTorrent-Magnet-Link: %1</translation>
     </message>
     <message>
         <source>Not a BitTorrent magnet link: %1 (and %2 more)</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein BitTorrent-Magnet-Link: %1 (und %2 weitere)</translation>
     </message>
     <message>
         <source>Only the first 16 MiB of the text was read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur die ersten 16 MiB des Textes wurden gelesen.</translation>
     </message>
     <message>
         <source>You have already added this hash. :)</source>
-        <translation type="unfinished"></translation>
+        <translation>Diesen Hash haben Sie schon hinzugefügt. :)</translation>
     </message>
     <message>
         <source>Do you need some help?</source>
-        <translation type="unfinished"></translation>
+        <translation>Brauchen Sie Hilfe?</translation>
     </message>
     <message>
         <source>Are you sure?</source>
-        <translation type="unfinished"></translation>
+        <translation>Sind Sie sicher?</translation>
     </message>
     <message>
         <source>%1 trackers for &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Tracker für „%2“</translation>
     </message>
     <message>
         <source>You can only edit one row at a time.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie können nur eine Zeile auf einmal bearbeiten.</translation>
     </message>
     <message>
         <source>No magnet link to copy.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Magnet-Link zum Kopieren.</translation>
     </message>
     <message>
         <source>The tracker list was not saved: its torrent is no longer in the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Trackerliste wurde nicht gespeichert: Der zugehörige Torrent ist nicht mehr in der Liste.</translation>
     </message>
     <message>
         <source>Torrent</source>
-        <translation type="unfinished"></translation>
+        <translation>Torrent</translation>
     </message>
     <message>
         <source>Hash</source>
-        <translation type="unfinished"></translation>
+        <translation>Hash</translation>
     </message>
     <message>
         <source>Announce</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracker</translation>
     </message>
     <message>
         <source># Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien</translation>
     </message>
     <message>
         <source>Filesize</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe</translation>
     </message>
     <message>
         <source>Something bad happened while trying to load the file, probably corrupt metainfo.</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Laden der Datei ist etwas schiefgegangen, vermutlich sind die Metadaten beschädigt.</translation>
     </message>
     <message>
         <source>Fetching trackers for: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracker werden geholt für: %1</translation>
     </message>
     <message>
         <source>Could not fetch trackers.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracker konnten nicht geholt werden.</translation>
     </message>
     <message>
         <source>Hash not found on %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hash auf %1 nicht gefunden.</translation>
     </message>
 </context>
 <context>
     <name>SettingsStore</name>
     <message>
         <source>It is not an INI file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie ist keine INI-Datei.</translation>
     </message>
     <message>
         <source>Access denied.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zugriff verweigert.</translation>
     </message>
     <message>
         <source>Cannot write the options file &quot;%1&quot;. %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungsdatei „%1“ kann nicht geschrieben werden. %2</translation>
     </message>
 </context>
 <context>
     <name>ShellIntegration</name>
     <message>
         <source>Cannot read &quot;%1&quot;. %2</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ kann nicht gelesen werden. %2</translation>
     </message>
     <message>
         <source>Cannot write &quot;%1&quot;. %2</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ kann nicht geschrieben werden. %2</translation>
     </message>
     <message>
         <source>Cannot remove &quot;%1&quot;. %2</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ kann nicht entfernt werden. %2</translation>
     </message>
 </context>
 <context>
     <name>WindowMain</name>
     <message>
         <source>Error: Main window not found.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: Hauptfenster nicht gefunden.</translation>
     </message>
 </context>
 <context>
     <name>lintervale::EditForm</name>
     <message>
         <source>Trackers</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracker</translation>
     </message>
     <message>
         <source>The torrent&apos;s trackers, one a line; the selected one can be changed below.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Tracker des Torrents, einer pro Zeile; der ausgewählte lässt sich darunter ändern.</translation>
     </message>
     <message>
         <source>Tracker address</source>
-        <translation type="unfinished"></translation>
+        <translation>Trackeradresse</translation>
     </message>
     <message>
         <source>The address of the selected tracker.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Adresse des ausgewählten Trackers.</translation>
     </message>
     <message>
         <source>&amp;Add tracker</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracker &amp;hinzufügen</translation>
     </message>
     <message>
         <source>Adds an empty line for a new tracker.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fügt eine leere Zeile für einen neuen Tracker hinzu.</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Entfernen</translation>
     </message>
     <message>
         <source>Removes the selected tracker.</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernt den ausgewählten Tracker.</translation>
     </message>
     <message>
         <source>&amp;Save</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Speichern</translation>
     </message>
     <message>
         <source>Writes the trackers into the torrent&apos;s row and closes.</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreibt die Tracker in die Zeile des Torrents und schließt das Fenster.</translation>
     </message>
     <message>
         <source>Editing: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Bearbeiten: %1</translation>
     </message>
 </context>
 <context>
     <name>lintervale::GridModel</name>
     <message>
         <source>Row %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1</translation>
     </message>
 </context>
 <context>
     <name>lintervale::GridView</name>
     <message>
         <source>Torrents</source>
-        <translation type="unfinished"></translation>
+        <translation>Torrents</translation>
     </message>
     <message>
         <source>The added torrents, one a row: name, hash, trackers, number of files and size. Enter opens the magnet links of the selected rows, the Menu key the commands, and Ctrl+Up and Ctrl+Down move the current row.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die hinzugefügten Torrents, einer pro Zeile: Name, Hash, Tracker, Anzahl der Dateien und Größe. Die Eingabetaste öffnet die Magnet-Links der ausgewählten Zeilen, die Menütaste die Befehle; Strg+Pfeil nach oben und Strg+Pfeil nach unten verschieben die aktuelle Zeile.</translation>
     </message>
 </context>
 <context>
     <name>lintervale::LinkLabel</name>
     <message>
         <source>Maker&apos;s web page</source>
-        <translation type="unfinished"></translation>
+        <translation>Webseite des Herstellers</translation>
     </message>
     <message>
         <source>Opens %1 in the web browser.</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnet %1 im Webbrowser.</translation>
     </message>
 </context>
 <context>
     <name>lintervale::MainForm</name>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>The list was not saved; Lintervale stays open.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste wurde nicht gespeichert; Lintervale bleibt geöffnet.</translation>
     </message>
     <message>
         <source>Adding .torrent files: %1 of %2 ...</source>
-        <translation type="unfinished"></translation>
+        <translation>.torrent-Dateien werden hinzugefügt: %1 von %2 …</translation>
     </message>
     <message>
         <source>Added %1 of %2 .torrent files.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2 .torrent-Dateien hinzugefügt.</translation>
     </message>
     <message>
         <source>&amp;Add .torrent(s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Torrents &amp;hinzufügen</translation>
     </message>
     <message>
         <source>Chooses .torrent files to add to the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählt .torrent-Dateien aus, die der Liste hinzugefügt werden.</translation>
     </message>
     <message>
         <source>&amp;Clear all</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste &amp;leeren</translation>
     </message>
     <message>
         <source>Removes every torrent from the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernt alle Torrents aus der Liste.</translation>
     </message>
     <message>
         <source>&amp;Quaverize!</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quaverize!</translation>
     </message>
     <message>
         <source>Plays a note and opens the magnet links of the selected rows.</source>
-        <translation type="unfinished"></translation>
+        <translation>Spielt eine Note und öffnet die Magnet-Links der ausgewählten Zeilen.</translation>
     </message>
     <message>
         <source>&amp;Quiet mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Stiller &amp;Modus</translation>
     </message>
     <message>
         <source>Shows no message boxes for what goes wrong: the status line tells.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeigt bei Fehlern keine Meldungsfenster; die Statuszeile berichtet davon.</translation>
     </message>
     <message>
         <source>Close to &amp;tray</source>
-        <translation type="unfinished"></translation>
+        <translation>In den &amp;Infobereich schließen</translation>
     </message>
     <message>
         <source>Closing the window hides it in the notification area; Exit in its menu ends the program.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Schließen des Fensters versteckt es im Infobereich; „Beenden“ in dessen Menü beendet das Programm.</translation>
     </message>
     <message>
         <source>&amp;Fetch more trackers</source>
-        <translation type="unfinished"></translation>
+        <translation>Weitere &amp;Tracker holen</translation>
     </message>
     <message>
         <source>Fetches further trackers for every torrent that is added.</source>
-        <translation type="unfinished"></translation>
+        <translation>Holt weitere Tracker für jeden hinzugefügten Torrent.</translation>
     </message>
     <message>
         <source>Auto-&amp;open added files</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue automatisch ö&amp;ffnen</translation>
     </message>
     <message>
         <source>Opens the magnet link of every torrent that is added.</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnet den Magnet-Link jedes hinzugefügten Torrents.</translation>
     </message>
     <message>
         <source>Associate &amp;with torrents</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit Torrents &amp;verknüpfen</translation>
     </message>
     <message>
         <source>Makes Lintervale the program that opens .torrent files.</source>
-        <translation type="unfinished"></translation>
+        <translation>Macht Lintervale zum Programm, das .torrent-Dateien öffnet.</translation>
     </message>
     <message>
         <source>Start at logi&amp;n</source>
-        <translation type="unfinished"></translation>
+        <translation>Bei der &amp;Anmeldung starten</translation>
     </message>
     <message>
         <source>Starts Lintervale in the notification area when you log in.</source>
-        <translation type="unfinished"></translation>
+        <translation>Startet Lintervale bei der Anmeldung im Infobereich.</translation>
     </message>
     <message>
         <source>&amp;Save on exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Beenden &amp;speichern</translation>
     </message>
     <message>
         <source>Keeps the list from one run to the next.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bewahrt die Liste bis zum nächsten Start auf.</translation>
     </message>
     <message>
         <source>Commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Befehle</translation>
     </message>
     <message>
         <source>&amp;Open selected</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte &amp;öffnen</translation>
     </message>
     <message>
         <source>&amp;Edit tracker list</source>
-        <translation type="unfinished"></translation>
+        <translation>Trackerliste &amp;bearbeiten</translation>
     </message>
     <message>
         <source>&amp;Delete trackers</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracker &amp;löschen</translation>
     </message>
     <message>
         <source>&amp;Remove selected</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte &amp;entfernen</translation>
     </message>
     <message>
         <source>Select &amp;all</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Alle auswählen</translation>
     </message>
     <message>
         <source>&amp;Copy to clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>In die Zwischenablage &amp;kopieren</translation>
     </message>
     <message>
         <source>&amp;Tracker sources…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Trackerquellen …</translation>
     </message>
     <message>
         <source>&amp;Show</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Anzeigen</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <source>The list file could not be read and was moved aside to &quot;%1&quot;; the next save writes a new one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Listendatei konnte nicht gelesen werden und wurde nach „%1“ verschoben; beim nächsten Speichern entsteht eine neue.</translation>
     </message>
     <message>
         <source>%1. The list is not saved over it while Lintervale runs.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Solange Lintervale läuft, wird die Liste nicht darüber gespeichert.</translation>
     </message>
     <message>
         <source>The list is saved again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste wird wieder gespeichert.</translation>
     </message>
     <message>
         <source>The list could not be saved: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste konnte nicht gespeichert werden: %1</translation>
     </message>
     <message>
         <source>The list was not saved; it is tried again at the next change.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste wurde nicht gespeichert; bei der nächsten Änderung wird es erneut versucht.</translation>
     </message>
     <message>
         <source>The options were not saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungen wurden nicht gespeichert.</translation>
     </message>
     <message>
         <source>&amp;Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rückgängig</translation>
     </message>
     <message>
         <source>&amp;Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Wiederholen</translation>
     </message>
     <message>
         <source>%1 of %2 rows were not put back: their torrents are listed again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2 Zeilen wurden nicht wiederhergestellt, weil ihre Torrents schon wieder in der Liste stehen.</translation>
     </message>
     <message>
         <source>Clear all</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste leeren</translation>
     </message>
     <message>
         <source>Remove selected</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte entfernen</translation>
     </message>
     <message>
         <source>Delete trackers</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracker löschen</translation>
     </message>
     <message>
         <source>Edit tracker list</source>
-        <translation type="unfinished"></translation>
+        <translation>Trackerliste bearbeiten</translation>
     </message>
 </context>
 <context>
     <name>lintervale::MessageBoxes</name>
     <message>
         <source>Add .torrent(s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Torrents hinzufügen</translation>
     </message>
     <message>
         <source>.torrent (*.torrent)</source>
-        <translation type="unfinished"></translation>
+        <translation>.torrent-Dateien (*.torrent)</translation>
     </message>
     <message>
         <source>All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Dateien (*)</translation>
     </message>
 </context>
 <context>
     <name>lintervale::QrCodeDialog</name>
     <message>
         <source>QR code</source>
-        <translation type="unfinished"></translation>
+        <translation>QR-Code</translation>
     </message>
     <message>
         <source>The magnet link as a QR code, for a phone&apos;s camera.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Magnet-Link als QR-Code, für die Kamera eines Telefons.</translation>
     </message>
     <message>
         <source>Magnet link</source>
-        <translation type="unfinished"></translation>
+        <translation>Magnet-Link</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>&amp;Copy image</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild &amp;kopieren</translation>
     </message>
     <message>
         <source>Puts the QR code on the clipboard as an image.</source>
-        <translation type="unfinished"></translation>
+        <translation>Legt den QR-Code als Bild in die Zwischenablage.</translation>
     </message>
     <message>
         <source>&amp;Save as PNG...</source>
-        <translation type="unfinished"></translation>
+        <translation>Als PNG &amp;speichern …</translation>
     </message>
     <message>
         <source>Saves the QR code as a PNG image file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichert den QR-Code als PNG-Bilddatei.</translation>
     </message>
     <message>
         <source>The image is on the clipboard.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Bild ist in der Zwischenablage.</translation>
     </message>
     <message>
         <source>Save as PNG</source>
-        <translation type="unfinished"></translation>
+        <translation>Als PNG speichern</translation>
     </message>
     <message>
         <source>PNG image (*.png)</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG-Bild (*.png)</translation>
     </message>
     <message>
         <source>Saved to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Gespeichert in %1.</translation>
     </message>
     <message>
         <source>Could not save the image to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Bild konnte nicht in %1 gespeichert werden.</translation>
     </message>
     <message>
         <source>magnet link</source>
-        <translation type="unfinished"></translation>
+        <translation>Magnet-Link</translation>
     </message>
     <message>
         <source>This link is too long for a QR code.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Link ist zu lang für einen QR-Code.</translation>
     </message>
 </context>
 <context>
     <name>lintervale::TorrentDownload</name>
     <message>
         <source>it was sent on to %1, which is not an http or https address.</source>
-        <translation type="unfinished"></translation>
+        <translation>die Anfrage wurde an %1 weitergeleitet; das ist keine http- oder https-Adresse.</translation>
     </message>
     <message>
         <source>%1 second</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Sekunde</translation>
     </message>
     <message>
         <source>%1 seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Sekunden</translation>
     </message>
     <message>
         <source>%1 MiB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 MiB</translation>
     </message>
     <message>
         <source>it took longer than %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>es dauerte länger als %1.</translation>
     </message>
     <message>
         <source>only http and https addresses can be downloaded.</source>
-        <translation type="unfinished"></translation>
+        <translation>nur http- und https-Adressen können heruntergeladen werden.</translation>
     </message>
     <message>
         <source>the file is larger than %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei ist größer als %1.</translation>
     </message>
     <message>
         <source>nothing came for %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 lang kam nichts an.</translation>
     </message>
     <message>
         <source>it was sent on more than %1 times.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1.</source>
-        <translation type="unfinished"></translation>
+        <translation>die Anfrage wurde öfter als %1-mal weitergeleitet.</translation>
     </message>
     <message>
         <source>the server answered %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>der Server antwortete mit %1.</translation>
     </message>
     <message>
         <source>the server answered %1 %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>der Server antwortete mit %1 %2.</translation>
     </message>
     <message>
         <source>Could not download %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 konnte nicht heruntergeladen werden: %2</translation>
     </message>
 </context>
 <context>
     <name>lintervale::TrackerFetcher</name>
     <message>
         <source>&amp;Get trackers from %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracker &amp;holen von %1</translation>
     </message>
 </context>
 <context>
     <name>lintervale::TrackerSourcesDialog</name>
     <message>
         <source>Tracker sources</source>
-        <translation type="unfinished"></translation>
+        <translation>Trackerquellen</translation>
     </message>
     <message>
         <source>none: the tracker list is used</source>
-        <translation type="unfinished"></translation>
+        <translation>keiner: die Trackerliste wird verwendet</translation>
     </message>
     <message>
         <source>Service address</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse des Dienstes</translation>
     </message>
     <message>
         <source>The base address of a tracker-search service, asked for each torrent&apos;s hash.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Basisadresse eines Tracker-Suchdienstes, der nach dem Hash jedes Torrents gefragt wird.</translation>
     </message>
     <message>
         <source>the address&apos;s host</source>
-        <translation type="unfinished"></translation>
+        <translation>der Host der Adresse</translation>
     </message>
     <message>
         <source>Service name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name des Dienstes</translation>
     </message>
     <message>
         <source>The name the menu gives the service.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Name, unter dem das Menü den Dienst nennt.</translation>
     </message>
     <message>
         <source>Tracker list address</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse der Trackerliste</translation>
     </message>
     <message>
         <source>The address of a public list of trackers, used while no service is set.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Adresse einer öffentlichen Trackerliste, die verwendet wird, solange kein Dienst eingetragen ist.</translation>
     </message>
     <message>
         <source>A tracker-search service is asked for each torrent&apos;s hash. Without a service address, trackers come from the tracker list, fetched once while Lintervale runs.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Tracker-Suchdienst wird nach dem Hash jedes Torrents gefragt. Ohne Adresse eines Dienstes kommen die Tracker aus der Trackerliste, die einmal pro Programmlauf geholt wird.</translation>
     </message>
     <message>
         <source>Service &amp;address:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Adresse des Dienstes:</translation>
     </message>
     <message>
         <source>Service &amp;name:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Name des Dienstes:</translation>
     </message>
     <message>
         <source>Tracker &amp;list address:</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse der Tracker&amp;liste:</translation>
     </message>
     <message>
         <source>The service address must start with http:// or https:// and name a host.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Adresse des Dienstes muss mit http:// oder https:// beginnen und einen Host nennen.</translation>
     </message>
     <message>
         <source>The tracker list address must start with http:// or https:// and name a host.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Adresse der Trackerliste muss mit http:// oder https:// beginnen und einen Host nennen.</translation>
     </message>
     <message>
         <source>The tracker sources could not be saved in %1. They hold until Lintervale ends.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Trackerquellen konnten nicht in %1 gespeichert werden. Sie gelten, bis Lintervale beendet wird.</translation>
     </message>
 </context>
 </TS>

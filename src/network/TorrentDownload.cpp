@@ -163,7 +163,7 @@ void TorrentDownload::finishReply() {
             reason = tr("it was sent on more than %1 times.").arg(kMaxRedirects);
             break;
         default:
-            reason = status >= 400 ? QString() : tr("%1.").arg(reply->errorString());
+            reason = status >= 400 ? QString() : reply->errorString() + QLatin1Char('.');
             break;
         }
         // The network code refuses a redirect to a scheme it does not speak before it reports
