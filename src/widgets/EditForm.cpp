@@ -56,7 +56,6 @@ EditForm::EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent)
     // more for the captions. Add and Remove stay at its top, Save at its bottom.
     m_Buttons = new QWidget;
     m_Buttons->setObjectName("Panel1");
-    m_Buttons->setMinimumWidth(scaled(kPanelWidth));
     m_Buttons->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* column = new QVBoxLayout(m_Buttons);
     column->setContentsMargins(scaled(kButtonLeft), margin,

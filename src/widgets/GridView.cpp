@@ -20,9 +20,11 @@ namespace lintervale {
 
 namespace {
 
-// At the layout's font (FontUnits.h); a heading always gets the room its text needs.
+// At the layout's font (FontUnits.h). A column is always as wide as its heading, and the
+// short columns as their usual cells: up to 99,999 files, up to 100 GB.
 constexpr int kRowHeight = 21;
 constexpr int kColumnWidths[] = {235, 237, 166, 47, 60};
+constexpr const char* kWidestCells[] = {"", "", "", "00000", "00000 MB"};
 
 using TKeyMove = TTorrentList::TKeyMove;
 
@@ -108,10 +110,14 @@ void GridView::fitToFont() {
     const QFontMetrics headerMetrics = columns->fontMetrics();
     const int margin = columns->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, columns);
     columns->setFixedHeight(std::max(rowHeight, headerMetrics.height() + 2 * margin));
+    // A cell's text keeps the focus frame's margin and one pixel free on each side.
+    const int cellMargin =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
     for (int c = 0; c < 5; ++c) {
         // The list writes its headings once the window is up: their room is kept from now.
         const int heading = headerMetrics.horizontalAdvance(headingText(c + 1)) + 2 * margin + 2;
-        setColumnWidth(c, std::max(FontScaled(kColumnWidths[c], metrics), heading));
+        const int cells = metrics.horizontalAdvance(QLatin1String(kWidestCells[c])) + cellMargin;
+        setColumnWidth(c, std::max({FontScaled(kColumnWidths[c], metrics), heading, cells}));
     }
 }
 

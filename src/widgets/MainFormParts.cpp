@@ -8,10 +8,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpacerItem>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
@@ -45,12 +47,14 @@ void MainForm::buildPanel() {
     const auto scaled = [&metrics](int Pixels) { return FontScaled(Pixels, metrics); };
     m_Panel = new QWidget;
     m_Panel->setObjectName("Panel1");
-    // At least the classic width; wider when the captions need it.
-    m_Panel->setMinimumWidth(scaled(kPanelWidth));
     m_Panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* column = new QVBoxLayout(m_Panel);
     column->setContentsMargins(scaled(14), scaled(16), scaled(14), scaled(8));
     column->setSpacing(scaled(6));
+    // At least the classic width; wider when the captions need it. (A minimum width set on
+    // the panel would stand for its whole need and let a narrow window squeeze the captions.)
+    column->addItem(
+        new QSpacerItem(scaled(kPanelWidth - 2 * 14), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
 
     m_AddTorrents = new QPushButton(tr("&Add .torrent(s)"));
     m_AddTorrents->setObjectName("Button1");
@@ -186,11 +190,16 @@ void MainForm::orderTabs() {
 }
 
 void MainForm::fitFirstSize() {
-    // The classic size at the font in use, as wide as the panel needs, as high as the panel's
-    // contents need; within the screen when that is larger than the contents need.
+    // Wide enough for the grid's columns and the panel, at least the classic size at the font
+    // in use, as high as the panel needs; within the screen unless the contents need more.
     const QFontMetrics metrics = fontMetrics();
     const QSize needed = minimumSizeHint();
-    QSize size(FontScaled(kWindowWidth - kPanelWidth, metrics) + m_Panel->sizeHint().width(),
+    int grid = m_Grid->verticalHeader()->width() + 2 * m_Grid->frameWidth();
+    for (int c = 0; c < m_Grid->horizontalHeader()->count(); ++c) {
+        grid += m_Grid->columnWidth(c);
+    }
+    grid = std::max(grid, FontScaled(kWindowWidth - kPanelWidth, metrics));
+    QSize size(grid + m_Panel->sizeHint().width(),
                std::max(FontScaled(kWindowHeight, metrics), sizeHint().height()));
     if (const QScreen* shown = screen(); shown != nullptr) {
         size = size.boundedTo(shown->availableSize());
