@@ -217,11 +217,14 @@ void GridCommandsTest::onList(const Step& S) {
             {Qt::Key_PageUp, TKeyMove::PageUp}, {Qt::Key_PageDown, TKeyMove::PageDown},
             {Qt::Key_Home, TKeyMove::Home},     {Qt::Key_End, TKeyMove::End}};
         for (const auto& [key, move] : moves) {
-            if (S.Key == key) {
+            if (S.Key == key && !ctrl) {
                 m_List->KeyMove(move, shift, grid()->pageRows());
             }
         }
-        if (S.Key == Qt::Key_Return) {
+        if (ctrl && (S.Key == Qt::Key_Up || S.Key == Qt::Key_Down)) {
+            // What a drag of the current row's fixed cell by one row does.
+            m_List->Grid().MoveRow(list.Row(), list.Row() + (S.Key == Qt::Key_Up ? -1 : 1));
+        } else if (S.Key == Qt::Key_Return) {
             m_List->KeyPress('\r');
         } else if (S.Key == Qt::Key_Delete) {
             m_List->RemoveSelected();

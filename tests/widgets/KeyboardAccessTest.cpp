@@ -1,0 +1,287 @@
+// The window without a mouse, for a screen reader, and in a dark theme: the grid's context
+// menu from the Menu key and Shift+F10, the tab order, moving rows with Ctrl+Up and
+// Ctrl+Down, the maker's link from the keyboard; accessible names and descriptions, the
+// grid's cells and headings as a screen reader reads them; colours from the palette only.
+
+#include "tests/widgets/FormTestBase.h"
+#include "widgets/EditForm.h"
+#include "widgets/GridView.h"
+
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyleFactory>
+
+using namespace lintervale;
+
+// Receives what the window hands to the desktop.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    QStringList Urls;
+public slots:
+    void open(const QUrl& Url) { Urls.append(Url.toString()); }
+};
+
+class KeyboardAccessTest : public testing::FormTestBase {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InitFormResources(); }
+    void init();
+    void cleanup();
+
+    void theMenuKeyAndShiftF10OpenTheGridsMenu();
+    void tabRunsFromTheGridToTheLink();
+    void ctrlUpAndDownMoveTheCurrentRow();
+    void theLinkOpensFromTheKeyboard();
+    void screenReadersGetNamesAndCells();
+    void aDarkPaletteIsFollowed();
+
+private:
+    GridView* grid() { return child<GridView>("StringGrid1"); }
+    QMenu* menu() { return child<QMenu>("PopupMenu1"); }
+    void focusGrid() {
+        m_Form->activateWindow();
+        grid()->setFocus();
+        QTRY_VERIFY(grid()->hasFocus());
+    }
+    void addTorrents(int Count) {
+        for (int i = 1; i <= Count; ++i) {
+            m_Form->AddFile(torrent(QString("t%1").arg(i)));
+        }
+    }
+
+    OpenedUrls m_Urls;
+};
+
+void KeyboardAccessTest::init() {
+    m_Urls.Urls.clear();
+    QDesktopServices::setUrlHandler("https", &m_Urls, "open");
+    QDesktopServices::setUrlHandler("http", &m_Urls, "open");
+    setUpForm();
+    QVERIFY(QTest::qWaitForWindowExposed(m_Form.get()));
+}
+
+void KeyboardAccessTest::cleanup() {
+    tearDownForm();
+    QDesktopServices::unsetUrlHandler("https");
+    QDesktopServices::unsetUrlHandler("http");
+}
+
+void KeyboardAccessTest::theMenuKeyAndShiftF10OpenTheGridsMenu() {
+    addTorrents(3);
+    m_Form->List().MouseSelect(2, false);
+    focusGrid();
+    // Below the start of the current row, not where the mouse happens to be.
+    const QRect row = grid()->visualRect(grid()->model()->index(1, 0));
+    const QPoint below = grid()->viewport()->mapToGlobal(QPoint(row.left(), row.bottom()));
+
+    QTest::keyClick(grid(), Qt::Key_Menu);
+    QTRY_VERIFY(menu()->isVisible());
+    QCOMPARE(menu()->geometry().topLeft(), below);
+    // The menu's items are reached by their letters.
+    QTest::keyClick(menu(), Qt::Key_A);
+    QTRY_VERIFY(!menu()->isVisible());
+    QCOMPARE(m_Form->List().Grid().SelectionTop(), 1);
+    QCOMPARE(m_Form->List().Grid().SelectionBottom(), 3);
+
+    QTest::keyClick(grid(), Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(menu()->isVisible());
+    QTest::keyClick(menu(), Qt::Key_Escape);
+    QTRY_VERIFY(!menu()->isVisible());
+    QTest::keyClick(grid(), Qt::Key_F10);
+    QVERIFY(!menu()->isVisible());
+
+    // The platform's own menu event for the key opens it at the current row as well.
+    m_Form->List().MouseSelect(1, false);
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(300, 2),
+                            grid()->viewport()->mapToGlobal(QPoint(300, 2)));
+    QApplication::sendEvent(grid()->viewport(), &event);
+    QTRY_VERIFY(menu()->isVisible());
+    const QRect first = grid()->visualRect(grid()->model()->index(0, 0));
+    QCOMPARE(menu()->geometry().topLeft(),
+             grid()->viewport()->mapToGlobal(QPoint(first.left(), first.bottom())));
+    // Asked again while it is open (the key and the platform's event), it stays one menu.
+    QTest::keyClick(grid(), Qt::Key_Menu);
+    QCOMPARE(menu()->geometry().topLeft(),
+             grid()->viewport()->mapToGlobal(QPoint(first.left(), first.bottom())));
+    menu()->hide();
+}
+
+void KeyboardAccessTest::tabRunsFromTheGridToTheLink() {
+    const QStringList order = {"StringGrid1", "Button1",   "Button2",    "BitBtn1",   "CheckBox4",
+                               "CheckBox5",   "CheckBox7", "CheckBox3",  "CheckBox1", "CheckBox6",
+                               "CheckBox2",   "LinkText",  "StringGrid1"};
+    focusGrid();
+    QStringList visited = {QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited, order);
+    // Shift+Tab goes back the same way.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("LinkText"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("CheckBox2"));
+}
+
+void KeyboardAccessTest::ctrlUpAndDownMoveTheCurrentRow() {
+    addTorrents(4); // rows t4 t3 t2 t1
+    m_Form->List().MouseSelect(2, false);
+    focusGrid();
+    const TTorrentGrid& list = m_Form->List().Grid();
+    struct Step {
+        Qt::Key Key;
+        QStringList Names;
+        int Row;
+    };
+    const Step steps[] = {
+        {Qt::Key_Up, {"t3", "t4", "t2", "t1"}, 1},
+        {Qt::Key_Up, {"t3", "t4", "t2", "t1"}, 1}, // the top row stays
+        {Qt::Key_Down, {"t4", "t3", "t2", "t1"}, 2},
+        {Qt::Key_Down, {"t4", "t2", "t3", "t1"}, 3},
+        {Qt::Key_Down, {"t4", "t2", "t1", "t3"}, 4},
+        {Qt::Key_Down, {"t4", "t2", "t1", "t3"}, 4}, // and so does the last
+    };
+    for (const Step& step : steps) {
+        QTest::keyClick(grid(), step.Key, Qt::ControlModifier);
+        QCOMPARE(names(), step.Names);
+        QCOMPARE(list.Row(), step.Row);
+        // As after a drag, the moved row is the only selected one, and the view shows it.
+        QCOMPARE(list.SelectionTop(), step.Row);
+        QCOMPARE(list.SelectionBottom(), step.Row);
+        QCOMPARE(grid()->currentIndex().row(), step.Row - 1);
+    }
+    // In a wider selection the current row moves, as a drag of its fixed cell would.
+    m_Form->List().MouseSelect(1, false);
+    m_Form->List().MouseSelect(3, true);
+    QTest::keyClick(grid(), Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(names(), (QStringList{"t4", "t1", "t2", "t3"}));
+    QCOMPARE(list.Row(), 2);
+    QCOMPARE(list.SelectionTop(), 2);
+    QCOMPARE(list.SelectionBottom(), 2);
+}
+
+void KeyboardAccessTest::theLinkOpensFromTheKeyboard() {
+    auto* link = child<QLabel>("LinkText");
+    QVERIFY(link->focusPolicy() & Qt::TabFocus);
+    const QImage unfocused = link->grab().toImage();
+    m_Form->activateWindow();
+    child<QCheckBox>("CheckBox2")->setFocus();
+    QTRY_VERIFY(child<QCheckBox>("CheckBox2")->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(link->hasFocus());
+    // The focus shows.
+    QVERIFY(link->grab().toImage() != unfocused);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        QTest::keyClick(link, key);
+    }
+    QTest::keyClick(link, Qt::Key_Space, Qt::ControlModifier); // not a plain Space
+    QCOMPARE(m_Urls.Urls.size(), 3);
+    for (const QString& url : m_Urls.Urls) {
+        QVERIFY2(url.contains(link->text()), qPrintable(url));
+    }
+}
+
+void KeyboardAccessTest::screenReadersGetNamesAndCells() {
+    addTorrents(2);
+    QVERIFY(!grid()->accessibleName().isEmpty());
+    QVERIFY(!grid()->accessibleDescription().isEmpty());
+    QVERIFY(!child<QLabel>("LinkText")->accessibleName().isEmpty());
+    for (QAbstractButton* button : m_Form->findChildren<QAbstractButton*>()) {
+        if (qobject_cast<QPushButton*>(button) != nullptr ||
+            qobject_cast<QCheckBox*>(button) != nullptr) {
+            QVERIFY2(!button->accessibleDescription().isEmpty(), qPrintable(button->objectName()));
+        }
+    }
+    auto* editor = m_Form->findChild<EditForm*>("EditForm");
+    for (QWidget* field : {static_cast<QWidget*>(editor->findChild<QListWidget*>("ListBox1")),
+                           static_cast<QWidget*>(editor->findChild<QLineEdit*>("Edit1"))}) {
+        QVERIFY(!field->accessibleName().isEmpty());
+        QVERIFY(!field->accessibleDescription().isEmpty());
+    }
+
+    // The model gives each cell's text with its column's heading, and names the rows.
+    QAbstractItemModel* model = grid()->model();
+    const QModelIndex hash = model->index(0, 1);
+    QCOMPARE(hash.data(Qt::AccessibleTextRole), hash.data(Qt::DisplayRole));
+    QCOMPARE(hash.data(Qt::AccessibleDescriptionRole).toString(), QString("Hash"));
+    QCOMPARE(model->headerData(1, Qt::Vertical, Qt::AccessibleTextRole).toString(),
+             QString("Row 2"));
+    QCOMPARE(model->headerData(1, Qt::Vertical, Qt::DisplayRole).toString(), QString());
+
+    // As a screen reader asks for them.
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid());
+    QVERIFY(table != nullptr);
+    QCOMPARE(table->text(QAccessible::Name), grid()->accessibleName());
+    QAccessibleTableInterface* cells = table->tableInterface();
+    QVERIFY(cells != nullptr);
+    QCOMPARE(cells->rowCount(), 2);
+    QCOMPARE(cells->cellAt(0, 0)->text(QAccessible::Name), QString("t2"));
+    QCOMPARE(cells->cellAt(1, 0)->text(QAccessible::Name), QString("t1"));
+    QAccessibleInterface* heading = nullptr;
+    for (int i = 0; i < table->childCount() && heading == nullptr; ++i) {
+        QAccessibleInterface* child = table->child(i);
+        if (child->role() == QAccessible::ColumnHeader &&
+            child->text(QAccessible::Name) == QLatin1String("Torrent")) {
+            heading = child;
+        }
+    }
+    QVERIFY(heading != nullptr);
+}
+
+void KeyboardAccessTest::aDarkPaletteIsFollowed() {
+    const QPalette before = QApplication::palette();
+    QStyle* fusion = QStyleFactory::create("Fusion");
+    QApplication::setStyle(fusion);
+    QPalette dark = fusion->standardPalette();
+    const QColor window(45, 45, 48), text(230, 230, 230), highlight(61, 174, 233);
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        dark.setColor(role, window);
+    }
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(role, text);
+    }
+    dark.setColor(QPalette::Highlight, highlight);
+    QApplication::setPalette(dark);
+
+    // No widget keeps colours of its own: every one shown shows the palette's, the tracker
+    // editor's too.
+    addTorrents(1);
+    auto* editor = m_Form->findChild<EditForm*>("EditForm");
+    editor->openRow(1);
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    QList<QWidget*> widgets = m_Form->findChildren<QWidget*>();
+    widgets.append(m_Form.get());
+    for (QWidget* widget : widgets) {
+        QVERIFY2(!widget->testAttribute(Qt::WA_SetPalette), qPrintable(widget->objectName()));
+        QVERIFY2(widget->styleSheet().isEmpty(), qPrintable(widget->objectName()));
+        if (widget->isVisible()) {
+            QVERIFY2(widget->palette().color(QPalette::Window) == window,
+                     qPrintable(widget->objectName()));
+        }
+    }
+    editor->reject();
+    auto* link = child<QLabel>("LinkText");
+    QCOMPARE(link->palette().color(link->foregroundRole()), text);
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(link, &enter);
+    QCOMPARE(link->palette().color(link->foregroundRole()), highlight);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(link, &leave);
+    QCOMPARE(link->palette().color(link->foregroundRole()), text);
+    QApplication::setPalette(before);
+}
+
+QTEST_MAIN(KeyboardAccessTest)
+#include "KeyboardAccessTest.moc"
