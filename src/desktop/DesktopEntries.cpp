@@ -196,6 +196,7 @@ std::string AutostartEntry(std::string_view ProgramPath) {
            "Type=Application\n"
            "Name=Lintervale\n"
            "Comment=Turns .torrent files into magnet links\n"
+           "Comment[de]=Macht aus .torrent-Dateien Magnet-Links\n"
            "Exec=" +
            AutostartExec(ProgramPath) +
            "\n"
@@ -208,7 +209,9 @@ std::string OpenWithEntry(std::string_view ProgramPath, std::string_view IconNam
            "Type=Application\n"
            "Name=Lintervale\n"
            "GenericName=Magnet link maker\n"
+           "GenericName[de]=Magnet-Link-Ersteller\n"
            "Comment=Turns .torrent files into magnet links\n"
+           "Comment[de]=Macht aus .torrent-Dateien Magnet-Links\n"
            "Exec=" +
            OpenWithExec(ProgramPath) +
            "\n"

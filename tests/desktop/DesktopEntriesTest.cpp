@@ -65,8 +65,9 @@ TEST(DesktopEntries, TheWrittenEntryMatchesTheInstalledOne) {
     bool found = false;
     EXPECT_EQ(DesktopEntryValue(installed, "Icon", &found), "@LINTERVALE_APP_ID@");
     EXPECT_EQ(DesktopEntryValue(installed, "Exec", &found), "lintervale %F");
-    for (const char* key : {"Type", "Name", "GenericName", "Comment", "MimeType", "Terminal",
-                            "Categories", "Keywords", "StartupNotify", "StartupWMClass"}) {
+    for (const char* key :
+         {"Type", "Name", "GenericName", "GenericName[de]", "Comment", "Comment[de]", "MimeType",
+          "Terminal", "Categories", "Keywords", "StartupNotify", "StartupWMClass"}) {
         bool inInstalled = false;
         bool inWritten = false;
         EXPECT_EQ(DesktopEntryValue(written, key, &inWritten),
