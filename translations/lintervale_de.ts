@@ -117,6 +117,158 @@
         <source>Hash not found on %1.</source>
         <translation>Hash auf %1 nicht gefunden.</translation>
     </message>
+    <message>
+        <source>a string</source>
+        <translation>eine Zeichenkette</translation>
+    </message>
+    <message>
+        <source>an integer</source>
+        <translation>eine Ganzzahl</translation>
+    </message>
+    <message>
+        <source>a list</source>
+        <translation>eine Liste</translation>
+    </message>
+    <message>
+        <source>a dictionary</source>
+        <translation>ein Wörterbuch</translation>
+    </message>
+    <message>
+        <source>a value</source>
+        <translation>ein Wert</translation>
+    </message>
+    <message>
+        <source> at byte %1</source>
+        <translation> bei Byte %1</translation>
+    </message>
+    <message>
+        <source>file %1</source>
+        <translation>Datei %1</translation>
+    </message>
+    <message>
+        <source> is </source>
+        <translation> ist </translation>
+    </message>
+    <message>
+        <source>, not </source>
+        <translation>, nicht </translation>
+    </message>
+    <message>
+        <source>%1 MiB</source>
+        <translation>%1 MiB</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Bytes</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>die Datei ist leer</translation>
+    </message>
+    <message>
+        <source>not bencoded data</source>
+        <translation>keine bencodierten Daten</translation>
+    </message>
+    <message>
+        <source>the string</source>
+        <translation>die Zeichenkette</translation>
+    </message>
+    <message>
+        <source> runs past the end of the file</source>
+        <translation> reicht über das Dateiende hinaus</translation>
+    </message>
+    <message>
+        <source>the dictionary key</source>
+        <translation>der Wörterbuchschlüssel</translation>
+    </message>
+    <message>
+        <source> is not a string</source>
+        <translation> ist keine Zeichenkette</translation>
+    </message>
+    <message>
+        <source>nesting deeper than %1</source>
+        <translation>tiefer verschachtelt als %1</translation>
+    </message>
+    <message>
+        <source>more than %1 values</source>
+        <translation>mehr als %1 Werte</translation>
+    </message>
+    <message>
+        <source>the file is larger than </source>
+        <translation>die Datei ist größer als </translation>
+    </message>
+    <message>
+        <source>the top level is </source>
+        <translation>die oberste Ebene ist </translation>
+    </message>
+    <message>
+        <source>, not a dictionary</source>
+        <translation>, kein Wörterbuch</translation>
+    </message>
+    <message>
+        <source>no info dictionary</source>
+        <translation>kein info-Wörterbuch</translation>
+    </message>
+    <message>
+        <source>the info dictionary has no %1</source>
+        <translation>dem info-Wörterbuch fehlt %1</translation>
+    </message>
+    <message>
+        <source>the info dictionary has neither length nor files</source>
+        <translation>das info-Wörterbuch hat weder length noch files</translation>
+    </message>
+    <message>
+        <source>the %1 of file %2</source>
+        <translation>%1 von Datei %2</translation>
+    </message>
+    <message>
+        <source>the %1 value</source>
+        <translation>der Wert %1</translation>
+    </message>
+    <message>
+        <source>an element of the path of file %1</source>
+        <translation>ein Element des Pfads von Datei %1</translation>
+    </message>
+    <message>
+        <source>file %1 has no length</source>
+        <translation>Datei %1 hat keine Länge</translation>
+    </message>
+    <message>
+        <source>file %1 has no path</source>
+        <translation>Datei %1 hat keinen Pfad</translation>
+    </message>
+    <message>
+        <source>the info value&apos;s position lies outside the file</source>
+        <translation>die Position des info-Werts liegt außerhalb der Datei</translation>
+    </message>
+    <message>
+        <source>the file tree&apos;s node</source>
+        <translation>der Knoten des Dateibaums</translation>
+    </message>
+    <message>
+        <source>the file</source>
+        <translation>die Datei</translation>
+    </message>
+    <message>
+        <source> of the file tree has no whole-number length</source>
+        <translation> des Dateibaums hat keine ganzzahlige Länge</translation>
+    </message>
+    <message>
+        <source> of the file tree has a negative length</source>
+        <translation> des Dateibaums hat eine negative Länge</translation>
+    </message>
+    <message>
+        <source> is a file and a folder at once</source>
+        <translation> ist zugleich Datei und Ordner</translation>
+    </message>
+    <message>
+        <source>the file tree holds more than any torrent can</source>
+        <translation>der Dateibaum enthält mehr, als ein Torrent fassen kann</translation>
+    </message>
+    <message>
+        <source>not enough memory</source>
+        <translation>nicht genug Speicher</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
@@ -420,6 +572,62 @@
     <message>
         <source>Edit tracker list</source>
         <translation>Trackerliste bearbeiten</translation>
+    </message>
+    <message>
+        <source>No magnet link in the text.</source>
+        <translation>Kein Magnet-Link im Text.</translation>
+    </message>
+    <message>
+        <source>This row has no magnet link.</source>
+        <translation>Diese Zeile hat keinen Magnet-Link.</translation>
+    </message>
+    <message>
+        <source>Nothing to add: the drop holds no .torrent file, magnet link or web address.</source>
+        <translation>Nichts hinzuzufügen: Das Abgelegte enthält keine .torrent-Datei, keinen Magnet-Link und keine Webadresse.</translation>
+    </message>
+    <message>
+        <source>Downloading %1 ...</source>
+        <translation>%1 wird heruntergeladen …</translation>
+    </message>
+    <message>
+        <source>Downloading %1: %2 of %3 KiB</source>
+        <translation>%1 wird heruntergeladen: %2 von %3 KiB</translation>
+    </message>
+    <message>
+        <source>Downloading %1: %2 KiB</source>
+        <translation>%1 wird heruntergeladen: %2 KiB</translation>
+    </message>
+    <message>
+        <source>Downloaded %1.</source>
+        <translation>%1 heruntergeladen.</translation>
+    </message>
+    <message>
+        <source>Could not add %1: %2</source>
+        <translation>%1 konnte nicht hinzugefügt werden: %2</translation>
+    </message>
+    <message>
+        <source>Adding magnet links: %1 of %2 ...</source>
+        <translation>Magnet-Links werden hinzugefügt: %1 von %2 …</translation>
+    </message>
+    <message>
+        <source>Added %1 of %2 magnet links.</source>
+        <translation>%1 von %2 Magnet-Links hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Adding .torrent files and magnet links: %1 of %2 ...</source>
+        <translation>.torrent-Dateien und Magnet-Links werden hinzugefügt: %1 von %2 …</translation>
+    </message>
+    <message>
+        <source>Added %1 of %2 .torrent files and magnet links.</source>
+        <translation>%1 von %2 .torrent-Dateien und Magnet-Links hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>&amp;Paste links</source>
+        <translation>Links ein&amp;fügen</translation>
+    </message>
+    <message>
+        <source>Show &amp;QR code</source>
+        <translation>&amp;QR-Code zeigen</translation>
     </message>
 </context>
 <context>

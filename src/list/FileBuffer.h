@@ -4,9 +4,8 @@
 // reads reuses. Files larger than kMaxTorrentFileSize are refused as metainfo before they are
 // read.
 
-#include "metainfo/BDecode.h"
-
 #include "messages/Message.h"
+#include "metainfo/BDecode.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -25,17 +25,17 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
     if (!Loaded.Loaded) {
         // The box gives the message and why; the status line, seen in quiet mode too, names
         // the file and why.
-        const std::string cause = DescribeCause(Loaded.Cause);
+        const TMessage cause = CauseMessage(Loaded.Cause);
         if (!m_Host.QuietMode()) {
-            m_Host.ShowError(cause.empty()
-                                 ? Loaded.Message
-                                 : Loaded.Message + TMessage::Verbatim(" (" + cause + ")"));
+            m_Host.ShowError(cause.Empty() ? Loaded.Message
+                                           : Loaded.Message + TMessage::Verbatim(" (") + cause +
+                                                 TMessage::Verbatim(")"));
         }
         m_Host.SetStatusText(
-            cause.empty()
-                ? Loaded.Message
-                : TMessage::Verbatim(std::filesystem::path(Loaded.File).filename().string() + ": " +
-                                     cause));
+            cause.Empty() ? Loaded.Message
+                          : TMessage::Verbatim(
+                                std::filesystem::path(Loaded.File).filename().string() + ": ") +
+                                cause);
         return TAddResult::Failed;
     }
     return AddRow(std::move(Loaded.Row));

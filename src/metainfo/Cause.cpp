@@ -4,36 +4,40 @@ namespace lintervale {
 
 namespace {
 
-const char* KindText(TValueKind kind) {
+TMessage KindText(TValueKind kind) {
     switch (kind) {
     case TValueKind::String:
-        return "a string";
+        return TMessage(Translatable("Message", "a string"));
     case TValueKind::Integer:
-        return "an integer";
+        return TMessage(Translatable("Message", "an integer"));
     case TValueKind::List:
-        return "a list";
+        return TMessage(Translatable("Message", "a list"));
     case TValueKind::Dictionary:
-        return "a dictionary";
+        return TMessage(Translatable("Message", "a dictionary"));
     }
-    return "a value";
+    return TMessage(Translatable("Message", "a value"));
 }
 
-std::string AtByte(const TLoadCause& cause) {
-    return cause.Offset >= 0 ? " at byte " + WithThousands(cause.Offset) : std::string();
+TMessage AtByte(const TLoadCause& cause) {
+    return cause.Offset >= 0
+               ? TMessage(Translatable("Message", " at byte %1"), {WithThousands(cause.Offset)})
+               : TMessage();
 }
 
-std::string FileNumber(const TLoadCause& cause) {
-    return "file " + WithThousands(cause.Index);
+TMessage FileNumber(const TLoadCause& cause) {
+    return TMessage(Translatable("Message", "file %1"), {WithThousands(cause.Index)});
 }
 
-std::string FoundNot(const TLoadCause& cause) {
-    return std::string(" is ") + KindText(cause.Found) + ", not " + KindText(cause.Expected);
+TMessage FoundNot(const TLoadCause& cause) {
+    return TMessage(Translatable("Message", " is ")) + KindText(cause.Found) +
+           TMessage(Translatable("Message", ", not ")) + KindText(cause.Expected);
 }
 
-std::string SizeLimit(std::int64_t bytes) {
+TMessage SizeLimit(std::int64_t bytes) {
     constexpr std::int64_t mebibyte = std::int64_t{1} << 20;
-    return bytes % mebibyte == 0 ? WithThousands(bytes / mebibyte) + " MiB"
-                                 : WithThousands(bytes) + " bytes";
+    return bytes % mebibyte == 0
+               ? TMessage(Translatable("Message", "%1 MiB"), {WithThousands(bytes / mebibyte)})
+               : TMessage(Translatable("Message", "%1 bytes"), {WithThousands(bytes)});
 }
 
 } // namespace
@@ -50,60 +54,81 @@ std::string WithThousands(std::int64_t Number) {
     return negative ? "-" + digits : digits;
 }
 
-std::string DescribeCause(const TLoadCause& Cause) {
+TMessage CauseMessage(const TLoadCause& Cause) {
     const std::string key = Cause.Key;
     switch (Cause.Code) {
     case TCauseCode::None:
-        return std::string();
+        return TMessage();
     case TCauseCode::EmptyData:
-        return "the file is empty";
+        return TMessage(Translatable("Message", "the file is empty"));
     case TCauseCode::NotBencoded:
-        return "not bencoded data" + AtByte(Cause);
+        return TMessage(Translatable("Message", "not bencoded data")) + AtByte(Cause);
     case TCauseCode::StringPastEnd:
-        return "the string" + AtByte(Cause) + " runs past the end of the file";
+        return TMessage(Translatable("Message", "the string")) + AtByte(Cause) +
+               TMessage(Translatable("Message", " runs past the end of the file"));
     case TCauseCode::KeyNotString:
-        return "the dictionary key" + AtByte(Cause) + " is not a string";
+        return TMessage(Translatable("Message", "the dictionary key")) + AtByte(Cause) +
+               TMessage(Translatable("Message", " is not a string"));
     case TCauseCode::NestingTooDeep:
-        return "nesting deeper than " + WithThousands(Cause.Limit);
+        return TMessage(Translatable("Message", "nesting deeper than %1"),
+                        {WithThousands(Cause.Limit)});
     case TCauseCode::TooManyValues:
-        return "more than " + WithThousands(Cause.Limit) + " values";
+        return TMessage(Translatable("Message", "more than %1 values"),
+                        {WithThousands(Cause.Limit)});
     case TCauseCode::TooLarge:
-        return "the file is larger than " + SizeLimit(Cause.Limit);
+        return TMessage(Translatable("Message", "the file is larger than ")) +
+               SizeLimit(Cause.Limit);
     case TCauseCode::TopLevelNotDictionary:
-        return std::string("the top level is ") + KindText(Cause.Found) + ", not a dictionary";
+        return TMessage(Translatable("Message", "the top level is ")) + KindText(Cause.Found) +
+               TMessage(Translatable("Message", ", not a dictionary"));
     case TCauseCode::NoInfo:
-        return "no info dictionary";
+        return TMessage(Translatable("Message", "no info dictionary"));
     case TCauseCode::MissingKey:
-        return "the info dictionary has no " + key;
+        return TMessage(Translatable("Message", "the info dictionary has no %1"), {key});
     case TCauseCode::NoLengthNorFiles:
-        return "the info dictionary has neither length nor files";
+        return TMessage(
+            Translatable("Message", "the info dictionary has neither length nor files"));
     case TCauseCode::WrongType:
-        return "the " + key + (Cause.Index >= 0 ? " of " + FileNumber(Cause) : " value") +
+        return (Cause.Index >= 0 ? TMessage(Translatable("Message", "the %1 of file %2"),
+                                            {key, WithThousands(Cause.Index)})
+                                 : TMessage(Translatable("Message", "the %1 value"), {key})) +
                AtByte(Cause) + FoundNot(Cause);
     case TCauseCode::PathElementWrongType:
-        return "an element of the path of " + FileNumber(Cause) + AtByte(Cause) + FoundNot(Cause);
+        return TMessage(Translatable("Message", "an element of the path of file %1"),
+                        {WithThousands(Cause.Index)}) +
+               AtByte(Cause) + FoundNot(Cause);
     case TCauseCode::FileNotDictionary:
         return FileNumber(Cause) + AtByte(Cause) + FoundNot(Cause);
     case TCauseCode::FileWithoutLength:
-        return FileNumber(Cause) + " has no length";
+        return TMessage(Translatable("Message", "file %1 has no length"),
+                        {WithThousands(Cause.Index)});
     case TCauseCode::FileWithoutPath:
-        return FileNumber(Cause) + " has no path";
+        return TMessage(Translatable("Message", "file %1 has no path"),
+                        {WithThousands(Cause.Index)});
     case TCauseCode::InfoOutsideFile:
-        return "the info value's position lies outside the file";
+        return TMessage(Translatable("Message", "the info value's position lies outside the file"));
     case TCauseCode::TreeNodeNotDictionary:
-        return "the file tree's node" + AtByte(Cause) + FoundNot(Cause);
+        return TMessage(Translatable("Message", "the file tree's node")) + AtByte(Cause) +
+               FoundNot(Cause);
     case TCauseCode::TreeFileWithoutLength:
-        return "the file" + AtByte(Cause) + " of the file tree has no whole-number length";
+        return TMessage(Translatable("Message", "the file")) + AtByte(Cause) +
+               TMessage(Translatable("Message", " of the file tree has no whole-number length"));
     case TCauseCode::TreeNegativeLength:
-        return "the file" + AtByte(Cause) + " of the file tree has a negative length";
+        return TMessage(Translatable("Message", "the file")) + AtByte(Cause) +
+               TMessage(Translatable("Message", " of the file tree has a negative length"));
     case TCauseCode::TreeFileAndFolder:
-        return "the file tree's node" + AtByte(Cause) + " is a file and a folder at once";
+        return TMessage(Translatable("Message", "the file tree's node")) + AtByte(Cause) +
+               TMessage(Translatable("Message", " is a file and a folder at once"));
     case TCauseCode::TreeTooLarge:
-        return "the file tree holds more than any torrent can";
+        return TMessage(Translatable("Message", "the file tree holds more than any torrent can"));
     case TCauseCode::OutOfMemory:
-        return "not enough memory";
+        return TMessage(Translatable("Message", "not enough memory"));
     }
-    return std::string();
+    return TMessage();
+}
+
+std::string DescribeCause(const TLoadCause& Cause) {
+    return CauseMessage(Cause).English();
 }
 
 std::string MessageWithCause(std::string_view Message, const TLoadCause& Cause) {

@@ -2,9 +2,11 @@
 
 // Why a torrent was refused, as a value: a code and the numbers that go with it (where in the
 // file, which file entry, which limit, which key, what was found there). DescribeCause gives
-// the English words; a window that speaks another language can word the same value its own
-// way by the code. The code names the kind of fault only, so two files broken the same way
-// give the same cause with other numbers.
+// the English words, CauseMessage the same words as a message the window translates. The code
+// names the kind of fault only, so two files broken the same way give the same cause with
+// other numbers.
+
+#include "messages/Message.h"
 
 #include <cstdint>
 #include <string>
@@ -55,6 +57,8 @@ struct TLoadCause {
 // The cause in plain English words, without parentheses, e.g. "the string at byte 1,234
 // runs past the end of the file". Empty for TCauseCode::None.
 std::string DescribeCause(const TLoadCause& Cause);
+// The same words as a message, which the window shows in the user's language.
+TMessage CauseMessage(const TLoadCause& Cause);
 
 // The message followed by the cause in parentheses (the message alone when there is none).
 std::string MessageWithCause(std::string_view Message, const TLoadCause& Cause);

@@ -5,6 +5,7 @@
 #include "widgets/LinkMimeData.h"
 #include "widgets/MainForm.h"
 #include "widgets/QrCodeDialog.h"
+#include "widgets/Translations.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -39,7 +40,7 @@ void MainForm::addLinkText(const QString& Text) {
     if (links.Rows.empty() && links.Refused == 0) {
         addBatchNote(tr("No magnet link in the text."));
     }
-    addBatchNote(QStringOf(MagnetRowsStatusText(links)));
+    addBatchNote(messageText(MagnetRowsStatusText(links)));
     queueRows(std::move(links.Rows), true);
     // Also without rows: the batch's end shows the notes.
     startPending();
@@ -49,7 +50,7 @@ void MainForm::showQrCodeClicked() {
     const TTorrentGrid& grid = m_List.Grid();
     const int row = grid.Row();
     if (grid.Cell(TTorrentGrid::ColHash, row).empty()) {
-        SetStatusText(Utf8Of(tr("This row has no magnet link.")));
+        showStatus(tr("This row has no magnet link."));
         return;
     }
     // The dialog keeps the link's text: the row may change or go while it is open.
@@ -63,9 +64,8 @@ void MainForm::showQrCodeClicked() {
 void MainForm::dropLinks(const QMimeData& Data) {
     DroppedLinks links = droppedLinks(Data);
     if (links.isEmpty()) {
-        SetStatusText(
-            Utf8Of(tr("Nothing to add: the drop holds no .torrent file, magnet link or web "
-                      "address.")));
+        showStatus(tr("Nothing to add: the drop holds no .torrent file, magnet link or web "
+                      "address."));
         return;
     }
     // Files and links join the batch in one go; addresses are downloaded one after another.
@@ -98,7 +98,7 @@ void MainForm::downloadNext() {
     const QUrl url = m_Downloads.front();
     m_Downloads.pop_front();
     m_Download->start(url);
-    SetStatusText(Utf8Of(tr("Downloading %1 ...").arg(url.toDisplayString())));
+    showStatus(tr("Downloading %1 ...").arg(url.toDisplayString()));
 }
 
 void MainForm::downloadProgress(qint64 Received, qint64 Total) {
@@ -109,14 +109,14 @@ void MainForm::downloadProgress(qint64 Received, qint64 Total) {
                          .arg((Received + kKiB - 1) / kKiB)
                          .arg((Total + kKiB - 1) / kKiB)
                    : tr("Downloading %1: %2 KiB").arg(address).arg((Received + kKiB - 1) / kKiB);
-    SetStatusText(Utf8Of(text));
+    showStatus(text);
 }
 
 void MainForm::downloaded(const QByteArray& Bytes) {
     const QString address = m_Download->url().toDisplayString();
     TLoadResult loaded = LoadBytesForList(ViewOf(Bytes));
     if (loaded.Loaded) {
-        SetStatusText(Utf8Of(tr("Downloaded %1.").arg(address)));
+        showStatus(tr("Downloaded %1.").arg(address));
         std::vector<TTorrentRow> rows;
         rows.push_back(std::move(loaded.Row));
         queueRows(std::move(rows), false);
@@ -124,7 +124,11 @@ void MainForm::downloaded(const QByteArray& Bytes) {
     } else {
         downloadFailed(
             tr("Could not add %1: %2")
-                .arg(address, QStringOf(MessageWithCause(loaded.Message, loaded.Cause))));
+                .arg(address,
+                     messageText(loaded.Cause.Code == TCauseCode::None
+                                     ? loaded.Message
+                                     : loaded.Message + TMessage::Verbatim(" (") +
+                                           CauseMessage(loaded.Cause) + TMessage::Verbatim(")"))));
         return;
     }
     downloadNext();

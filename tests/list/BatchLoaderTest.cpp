@@ -127,7 +127,7 @@ TEST(BatchLoader, BytesInMemoryLoadAsAFileDoes) {
         const TLoadResult inFile = LoadForList((dir / "bad.torrent").string(), buffer);
         const TLoadResult result = LoadBytesForList(bad);
         EXPECT_FALSE(result.Loaded || result.Skipped);
-        EXPECT_EQ(result.Message, kCorruptMetainfo);
+        EXPECT_EQ(result.Message.English(), kCorruptMetainfo);
         EXPECT_EQ(result.Cause.Code, code) << DescribeCause(result.Cause);
         EXPECT_EQ(DescribeCause(result.Cause), DescribeCause(inFile.Cause));
     }

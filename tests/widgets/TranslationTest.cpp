@@ -3,6 +3,7 @@
 
 #include "list/TorrentList.h"
 #include "messages/Message.h"
+#include "metainfo/Cause.h"
 #include "network/TrackerFetcher.h"
 #include "qtsupport/Utf8Text.h"
 #include "tests/widgets/FormTestBase.h"
@@ -164,6 +165,20 @@ void TranslationTest::messagesOfTheCoreInGerman() {
     for (const auto& [message, german] : cases) {
         QCOMPARE(messageText(message), german);
     }
+    // Why a torrent was refused, put together from parts, each of them translated.
+    TLoadCause wrongType;
+    wrongType.Code = TCauseCode::WrongType;
+    wrongType.Key = "length";
+    wrongType.Index = 2;
+    wrongType.Offset = 1234;
+    wrongType.Found = TValueKind::List;
+    wrongType.Expected = TValueKind::Integer;
+    QCOMPARE(messageText(CauseMessage(wrongType)),
+             QString("length von Datei 2 bei Byte 1,234 ist eine Liste, nicht eine Ganzzahl"));
+    TLoadCause tooLarge;
+    tooLarge.Code = TCauseCode::TooLarge;
+    tooLarge.Limit = std::int64_t{256} << 20;
+    QCOMPARE(messageText(CauseMessage(tooLarge)), QString("die Datei ist größer als 256 MiB"));
     QCOMPARE(headingText(TTorrentGrid::ColTrackers), QString("Tracker"));
 }
 
