@@ -4,7 +4,7 @@
 
 #include "list/TorrentList.h"
 #include "session/SettingsStore.h"
-#include "tests/network/LoopbackServer.h"
+#include "tests/network/ServiceFetcherTestBase.h"
 
 #include <QHash>
 #include <QPointer>
@@ -19,21 +19,12 @@
 
 using namespace lintervale;
 using G = TTorrentGrid;
+using lintervale::testing::Hash;
+using lintervale::testing::kName;
 using lintervale::testing::TestServer;
+using lintervale::testing::Texts;
 
-namespace {
-
-using Texts = std::vector<std::string>;
-
-const QString kName = "Test Service";
-
-std::string Hash(char Digit) {
-    return std::string(40, Digit);
-}
-
-} // namespace
-
-class TrackerFetcherTest : public lintervale::testing::FetcherTestBase {
+class TrackerFetcherTest : public lintervale::testing::ServiceFetcherTestBase {
     Q_OBJECT
 private slots:
     void init();
@@ -44,40 +35,15 @@ private slots:
     void notFoundFirstInTheMiddleAndLast();
     void notFoundInQuietMode();
     void failuresGoOnWithTheNextRow();
-    void anUnreachableServiceFailsEveryRow();
-    void slowAnswersBreakTheTimeLimits();
-    void answersOverTheSizeLimitFail();
-    void onlyHttpAndHttpsServices();
-    void redirectsAreBounded();
     void aRowRemovedDuringItsFetchDropsTheAnswer();
     void aRowMovedDuringItsFetchGetsItsAnswer();
     void aSecondFetchIsQueued();
     void rowsWithoutAHashAreNotAskedFor();
     void serviceSettingsFallBackToDefaults();
-
-private:
-    // Adds rows so that they stand in the given order from row 1 down.
-    void rows(const std::vector<std::pair<std::string, std::string>>& NamesAndCells,
-              const std::string& Digits = "ABCDEF") {
-        for (int i = static_cast<int>(NamesAndCells.size()) - 1; i >= 0; --i) {
-            m_List->AddRow(TTorrentRow{NamesAndCells[i].first, Hash(Digits[i]),
-                                       NamesAndCells[i].second, "1", "1 MB"});
-        }
-    }
-    void answer(char Digit, const QByteArray& Response, int Delay = 0) {
-        m_Server->Answers.insert(path(Digit), {Response, TestServer::Mode::Answer, Delay});
-    }
-    void hold(char Digit, const QByteArray& Response) {
-        m_Server->Answers.insert(path(Digit), {Response, TestServer::Mode::Held, 0});
-    }
-    static QByteArray path(char Digit) {
-        return "/announce_" + QByteArray::fromStdString(Hash(Digit));
-    }
 };
 
 void TrackerFetcherTest::init() {
-    QVERIFY(start());
-    m_Fetcher->setService(m_Server->base(), kName);
+    QVERIFY(startService());
 }
 
 void TrackerFetcherTest::cleanup() {
@@ -166,117 +132,6 @@ void TrackerFetcherTest::failuresGoOnWithTheNextRow() {
              Texts({"Fetching trackers for: missing", "Could not fetch trackers.",
                     "Fetching trackers for: broken", "Could not fetch trackers.",
                     "Fetching trackers for: fine", ""}));
-}
-
-void TrackerFetcherTest::anUnreachableServiceFailsEveryRow() {
-    QTcpServer closed;
-    QVERIFY(closed.listen(QHostAddress::LocalHost));
-    const quint16 port = closed.serverPort();
-    closed.close();
-    m_Fetcher->setService(QString("http://127.0.0.1:%1").arg(port), kName);
-    rows({{"a", "\"http://a\""}, {"b", ""}});
-    fetchAll();
-    QVERIFY(waitIdle());
-    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
-    QCOMPARE(m_Host.StatusHistory,
-             Texts({"Fetching trackers for: a", "Could not fetch trackers.",
-                    "Fetching trackers for: b", "Could not fetch trackers."}));
-    QCOMPARE(cell(1), std::string("\"http://a\""));
-    QCOMPARE(cell(2), std::string());
-
-    // Quiet mode: the status line only.
-    m_Host.Quiet = true;
-    m_Host.Notices.clear();
-    m_Host.StatusHistory.clear();
-    m_List->Grid().Select(2, 2);
-    m_Fetcher->fetchSelected();
-    QVERIFY(waitIdle());
-    QVERIFY(m_Host.Notices.empty());
-    QCOMPARE(m_Host.StatusHistory,
-             Texts({"Fetching trackers for: b", "Could not fetch trackers."}));
-}
-
-void TrackerFetcherTest::slowAnswersBreakTheTimeLimits() {
-    rows({{"silent", "\"http://s\""}, {"dribbling", "\"http://d\""}, {"fine", ""}});
-    m_Server->Answers.insert(path('A'), {QByteArray(), TestServer::Mode::Held, 0});
-    m_Server->Answers.insert(path('B'), {QByteArray(), TestServer::Mode::Dribble, 0});
-    answer('C', TestServer::ok("udp://f/1\n"));
-
-    // Nothing comes back: the limit without progress ends the request.
-    m_Fetcher->setTimeLimits(300, 60000);
-    m_List->Grid().Select(1, 1);
-    m_Fetcher->fetchSelected();
-    QVERIFY(waitIdle());
-    // Data keeps coming: the limit in all ends the request.
-    m_Fetcher->setTimeLimits(60000, 500);
-    m_List->Grid().Select(2, 2);
-    m_Fetcher->fetchSelected();
-    QVERIFY(waitIdle());
-    // A request that must succeed gets limits a loaded machine keeps.
-    m_Fetcher->setTimeLimits(60000, 60000);
-    m_List->Grid().Select(3, 3);
-    m_Fetcher->fetchSelected();
-    QVERIFY(waitIdle());
-
-    QCOMPARE(m_Server->Paths, QByteArrayList({path('A'), path('B'), path('C')}));
-    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
-    QCOMPARE(cell(1), std::string("\"http://s\""));
-    QCOMPARE(cell(2), std::string("\"http://d\""));
-    QCOMPARE(cell(3), std::string("\"udp://f/1\""));
-}
-
-void TrackerFetcherTest::answersOverTheSizeLimitFail() {
-    rows({{"declared", "\"http://a\""}, {"streamed", "\"http://b\""}, {"exact", ""}});
-    const qint64 limit = TrackerFetcher::kMaxAnswerBytes;
-    QCOMPARE(limit, qint64(1024 * 1024));
-    answer('A', TestServer::ok("udp://a/1\n" + QByteArray(limit - 9, '#')));
-    answer('B', TestServer::streamed("udp://b/1\n" + QByteArray(2 * limit, '#')));
-    answer('C', TestServer::ok("udp://c/1\n" + QByteArray(limit - 10, '#')));
-    fetchAll();
-    QVERIFY(waitIdle());
-    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
-    QCOMPARE(cell(1), std::string("\"http://a\""));
-    QCOMPARE(cell(2), std::string("\"http://b\""));
-    QCOMPARE(cell(3), std::string("\"udp://c/1\""));
-}
-
-void TrackerFetcherTest::onlyHttpAndHttpsServices() {
-    rows({{"a", "\"http://a\""}});
-    for (const char* service : {"ftp://127.0.0.1:1/x", "file:///tmp", "no address", ""}) {
-        m_Host.Notices.clear();
-        m_Host.StatusHistory.clear();
-        m_Fetcher->setService(service, kName);
-        fetchAll();
-        QVERIFY(waitIdle());
-        QCOMPARE(m_Host.Notices, Texts(1, "Could not fetch trackers."));
-        QCOMPARE(m_Host.StatusHistory,
-                 Texts({"Fetching trackers for: a", "Could not fetch trackers."}));
-    }
-    QVERIFY(m_Server->Paths.isEmpty());
-    QCOMPARE(cell(1), std::string("\"http://a\""));
-}
-
-void TrackerFetcherTest::redirectsAreBounded() {
-    rows({{"five", ""}, {"six", ""}, {"elsewhere", "\"http://e\""}});
-    // Five hops land on an answer; six are too many.
-    for (const auto& [digit, hops] : {std::pair{'A', 5}, std::pair{'B', 6}}) {
-        QByteArray from = path(digit);
-        for (int hop = 1; hop <= hops; ++hop) {
-            const QByteArray to = "/hop" + QByteArray(1, digit) + QByteArray::number(hop);
-            m_Server->Answers.insert(from, {TestServer::redirect(to), TestServer::Mode::Answer, 0});
-            from = to;
-        }
-        m_Server->Answers.insert(from,
-                                 {TestServer::ok("udp://landed/1\n"), TestServer::Mode::Answer, 0});
-    }
-    answer('C', TestServer::redirect("ftp://127.0.0.1/x"));
-    fetchAll();
-    QVERIFY(waitIdle());
-    QCOMPARE(cell(1), std::string("\"udp://landed/1\""));
-    QCOMPARE(cell(2), std::string());
-    QCOMPARE(cell(3), std::string("\"http://e\""));
-    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
-    QVERIFY(!m_Server->Paths.contains("/hopB6"));
 }
 
 void TrackerFetcherTest::aRowRemovedDuringItsFetchDropsTheAnswer() {
