@@ -27,9 +27,7 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
         // the file and why.
         const TMessage cause = CauseMessage(Loaded.Cause);
         if (!m_Host.QuietMode()) {
-            m_Host.ShowError(cause.Empty() ? Loaded.Message
-                                           : Loaded.Message + TMessage::Verbatim(" (") + cause +
-                                                 TMessage::Verbatim(")"));
+            m_Host.ShowError(MessageWithCause(Loaded.Message, Loaded.Cause));
         }
         m_Host.SetStatusText(
             cause.Empty() ? Loaded.Message

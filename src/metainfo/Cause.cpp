@@ -131,13 +131,15 @@ std::string DescribeCause(const TLoadCause& Cause) {
     return CauseMessage(Cause).English();
 }
 
-std::string MessageWithCause(std::string_view Message, const TLoadCause& Cause) {
-    const std::string cause = DescribeCause(Cause);
-    std::string text(Message);
-    if (!cause.empty()) {
-        text += " (" + cause + ")";
+TMessage MessageWithCause(TMessage Message, const TLoadCause& Cause) {
+    if (Cause.Code != TCauseCode::None) {
+        Message += TMessage::Verbatim(" (") + CauseMessage(Cause) + TMessage::Verbatim(")");
     }
-    return text;
+    return Message;
+}
+
+std::string MessageWithCause(std::string_view Message, const TLoadCause& Cause) {
+    return MessageWithCause(TMessage::Verbatim(std::string(Message)), Cause).English();
 }
 
 } // namespace lintervale

@@ -61,6 +61,7 @@ std::string DescribeCause(const TLoadCause& Cause);
 TMessage CauseMessage(const TLoadCause& Cause);
 
 // The message followed by the cause in parentheses (the message alone when there is none).
+TMessage MessageWithCause(TMessage Message, const TLoadCause& Cause);
 std::string MessageWithCause(std::string_view Message, const TLoadCause& Cause);
 
 // A whole number with a comma between groups of three digits: 1234567 as "1,234,567".

@@ -1,6 +1,5 @@
 #include "network/TorrentDownload.h"
 
-#include "network/TrackerFetcher.h"
 #include "network/WebRequest.h"
 
 #include <QLocale>

@@ -13,6 +13,8 @@
 // deleteLater(). abort() ends a download without either signal; a start() during a
 // download aborts that one first.
 
+#include "network/WebRequest.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -27,10 +29,10 @@ namespace lintervale {
 class TorrentDownload final : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kStallMilliseconds = 5000;
-    static constexpr int kTotalMilliseconds = 20000;
+    static constexpr int kStallMilliseconds = kWebStallMilliseconds;
+    static constexpr int kTotalMilliseconds = kWebTotalMilliseconds;
     static constexpr qint64 kMaxBytes = 10 * 1024 * 1024;
-    static constexpr int kMaxRedirects = 5;
+    static constexpr int kMaxRedirects = kWebMaxRedirects;
 
     explicit TorrentDownload(QObject* Parent = nullptr);
     ~TorrentDownload() override;

@@ -22,11 +22,6 @@ constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 } // namespace
 
-bool IsWebAddress(const QUrl& Url) {
-    return Url.isValid() && (Url.scheme() == "http" || Url.scheme() == "https") &&
-           !Url.host().isEmpty();
-}
-
 TrackerFetcher::TrackerFetcher(TTorrentList& List, TListHost& Host, QObject* Parent)
     : QObject(Parent), m_List(List), m_Host(Host), m_Collator(QLocale()) {
     m_Collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -163,16 +158,9 @@ void TrackerFetcher::startNext() {
 }
 
 void TrackerFetcher::startRequest(const QUrl& Url) {
-    QNetworkRequest request(Url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
-    request.setTransferTimeout(m_StallMilliseconds);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Lintervale"));
-
     m_Answer.clear();
     m_Refused = false;
-    m_Reply = m_Network->get(request);
+    m_Reply = m_Network->get(boundedRequest(Url, m_StallMilliseconds, kMaxRedirects));
     m_Reply->setReadBufferSize(kReadBufferBytes);
     // The network code follows http and https targets only and refuses the rest; this
     // holds the same line should that ever change.

@@ -19,6 +19,7 @@
 
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
+#include "network/WebRequest.h"
 #include "trackers/TrackerMerge.h"
 
 #include <QCollator>
@@ -42,16 +43,13 @@ inline constexpr const char* kFetchFailedText =
     Translatable("Message", "Could not fetch trackers.");
 inline constexpr const char* kHashNotFoundText = Translatable("Message", "Hash not found on %1.");
 
-// Whether an address is one the fetcher asks: http or https, with a host.
-bool IsWebAddress(const QUrl& Url);
-
 class TrackerFetcher final : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kStallMilliseconds = 5000;
-    static constexpr int kTotalMilliseconds = 20000;
+    static constexpr int kStallMilliseconds = kWebStallMilliseconds;
+    static constexpr int kTotalMilliseconds = kWebTotalMilliseconds;
     static constexpr qint64 kMaxAnswerBytes = 1024 * 1024;
-    static constexpr int kMaxRedirects = 5;
+    static constexpr int kMaxRedirects = kWebMaxRedirects;
 
     TrackerFetcher(TTorrentList& List, TListHost& Host, QObject* Parent = nullptr);
     ~TrackerFetcher() override;

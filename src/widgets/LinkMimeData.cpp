@@ -1,6 +1,6 @@
 #include "widgets/LinkMimeData.h"
 
-#include "network/TrackerFetcher.h"
+#include "network/WebRequest.h"
 
 #include <algorithm>
 

@@ -124,11 +124,7 @@ void MainForm::downloaded(const QByteArray& Bytes) {
     } else {
         downloadFailed(
             tr("Could not add %1: %2")
-                .arg(address,
-                     messageText(loaded.Cause.Code == TCauseCode::None
-                                     ? loaded.Message
-                                     : loaded.Message + TMessage::Verbatim(" (") +
-                                           CauseMessage(loaded.Cause) + TMessage::Verbatim(")"))));
+                .arg(address, messageText(MessageWithCause(loaded.Message, loaded.Cause))));
         return;
     }
     downloadNext();
