@@ -629,6 +629,42 @@
         <source>Show &amp;QR code</source>
         <translation>&amp;QR-Code zeigen</translation>
     </message>
+    <message>
+        <source>The list file found was neither loaded nor moved aside.</source>
+        <translation>Die gefundene Listendatei wurde weder geladen noch verschoben.</translation>
+    </message>
+    <message>
+        <source>Downloading %1: %2 of %3 bytes</source>
+        <translation>%1 wird heruntergeladen: %2 von %3 Bytes</translation>
+    </message>
+    <message>
+        <source>Downloading %1: %2 bytes</source>
+        <translation>%1 wird heruntergeladen: %2 Bytes</translation>
+    </message>
+    <message>
+        <source>The saved list was moved aside to &quot;%1&quot;.</source>
+        <translation>Die gespeicherte Liste wurde nach „%1“ verschoben.</translation>
+    </message>
+    <message>
+        <source>A saved list of 1 torrent was found in &quot;%1&quot;.</source>
+        <translation>In „%1“ wurde eine gespeicherte Liste mit 1 Torrent gefunden.</translation>
+    </message>
+    <message>
+        <source>Load it into the list? If not, the file is moved aside and kept.</source>
+        <translation>Soll sie in die Liste geladen werden? Wenn nicht, wird die Datei verschoben und aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>1 torrent of the saved list was added to the list.</source>
+        <translation>1 Torrent der gespeicherten Liste wurde der Liste hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>%1 torrents of the saved list were added to the list.</source>
+        <translation>%1 Torrents der gespeicherten Liste wurden der Liste hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>A saved list of %1 torrents was found in &quot;%2&quot;.</source>
+        <translation>In „%2“ wurde eine gespeicherte Liste mit %1 Torrents gefunden.</translation>
+    </message>
 </context>
 <context>
     <name>lintervale::MessageBoxes</name>

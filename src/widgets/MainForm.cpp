@@ -1,6 +1,7 @@
 #include "widgets/MainForm.h"
 
 #include "list/ListDataFile.h"
+#include "list/ListFileAside.h"
 #include "network/TorrentDownload.h"
 #include "network/TrackerFetcher.h"
 #include "qtsupport/Utf8Text.h"
@@ -120,7 +121,15 @@ void MainForm::initialize(const QStringList& Arguments) {
     reportSettingsFailure(failure);
     if (m_SaveOnExit->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
         loadListFile();
+    } else {
+        m_ListFileOwned = !QFileInfo::exists(m_Paths.ListFile);
     }
+    // Each option is written as soon as it changes, so that a run that ends without closing
+    // (a crash, a power cut) still starts the next time as the user left it.
+    for (QCheckBox* box : optionBoxes()) {
+        connect(box, &QCheckBox::toggled, this, &MainForm::saveSettings);
+    }
+    connect(m_SaveOnExit, &QCheckBox::toggled, this, &MainForm::saveOnExitToggled);
     // From here on each change of the list is saved soon after, while "Save on exit" is on.
     connect(m_Model, &QAbstractItemModel::dataChanged, this, &MainForm::listChanged);
     connect(m_Model, &QAbstractItemModel::rowsInserted, this, &MainForm::listChanged);
@@ -148,7 +157,10 @@ void MainForm::dragEnterEvent(QDragEnterEvent* Event) {
 
 void MainForm::dropEvent(QDropEvent* Event) {
     Event->acceptProposedAction();
-    dropLinks(*Event->mimeData());
+    // The program the drag came from waits until the drop returns: what the drop brings, and
+    // any box about it, comes after.
+    QTimer::singleShot(0, this,
+                       [this, links = droppedLinks(*Event->mimeData())] { addDropped(links); });
 }
 
 void MainForm::hideToTray() {
@@ -211,6 +223,15 @@ void MainForm::closeEvent(QCloseEvent* Event) {
         return;
     }
     hide();
+    if (m_OfferingListFile) {
+        // The user has not said what becomes of the list file found: it is kept aside, never
+        // saved over.
+        try {
+            MoveListFileAside(Utf8Of(m_Paths.ListFile));
+        } catch (const std::exception&) {
+            m_ListFileKept = tr("The list file found was neither loaded nor moved aside.");
+        }
+    }
     m_Pending.clear();
     m_Loader.reset();
     m_Downloads.clear();
@@ -235,6 +256,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
         m_SaveMilliseconds = timer.elapsed();
     }
     saveSettings();
+    m_Closed = true;
     Event->accept();
     QCoreApplication::quit();
 }

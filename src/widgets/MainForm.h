@@ -11,6 +11,7 @@
 #include "list/TorrentList.h"
 #include "session/SettingsStore.h"
 #include "widgets/GridModel.h"
+#include "widgets/LinkMimeData.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -153,10 +154,12 @@ private:
     // Magnet links, the QR code and dropped addresses (MainFormLinks.cpp).
     void pasteLinksClicked();
     void showQrCodeClicked();
-    void dropLinks(const QMimeData& Data);
+    void addDropped(const DroppedLinks& Links);
     // Appends Note to what the status line says at the end of the batch.
     void addBatchNote(const QString& Note);
     void downloadNext();
+    // Text on the status line, followed by the failures of the drop so far.
+    void showDownloadStatus(const QString& Text);
     void downloadProgress(qint64 Received, qint64 Total);
     void downloaded(const QByteArray& Bytes);
     void downloadFailed(const QString& Text);
@@ -165,6 +168,11 @@ private:
     void buildAutosave();
     void loadListFile();
     void listFileUnreadable(const QString& Reason);
+    // "Save on exit" ticked or unticked by the user.
+    void saveOnExitToggled(bool On);
+    // A list file that this run neither loaded nor wrote is about to be saved over: it is
+    // loaded into the list, or moved aside, as the user says (loaded in quiet mode).
+    void offerListFile();
     // Writes the list to its file; the reason when it could not be written.
     QString saveList();
     void listChanged();
@@ -228,6 +236,13 @@ private:
     QTimer* m_AutosaveLongest = nullptr;
     // Why the list file must not be written this run (it could not be read nor moved aside).
     QString m_ListFileKept;
+    // Whether the list file is this run's to write: it loaded the file, moved it aside or
+    // saved it (or there was none).
+    bool m_ListFileOwned = false;
+    // The user is asked about a list file this run did not load.
+    bool m_OfferingListFile = false;
+    // The close went through: what a box's event loop returns to has nothing left to do.
+    bool m_Closed = false;
     bool m_Saving = false;
     bool m_AutosaveFailing = false;
     int m_Autosaves = 0;
@@ -235,6 +250,7 @@ private:
 
     TorrentDownload* m_Download = nullptr; // made at the first dropped address
     std::deque<QUrl> m_Downloads;          // dropped addresses waiting for their turn
+    QStringList m_DownloadFailures;        // what failed of them so far
 
     std::vector<TLoadRequest> m_Pending;
     // What waits for the fetch of a hash to end (an added torrent's link to open).
@@ -256,16 +272,21 @@ private:
 };
 
 // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a modal box
-// lets the view paint.
+// lets the view paint. The view stays current until the outermost box is closed, whatever
+// runs and returns inside it meanwhile.
 template <typename F> auto MainForm::published(F Action) {
     if (!m_Bulk) {
         return Action();
     }
+    m_Bulk = false;
     m_Model->endBulk();
     struct Resume {
-        GridModel* Model;
-        ~Resume() { Model->beginBulk(); }
-    } resume{m_Model};
+        MainForm& Form;
+        ~Resume() {
+            Form.m_Bulk = true;
+            Form.m_Model->beginBulk();
+        }
+    } resume{*this};
     return Action();
 }
 

@@ -4,6 +4,7 @@
 #include "qtsupport/Utf8Text.h"
 #include "widgets/LinkMimeData.h"
 #include "widgets/MainForm.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/QrCodeDialog.h"
 #include "widgets/Translations.h"
 
@@ -61,21 +62,20 @@ void MainForm::showQrCodeClicked() {
     dialog->open();
 }
 
-void MainForm::dropLinks(const QMimeData& Data) {
-    DroppedLinks links = droppedLinks(Data);
-    if (links.isEmpty()) {
+void MainForm::addDropped(const DroppedLinks& Links) {
+    if (Links.isEmpty()) {
         showStatus(tr("Nothing to add: the drop holds no .torrent file, magnet link or web "
                       "address."));
         return;
     }
     // Files and links join the batch in one go; addresses are downloaded one after another.
-    queueFiles(links.Files, false);
-    if (!links.MagnetText.isEmpty()) {
-        addLinkText(links.MagnetText);
-    } else if (!links.Files.isEmpty()) {
+    queueFiles(Links.Files, false);
+    if (!Links.MagnetText.isEmpty()) {
+        addLinkText(Links.MagnetText);
+    } else if (!Links.Files.isEmpty()) {
         startPending();
     }
-    for (const QUrl& url : links.WebUrls) {
+    for (const QUrl& url : Links.WebUrls) {
         m_Downloads.push_back(url);
     }
     downloadNext();
@@ -86,7 +86,13 @@ bool MainForm::downloading() const {
 }
 
 void MainForm::downloadNext() {
-    if (m_Downloads.empty() || (m_Download != nullptr && m_Download->busy())) {
+    if (m_Download != nullptr && m_Download->busy()) {
+        return;
+    }
+    if (m_Downloads.empty()) {
+        // The drop is through: its failures stay on the status line until something else is
+        // said there.
+        m_DownloadFailures.clear();
         return;
     }
     if (m_Download == nullptr) {
@@ -98,25 +104,38 @@ void MainForm::downloadNext() {
     const QUrl url = m_Downloads.front();
     m_Downloads.pop_front();
     m_Download->start(url);
-    showStatus(tr("Downloading %1 ...").arg(url.toDisplayString()));
+    showDownloadStatus(tr("Downloading %1 ...").arg(url.toDisplayString()));
+}
+
+void MainForm::showDownloadStatus(const QString& Text) {
+    QStringList parts = m_DownloadFailures;
+    if (!Text.isEmpty()) {
+        parts.prepend(Text);
+    }
+    showStatus(parts.join("  "));
 }
 
 void MainForm::downloadProgress(qint64 Received, qint64 Total) {
     const QString address = m_Download->url().toDisplayString();
-    const QString text =
-        Total >= 0 ? tr("Downloading %1: %2 of %3 KiB")
-                         .arg(address)
-                         .arg((Received + kKiB - 1) / kKiB)
-                         .arg((Total + kKiB - 1) / kKiB)
-                   : tr("Downloading %1: %2 KiB").arg(address).arg((Received + kKiB - 1) / kKiB);
-    showStatus(text);
+    const auto kib = [](qint64 Bytes) { return (Bytes + kKiB - 1) / kKiB; };
+    QString text;
+    if (Total >= kKiB) {
+        text = tr("Downloading %1: %2 of %3 KiB").arg(address).arg(kib(Received)).arg(kib(Total));
+    } else if (Total >= 0) {
+        text = tr("Downloading %1: %2 of %3 bytes").arg(address).arg(Received).arg(Total);
+    } else if (Received >= kKiB) {
+        text = tr("Downloading %1: %2 KiB").arg(address).arg(kib(Received));
+    } else {
+        text = tr("Downloading %1: %2 bytes").arg(address).arg(Received);
+    }
+    showDownloadStatus(text);
 }
 
 void MainForm::downloaded(const QByteArray& Bytes) {
     const QString address = m_Download->url().toDisplayString();
     TLoadResult loaded = LoadBytesForList(ViewOf(Bytes));
     if (loaded.Loaded) {
-        showStatus(tr("Downloaded %1.").arg(address));
+        showDownloadStatus(tr("Downloaded %1.").arg(address));
         std::vector<TTorrentRow> rows;
         rows.push_back(std::move(loaded.Row));
         queueRows(std::move(rows), false);
@@ -135,7 +154,12 @@ void MainForm::downloadFailed(const QString& Text) {
     if (m_Processing) {
         addBatchNote(Text);
     }
-    report(Text, Text);
+    // Every failure of the drop stays on the status line until the drop is through.
+    m_DownloadFailures.append(Text);
+    showDownloadStatus(QString());
+    if (!QuietMode()) {
+        MessageBoxes::error(this, Text);
+    }
     // A close while the box was up has emptied the queue.
     downloadNext();
 }

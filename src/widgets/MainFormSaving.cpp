@@ -1,5 +1,6 @@
 #include "list/ListDataFile.h"
 #include "list/ListFileAside.h"
+#include "list/SavedRows.h"
 #include "qtsupport/Utf8Text.h"
 #include "session/ShellIntegration.h"
 #include "widgets/GridModel.h"
@@ -9,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTimer>
 
 // The window's files: the list data file at start, while running and at close; the options'
@@ -31,11 +33,6 @@ void MainForm::buildAutosave() {
         connect(timer, &QTimer::timeout, this, &MainForm::autosave);
     }
     setAutosaveDelays(kAutosaveQuietMilliseconds, kAutosaveLongestMilliseconds);
-    connect(m_SaveOnExit, &QCheckBox::toggled, this, [this](bool on) {
-        if (!on) {
-            stopAutosave();
-        }
-    });
 }
 
 void MainForm::loadListFile() {
@@ -47,6 +44,7 @@ void MainForm::loadListFile() {
         LoadGridFile(m_List.Grid(), Utf8Of(m_Paths.ListFile));
         m_Model->endBulk();
         m_LoadMilliseconds = timer.elapsed();
+        m_ListFileOwned = true;
     } catch (const std::exception& error) {
         m_Model->endBulk();
         listFileUnreadable(errorText(error));
@@ -60,6 +58,7 @@ void MainForm::listFileUnreadable(const QString& Reason) {
     QString what;
     try {
         const QString aside = QStringOf(MoveListFileAside(Utf8Of(m_Paths.ListFile)));
+        m_ListFileOwned = true;
         what = tr("The list file could not be read and was moved aside to \"%1\"; the next "
                   "save writes a new one.")
                    .arg(aside);
@@ -72,6 +71,73 @@ void MainForm::listFileUnreadable(const QString& Reason) {
     report(Reason + " - " + what, Reason + "\n\n" + what);
 }
 
+void MainForm::saveOnExitToggled(bool On) {
+    if (!On) {
+        stopAutosave();
+        return;
+    }
+    if (!m_ListFileOwned && QFileInfo::exists(m_Paths.ListFile)) {
+        offerListFile();
+        return;
+    }
+    m_ListFileOwned = true;
+    // The list is kept from now on: the first save does not wait for a change.
+    listChanged();
+}
+
+void MainForm::offerListFile() {
+    TTorrentGrid saved;
+    try {
+        LoadGridFile(saved, Utf8Of(m_Paths.ListFile));
+    } catch (const std::exception& error) {
+        listFileUnreadable(errorText(error));
+        listChanged();
+        return;
+    }
+    const int rows = FilledRows(saved);
+    bool load = true;
+    if (!QuietMode()) {
+        // No save runs while the user decides, and a close meanwhile keeps the file aside.
+        m_OfferingListFile = true;
+        load = published([&] {
+            const QString found =
+                rows == 1
+                    ? tr("A saved list of 1 torrent was found in \"%1\".").arg(m_Paths.ListFile)
+                    : tr("A saved list of %1 torrents was found in \"%2\".")
+                          .arg(QString::number(rows), m_Paths.ListFile);
+            return MessageBoxes::confirm(this,
+                                         found + "\n\n" +
+                                             tr("Load it into the list? If not, the file is "
+                                                "moved aside and kept."),
+                                         true);
+        });
+        m_OfferingListFile = false;
+        if (m_Closed || !m_SaveOnExit->isChecked()) {
+            return;
+        }
+    }
+    if (load) {
+        const TAppendedRows appended =
+            published([&] { return AppendSavedRows(m_List.Grid(), saved); });
+        showStatus(
+            appended.Added == 1
+                ? tr("1 torrent of the saved list was added to the list.")
+                : tr("%1 torrents of the saved list were added to the list.").arg(appended.Added));
+    } else {
+        try {
+            const QString aside = QStringOf(MoveListFileAside(Utf8Of(m_Paths.ListFile)));
+            showStatus(tr("The saved list was moved aside to \"%1\".").arg(aside));
+        } catch (const std::exception& error) {
+            m_ListFileKept = tr("%1. The list is not saved over it while Lintervale runs.")
+                                 .arg(errorText(error));
+            report(m_ListFileKept, m_ListFileKept);
+            return;
+        }
+    }
+    m_ListFileOwned = true;
+    listChanged();
+}
+
 QString MainForm::saveList() {
     if (!m_ListFileKept.isEmpty()) {
         return m_ListFileKept;
@@ -81,6 +147,7 @@ QString MainForm::saveList() {
     } catch (const std::exception& error) {
         return errorText(error);
     }
+    m_ListFileOwned = true;
     return {};
 }
 
@@ -113,7 +180,7 @@ void MainForm::stopAutosave() {
 void MainForm::autosave() {
     stopAutosave();
     // A box of an earlier failure may still be open: that save is not done twice at once.
-    if (!m_SaveOnExit->isChecked() || m_Saving) {
+    if (!m_SaveOnExit->isChecked() || m_Saving || m_OfferingListFile) {
         return;
     }
     m_Saving = true;

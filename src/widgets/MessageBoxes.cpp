@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 #include <unistd.h>
+#include <utility>
 
 namespace lintervale {
 
@@ -19,6 +20,7 @@ std::deque<QMessageBox::StandardButton> gAnswers;
 QStringList gShown;
 std::deque<QStringList> gFiles;
 bool gHold = false;
+std::function<void()> gDuringNextBox;
 
 // Runs an event loop, as a box does, until a line (or the end) comes on standard input.
 void HoldUntilInput() {
@@ -48,6 +50,9 @@ QMessageBox::StandardButton MessageBoxes::show(QWidget* Parent, QMessageBox::Ico
         if (gHold) {
             HoldUntilInput();
         }
+        if (gDuringNextBox) {
+            std::exchange(gDuringNextBox, nullptr)();
+        }
         if (gAnswers.empty()) {
             return Default;
         }
@@ -68,9 +73,9 @@ void MessageBoxes::error(QWidget* Parent, const QString& Text) {
     show(Parent, QMessageBox::Critical, Text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool MessageBoxes::confirm(QWidget* Parent, const QString& Text) {
+bool MessageBoxes::confirm(QWidget* Parent, const QString& Text, bool YesByDefault) {
     return show(Parent, QMessageBox::Question, Text, QMessageBox::Yes | QMessageBox::No,
-                QMessageBox::No) == QMessageBox::Yes;
+                YesByDefault ? QMessageBox::Yes : QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBoxes::askHelp(QWidget* Parent, const QString& Text) {
@@ -126,10 +131,15 @@ void MessageBoxes::setTestMode(bool On, bool Echo) {
     gAnswers.clear();
     gShown.clear();
     gFiles.clear();
+    gDuringNextBox = nullptr;
 }
 
 void MessageBoxes::setHoldOnInput(bool On) {
     gHold = On;
+}
+
+void MessageBoxes::setDuringNextBox(std::function<void()> Action) {
+    gDuringNextBox = std::move(Action);
 }
 
 void MessageBoxes::setNextFiles(const QStringList& Files) {

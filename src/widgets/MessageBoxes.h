@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace lintervale {
 
@@ -18,8 +19,8 @@ class MessageBoxes {
 public:
     static void notice(QWidget* Parent, const QString& Text);
     static void error(QWidget* Parent, const QString& Text);
-    // Yes and No, No the default; true for Yes.
-    static bool confirm(QWidget* Parent, const QString& Text);
+    // Yes and No, No the default unless YesByDefault; true for Yes.
+    static bool confirm(QWidget* Parent, const QString& Text, bool YesByDefault = false);
     // A question with Yes and OK whose answer does not matter.
     static void askHelp(QWidget* Parent, const QString& Text);
 
@@ -39,6 +40,8 @@ public:
     // arrives on standard input (or it ends).
     static void setHoldOnInput(bool On);
     static void setNextAnswer(QMessageBox::StandardButton Answer);
+    // Runs Action while the next box is up, as the box's event loop would run what arrives.
+    static void setDuringNextBox(std::function<void()> Action);
     static void setNextFiles(const QStringList& Files);
     static QStringList shown(); // texts of the boxes shown since the last clear
     static void clearShown();

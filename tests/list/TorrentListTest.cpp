@@ -1,5 +1,6 @@
 #include "list/TorrentList.h"
 
+#include "list/SavedRows.h"
 #include "tests/list/RecordingHost.h"
 
 #include <filesystem>
@@ -373,3 +374,49 @@ TEST_F(TorrentListTest, EditTrackerListPassesOverEmptyRowsSilently) {
 }
 
 } // namespace
+
+// A saved list brought into the list in use: below its rows, in saved order, each torrent
+// once, the empty first row filled in place.
+TEST(SavedRowsTest, AppendBelowSkippingListedTorrents) {
+    const auto grid = [](std::vector<std::pair<std::string, std::string>> Rows) {
+        G made;
+        made.SetRowCount(static_cast<int>(Rows.size()) + 1);
+        for (std::size_t i = 0; i < Rows.size(); ++i) {
+            const int r = static_cast<int>(i) + 1;
+            made.SetCell(G::ColName, r, Rows[i].first);
+            made.SetCell(G::ColHash, r, Rows[i].second);
+        }
+        return made;
+    };
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> InUse, Saved;
+        std::vector<std::string> Names;
+        int Added = 0;
+        int Listed = 0;
+    };
+    const Case cases[] = {
+        {.InUse = {{"", ""}}, .Saved = {{"a", "1"}, {"b", "2"}}, .Names = {"a", "b"}, .Added = 2},
+        {.InUse = {{"new", "9"}},
+         .Saved = {{"a", "1"}, {"", ""}, {"b", "2"}},
+         .Names = {"new", "a", "b"},
+         .Added = 2},
+        {.InUse = {{"new", "2"}, {"x", "3"}},
+         .Saved = {{"a", "1"}, {"b", "2"}, {"c", ""}},
+         .Names = {"new", "x", "a", "c"},
+         .Added = 2,
+         .Listed = 1},
+        {.InUse = {{"only", "1"}}, .Saved = {{"", ""}}, .Names = {"only"}},
+    };
+    for (const Case& c : cases) {
+        G inUse = grid(c.InUse);
+        const TAppendedRows appended = AppendSavedRows(inUse, grid(c.Saved));
+        std::vector<std::string> names;
+        for (int r = 1; r < inUse.RowCount(); ++r) {
+            names.push_back(inUse.Cell(G::ColName, r));
+        }
+        EXPECT_EQ(names, c.Names);
+        EXPECT_EQ(appended.Added, c.Added);
+        EXPECT_EQ(appended.Listed, c.Listed);
+        EXPECT_EQ(FilledRows(inUse), static_cast<int>(c.Names.size()));
+    }
+}

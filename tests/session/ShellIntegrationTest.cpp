@@ -27,7 +27,6 @@ private slots:
     void associationUsesTheInstalledEntry();
     void theIconComesFromTheThemeOrTheProgram();
     void settingsFirstStartPartialStoreAndNonNumbers();
-    void settingsAreWrittenInTableOrder();
     void failuresSayWhy();
 
 private:
@@ -299,22 +298,6 @@ void ShellIntegrationTest::settingsFirstStartPartialStoreAndNonNumbers() {
     QCOMPARE(store.text(SettingsStore::TrackerListURL),
              QString(SettingsStore::kDefaultTrackerListURL));
     QCOMPARE(read(file), QByteArray("[General]\nTrackerServiceName=Mine\n"));
-}
-
-void ShellIntegrationTest::settingsAreWrittenInTableOrder() {
-    const QString file = m_Home->filePath("config/Lintervale/Lintervale.conf");
-    SettingsStore(file).save({true, false, true, false, true});
-    QSettings stored(file, QSettings::IniFormat);
-    QCOMPARE(stored.childKeys().size(), 5);
-    QCOMPARE(stored.value("SaveOnExit").toInt(), 1);
-    QCOMPARE(stored.value("AutoOpen").toInt(), 0);
-    QCOMPARE(stored.value("QuietMode").toInt(), 1);
-    QCOMPARE(stored.value("CloseToTray").toInt(), 0);
-    QCOMPARE(stored.value("FetchExtra").toInt(), 1);
-    const char* order[] = {"SaveOnExit", "AutoOpen", "QuietMode", "CloseToTray", "FetchExtra"};
-    for (int i = 0; i < SettingsStore::OptionCount; ++i) {
-        QCOMPARE(QString(SettingsStore::kOptions[i].Name), QString(order[i]));
-    }
 }
 
 void ShellIntegrationTest::failuresSayWhy() {

@@ -77,9 +77,17 @@ protected:
         }
         return result;
     }
-    // Drops Data on the window as another program's drag would; false when the window refuses
-    // the drag.
+    // Drops Data on the window as another program's drag would, and lets the window take in
+    // what it brought; false when the window refuses the drag.
     bool dropOnForm(QMimeData& Data) {
+        if (!dropOnly(Data)) {
+            return false;
+        }
+        QCoreApplication::sendPostedEvents(m_Form.get(), QEvent::MetaCall);
+        return true;
+    }
+    // The drop alone: the window has not taken in what it brought yet.
+    bool dropOnly(QMimeData& Data) {
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &Data, Qt::LeftButton,
                               Qt::NoModifier);
         QApplication::sendEvent(m_Form.get(), &enter);

@@ -169,6 +169,8 @@ void GridCommandsTest::onWindow(const Step& S) {
         QApplication::sendEvent(m_Form.get(), &enter);
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(m_Form.get(), &drop);
+        // The window takes in what a drop brings once the drop has returned.
+        QCoreApplication::sendPostedEvents(m_Form.get(), QEvent::MetaCall);
         QTRY_VERIFY_WITH_TIMEOUT(!m_Form->adding(), 20000);
         break;
     }

@@ -25,6 +25,9 @@ private slots:
     void closeToTrayKeepsRunning();
     void aFailedSaveKeepsTheWindowOpen();
     void settingsFirstStartAndSave();
+    void optionsAreWrittenWhenTheyChange();
+    void aListFileThisRunDidNotLoadIsNeverSavedOver_data();
+    void aListFileThisRunDidNotLoadIsNeverSavedOver();
     void anUnreadableListFileIsMovedAsideNeverOverwritten_data();
     void anUnreadableListFileIsMovedAsideNeverOverwritten();
     void aListFileThatCannotBeMovedIsNotSavedOver();
@@ -127,8 +130,6 @@ void MainFormSavingTest::aFailedSaveKeepsTheWindowOpen() {
     QCOMPARE(MessageBoxes::shown().size(), 1);
     QVERIFY(MessageBoxes::shown()[0].contains(m_Paths.ListFile));
     QCOMPARE(names(), QStringList("precious"));
-    QVERIFY(!QFile::exists(m_Paths.SettingsFile) ||
-            QSettings(m_Paths.SettingsFile, QSettings::IniFormat).value("SaveOnExit").toInt() == 0);
 }
 
 void MainFormSavingTest::settingsFirstStartAndSave() {
@@ -139,6 +140,87 @@ void MainFormSavingTest::settingsFirstStartAndSave() {
     QVERIFY(child<QCheckBox>("CheckBox4")->isChecked());
     for (const char* name : {"CheckBox2", "CheckBox3", "CheckBox5", "CheckBox7"}) {
         QVERIFY2(!child<QCheckBox>(name)->isChecked(), name);
+    }
+}
+
+void MainFormSavingTest::optionsAreWrittenWhenTheyChange() {
+    // Each box is in the file as soon as it changes, before any close.
+    struct Case {
+        const char* Box;
+        const char* Key;
+    };
+    for (const Case& c : {Case{"CheckBox2", "SaveOnExit"}, Case{"CheckBox3", "AutoOpen"},
+                          Case{"CheckBox4", "QuietMode"}, Case{"CheckBox5", "CloseToTray"},
+                          Case{"CheckBox7", "FetchExtra"}}) {
+        for (const bool on : {true, false, true}) {
+            child<QCheckBox>(c.Box)->setChecked(on);
+            QCOMPARE(QSettings(m_Paths.SettingsFile, QSettings::IniFormat).value(c.Key).toInt(),
+                     on ? 1 : 0);
+        }
+    }
+
+    // A run that ends without closing (killed, crashed) keeps the list: the next start has
+    // "Save on exit" ticked and loads what the last save while running wrote.
+    m_Form.reset();
+    writeOptions(false, true);
+    m_Form = makeForm();
+    quickAutosave();
+    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    for (const char* name : {"one", "two", "three"}) {
+        m_Form->AddFile(torrent(name));
+    }
+    QTRY_VERIFY(!m_Form->autosavePending() && !saves.isEmpty());
+    m_Form.reset(); // no close: as a kill would end it
+    m_Form = makeForm();
+    QVERIFY(child<QCheckBox>("CheckBox2")->isChecked());
+    QCOMPARE(names(), (QStringList{"three", "two", "one"}));
+}
+
+void MainFormSavingTest::aListFileThisRunDidNotLoadIsNeverSavedOver_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addRow("quiet mode loads it") << "quiet";
+    QTest::addRow("Yes loads it") << "yes";
+    QTest::addRow("No moves it aside") << "no";
+}
+
+// "Save on exit" was unticked at start (the options of an earlier run were lost), so the list
+// file was not loaded; ticking it must not let the next save write a shorter list over it.
+void MainFormSavingTest::aListFileThisRunDidNotLoadIsNeverSavedOver() {
+    QFETCH(QString, answer);
+    m_Form.reset();
+    TTorrentGrid earlier;
+    earlier.SetRowCount(4);
+    for (int r = 1; r <= 3; ++r) {
+        earlier.SetCell(TTorrentGrid::ColName, r, "earlier " + std::to_string(r));
+        earlier.SetCell(TTorrentGrid::ColHash, r, std::string(40, static_cast<char>('0' + r)));
+    }
+    QDir().mkpath(QFileInfo(m_Paths.ListFile).path());
+    SaveGridFile(earlier, m_Paths.ListFile.toStdString());
+    const QByteArray before = read(m_Paths.ListFile);
+    writeOptions(false, answer == "quiet");
+    m_Form = makeForm();
+    quickAutosave();
+    m_Form->AddFile(torrent("new"));
+    QCOMPARE(names(), QStringList("new"));
+    MessageBoxes::clearShown();
+    MessageBoxes::setNextAnswer(answer == "no" ? QMessageBox::No : QMessageBox::Yes);
+    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    child<QCheckBox>("CheckBox2")->setChecked(true);
+    QCOMPARE(MessageBoxes::shown().size(), answer == "quiet" ? 0 : 1);
+    QVERIFY(saves.wait(20000));
+    TTorrentGrid saved;
+    LoadGridFile(saved, m_Paths.ListFile.toStdString());
+    if (answer == "no") {
+        QCOMPARE(names(), QStringList("new"));
+        QCOMPARE(asideFiles().size(), 1);
+        QCOMPARE(read(QFileInfo(m_Paths.ListFile).dir().filePath(asideFiles()[0])), before);
+        QCOMPARE(saved.RowCount(), 2);
+    } else {
+        const QStringList all{"new", "earlier 1", "earlier 2", "earlier 3"};
+        QCOMPARE(names(), all);
+        QCOMPARE(saved.RowCount(), 5);
+        QVERIFY2(status().contains("3"), qPrintable(status()));
     }
 }
 

@@ -56,6 +56,7 @@ private slots:
     void quaverizeOpensAndCounts();
     void statusLineFollowsTheSelection();
     void longBatchesShowProgress();
+    void theViewStaysCurrentWhileABoxIsUp();
     void linkLabel();
     void fetchingFromTheWindow();
     void linksReachTheDesktopAndTheClipboardWhole();
@@ -192,13 +193,21 @@ void MainFormTest::addingThroughTheDialogTheDropAndTheCommandLine() {
     QVERIFY(longPath.size() > 254);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(torrent("drop1")), QUrl::fromLocalFile(longPath)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_Form.get(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_Form.get(), &drop);
+    QVERIFY(dropOnForm(data));
     waitForAdds();
     QCOMPARE(names().mid(0, 2), QStringList({QString(40, 'z'), "drop1"}));
+
+    // The program the drag came from waits until the drop returns: a box about what the drop
+    // brought comes after.
+    child<QCheckBox>("CheckBox4")->setChecked(false);
+    MessageBoxes::clearShown();
+    QMimeData bad;
+    bad.setUrls({QUrl::fromLocalFile(m_Dir->filePath("missing.torrent"))});
+    QVERIFY(dropOnly(bad));
+    QVERIFY(MessageBoxes::shown().isEmpty());
+    QTRY_COMPARE(MessageBoxes::shown().size(), 1);
+    child<QCheckBox>("CheckBox4")->setChecked(true);
+    MessageBoxes::clearShown();
 
     // The command line: existing files in order, anything else passed over without a word.
     m_Form.reset();
@@ -342,6 +351,33 @@ void MainFormTest::longBatchesShowProgress() {
     QCOMPARE(names().size(), 60);
     QCOMPARE(names().first(), QString("batch59"));
     QCOMPARE(child<QTableView>("StringGrid1")->model()->rowCount(), 60);
+}
+
+void MainFormTest::theViewStaysCurrentWhileABoxIsUp() {
+    child<QCheckBox>("CheckBox4")->setChecked(false);
+    QFile bad(m_Dir->filePath("bad.torrent"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("garbage");
+    bad.close();
+    const QAbstractItemModel* model = child<QTableView>("StringGrid1")->model();
+    int rowsShown = -1;
+    int rowsListed = -2;
+    qsizetype changes = -1;
+    // While the box about the bad file is up, a later copy hands a file over and a tracker
+    // answer changes a row: the view follows both.
+    MessageBoxes::setDuringNextBox([&] {
+        m_Form->AddFile(torrent("handed over"));
+        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+        m_Form->List().Grid().SetCell(TTorrentGrid::ColTrackers, 1, "\"udp://fetched/a\"");
+        rowsShown = model->rowCount();
+        rowsListed = m_Form->List().Grid().RowCount() - 1;
+        changes = changed.size();
+    });
+    m_Form->AddFiles({torrent("a"), bad.fileName(), torrent("b")});
+    waitForAdds();
+    QCOMPARE(rowsShown, rowsListed);
+    QCOMPARE(changes, qsizetype(1));
+    QCOMPARE(names(), QStringList({"b", "handed over", "a"}));
 }
 
 void MainFormTest::linkLabel() {
