@@ -272,9 +272,8 @@ int RunShowCommand(const std::vector<std::string>& Files, bool Json, std::FILE* 
     const TFileWork work = [Json](const std::string& file, TFileBuffer& buffer, TFileSink& out) {
         return Show(file, buffer, out, Json);
     };
-    return RunFileCommand(Files, work,
-                          Json ? TFraming{"[\n", ",\n", "\n]\n"} : TFraming{{}, "\n", {}}, Out,
-                          Err);
+    return RunFileCommand(
+        Files, work, Json ? TFraming{"[\n", ",\n", "\n]\n"} : TFraming{{}, "\n", {}}, Out, Err);
 }
 
 } // namespace lintervale

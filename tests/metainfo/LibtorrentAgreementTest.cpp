@@ -41,19 +41,21 @@ bool PlainText(const std::string& text) {
 
 TEST(LibtorrentAgreement, TheFixturesReadAlike) {
     std::vector<std::string> files;
-    for (const auto& row : lintervale::testing::ReadExpected(lintervale::testing::kExpectedLinksTable)) {
+    for (const auto& row :
+         lintervale::testing::ReadExpected(lintervale::testing::kExpectedLinksTable)) {
         if (row.ok) {
             files.push_back(row.file);
         }
     }
-    files.insert(files.end(), {"details.torrent", "padding-files.torrent",
-                               "symlink-files.torrent", "v2-symlink.torrent"});
+    files.insert(files.end(), {"details.torrent", "padding-files.torrent", "symlink-files.torrent",
+                               "v2-symlink.torrent"});
     int compared = 0;
     for (const std::string& file : files) {
         const std::string bytes = Slurp(file);
         lt::error_code error;
-        const lt::torrent_info info(lt::span<char const>(bytes.data(), static_cast<long>(bytes.size())),
-                                    error, lt::from_span);
+        const lt::torrent_info info(
+            lt::span<char const>(bytes.data(), static_cast<long>(bytes.size())), error,
+            lt::from_span);
         if (error) {
             continue; // libtorrent is stricter in places; those files have their own tests
         }
