@@ -109,8 +109,8 @@ int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
     std::mutex lock;
     std::condition_variable doneChanged;
     std::atomic<std::size_t> next{1};
-    const auto help = [&] {
-        TFileBuffer buffer;
+    // Takes the next file nobody has and keeps its outcome; false when none is left.
+    const auto helpOnce = [&](TFileBuffer& buffer) {
         for (std::size_t i = next++; i < Files.size(); i = next++) {
             int expected = kFree;
             if (!states[i].compare_exchange_strong(expected, kTaken)) {
@@ -122,6 +122,13 @@ int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
                 states[i] = kKept;
             }
             doneChanged.notify_all();
+            return true;
+        }
+        return false;
+    };
+    const auto help = [&] {
+        TFileBuffer buffer;
+        while (helpOnce(buffer)) {
         }
     };
     const std::size_t helpers =
@@ -142,6 +149,9 @@ int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
             TTurnOutput turn(out, Framing.Between, first);
             outcomes[i] = Work(Files[i], buffer, turn);
         } else {
+            // While a helper works on this file, this thread works on one further on.
+            while (states[i] != kKept && helpOnce(buffer)) {
+            }
             std::unique_lock<std::mutex> guard(lock);
             doneChanged.wait(guard, [&] { return states[i] == kKept; });
             guard.unlock();

@@ -10,10 +10,14 @@ namespace lintervale {
 
 namespace {
 
-TFileOutcome LinkOf(const std::string& file, TFileBuffer& buffer, TFileSink& out) {
+TFileOutcome LinkOf(const std::string& file, TFileBuffer& buffer, TFileSink& out,
+                    const TLinkContents& contents) {
     try {
-        const TTorrentRow row = LoadTorrentRow(file, buffer);
-        out.Write(MagnetLinkOfRow(row.Name, row.Hash, row.Trackers) + '\n');
+        buffer.ReadWholeFile(file);
+        TTorrentFile torrent;
+        torrent.Load(buffer.View());
+        const TTorrentRow row = MakeTorrentRow(torrent);
+        out.Write(MagnetLink(LinkFactsOf(row, torrent), contents) + '\n');
         return {true, {}};
     } catch (const ETorrentFileError& error) {
         return {false, file + ": " + MessageWithCause(error.what(), error.Cause()) + '\n'};
@@ -24,8 +28,13 @@ TFileOutcome LinkOf(const std::string& file, TFileBuffer& buffer, TFileSink& out
 
 } // namespace
 
-int RunMagnetCommand(const std::vector<std::string>& Files, std::FILE* Out, std::FILE* Err) {
-    return RunFileCommand(Files, LinkOf, {}, Out, Err);
+int RunMagnetCommand(const std::vector<std::string>& Files, const TLinkContents& Contents,
+                     std::FILE* Out, std::FILE* Err) {
+    const TFileWork work = [&Contents](const std::string& file, TFileBuffer& buffer,
+                                       TFileSink& out) {
+        return LinkOf(file, buffer, out, Contents);
+    };
+    return RunFileCommand(Files, work, {}, Out, Err);
 }
 
 } // namespace lintervale

@@ -255,6 +255,11 @@ TTorrentDetails ReadDetails(const TTorrentFile& Torrent) {
     return details;
 }
 
+std::vector<std::string> ReadWebSeeds(const TTorrentFile& Torrent) {
+    return Torrent.InfoRecord() == kNone ? std::vector<std::string>()
+                                         : WebSeedsOf(Torrent.Document(), 0);
+}
+
 void VisitContents(const TTorrentFile& Torrent,
                    const std::function<void(const TContentFile&)>& Visit) {
     const TBDocument& document = Torrent.Document();

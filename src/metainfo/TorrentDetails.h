@@ -56,6 +56,8 @@ struct TContentFile {
 
 // The facts of a torrent that Torrent has loaded.
 TTorrentDetails ReadDetails(const TTorrentFile& Torrent);
+// Its web seeds alone, as ReadDetails reads them.
+std::vector<std::string> ReadWebSeeds(const TTorrentFile& Torrent);
 
 // Calls Visit for every file of a torrent that Torrent has loaded, in the torrent's order.
 void VisitContents(const TTorrentFile& Torrent,

@@ -167,7 +167,7 @@ TEST(ShowOutput, TextFormOneFieldALineFilesLast) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     ASSERT_EQ(RunShowCommand({Fixture("details.torrent"), Fixture("missing-info.torrent")}, false,
-                             out, err),
+                             {}, out, err),
               1);
     const auto read = [](std::FILE* file) {
         std::rewind(file);
