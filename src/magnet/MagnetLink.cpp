@@ -58,6 +58,29 @@ std::string MagnetLinkOfRow(std::string_view Name, std::string_view Hash,
     return MagnetLink({.Hash = Hash, .Name = Name, .TrackerCell = TrackerCell}, {});
 }
 
+std::string SelectOnlyValue(std::vector<std::int64_t> Indices) {
+    std::sort(Indices.begin(), Indices.end());
+    Indices.erase(std::unique(Indices.begin(), Indices.end()), Indices.end());
+    std::string value;
+    for (std::size_t i = 0; i < Indices.size();) {
+        std::size_t last = i;
+        while (last + 1 < Indices.size() && Indices[last + 1] == Indices[last] + 1) {
+            ++last;
+        }
+        if (!value.empty()) {
+            value += ',';
+        }
+        value += std::to_string(Indices[i]);
+        if (last >= i + 2) {
+            value += '-' + std::to_string(Indices[last]);
+            i = last + 1;
+        } else {
+            ++i;
+        }
+    }
+    return value;
+}
+
 namespace {
 
 bool IsPort(std::string_view text) {

@@ -47,6 +47,11 @@ std::string MagnetLink(const TLinkFacts& Facts, const TLinkContents& Contents);
 std::string MagnetLinkOfRow(std::string_view Name, std::string_view Hash,
                             std::string_view TrackerCell);
 
+// The "so" value (BEP 53) that selects the files at Indices (zero-based, as the torrent lists
+// its files, padding included): the indices in ascending order, each once, runs of three or
+// more consecutive ones written as "first-last", joined by ","; empty for no index.
+std::string SelectOnlyValue(std::vector<std::int64_t> Indices);
+
 // Whether Text is a peer address a link can carry: "host:port" with a DNS name or an IPv4
 // address, or "[IPv6]:port", and a port from 1 to 65535.
 bool IsPeerAddress(std::string_view Text);

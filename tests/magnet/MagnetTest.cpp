@@ -164,4 +164,23 @@ TEST(MagnetLinkOfRow, EveryFixtureGivesItsExpectedLink) {
     }
 }
 
+// The files a link selects (BEP 53), the BEP's own example first.
+TEST(SelectOnlyValue, IndicesAndRuns) {
+    struct Case {
+        std::vector<std::int64_t> Indices;
+        std::string Value;
+    };
+    const Case cases[] = {
+        {{0, 2, 4, 6, 7, 8}, "0,2,4,6-8"},
+        {{8, 7, 6, 4, 2, 0, 4}, "0,2,4,6-8"},
+        {{}, ""},
+        {{5}, "5"},
+        {{1, 2}, "1,2"},
+        {{0, 1, 2, 3, 10, 11, 12, 99999}, "0-3,10-12,99999"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SelectOnlyValue(c.Indices), c.Value) << ::testing::PrintToString(c.Indices);
+    }
+}
+
 } // namespace

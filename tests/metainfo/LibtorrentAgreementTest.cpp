@@ -181,4 +181,20 @@ TEST(LibtorrentAgreement, DefaultLinksCarryWhatLibtorrentsLinksCarry) {
     EXPECT_GE(compared, 20);
 }
 
+// libtorrent reads the files a link selects as we write them.
+TEST(LibtorrentAgreement, SelectOnlyReadsBack) {
+    const std::vector<std::int64_t> chosen = {0, 2, 4, 6, 7, 8, 11};
+    lt::error_code error;
+    const lt::add_torrent_params params = lt::parse_magnet_uri(
+        "magnet:?xt=urn:btih:" + std::string(40, 'a') + "&so=" + SelectOnlyValue(chosen), error);
+    ASSERT_FALSE(error) << error.message();
+    std::vector<std::int64_t> selected;
+    for (std::size_t i = 0; i < params.file_priorities.size(); ++i) {
+        if (params.file_priorities[i] != lt::dont_download) {
+            selected.push_back(static_cast<std::int64_t>(i));
+        }
+    }
+    EXPECT_EQ(selected, chosen);
+}
+
 } // namespace
