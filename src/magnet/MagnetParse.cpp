@@ -287,6 +287,7 @@ std::optional<TMagnetLink> ParseMagnetLink(std::string_view Link) {
     std::string btmh;
     bool named = false;
     TTrackerList trackers;
+    TTrackerList peers;
     std::string_view query = Link.substr(kScheme.size());
     while (!query.empty()) {
         const std::size_t end = query.find('&');
@@ -300,11 +301,8 @@ std::optional<TMagnetLink> ParseMagnetLink(std::string_view Link) {
         const std::string_view key = pair.substr(0, equals);
         const std::string_view value = pair.substr(equals + 1);
         if (IsKey(key, "xt")) {
-            if (!link.Hash.empty()) {
-                continue;
-            }
             const std::string urn = PercentDecode(value);
-            if (StartsNoCase(urn, kBtih)) {
+            if (link.Hash.empty() && StartsNoCase(urn, kBtih)) {
                 const std::string_view digits = std::string_view(urn).substr(kBtih.size());
                 link.Hash = digits.size() == 40   ? LowerHex(digits)
                             : digits.size() == 32 ? HexOfBase32(digits)
@@ -320,14 +318,17 @@ std::optional<TMagnetLink> ParseMagnetLink(std::string_view Link) {
                 named = true;
                 link.Name = PercentDecode(value);
             }
+        } else if (EqualNoCase(key, "x.pe")) {
+            peers.Add(PercentDecode(value));
         } else if (EqualNoCase(key, "xl")) {
             if (!link.Length) {
                 link.Length = WholeNumber(PercentDecode(value));
             }
         }
     }
+    link.HashV2 = std::move(btmh);
     if (link.Hash.empty()) {
-        link.Hash = std::move(btmh);
+        link.Hash = link.HashV2;
     }
     if (link.Hash.empty()) {
         return std::nullopt;
@@ -336,6 +337,7 @@ std::optional<TMagnetLink> ParseMagnetLink(std::string_view Link) {
         link.Name = link.Hash;
     }
     link.Trackers = trackers.Take();
+    link.Peers = peers.Take();
     return link;
 }
 

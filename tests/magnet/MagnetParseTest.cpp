@@ -48,6 +48,8 @@ TEST(ParseMagnetLink, TableOfLinks) {
         std::string name = "n";
         Texts trackers = {};
         std::optional<std::int64_t> length = std::nullopt;
+        std::string hashV2 = {};
+        Texts peers = {};
     };
     const std::string btih = "magnet:?xt=urn:btih:";
     const Case cases[] = {
@@ -55,9 +57,21 @@ TEST(ParseMagnetLink, TableOfLinks) {
         {.what = "upper-case hex", .link = btih + Upper(kHex) + "&dn=n"},
         {.what = "base32", .link = btih + kBase32 + "&dn=n"},
         {.what = "lower-case base32", .link = btih + Lower(kBase32) + "&dn=n"},
-        {.what = "btmh", .link = "magnet:?xt=urn:btmh:1220" + Upper(kV2) + "&dn=n", .hash = kV2},
+        {.what = "btmh",
+         .link = "magnet:?xt=urn:btmh:1220" + Upper(kV2) + "&dn=n",
+         .hash = kV2,
+         .hashV2 = kV2},
         {.what = "btih wins over btmh, whatever the order",
-         .link = "magnet:?xt.1=urn:btmh:1220" + kV2 + "&xt.2=urn:btih:" + kHex + "&dn=n"},
+         .link = "magnet:?xt.1=urn:btmh:1220" + kV2 + "&xt.2=urn:btih:" + kHex + "&dn=n",
+         .hashV2 = kV2},
+        {.what = "a hybrid's btmh after its btih, the first usable one",
+         .link = btih + kHex + "&xt=urn:btmh:1220" + kV2.substr(1) + "&xt=urn:btmh:1220" + kV2 +
+                 "&xt=urn:btmh:1220" + std::string(64, '0') + "&dn=n",
+         .hashV2 = kV2},
+        {.what = "x.pe: each once, in order, empties left out",
+         .link =
+             btih + kHex + "&dn=n&x.pe=1.2.3.4:5&X.PE=%5B::1%5D:6&x.pe=&x.pe=1.2.3.4:5&x.pe=h:7",
+         .peers = {"1.2.3.4:5", "[::1]:6", "h:7"}},
         {.what = "the first usable btih",
          .link =
              btih + "123&xt=urn:btih:" + kHex + "&xt=urn:btih:" + std::string(40, '0') + "&dn=n"},
@@ -122,6 +136,8 @@ TEST(ParseMagnetLink, TableOfLinks) {
         EXPECT_EQ(link->Name, c.name);
         EXPECT_EQ(link->Trackers, c.trackers);
         EXPECT_EQ(link->Length, c.length);
+        EXPECT_EQ(link->HashV2, c.hashV2);
+        EXPECT_EQ(link->Peers, c.peers);
     }
 }
 
