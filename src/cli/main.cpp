@@ -5,6 +5,7 @@
 #include "cli/FileCommand.h"
 #include "cli/MagnetCommand.h"
 #include "cli/ShowCommand.h"
+#include "fetch/PrivateModule.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -52,22 +53,6 @@ constexpr const char* kUsage =
     "  --version         show the program's version.\n"
     "  --                end of the options: the words after it are files.\n";
 
-// The window library's folder, relative to the program's: set by the build from the install
-// folders, so that an installed tree works wherever it is put.
-#ifndef LINTERVALE_WINDOW_LIBRARY_DIR
-#define LINTERVALE_WINDOW_LIBRARY_DIR "."
-#endif
-
-std::string ProgramFolder() {
-    std::string path(4096, '\0');
-    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0) {
-        return ".";
-    }
-    path.resize(static_cast<std::size_t>(length));
-    return path.substr(0, path.rfind('/'));
-}
-
 bool DisplayAvailable() {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char* value = std::getenv(variable);
@@ -78,22 +63,13 @@ bool DisplayAvailable() {
     return false;
 }
 
-// The installed place first; the build tree keeps the library beside the program.
 void* OpenWindowLibrary() {
-    const std::string folder = ProgramFolder();
-    std::string errors;
-    for (const std::string& dir : {folder + "/" LINTERVALE_WINDOW_LIBRARY_DIR, folder}) {
-        const std::string library = dir + "/liblintervale_window.so";
-        if (::access(library.c_str(), F_OK) != 0) {
-            continue;
-        }
-        if (void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-            return handle;
-        }
-        errors += std::string("\n  ") + ::dlerror();
+    lintervale::TModuleSearch search;
+    if (void* handle = lintervale::OpenPrivateModule("liblintervale_window.so", search)) {
+        return handle;
     }
-    std::fprintf(stderr, "lintervale: cannot load the window library (looked in %s/%s)%s\n",
-                 folder.c_str(), LINTERVALE_WINDOW_LIBRARY_DIR, errors.c_str());
+    std::fprintf(stderr, "lintervale: cannot load the window library (looked in %s)%s\n",
+                 search.Folder.c_str(), search.Errors.c_str());
     return nullptr;
 }
 
