@@ -76,6 +76,9 @@ lt::session_params FetchSessionParams(const TFetchSettings& Settings) {
     pack.set_bool(lt::settings_pack::enable_upnp, Settings.PortMapping);
     pack.set_bool(lt::settings_pack::enable_natpmp, Settings.PortMapping);
     pack.set_int(lt::settings_pack::connections_limit, Settings.MaxConnections);
+    // Peers are called over TCP, which every client takes: a call over uTP to a peer without
+    // it is tried again over TCP only after a time-out and a pause that a fetch cannot spare.
+    pack.set_bool(lt::settings_pack::enable_outgoing_utp, false);
     pack.set_int(lt::settings_pack::max_metadata_size, Settings.MaxContentsBytes);
     // Each tracker of a link is a tier of its own: ask them all at once, not one by one.
     pack.set_bool(lt::settings_pack::announce_to_all_tiers, true);
