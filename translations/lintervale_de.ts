@@ -269,6 +269,18 @@
         <source>not enough memory</source>
         <translation>nicht genug Speicher</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is no info hash.</source>
+        <translation>„%1“ ist kein Info-Hash.</translation>
+    </message>
+    <message>
+        <source>Cannot make the folder &quot;%1&quot;. %2</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden. %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the file &quot;%1&quot;. %2</source>
+        <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
