@@ -367,6 +367,30 @@
     </message>
 </context>
 <context>
+    <name>lintervale::FileTreeModel</name>
+    <message>
+        <source>%1 → %2</source>
+        <comment>a symbolic link and its target</comment>
+        <translation>%1 → %2</translation>
+    </message>
+    <message>
+        <source>Symbolic link to %1</source>
+        <translation>Symbolischer Link auf %1</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Bytes</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::GridModel</name>
     <message>
         <source>Row %1</source>
@@ -691,6 +715,233 @@
     <message>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::PropertiesDialog</name>
+    <message>
+        <source>%1 (%2 bytes)</source>
+        <translation>%1 (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>Properties of %1</source>
+        <translation>Eigenschaften von %1</translation>
+    </message>
+    <message>
+        <source>The kept .torrent file of this row cannot be read.</source>
+        <translation>Die aufbewahrte .torrent-Datei dieser Zeile kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>&amp;General</source>
+        <translation>&amp;Allgemein</translation>
+    </message>
+    <message>
+        <source>&amp;Trackers</source>
+        <translation>&amp;Tracker</translation>
+    </message>
+    <message>
+        <source>&amp;Web seeds and DHT nodes</source>
+        <translation>&amp;Webseeds und DHT-Knoten</translation>
+    </message>
+    <message>
+        <source>&amp;Files</source>
+        <translation>&amp;Dateien</translation>
+    </message>
+    <message>
+        <source>The contents of this torrent are not known: its row was made from a magnet link, or from a list saved before Lintervale kept torrents. What the row holds is shown.</source>
+        <translation>Der Inhalt dieses Torrents ist nicht bekannt: Seine Zeile entstand aus einem Magnet-Link oder aus einer Liste, die gespeichert wurde, bevor Lintervale Torrents aufbewahrte. Gezeigt wird, was die Zeile enthält.</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Info &amp;hash:</source>
+        <translation>Info-&amp;Hash:</translation>
+    </message>
+    <message>
+        <source>Info hash</source>
+        <translation>Info-Hash</translation>
+    </message>
+    <message>
+        <source>&amp;Files:</source>
+        <translation>&amp;Dateien:</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>&amp;Size:</source>
+        <translation>&amp;Größe:</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <source>Info hash v&amp;1:</source>
+        <translation>Info-Hash v&amp;1:</translation>
+    </message>
+    <message>
+        <source>Info hash, version 1</source>
+        <translation>Info-Hash, Version 1</translation>
+    </message>
+    <message>
+        <source>Info hash v&amp;2:</source>
+        <translation>Info-Hash v&amp;2:</translation>
+    </message>
+    <message>
+        <source>Info hash, version 2</source>
+        <translation>Info-Hash, Version 2</translation>
+    </message>
+    <message>
+        <source>Total &amp;size:</source>
+        <translation>&amp;Gesamtgröße:</translation>
+    </message>
+    <message>
+        <source>Total size</source>
+        <translation>Gesamtgröße</translation>
+    </message>
+    <message>
+        <source>&amp;Pieces:</source>
+        <translation>&amp;Stücke:</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 zu je %2</translation>
+    </message>
+    <message>
+        <source>Pieces</source>
+        <translation>Stücke</translation>
+    </message>
+    <message>
+        <source>P&amp;rivate:</source>
+        <translation>P&amp;rivat:</translation>
+    </message>
+    <message>
+        <source>Yes: only its trackers give peers</source>
+        <translation>Ja: Nur seine Tracker nennen Peers</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Private</source>
+        <translation>Privat</translation>
+    </message>
+    <message>
+        <source>Created &amp;by:</source>
+        <translation>&amp;Erstellt mit:</translation>
+    </message>
+    <message>
+        <source>Created by</source>
+        <translation>Erstellt mit</translation>
+    </message>
+    <message>
+        <source>Creation &amp;date:</source>
+        <translation>Erstellungs&amp;datum:</translation>
+    </message>
+    <message>
+        <source>Creation date</source>
+        <translation>Erstellungsdatum</translation>
+    </message>
+    <message>
+        <source>&amp;Comment:</source>
+        <translation>&amp;Kommentar:</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message>
+        <source>S&amp;ource:</source>
+        <translation>&amp;Quelle:</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>Tier %1</source>
+        <translation>Stufe %1</translation>
+    </message>
+    <message>
+        <source>This torrent names no tracker.</source>
+        <translation>Dieser Torrent nennt keinen Tracker.</translation>
+    </message>
+    <message>
+        <source>Trackers by tier</source>
+        <translation>Tracker nach Stufen</translation>
+    </message>
+    <message>
+        <source>&amp;Web seeds:</source>
+        <translation>&amp;Webseeds:</translation>
+    </message>
+    <message>
+        <source>Web seeds</source>
+        <translation>Webseeds</translation>
+    </message>
+    <message>
+        <source>&amp;DHT nodes:</source>
+        <translation>&amp;DHT-Knoten:</translation>
+    </message>
+    <message>
+        <source>DHT nodes</source>
+        <translation>DHT-Knoten</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>Nach Namen filtern</translation>
+    </message>
+    <message>
+        <source>Tick &amp;all</source>
+        <translation>&amp;Alle ankreuzen</translation>
+    </message>
+    <message>
+        <source>Tick n&amp;one</source>
+        <translation>&amp;Keine ankreuzen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy link for selected files</source>
+        <translation>Link für ausgewählte Dateien &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>Copies the row&apos;s magnet link with the ticked files selected (so=).</source>
+        <translation>Kopiert den Magnet-Link der Zeile mit den angekreuzten Dateien als Auswahl (so=).</translation>
+    </message>
+    <message>
+        <source>F&amp;ilter:</source>
+        <translation>F&amp;ilter:</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files shown</source>
+        <translation>%1 von %2 Dateien gezeigt</translation>
+    </message>
+    <message>
+        <source>Tick at least one file.</source>
+        <translation>Kreuzen Sie mindestens eine Datei an.</translation>
+    </message>
+    <message>
+        <source>The link for 1 file was copied.</source>
+        <translation>Der Link für 1 Datei wurde kopiert.</translation>
+    </message>
+    <message>
+        <source>The link for %1 files was copied.</source>
+        <translation>Der Link für %1 Dateien wurde kopiert.</translation>
     </message>
 </context>
 <context>
