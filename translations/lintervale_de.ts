@@ -409,6 +409,73 @@
     </message>
 </context>
 <context>
+    <name>lintervale::LinkContentsDialog</name>
+    <message>
+        <source>Link contents</source>
+        <translation>Link-Inhalt</translation>
+    </message>
+    <message>
+        <source>The torrent&apos;s &amp;name (dn)</source>
+        <translation>&amp;Name des Torrents (dn)</translation>
+    </message>
+    <message>
+        <source>Trackers (tr)</source>
+        <translation>Tracker (tr)</translation>
+    </message>
+    <message>
+        <source>&amp;All trackers</source>
+        <translation>&amp;Alle Tracker</translation>
+    </message>
+    <message>
+        <source>Only the &amp;first tracker</source>
+        <translation>Nur der &amp;erste Tracker</translation>
+    </message>
+    <message>
+        <source>N&amp;o trackers</source>
+        <translation>&amp;Keine Tracker</translation>
+    </message>
+    <message>
+        <source>&amp;Web seeds (ws)</source>
+        <translation>&amp;Webseeds (ws)</translation>
+    </message>
+    <message>
+        <source>The exact &amp;size in bytes (xl)</source>
+        <translation>Die genaue &amp;Größe in Bytes (xl)</translation>
+    </message>
+    <message>
+        <source>Only for torrents whose .torrent file is kept, whose size is known to the byte.</source>
+        <translation>Nur für Torrents, deren .torrent-Datei aufbewahrt wird und deren Größe bytegenau bekannt ist.</translation>
+    </message>
+    <message>
+        <source>Peer addresses</source>
+        <translation>Peer-Adressen</translation>
+    </message>
+    <message>
+        <source>host:port, one a line</source>
+        <translation>Host:Port, eine pro Zeile</translation>
+    </message>
+    <message>
+        <source>&amp;Peer addresses (x.pe), one a line:</source>
+        <translation>&amp;Peer-Adressen (x.pe), eine pro Zeile:</translation>
+    </message>
+    <message>
+        <source>The current row&apos;s link</source>
+        <translation>Der Link der aktuellen Zeile</translation>
+    </message>
+    <message>
+        <source>The current row&apos;s &amp;link:</source>
+        <translation>Der &amp;Link der aktuellen Zeile:</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no peer address: write host:port, a name or an IPv4 address, or [IPv6]:port.</source>
+        <translation>„%1“ ist keine Peer-Adresse: Schreiben Sie Host:Port mit einem Namen oder einer IPv4-Adresse, oder [IPv6]:Port.</translation>
+    </message>
+    <message>
+        <source>(no row)</source>
+        <translation>(keine Zeile)</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::LinkLabel</name>
     <message>
         <source>Maker&apos;s web page</source>

@@ -274,6 +274,24 @@ TEST(MagnetCommand, LinkContentsFollowTheOptions) {
         EXPECT_NE(show.out.find("Magnet link: " + c.Link + "\n"), std::string::npos) << what;
     }
 
+    // The window's "Link contents" hold for the headless commands too; the command line
+    // overrides them.
+    const fs::path config =
+        fs::temp_directory_path() / ("lintervale-links-" + std::to_string(::getpid()));
+    fs::create_directories(config / "Lintervale");
+    std::ofstream(config / "Lintervale" / "Lintervale.conf")
+        << "[General]\nQuietMode=1\nLinkName=0\nLinkWebSeeds=0\nLinkPeers=10.0.0.1:6881\n";
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = before != nullptr ? before : "";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const std::string multi = (fs::path(LINTERVALE_FIXTURES) / "webseed-multi.torrent").string();
+    const Result chosen = RunProgram({"--magnet", multi});
+    const Result overridden = RunProgram({"--magnet", "--trackers=none", multi});
+    ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    fs::remove_all(config);
+    EXPECT_EQ(chosen.out, v1 + multiTrackers + "&x.pe=10.0.0.1:6881\n");
+    EXPECT_EQ(overridden.out, v1 + "&x.pe=10.0.0.1:6881\n");
+
     // Values that are no good, and options without a command that makes links.
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"--magnet", "--trackers=some", "a"},
