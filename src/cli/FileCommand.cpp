@@ -19,7 +19,8 @@ public:
     explicit TOutput(std::FILE* file) : m_File(file) {}
 
     void Write(std::string_view text) {
-        if (m_Error == 0 && std::fwrite(text.data(), 1, text.size(), m_File) != text.size()) {
+        if (m_Error == 0 && !text.empty() &&
+            std::fwrite(text.data(), 1, text.size(), m_File) != text.size()) {
             Fail();
         }
     }
@@ -162,7 +163,9 @@ int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
         if (!outcomes[i].Done) {
             // What came before it goes first, so that both streams read in the files' order.
             out.Flush();
-            std::fwrite(outcomes[i].Err.data(), 1, outcomes[i].Err.size(), Err);
+            if (!outcomes[i].Err.empty()) {
+                std::fwrite(outcomes[i].Err.data(), 1, outcomes[i].Err.size(), Err);
+            }
             std::fflush(Err);
             status = 1;
         }
