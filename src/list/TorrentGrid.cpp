@@ -95,6 +95,31 @@ void TTorrentGrid::RemoveRow(int Row) {
     Clamp();
 }
 
+void TTorrentGrid::RemoveRows(int First, int Last) {
+    First = std::max(First, 1);
+    Last = std::min(Last, RowCount() - 1);
+    if (First > Last) {
+        return;
+    }
+    if (Last - First + 1 >= RowCount() - 1) {
+        // Every data row: the empty first row of an empty list stays.
+        if (RowCount() > 2) {
+            RemoveRows(2, RowCount() - 1);
+        }
+        SetRowCells(1, TRow{});
+        return;
+    }
+    if (m_Observer != nullptr) {
+        m_Observer->RowsAboutToBeRemoved(First, Last);
+    }
+    for (int r = First; r <= Last; ++r) {
+        CountHash(m_Rows[static_cast<std::size_t>(r)][ColHash], -1);
+    }
+    m_Rows.erase(m_Rows.begin() + First, m_Rows.begin() + Last + 1);
+    Notify(&TGridObserver::RowsRemoved);
+    Clamp();
+}
+
 void TTorrentGrid::MoveRow(int From, int To) {
     if (From == To || From < 1 || To < 1 || From >= RowCount() || To >= RowCount()) {
         return;

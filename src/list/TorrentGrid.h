@@ -67,6 +67,8 @@ public:
     void InsertRow(int Row);
     // Removes Row (a data row), keeping at least the empty first row.
     void RemoveRow(int Row);
+    // Removes the data rows First .. Last at once, keeping at least the empty first row.
+    void RemoveRows(int First, int Last);
     // Moves a data row to another data row's place, as dragging its fixed cell does; the
     // moved row becomes the current and only selected row.
     void MoveRow(int From, int To);

@@ -23,6 +23,10 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
         return TAddResult::Skipped;
     }
     if (!Loaded.Loaded) {
+        if (m_Batch != nullptr) {
+            m_Batch->Refused(Loaded.File, MessageWithCause(Loaded.Message, Loaded.Cause));
+            return TAddResult::Failed;
+        }
         // The box gives the message and why; the status line, seen in quiet mode too, names
         // the file and why.
         const TMessage cause = CauseMessage(Loaded.Cause);
@@ -42,12 +46,18 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
 TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
     const std::vector<int> duplicates = TorrentRows(Row.Hash);
     if (!duplicates.empty()) {
+        if (m_Batch != nullptr) {
+            m_Batch->Listed();
+        }
         for (const int r : duplicates) {
-            if (!m_Host.QuietMode()) {
-                m_Host.ShowNotice(TMessage::Verbatim(Row.Hash + "\r\n\r\n") +
-                                  TMessage(kDuplicateText));
+            if (m_Batch == nullptr) {
+                if (!m_Host.QuietMode()) {
+                    m_Host.ShowNotice(TMessage::Verbatim(Row.Hash + "\r\n\r\n") +
+                                      TMessage(kDuplicateText));
+                }
+                m_Host.SetStatusText(TMessage::Verbatim(Row.Hash + " - ") +
+                                     TMessage(kDuplicateText));
             }
-            m_Host.SetStatusText(TMessage::Verbatim(Row.Hash + " - ") + TMessage(kDuplicateText));
             SetRow(r);
             if (m_Host.FetchExtra()) {
                 m_Host.FetchTrackers();
@@ -68,6 +78,9 @@ TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
                        G::TRow{std::string(), std::move(Row.Name), std::move(Row.Hash),
                                std::move(Row.Trackers), std::move(Row.Files), std::move(Row.Size)});
 
+    if (m_Batch != nullptr) {
+        m_Batch->Added(hash);
+    }
     const bool fetch = m_Host.FetchExtra();
     if (fetch) {
         SetRow(1);

@@ -6,6 +6,7 @@
 #include "tests/list/RecordingHost.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -58,6 +59,36 @@ TEST_F(TorrentListTest, AddingPutsNewTorrentsOnTop) {
     EXPECT_EQ(row[G::ColSize], "1 MB");
     EXPECT_TRUE(m_Host.Notices.empty());
     EXPECT_TRUE(m_Host.Errors.empty());
+}
+
+// A batch gives no box per item: what it came to goes into its report.
+TEST_F(TorrentListTest, ABatchReportsInsteadOfBoxes) {
+    m_Host.Quiet = false;
+    const std::string listed = WriteTorrent(m_Dir, "listed");
+    m_List.AddFile(listed);
+    const std::string bad = (m_Dir / "bad.torrent").string();
+    std::ofstream(bad) << "garbage";
+    TBatchReport report;
+    m_List.SetBatchReport(&report);
+    m_List.AddFile(WriteTorrent(m_Dir, "new one"));
+    m_List.AddFile(listed);
+    m_List.AddFile(bad);
+    m_List.AddFile((m_Dir / "missing.torrent").string());
+    m_List.SetBatchReport(nullptr);
+    EXPECT_TRUE(m_Host.Notices.empty());
+    EXPECT_TRUE(m_Host.Errors.empty());
+    EXPECT_EQ(report.AddedCount(), 1);
+    EXPECT_EQ(report.ListedCount(), 1);
+    ASSERT_EQ(report.RefusedCount(), 2);
+    EXPECT_EQ(report.AddedHashes(), std::vector<std::string>{m_List.Grid().Cell(G::ColHash, 1)});
+    EXPECT_EQ(report.Summary().English(), "1 added, 1 already listed, 2 refused");
+    const std::string details = report.Details().English();
+    EXPECT_EQ(details.find(bad + ": Something bad happened"), 0u) << details;
+    EXPECT_NE(details.find("\n" + (m_Dir / "missing.torrent").string() + ": "), std::string::npos)
+        << details;
+    EXPECT_EQ(m_List.Grid().Cell(G::ColName, m_List.Grid().Row()), "listed")
+        << "a listed torrent still becomes current";
+    EXPECT_EQ(TBatchReport().Summary().English(), "Nothing was added.");
 }
 
 TEST_F(TorrentListTest, DuplicatesAreRefusedAndBecomeCurrent) {

@@ -45,6 +45,7 @@ private slots:
     void theLinkOpensFromTheKeyboard();
     void screenReadersGetNamesAndCells();
     void aDarkPaletteIsFollowed();
+    void typingJumpsToANameAndColumnsFit();
 
 private:
     GridView* grid() { return child<GridView>("StringGrid1"); }
@@ -281,6 +282,39 @@ void KeyboardAccessTest::aDarkPaletteIsFollowed() {
     QApplication::sendEvent(link, &leave);
     QCOMPARE(link->palette().color(link->foregroundRole()), text);
     QApplication::setPalette(before);
+}
+
+void KeyboardAccessTest::typingJumpsToANameAndColumnsFit() {
+    for (const char* name : {"bravo", "Beta", "alpha"}) {
+        m_Form->AddFile(torrent(name));
+    }
+    focusGrid();
+    const auto current = [this] {
+        return QString::fromStdString(
+            m_Form->List().Grid().Cell(TTorrentGrid::ColName, m_Form->List().Grid().Row()));
+    };
+    // Letters typed in a row make one prefix, ignoring case; a first letter looks past the
+    // current row.
+    QTest::keyClicks(grid(), "b");
+    QCOMPARE(current(), QString("Beta"));
+    QTest::keyClicks(grid(), "r");
+    QCOMPARE(current(), QString("bravo"));
+    QTest::keyClicks(grid(), "zz");
+    QCOMPARE(current(), QString("bravo"));
+
+    // The size and count columns fit the largest values; the name column takes what the
+    // window gains.
+    TTorrentGrid& cells = m_Form->List().Grid();
+    cells.SetCell(TTorrentGrid::ColSize, 1, "47104 MB");
+    cells.SetCell(TTorrentGrid::ColFiles, 2, "1234567");
+    const QFontMetrics metrics = grid()->fontMetrics();
+    QVERIFY(grid()->columnWidth(4) > metrics.horizontalAdvance("47104 MB"));
+    QVERIFY(grid()->columnWidth(3) > metrics.horizontalAdvance("1234567"));
+    const int name = grid()->columnWidth(0);
+    const int others = grid()->columnWidth(1) + grid()->columnWidth(2);
+    m_Form->resize(m_Form->width() + 200, m_Form->height());
+    QTRY_COMPARE(grid()->columnWidth(0), name + 200);
+    QCOMPARE(grid()->columnWidth(1) + grid()->columnWidth(2), others);
 }
 
 QTEST_MAIN(KeyboardAccessTest)
