@@ -269,6 +269,22 @@
         <source>not enough memory</source>
         <translation>nicht genug Speicher</translation>
     </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;.</source>
+        <translation>Die Datei „%1“ kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>a named pipe, not a regular file</source>
+        <translation>eine benannte Pipe, keine normale Datei</translation>
+    </message>
+    <message>
+        <source>a device, not a regular file</source>
+        <translation>ein Gerät, keine normale Datei</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine normale Datei</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>

@@ -1,5 +1,6 @@
 #include "cli/MagnetCommand.h"
 
+#include "cli/CommandLine.h"
 #include "list/TorrentRow.h"
 #include "magnet/MagnetLink.h"
 
@@ -22,9 +23,16 @@ struct TOutcome {
 
 TOutcome LinkOf(const std::string& file, TFileBuffer& buffer) {
     try {
-        const TTorrentRow row = LoadTorrentRow(file, buffer);
+        // Standard input is read as whatever it is; any other name only as a regular file.
+        buffer.ReadWholeFile(file, kMaxTorrentFileSize,
+                             file == kStandardInput ? TFileKinds::Any : TFileKinds::RegularOnly);
+        TTorrentFile torrent;
+        torrent.Load(buffer.View());
+        const TTorrentRow row = MakeTorrentRow(torrent);
         return {true, MagnetLinkOfRow(row.Name, row.Hash, row.Trackers) + '\n'};
     } catch (const ETorrentFileError& error) {
+        return {false, file + ": " + MessageWithCause(error.what(), error.Cause()) + '\n'};
+    } catch (const EFileReadError& error) {
         return {false, file + ": " + MessageWithCause(error.what(), error.Cause()) + '\n'};
     } catch (const std::exception& error) {
         return {false, file + ": " + error.what() + '\n'};

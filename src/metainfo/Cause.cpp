@@ -123,6 +123,12 @@ TMessage CauseMessage(const TLoadCause& Cause) {
         return TMessage(Translatable("Message", "the file tree holds more than any torrent can"));
     case TCauseCode::OutOfMemory:
         return TMessage(Translatable("Message", "not enough memory"));
+    case TCauseCode::NamedPipe:
+        return TMessage(Translatable("Message", "a named pipe, not a regular file"));
+    case TCauseCode::DeviceFile:
+        return TMessage(Translatable("Message", "a device, not a regular file"));
+    case TCauseCode::NotRegularFile:
+        return TMessage(Translatable("Message", "not a regular file"));
     }
     return TMessage();
 }

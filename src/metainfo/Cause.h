@@ -39,6 +39,9 @@ enum class TCauseCode : std::uint8_t {
     TreeFileAndFolder,     // the file tree's node at byte Offset is a file and a folder at once
     TreeTooLarge,          // the file tree holds more than any torrent can
     OutOfMemory,           // not enough memory
+    NamedPipe,             // the name is a named pipe, not a regular file
+    DeviceFile,            // the name is a device, not a regular file
+    NotRegularFile,        // the name is something else that is not a regular file
 };
 
 // What a value in the file is.
