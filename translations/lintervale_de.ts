@@ -285,6 +285,26 @@
         <source>not a regular file</source>
         <translation>keine normale Datei</translation>
     </message>
+    <message>
+        <source>The list file is cut short: it holds %1 of the %2 lines its counts call for.</source>
+        <translation>Die Listendatei ist abgeschnitten: Sie enthält %1 der %2 Zeilen, die ihre Zählzeilen verlangen.</translation>
+    </message>
+    <message>
+        <source>The list file is cut short: it ends before its column and row counts.</source>
+        <translation>Die Listendatei ist abgeschnitten: Sie endet vor ihrer Spalten- und Zeilenzahl.</translation>
+    </message>
+    <message>
+        <source>The list is too large to be saved: its file would be larger than </source>
+        <translation>Die Liste ist zu groß zum Speichern: Ihre Datei wäre größer als </translation>
+    </message>
+    <message>
+        <source>, more than can be read back. The list file &quot;%1&quot; is kept as it was saved before.</source>
+        <translation>, mehr als wieder gelesen werden kann. Die Listendatei „%1“ bleibt, wie sie zuvor gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>Cannot keep the list saved before as &quot;%1&quot;. %2</source>
+        <translation>Die zuvor gespeicherte Liste kann nicht als „%1“ aufbewahrt werden. %2</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>

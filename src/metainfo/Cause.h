@@ -67,6 +67,9 @@ TMessage CauseMessage(const TLoadCause& Cause);
 TMessage MessageWithCause(TMessage Message, const TLoadCause& Cause);
 std::string MessageWithCause(std::string_view Message, const TLoadCause& Cause);
 
+// A size in words: "%1 MiB" for whole mebibytes, "%1 bytes" otherwise.
+TMessage SizeMessage(std::int64_t Bytes);
+
 // A whole number with a comma between groups of three digits: 1234567 as "1,234,567".
 std::string WithThousands(std::int64_t Number);
 
