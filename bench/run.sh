@@ -30,6 +30,7 @@ fi
 
 status=0
 python3 "$bench/measure.py" "$lintervale" "$corpus" || status=1
+python3 "$bench/show_bench.py" "$lintervale" "$corpus" || status=1
 python3 "$bench/list_bench.py" "$lintervale" "$corpus" || status=1
 paste_bench="$build/bench/paste_bench"
 if [[ -x $paste_bench ]]; then

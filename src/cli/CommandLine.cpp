@@ -23,10 +23,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments) {
     const auto end = std::find(Arguments.begin(), Arguments.end(), "--");
     for (auto word = Arguments.begin(); word != end; ++word) {
         if (*word == "--help" || *word == "-h") {
-            return {TCommandLine::Help, {}, {}};
+            return {TCommandLine::Help, {}, {}, false};
         }
         if (*word == "--version") {
-            return {TCommandLine::Version, {}, {}};
+            return {TCommandLine::Version, {}, {}, false};
         }
     }
 
@@ -36,19 +36,29 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments) {
             line.Operands.insert(line.Operands.end(), word + 1, Arguments.end());
             break;
         }
-        if (*word == "--magnet") {
-            line.Action = TCommandLine::Magnet;
+        if (*word == "--magnet" || *word == "--show") {
+            const auto action = *word == "--magnet" ? TCommandLine::Magnet : TCommandLine::Show;
+            if (line.Action != TCommandLine::Window && line.Action != action) {
+                return Failure("--magnet and --show cannot be given together");
+            }
+            line.Action = action;
+        } else if (*word == "--json") {
+            line.Json = true;
         } else if (IsOption(*word)) {
             return Failure("unknown option '" + *word + "'");
         } else {
             line.Operands.push_back(*word);
         }
     }
-    if (line.Action != TCommandLine::Magnet) {
+    if (line.Json && line.Action != TCommandLine::Show) {
+        return Failure("--json goes with --show");
+    }
+    if (line.Action == TCommandLine::Window) {
         return line;
     }
+    const char* command = line.Action == TCommandLine::Magnet ? "--magnet" : "--show";
     if (line.Operands.empty()) {
-        return Failure("--magnet needs at least one file");
+        return Failure(std::string(command) + " needs at least one file");
     }
     // Standard input holds one torrent: a second "-" would find it used up.
     if (std::count(line.Operands.begin(), line.Operands.end(), "-") > 1) {

@@ -10,14 +10,16 @@
 namespace lintervale {
 
 struct TCommandLine {
-    enum TAction { Window, Magnet, Help, Version, UsageError };
+    enum TAction { Window, Magnet, Show, Help, Version, UsageError };
 
     TAction Action = Window;
-    // Magnet: the files, with "-" for standard input. Window: the arguments, in order,
-    // without the "--" that ended the options.
+    // Magnet and Show: the files, with "-" for standard input. Window: the arguments, in
+    // order, without the "--" that ended the options.
     std::vector<std::string> Operands;
     // UsageError: what is wrong, as one line without the program's name.
     std::string Error;
+    // Show: as JSON instead of text ("--json").
+    bool Json = false;
 };
 
 // "--help" and "--version" win wherever they stand before "--", the first of them given; an

@@ -13,7 +13,4 @@ namespace lintervale {
 // with the system's reason.
 int RunMagnetCommand(const std::vector<std::string>& Files, std::FILE* Out, std::FILE* Err);
 
-// Flushes Out and tells whether everything written to it arrived; if not, says why on Err.
-bool FinishOutput(std::FILE* Out, std::FILE* Err);
-
 } // namespace lintervale

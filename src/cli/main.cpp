@@ -2,7 +2,9 @@
 // a library loaded only when it is needed, so `--magnet` starts as fast as a plain command.
 
 #include "cli/CommandLine.h"
+#include "cli/FileCommand.h"
 #include "cli/MagnetCommand.h"
+#include "cli/ShowCommand.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +19,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: lintervale [-hidden] [FILE.torrent...]\n"
     "       lintervale --magnet FILE.torrent...\n"
+    "       lintervale --show [--json] FILE.torrent...\n"
     "       lintervale --help | --version\n"
     "\n"
     "Turns BitTorrent .torrent files into magnet links.\n"
@@ -31,6 +34,12 @@ constexpr const char* kUsage =
     "                    valid metainfo is named on stderr with the reason, and the\n"
     "                    others still get their links. The exit status is 0 only\n"
     "                    when every file gave a link and every line was written.\n"
+    "  --show FILE...    print what each torrent holds: name, info hashes, sizes,\n"
+    "                    pieces, privacy, creator, date, comment, source, trackers\n"
+    "                    by tier, web seeds, DHT nodes, the magnet link and the\n"
+    "                    files, one field a line; failures and exit status as for\n"
+    "                    --magnet.\n"
+    "  --json            with --show: one JSON array, an object per torrent.\n"
     "  --help            show this text.\n"
     "  --version         show the program's version.\n"
     "  --                end of the options: the words after it are files.\n";
@@ -103,6 +112,12 @@ int RunMagnet(const std::vector<std::string>& files) {
     return lintervale::RunMagnetCommand(files, stdout, stderr);
 }
 
+int RunShow(const std::vector<std::string>& files, bool json) {
+    static char buffer[1 << 16];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+    return lintervale::RunShowCommand(files, json, stdout, stderr);
+}
+
 int Print(const char* text) {
     std::fputs(text, stdout);
     return lintervale::FinishOutput(stdout, stderr) ? 0 : 1;
@@ -123,6 +138,8 @@ int main(int argc, char** argv) {
         return 2;
     case lintervale::TCommandLine::Magnet:
         return RunMagnet(line.Operands);
+    case lintervale::TCommandLine::Show:
+        return RunShow(line.Operands, line.Json);
     case lintervale::TCommandLine::Window:
         break;
     }

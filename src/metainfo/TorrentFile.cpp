@@ -132,6 +132,9 @@ void TTorrentFile::Clear() {
     m_Trackers.clear();
     m_Name.clear();
     m_InfoHash.clear();
+    m_HashV2.clear();
+    m_Info = kNone;
+    m_Hybrid = false;
     m_Length = 0;
     m_Count = 0;
     m_FilesList = kNone;
@@ -185,6 +188,7 @@ void TTorrentFile::LoadSteps(TByteStream& Stream) {
         Fail({.Code = TCauseCode::NoInfo});
     }
     const std::uint32_t info = ContainerOf(m_Document, infoItem, "info", TValueKind::Dictionary);
+    m_Info = info;
 
     const std::uint32_t name = m_Document.Find(info, "name");
     if (name == kNone) {
@@ -256,6 +260,10 @@ void TTorrentFile::LoadFiles(std::uint32_t Info) {
         return;
     }
     Pieces = StringOf(m_Document, pieces, "pieces");
+    // A hybrid torrent: v1 piece hashes and a v2 file tree in one info dictionary.
+    const std::uint32_t version = m_Document.Find(Info, "meta version");
+    m_Hybrid = version != kNone && m_Document[version].Kind() == TBKind::Integer &&
+               m_Document.Number(version) == 2 && m_Document.Find(Info, "file tree") != kNone;
 
     std::int64_t total = 0;
     if (const std::uint32_t length = m_Document.Find(Info, "length"); length != kNone) {
@@ -298,6 +306,9 @@ void TTorrentFile::LoadHash(std::uint32_t Root) {
     const std::string_view info =
         bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
     m_InfoHash = m_V2Only ? DigestOf<TSHA256>(info) : DigestOf<TSHA1>(info);
+    if (m_Hybrid) {
+        m_HashV2 = DigestOf<TSHA256>(info);
+    }
 }
 
 const std::vector<TTorrentSubFile>& TTorrentFile::Files() const {

@@ -90,6 +90,16 @@ public:
     const std::vector<std::string>& Trackers() const { return m_Trackers; }
     // Whether the torrent is BitTorrent v2 only (its hash is a SHA-256).
     bool V2Only() const { return m_V2Only; }
+    // The v2 info hash (SHA-256, 64 lowercase hexadecimal digits) of a v2-only or hybrid
+    // torrent (one whose info dictionary says "meta version" 2 and holds a "file tree");
+    // empty for a v1 torrent.
+    const std::string& HashV2() const { return m_V2Only ? m_InfoHash : m_HashV2; }
+    // The v1 info hash; empty for a v2-only torrent.
+    const std::string& HashV1() const { return m_V2Only ? m_HashV2 : m_InfoHash; }
+    // The decoded document and the record of its "info" dictionary (kNone before a load).
+    // Both read the bytes given to Load.
+    const TBDocument& Document() const { return m_Document; }
+    std::uint32_t InfoRecord() const { return m_Info; }
     const std::string& Name() const { return m_Name; }
     // The size of the files, padding not included.
     std::int64_t Length() const { return m_Length; }
@@ -130,6 +140,9 @@ private:
     mutable std::vector<TTorrentSubFile> m_Files;
     mutable TObjectPtr m_Tree;
     std::string m_InfoHash;
+    std::string m_HashV2; // a hybrid's SHA-256 (empty otherwise)
+    std::uint32_t m_Info = TBDocument::kNone;
+    bool m_Hybrid = false;
     std::int32_t m_PieceLength = 0;
     bool m_Multifile = false;
     bool m_V2Only = false;

@@ -194,13 +194,16 @@ TEST(MagnetCommand, NamedPipesAndDevicesAreRefusedWithoutWaiting) {
     const std::string sample = (fs::path(LINTERVALE_FIXTURES) / rows.front().file).string();
     const lintervale::testing::TPipeGuard pipe(fs::temp_directory_path() /
                                                ("lintervale-pipe-" + std::to_string(::getpid())));
-    const Result result = RunProgram({"--magnet", pipe.Name(), "/dev/zero", sample});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, rows.front().link + "\n");
-    EXPECT_EQ(result.err, pipe.Name() + ": Cannot open file \"" + pipe.Name() +
-                              "\". (a named pipe, not a regular file)\n"
-                              "/dev/zero: Cannot open file \"/dev/zero\". (a device, not a "
-                              "regular file)\n");
+    const std::string refusals = pipe.Name() + ": Cannot open file \"" + pipe.Name() +
+                                 "\". (a named pipe, not a regular file)\n"
+                                 "/dev/zero: Cannot open file \"/dev/zero\". (a device, not a "
+                                 "regular file)\n";
+    for (const char* command : {"--magnet", "--show"}) {
+        const Result result = RunProgram({command, pipe.Name(), "/dev/zero", sample});
+        EXPECT_EQ(result.status, 1) << command;
+        EXPECT_EQ(result.err, refusals) << command;
+        EXPECT_NE(result.out.find(rows.front().link + "\n"), std::string::npos) << command;
+    }
 }
 
 TEST(MagnetCommand, AFullDiskIsNamedAndFails) {

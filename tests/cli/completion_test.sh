@@ -38,11 +38,14 @@ check() {
     fi
 }
 
-check "-- --help --magnet --version " lintervale --
-check "-- --help --magnet --version -hidden " lintervale -
+check "-- --help --magnet --show --version " lintervale --
+check "-- --help --magnet --show --version -hidden " lintervale -
 check "-hidden " lintervale -h
-check "-- --help --magnet --version " lintervale one.torrent -
-check "- -- --help --magnet --version " lintervale --magnet -
+check "-- --help --magnet --show --version " lintervale one.torrent -
+check "- -- --help --version " lintervale --magnet -
+check "- -- --help --json --version " lintervale --show -
+check "--json " lintervale --show one.torrent --j
+check "one.torrent " lintervale --show --json o
 check "--odd.torrent TWO.TORRENT albums one.torrent " lintervale ""
 check "one.torrent " lintervale --magnet o
 check "albums " lintervale -hidden al
