@@ -32,6 +32,14 @@ status=0
 python3 "$bench/measure.py" "$lintervale" "$corpus" || status=1
 python3 "$bench/show_bench.py" "$lintervale" "$corpus" || status=1
 python3 "$bench/list_bench.py" "$lintervale" "$corpus" || status=1
+for tool in list_commands_bench properties_bench; do
+    if [[ -x $build/bench/$tool ]]; then
+        case $tool in
+            properties_bench) "$build/bench/$tool" "$corpus/manyfiles/manyfiles.torrent" || status=1 ;;
+            *) "$build/bench/$tool" || status=1 ;;
+        esac
+    fi
+done
 paste_bench="$build/bench/paste_bench"
 if [[ -x $paste_bench ]]; then
     python3 "$bench/paste_bench.py" "$lintervale" "$paste_bench" "$corpus" || status=1

@@ -270,40 +270,16 @@
         <translation>nicht genug Speicher</translation>
     </message>
     <message>
-        <source>Cannot open file &quot;%1&quot;.</source>
-        <translation>Die Datei „%1“ kann nicht geöffnet werden.</translation>
+        <source>&quot;%1&quot; is no info hash.</source>
+        <translation>„%1“ ist kein Info-Hash.</translation>
     </message>
     <message>
-        <source>a named pipe, not a regular file</source>
-        <translation>eine benannte Pipe, keine normale Datei</translation>
+        <source>Cannot make the folder &quot;%1&quot;. %2</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden. %2</translation>
     </message>
     <message>
-        <source>a device, not a regular file</source>
-        <translation>ein Gerät, keine normale Datei</translation>
-    </message>
-    <message>
-        <source>not a regular file</source>
-        <translation>keine normale Datei</translation>
-    </message>
-    <message>
-        <source>The list file is cut short: it holds %1 of the %2 lines its counts call for.</source>
-        <translation>Die Listendatei ist abgeschnitten: Sie enthält %1 der %2 Zeilen, die ihre Zählzeilen verlangen.</translation>
-    </message>
-    <message>
-        <source>The list file is cut short: it ends before its column and row counts.</source>
-        <translation>Die Listendatei ist abgeschnitten: Sie endet vor ihrer Spalten- und Zeilenzahl.</translation>
-    </message>
-    <message>
-        <source>The list is too large to be saved: its file would be larger than </source>
-        <translation>Die Liste ist zu groß zum Speichern: Ihre Datei wäre größer als </translation>
-    </message>
-    <message>
-        <source>, more than can be read back. The list file &quot;%1&quot; is kept as it was saved before.</source>
-        <translation>, mehr als wieder gelesen werden kann. Die Listendatei „%1“ bleibt, wie sie zuvor gespeichert wurde.</translation>
-    </message>
-    <message>
-        <source>Cannot keep the list saved before as &quot;%1&quot;. %2</source>
-        <translation>Die zuvor gespeicherte Liste kann nicht als „%1“ aufbewahrt werden. %2</translation>
+        <source>Cannot write the file &quot;%1&quot;. %2</source>
+        <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
     </message>
 </context>
 <context>
@@ -391,6 +367,30 @@
     </message>
 </context>
 <context>
+    <name>lintervale::FileTreeModel</name>
+    <message>
+        <source>%1 → %2</source>
+        <comment>a symbolic link and its target</comment>
+        <translation>%1 → %2</translation>
+    </message>
+    <message>
+        <source>Symbolic link to %1</source>
+        <translation>Symbolischer Link auf %1</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Bytes</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::GridModel</name>
     <message>
         <source>Row %1</source>
@@ -406,6 +406,73 @@
     <message>
         <source>The added torrents, one a row: name, hash, trackers, number of files and size. Enter opens the magnet links of the selected rows, the Menu key the commands, and Ctrl+Up and Ctrl+Down move the current row.</source>
         <translation>Die hinzugefügten Torrents, einer pro Zeile: Name, Hash, Tracker, Anzahl der Dateien und Größe. Die Eingabetaste öffnet die Magnet-Links der ausgewählten Zeilen, die Menütaste die Befehle; Strg+Pfeil nach oben und Strg+Pfeil nach unten verschieben die aktuelle Zeile.</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::LinkContentsDialog</name>
+    <message>
+        <source>Link contents</source>
+        <translation>Link-Inhalt</translation>
+    </message>
+    <message>
+        <source>The torrent&apos;s &amp;name (dn)</source>
+        <translation>&amp;Name des Torrents (dn)</translation>
+    </message>
+    <message>
+        <source>Trackers (tr)</source>
+        <translation>Tracker (tr)</translation>
+    </message>
+    <message>
+        <source>&amp;All trackers</source>
+        <translation>&amp;Alle Tracker</translation>
+    </message>
+    <message>
+        <source>Only the &amp;first tracker</source>
+        <translation>Nur der &amp;erste Tracker</translation>
+    </message>
+    <message>
+        <source>N&amp;o trackers</source>
+        <translation>&amp;Keine Tracker</translation>
+    </message>
+    <message>
+        <source>&amp;Web seeds (ws)</source>
+        <translation>&amp;Webseeds (ws)</translation>
+    </message>
+    <message>
+        <source>The exact &amp;size in bytes (xl)</source>
+        <translation>Die genaue &amp;Größe in Bytes (xl)</translation>
+    </message>
+    <message>
+        <source>Only for torrents whose .torrent file is kept, whose size is known to the byte.</source>
+        <translation>Nur für Torrents, deren .torrent-Datei aufbewahrt wird und deren Größe bytegenau bekannt ist.</translation>
+    </message>
+    <message>
+        <source>Peer addresses</source>
+        <translation>Peer-Adressen</translation>
+    </message>
+    <message>
+        <source>host:port, one a line</source>
+        <translation>Host:Port, eine pro Zeile</translation>
+    </message>
+    <message>
+        <source>&amp;Peer addresses (x.pe), one a line:</source>
+        <translation>&amp;Peer-Adressen (x.pe), eine pro Zeile:</translation>
+    </message>
+    <message>
+        <source>The current row&apos;s link</source>
+        <translation>Der Link der aktuellen Zeile</translation>
+    </message>
+    <message>
+        <source>The current row&apos;s &amp;link:</source>
+        <translation>Der &amp;Link der aktuellen Zeile:</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no peer address: write host:port, a name or an IPv4 address, or [IPv6]:port.</source>
+        <translation>„%1“ ist keine Peer-Adresse: Schreiben Sie Host:Port mit einem Namen oder einer IPv4-Adresse, oder [IPv6]:Port.</translation>
+    </message>
+    <message>
+        <source>(no row)</source>
+        <translation>(keine Zeile)</translation>
     </message>
 </context>
 <context>
@@ -715,6 +782,233 @@
     <message>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::PropertiesDialog</name>
+    <message>
+        <source>%1 (%2 bytes)</source>
+        <translation>%1 (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>Properties of %1</source>
+        <translation>Eigenschaften von %1</translation>
+    </message>
+    <message>
+        <source>The kept .torrent file of this row cannot be read.</source>
+        <translation>Die aufbewahrte .torrent-Datei dieser Zeile kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>&amp;General</source>
+        <translation>&amp;Allgemein</translation>
+    </message>
+    <message>
+        <source>&amp;Trackers</source>
+        <translation>&amp;Tracker</translation>
+    </message>
+    <message>
+        <source>&amp;Web seeds and DHT nodes</source>
+        <translation>&amp;Webseeds und DHT-Knoten</translation>
+    </message>
+    <message>
+        <source>&amp;Files</source>
+        <translation>&amp;Dateien</translation>
+    </message>
+    <message>
+        <source>The contents of this torrent are not known: its row was made from a magnet link, or from a list saved before Lintervale kept torrents. What the row holds is shown.</source>
+        <translation>Der Inhalt dieses Torrents ist nicht bekannt: Seine Zeile entstand aus einem Magnet-Link oder aus einer Liste, die gespeichert wurde, bevor Lintervale Torrents aufbewahrte. Gezeigt wird, was die Zeile enthält.</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Info &amp;hash:</source>
+        <translation>Info-&amp;Hash:</translation>
+    </message>
+    <message>
+        <source>Info hash</source>
+        <translation>Info-Hash</translation>
+    </message>
+    <message>
+        <source>&amp;Files:</source>
+        <translation>&amp;Dateien:</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>&amp;Size:</source>
+        <translation>&amp;Größe:</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <source>Info hash v&amp;1:</source>
+        <translation>Info-Hash v&amp;1:</translation>
+    </message>
+    <message>
+        <source>Info hash, version 1</source>
+        <translation>Info-Hash, Version 1</translation>
+    </message>
+    <message>
+        <source>Info hash v&amp;2:</source>
+        <translation>Info-Hash v&amp;2:</translation>
+    </message>
+    <message>
+        <source>Info hash, version 2</source>
+        <translation>Info-Hash, Version 2</translation>
+    </message>
+    <message>
+        <source>Total &amp;size:</source>
+        <translation>&amp;Gesamtgröße:</translation>
+    </message>
+    <message>
+        <source>Total size</source>
+        <translation>Gesamtgröße</translation>
+    </message>
+    <message>
+        <source>&amp;Pieces:</source>
+        <translation>&amp;Stücke:</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 zu je %2</translation>
+    </message>
+    <message>
+        <source>Pieces</source>
+        <translation>Stücke</translation>
+    </message>
+    <message>
+        <source>P&amp;rivate:</source>
+        <translation>P&amp;rivat:</translation>
+    </message>
+    <message>
+        <source>Yes: only its trackers give peers</source>
+        <translation>Ja: Nur seine Tracker nennen Peers</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Private</source>
+        <translation>Privat</translation>
+    </message>
+    <message>
+        <source>Created &amp;by:</source>
+        <translation>&amp;Erstellt mit:</translation>
+    </message>
+    <message>
+        <source>Created by</source>
+        <translation>Erstellt mit</translation>
+    </message>
+    <message>
+        <source>Creation &amp;date:</source>
+        <translation>Erstellungs&amp;datum:</translation>
+    </message>
+    <message>
+        <source>Creation date</source>
+        <translation>Erstellungsdatum</translation>
+    </message>
+    <message>
+        <source>&amp;Comment:</source>
+        <translation>&amp;Kommentar:</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message>
+        <source>S&amp;ource:</source>
+        <translation>&amp;Quelle:</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>Tier %1</source>
+        <translation>Stufe %1</translation>
+    </message>
+    <message>
+        <source>This torrent names no tracker.</source>
+        <translation>Dieser Torrent nennt keinen Tracker.</translation>
+    </message>
+    <message>
+        <source>Trackers by tier</source>
+        <translation>Tracker nach Stufen</translation>
+    </message>
+    <message>
+        <source>&amp;Web seeds:</source>
+        <translation>&amp;Webseeds:</translation>
+    </message>
+    <message>
+        <source>Web seeds</source>
+        <translation>Webseeds</translation>
+    </message>
+    <message>
+        <source>&amp;DHT nodes:</source>
+        <translation>&amp;DHT-Knoten:</translation>
+    </message>
+    <message>
+        <source>DHT nodes</source>
+        <translation>DHT-Knoten</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>Nach Namen filtern</translation>
+    </message>
+    <message>
+        <source>Tick &amp;all</source>
+        <translation>&amp;Alle ankreuzen</translation>
+    </message>
+    <message>
+        <source>Tick n&amp;one</source>
+        <translation>&amp;Keine ankreuzen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy link for selected files</source>
+        <translation>Link für ausgewählte Dateien &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>Copies the row&apos;s magnet link with the ticked files selected (so=).</source>
+        <translation>Kopiert den Magnet-Link der Zeile mit den angekreuzten Dateien als Auswahl (so=).</translation>
+    </message>
+    <message>
+        <source>F&amp;ilter:</source>
+        <translation>F&amp;ilter:</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files shown</source>
+        <translation>%1 von %2 Dateien gezeigt</translation>
+    </message>
+    <message>
+        <source>Tick at least one file.</source>
+        <translation>Kreuzen Sie mindestens eine Datei an.</translation>
+    </message>
+    <message>
+        <source>The link for 1 file was copied.</source>
+        <translation>Der Link für 1 Datei wurde kopiert.</translation>
+    </message>
+    <message>
+        <source>The link for %1 files was copied.</source>
+        <translation>Der Link für %1 Dateien wurde kopiert.</translation>
     </message>
 </context>
 <context>

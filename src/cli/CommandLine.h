@@ -4,6 +4,8 @@
 // "--" ends them, so a file whose name begins with a dash can follow it. Single-dash words
 // such as -hidden are the window's own and pass through as they are.
 
+#include "magnet/MagnetLink.h"
+
 #include <string>
 #include <vector>
 
@@ -20,11 +22,16 @@ struct TCommandLine {
     std::string Error;
     // Show: as JSON instead of text ("--json").
     bool Json = false;
+    // Magnet and Show: what the links hold ("--no-name", "--trackers=all|first|none",
+    // "--no-web-seeds", "--exact-length", "--peer=HOST:PORT" as often as wanted).
+    TLinkContents Contents;
 };
 
 // "--help" and "--version" win wherever they stand before "--", the first of them given; an
-// unknown option is an error, never a file name.
-TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments);
+// unknown option is an error, never a file name. The link options change Links (the user's
+// settings) into the contents of the line.
+TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments,
+                              const TLinkContents& Links = {});
 
 // The name "-" stands for in the magnet command's files.
 inline constexpr const char* kStandardInput = "/dev/stdin";

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 namespace lintervale {
@@ -22,7 +22,8 @@ public:
     explicit TOutput(std::FILE* file) : m_File(file) {}
 
     void Write(std::string_view text) {
-        if (m_Error == 0 && std::fwrite(text.data(), 1, text.size(), m_File) != text.size()) {
+        if (m_Error == 0 && !text.empty() &&
+            std::fwrite(text.data(), 1, text.size(), m_File) != text.size()) {
             Fail();
         }
     }
@@ -129,8 +130,8 @@ int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
     std::mutex lock;
     std::condition_variable doneChanged;
     std::atomic<std::size_t> next{1};
-    const auto help = [&] {
-        TFileBuffer buffer;
+    // Takes the next file nobody has and keeps its outcome; false when none is left.
+    const auto helpOnce = [&](TFileBuffer& buffer) {
         for (std::size_t i = next++; i < Files.size(); i = next++) {
             int expected = kFree;
             if (!states[i].compare_exchange_strong(expected, kTaken)) {
@@ -142,6 +143,13 @@ int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
                 states[i] = kKept;
             }
             doneChanged.notify_all();
+            return true;
+        }
+        return false;
+    };
+    const auto help = [&] {
+        TFileBuffer buffer;
+        while (helpOnce(buffer)) {
         }
     };
     const std::size_t helpers =
@@ -162,6 +170,9 @@ int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
             TTurnOutput turn(out, Framing.Between, first);
             outcomes[i] = Work(Files[i], buffer, turn);
         } else {
+            // While a helper works on this file, this thread works on one further on.
+            while (states[i] != kKept && helpOnce(buffer)) {
+            }
             std::unique_lock<std::mutex> guard(lock);
             doneChanged.wait(guard, [&] { return states[i] == kKept; });
             guard.unlock();
@@ -172,7 +183,9 @@ int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
         if (!outcomes[i].Done) {
             // What came before it goes first, so that both streams read in the files' order.
             out.Flush();
-            std::fwrite(outcomes[i].Err.data(), 1, outcomes[i].Err.size(), Err);
+            if (!outcomes[i].Err.empty()) {
+                std::fwrite(outcomes[i].Err.data(), 1, outcomes[i].Err.size(), Err);
+            }
             std::fflush(Err);
             status = 1;
         }

@@ -10,13 +10,14 @@ namespace lintervale {
 
 namespace {
 
-TFileOutcome LinkOf(const std::string& file, TFileBuffer& buffer, TFileSink& out) {
+TFileOutcome LinkOf(const std::string& file, TFileBuffer& buffer, TFileSink& out,
+                    const TLinkContents& contents) {
     try {
         ReadCommandFile(file, buffer);
         TTorrentFile torrent;
         torrent.Load(buffer.View());
         const TTorrentRow row = MakeTorrentRow(torrent);
-        out.Write(MagnetLinkOfRow(row.Name, row.Hash, row.Trackers) + '\n');
+        out.Write(MagnetLink(LinkFactsOf(row, torrent), contents) + '\n');
         return {true, {}};
     } catch (...) {
         return {false, file + ": " + FailureText() + '\n'};
@@ -25,8 +26,13 @@ TFileOutcome LinkOf(const std::string& file, TFileBuffer& buffer, TFileSink& out
 
 } // namespace
 
-int RunMagnetCommand(const std::vector<std::string>& Files, std::FILE* Out, std::FILE* Err) {
-    return RunFileCommand(Files, LinkOf, {}, Out, Err);
+int RunMagnetCommand(const std::vector<std::string>& Files, const TLinkContents& Contents,
+                     std::FILE* Out, std::FILE* Err) {
+    const TFileWork work = [&Contents](const std::string& file, TFileBuffer& buffer,
+                                       TFileSink& out) {
+        return LinkOf(file, buffer, out, Contents);
+    };
+    return RunFileCommand(Files, work, {}, Out, Err);
 }
 
 } // namespace lintervale

@@ -234,14 +234,15 @@ private:
     bool m_First = true;
 };
 
-TFileOutcome Show(const std::string& file, TFileBuffer& buffer, TFileSink& out, bool json) {
+TFileOutcome Show(const std::string& file, TFileBuffer& buffer, TFileSink& out, bool json,
+                  const TLinkContents& contents) {
     std::string failure;
     try {
         ReadCommandFile(file, buffer);
         TTorrentFile torrent;
         torrent.Load(buffer.View());
         const TTorrentRow row = MakeTorrentRow(torrent);
-        const std::string link = MagnetLinkOfRow(row.Name, row.Hash, row.Trackers);
+        const std::string link = MagnetLink(LinkFactsOf(row, torrent), contents);
         const TTorrentDetails details = ReadDetails(torrent);
         TChunkedText text(out);
         if (json) {
@@ -265,14 +266,14 @@ TFileOutcome Show(const std::string& file, TFileBuffer& buffer, TFileSink& out, 
 
 } // namespace
 
-int RunShowCommand(const std::vector<std::string>& Files, bool Json, std::FILE* Out,
-                   std::FILE* Err) {
-    const TFileWork work = [Json](const std::string& file, TFileBuffer& buffer, TFileSink& out) {
-        return Show(file, buffer, out, Json);
+int RunShowCommand(const std::vector<std::string>& Files, bool Json, const TLinkContents& Contents,
+                   std::FILE* Out, std::FILE* Err) {
+    const TFileWork work = [Json, &Contents](const std::string& file, TFileBuffer& buffer,
+                                             TFileSink& out) {
+        return Show(file, buffer, out, Json, Contents);
     };
-    return RunFileCommand(Files, work,
-                          Json ? TFraming{"[\n", ",\n", "\n]\n"} : TFraming{{}, "\n", {}}, Out,
-                          Err);
+    return RunFileCommand(
+        Files, work, Json ? TFraming{"[\n", ",\n", "\n]\n"} : TFraming{{}, "\n", {}}, Out, Err);
 }
 
 } // namespace lintervale

@@ -33,7 +33,8 @@ std::size_t ValidSequence(std::string_view bytes, std::size_t* bad) {
         return 0;
     }
     for (std::size_t i = 1; i < length; ++i) {
-        if (i >= bytes.size() || byte(i) < (i == 1 ? low : 0x80) || byte(i) > (i == 1 ? high : 0xBF)) {
+        if (i >= bytes.size() || byte(i) < (i == 1 ? low : 0x80) ||
+            byte(i) > (i == 1 ? high : 0xBF)) {
             *bad = i;
             return 0;
         }

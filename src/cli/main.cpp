@@ -5,7 +5,9 @@
 #include "cli/FileCommand.h"
 #include "cli/MagnetCommand.h"
 #include "cli/ShowCommand.h"
+#include "magnet/LinkSettings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +42,15 @@ constexpr const char* kUsage =
     "                    files, one field a line; failures and exit status as for\n"
     "                    --magnet.\n"
     "  --json            with --show: one JSON array, an object per torrent.\n"
+    "\n"
+    "What the links of --magnet and --show hold (as the window's \"Link contents\" say,\n"
+    "by default the name, every tracker and every web seed, and both info hashes of a\n"
+    "hybrid torrent):\n"
+    "  --no-name         leave the name (dn) out.\n"
+    "  --trackers=WHICH  all (the default), first, or none of the trackers (tr).\n"
+    "  --no-web-seeds    leave the web seeds (ws) out.\n"
+    "  --exact-length    add the total size in bytes (xl).\n"
+    "  --peer=HOST:PORT  add a peer address (x.pe); may be given more than once.\n"
     "  --help            show this text.\n"
     "  --version         show the program's version.\n"
     "  --                end of the options: the words after it are files.\n";
@@ -106,16 +117,16 @@ int RunWindow(int argc, char** argv) {
     return run(argc, argv);
 }
 
-int RunMagnet(const std::vector<std::string>& files) {
+int RunMagnet(const std::vector<std::string>& files, const lintervale::TLinkContents& contents) {
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-    return lintervale::RunMagnetCommand(files, stdout, stderr);
+    return lintervale::RunMagnetCommand(files, contents, stdout, stderr);
 }
 
-int RunShow(const std::vector<std::string>& files, bool json) {
+int RunShow(const lintervale::TCommandLine& line) {
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-    return lintervale::RunShowCommand(files, json, stdout, stderr);
+    return lintervale::RunShowCommand(line.Operands, line.Json, line.Contents, stdout, stderr);
 }
 
 int Print(const char* text) {
@@ -125,9 +136,27 @@ int Print(const char* text) {
 
 } // namespace
 
+// What the user chose for links in the window's options, for the commands that print links.
+lintervale::TLinkContents LinkSettings(const std::vector<std::string>& arguments) {
+    if (std::find(arguments.begin(), arguments.end(), "--magnet") == arguments.end() &&
+        std::find(arguments.begin(), arguments.end(), "--show") == arguments.end()) {
+        return {};
+    }
+    std::FILE* file = std::fopen(lintervale::OptionsFilePath().c_str(), "rb");
+    if (file == nullptr) {
+        return {};
+    }
+    // The options file is small; anything past this is not the window's.
+    std::string text(1 << 16, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    std::fclose(file);
+    return lintervale::ReadLinkSettings(text);
+}
+
 int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     const lintervale::TCommandLine line =
-        lintervale::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        lintervale::ParseCommandLine(arguments, LinkSettings(arguments));
     switch (line.Action) {
     case lintervale::TCommandLine::Help:
         return Print(kUsage);
@@ -137,9 +166,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lintervale: %s\n\n%s", line.Error.c_str(), kUsage);
         return 2;
     case lintervale::TCommandLine::Magnet:
-        return RunMagnet(line.Operands);
+        return RunMagnet(line.Operands, line.Contents);
     case lintervale::TCommandLine::Show:
-        return RunShow(line.Operands, line.Json);
+        return RunShow(line);
     case lintervale::TCommandLine::Window:
         break;
     }
@@ -156,7 +185,7 @@ int main(int argc, char** argv) {
             return 3;
         }
         std::fputs("; printing the magnet links of the files given instead.\n", stderr);
-        return RunMagnet(files);
+        return RunMagnet(files, {});
     }
     return RunWindow(argc, argv);
 }

@@ -112,6 +112,32 @@ void TTorrentGrid::MoveRow(int From, int To) {
     Notify(&TGridObserver::SelectionChanged);
 }
 
+void TTorrentGrid::Reorder(const std::vector<int>& Order) {
+    if (Order.size() + 1 != m_Rows.size()) {
+        return;
+    }
+    Notify(&TGridObserver::RowsAboutToBeReordered);
+    std::deque<TRow> rows;
+    rows.push_back(std::move(m_Rows.front()));
+    int row = m_Row;
+    int anchor = m_Anchor;
+    for (std::size_t k = 0; k < Order.size(); ++k) {
+        const int from = Order[k];
+        rows.push_back(std::move(m_Rows[static_cast<std::size_t>(from)]));
+        if (from == m_Row) {
+            row = static_cast<int>(k) + 1;
+        }
+        if (from == m_Anchor) {
+            anchor = static_cast<int>(k) + 1;
+        }
+    }
+    m_Rows = std::move(rows);
+    m_Row = row;
+    m_Anchor = anchor;
+    Notify(&TGridObserver::RowsReordered);
+    Notify(&TGridObserver::SelectionChanged);
+}
+
 bool TTorrentGrid::Select(int Anchor, int Current) {
     const int last = RowCount() - 1;
     const int row = std::clamp(Current, 1, last);

@@ -1,5 +1,6 @@
 #include "list/TorrentRow.h"
 
+#include "metainfo/TorrentDetails.h"
 #include "trackers/TrackerCell.h"
 
 #include <algorithm>
@@ -66,6 +67,15 @@ TTorrentRow MakeTorrentRow(const TTorrentFile& Torrent) {
     row.Files = std::to_string(Torrent.Count());
     row.Size = SizeText(Torrent.Length());
     return row;
+}
+
+TLinkFacts LinkFactsOf(const TTorrentRow& Row, const TTorrentFile& Torrent) {
+    return {.Hash = Row.Hash,
+            .HashV2 = Torrent.V2Only() ? std::string_view() : Torrent.HashV2(),
+            .Name = Row.Name,
+            .TrackerCell = Row.Trackers,
+            .WebSeeds = ReadWebSeeds(Torrent),
+            .Length = Torrent.Length()};
 }
 
 TTorrentRow LoadTorrentRow(const std::string& FileName, TFileBuffer& Buffer) {

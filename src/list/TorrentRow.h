@@ -3,6 +3,7 @@
 // The cells of the row that adding a torrent makes, and the reading of a .torrent file.
 
 #include "list/FileBuffer.h"
+#include "magnet/MagnetLink.h"
 #include "metainfo/TorrentFile.h"
 
 #include <cstdint>
@@ -34,6 +35,10 @@ std::string NewTrackerCell(const std::vector<std::string>& Trackers);
 // when it has none). Control bytes in the name and the trackers become spaces, so that no
 // cell can end or shift a line of the list data file, and no link carries them.
 TTorrentRow MakeTorrentRow(const TTorrentFile& Torrent);
+
+// What a link can say of a loaded torrent whose row is Row: the row's cells, a hybrid's v2
+// hash, the web seeds and the exact size. The facts refer to Row, which must outlive them.
+TLinkFacts LinkFactsOf(const TTorrentRow& Row, const TTorrentFile& Torrent);
 
 // Reads and loads a .torrent file and makes its row; raises EFileReadError or
 // ETorrentFileError. A caller adding many files passes one buffer for all of them.

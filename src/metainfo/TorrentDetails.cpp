@@ -40,8 +40,8 @@ std::optional<std::string> PreferredText(const TBDocument& document, std::uint32
 }
 
 std::string_view LeftTrimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' ||
-                             text.front() == '\r' || text.front() == '\n')) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' ||
+                             text.front() == '\n')) {
         text.remove_prefix(1);
     }
     return text;
@@ -152,7 +152,8 @@ public:
         for (std::uint32_t entry = m_Document.First(files); entry != m_Document.End(files);
              entry = m_Document.Next(entry)) {
             m_Path.clear();
-            if (const std::uint32_t path = m_Document.Find(entry, "path"); IsList(m_Document, path)) {
+            if (const std::uint32_t path = m_Document.Find(entry, "path");
+                IsList(m_Document, path)) {
                 JoinPath(m_Document, path, m_Path);
             }
             Emit(entry);
@@ -252,6 +253,11 @@ TTorrentDetails ReadDetails(const TTorrentFile& Torrent) {
     details.WebSeeds = WebSeedsOf(document, root);
     details.DhtNodes = DhtNodesOf(document, root);
     return details;
+}
+
+std::vector<std::string> ReadWebSeeds(const TTorrentFile& Torrent) {
+    return Torrent.InfoRecord() == kNone ? std::vector<std::string>()
+                                         : WebSeedsOf(Torrent.Document(), 0);
 }
 
 void VisitContents(const TTorrentFile& Torrent,

@@ -28,8 +28,8 @@ namespace lintervale {
 
 struct TTorrentDetails {
     std::string Name;
-    std::string HashV1; // empty for a v2-only torrent
-    std::string HashV2; // empty for a v1-only torrent
+    std::string HashV1;         // empty for a v2-only torrent
+    std::string HashV2;         // empty for a v1-only torrent
     std::int64_t TotalSize = 0; // padding not counted
     std::int32_t FileCount = 0; // padding not counted
     std::int64_t PieceLength = 0;
@@ -46,16 +46,18 @@ struct TTorrentDetails {
 
 // One file as the torrent lists it. The views last until the visitor returns.
 struct TContentFile {
-    std::string_view Path;    // the path inside the torrent, its parts joined by '/'
-    std::int64_t Length = 0;  // 0 for a symbolic link without a length
-    std::string_view Attr;    // "attr" as it stands: 'p' padding, 'l' link, 'x', 'h'
-    std::string_view Target;  // a symbolic link's "symlink path", joined by '/'
+    std::string_view Path;   // the path inside the torrent, its parts joined by '/'
+    std::int64_t Length = 0; // 0 for a symbolic link without a length
+    std::string_view Attr;   // "attr" as it stands: 'p' padding, 'l' link, 'x', 'h'
+    std::string_view Target; // a symbolic link's "symlink path", joined by '/'
     bool Padding() const { return Attr.find('p') != std::string_view::npos; }
     bool Link() const { return Attr.find('l') != std::string_view::npos; }
 };
 
 // The facts of a torrent that Torrent has loaded.
 TTorrentDetails ReadDetails(const TTorrentFile& Torrent);
+// Its web seeds alone, as ReadDetails reads them.
+std::vector<std::string> ReadWebSeeds(const TTorrentFile& Torrent);
 
 // Calls Visit for every file of a torrent that Torrent has loaded, in the torrent's order.
 void VisitContents(const TTorrentFile& Torrent,

@@ -79,7 +79,6 @@ Result RunProgram(const std::vector<std::string>& args, const Streams& streams =
 using Expected = lintervale::testing::TExpectedLink;
 using lintervale::testing::ReadExpected;
 
-const char* const kExpectedTable = lintervale::testing::kExpectedLinksTable;
 const std::string kRefused =
     "Something bad happened while trying to load the file, probably corrupt metainfo.";
 
@@ -102,7 +101,7 @@ TEST(MagnetCommand, ARefusalSaysWhy) {
 }
 
 TEST(MagnetCommand, EveryFixtureGivesItsExpectedLine) {
-    const std::vector<Expected> rows = ReadExpected(kExpectedTable);
+    const std::vector<Expected> rows = lintervale::testing::ReadCompleteExpected();
     ASSERT_GE(rows.size(), 31u);
     for (const Expected& row : rows) {
         const std::string path = (fs::path(LINTERVALE_FIXTURES) / row.file).string();
@@ -120,7 +119,7 @@ TEST(MagnetCommand, EveryFixtureGivesItsExpectedLine) {
 }
 
 TEST(MagnetCommand, ManyFilesKeepTheirOrderAndFailuresDoNotStopTheRest) {
-    const std::vector<Expected> rows = ReadExpected(kExpectedTable);
+    const std::vector<Expected> rows = lintervale::testing::ReadCompleteExpected();
     std::vector<std::string> args = {"--magnet"};
     std::string links;
     std::string errors;
@@ -174,7 +173,7 @@ TEST(MagnetCommand, HelpVersionAndWrongCommandLines) {
 }
 
 TEST(MagnetCommand, StandardInputIsReadAsOneFile) {
-    const std::vector<Expected> rows = ReadExpected(kExpectedTable);
+    const std::vector<Expected> rows = lintervale::testing::ReadCompleteExpected();
     const Expected& single = rows.front();
     const std::string path = (fs::path(LINTERVALE_FIXTURES) / single.file).string();
     ASSERT_TRUE(single.ok);
@@ -229,6 +228,98 @@ TEST(MagnetCommand, AFullDiskIsNamedAndFails) {
     EXPECT_NE(RunProgram(many, {.in = "/dev/null", .out = "/dev/full"})
                   .err.find(missing + ": Cannot open"),
               std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// What each setting of a link's contents does, on the command line of --magnet and --show.
+TEST(MagnetCommand, LinkContentsFollowTheOptions) {
+    const std::string v1 = "magnet:?xt=urn:btih:4a3ee6ce4d0c1abef12841ff60391ae5040a6c9c";
+    const std::string hybrid =
+        "magnet:?xt=urn:btih:24d6a1822cd5af37e70e7db7c65cdfc8a8ddce1e&xt=urn:btmh:"
+        "1220aa42e1fe9de5e518253aa710c8d01f365593935aa539862f31e68a33300285ad";
+    const std::string multiTrackers = "&tr=udp://tracker.example.net:1337/announce";
+    const std::string multiSeeds = "&ws=http://seed-one.example/files/"
+                                   "&ws=http://seed-two.example/get?a=1%26b=2"
+                                   "&ws=ftp://seed-three.example/pub/";
+    struct Case {
+        std::vector<std::string> Options;
+        std::string File;
+        std::string Link;
+    };
+    const Case cases[] = {
+        {{}, "webseed-multi.torrent", v1 + "&dn=Photos" + multiTrackers + multiSeeds},
+        {{"--no-name"}, "webseed-multi.torrent", v1 + multiTrackers + multiSeeds},
+        {{"--no-web-seeds"}, "webseed-multi.torrent", v1 + "&dn=Photos" + multiTrackers},
+        {{"--trackers=none", "--no-web-seeds", "--no-name"}, "webseed-multi.torrent", v1},
+        {{"--exact-length"},
+         "webseed-multi.torrent",
+         v1 + "&dn=Photos" + multiTrackers + multiSeeds + "&xl=7000"},
+        {{"--peer=127.0.0.1:6881", "--peer=[::1]:51413", "--peer=peer.example:1"},
+         "webseed-multi.torrent",
+         v1 + "&dn=Photos" + multiTrackers + multiSeeds +
+             "&x.pe=127.0.0.1:6881&x.pe=[::1]:51413&x.pe=peer.example:1"},
+        {{"--trackers=first"},
+         "hybrid-webseed.torrent",
+         hybrid + "&dn=hybrid-seeded&tr=http://tracker.example.org:6969/announce"
+                  "&ws=http://webseed.example/hybrid/"},
+        {{"--trackers=all"},
+         "hybrid-webseed.torrent",
+         hybrid + "&dn=hybrid-seeded&tr=http://tracker.example.org:6969/announce"
+                  "&tr=udp://backup.example:6969/announce&ws=http://webseed.example/hybrid/"},
+        // A torrent without trackers: every tracker asked for still ends with "&tr=", none
+        // asked for leaves it out.
+        {{},
+         "trackerless.torrent",
+         "magnet:?xt=urn:btih:c72897a2dd9a305f4bef6c71b0b56b4a72f38c33&dn=trackerless&tr="},
+        {{"--trackers=none"},
+         "trackerless.torrent",
+         "magnet:?xt=urn:btih:c72897a2dd9a305f4bef6c71b0b56b4a72f38c33&dn=trackerless"},
+    };
+    for (const Case& c : cases) {
+        const std::string path = (fs::path(LINTERVALE_FIXTURES) / c.File).string();
+        std::vector<std::string> args = c.Options;
+        args.insert(args.begin(), "--magnet");
+        args.push_back(path);
+        const Result magnet = RunProgram(args);
+        const std::string what = ::testing::PrintToString(args);
+        EXPECT_EQ(magnet.status, 0) << what;
+        EXPECT_EQ(magnet.out, c.Link + "\n") << what;
+        args.front() = "--show";
+        const Result show = RunProgram(args);
+        EXPECT_NE(show.out.find("Magnet link: " + c.Link + "\n"), std::string::npos) << what;
+    }
+
+    // The window's "Link contents" hold for the headless commands too; the command line
+    // overrides them.
+    const fs::path config =
+        fs::temp_directory_path() / ("lintervale-links-" + std::to_string(::getpid()));
+    fs::create_directories(config / "Lintervale");
+    std::ofstream(config / "Lintervale" / "Lintervale.conf")
+        << "[General]\nQuietMode=1\nLinkName=0\nLinkWebSeeds=0\nLinkPeers=10.0.0.1:6881\n";
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = before != nullptr ? before : "";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const std::string multi = (fs::path(LINTERVALE_FIXTURES) / "webseed-multi.torrent").string();
+    const Result chosen = RunProgram({"--magnet", multi});
+    const Result overridden = RunProgram({"--magnet", "--trackers=none", multi});
+    ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    fs::remove_all(config);
+    EXPECT_EQ(chosen.out, v1 + multiTrackers + "&x.pe=10.0.0.1:6881\n");
+    EXPECT_EQ(overridden.out, v1 + "&x.pe=10.0.0.1:6881\n");
+
+    // Values that are no good, and options without a command that makes links.
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--magnet", "--trackers=some", "a"},
+          {"--magnet", "--peer=host", "a"},
+          {"--magnet", "--peer=host:0", "a"},
+          {"--magnet", "--peer=[::1:80", "a"},
+          {"--magnet", "--peer=a b:80", "a"},
+          {"--no-name", "a.torrent"}}) {
+        EXPECT_EQ(RunProgram(bad).status, 2) << ::testing::PrintToString(bad);
+    }
 }
 
 } // namespace

@@ -42,8 +42,9 @@ check "-- --help --magnet --show --version " lintervale --
 check "-- --help --magnet --show --version -hidden " lintervale -
 check "-hidden " lintervale -h
 check "-- --help --magnet --show --version " lintervale one.torrent -
-check "- -- --help --version " lintervale --magnet -
-check "- -- --help --json --version " lintervale --show -
+check "- -- --exact-length --help --no-name --no-web-seeds --peer= --trackers=all --trackers=first --trackers=none --version " lintervale --magnet -
+check "- -- --exact-length --help --json --no-name --no-web-seeds --peer= --trackers=all --trackers=first --trackers=none --version " lintervale --show -
+check "--trackers=all --trackers=first --trackers=none " lintervale --magnet --tr
 check "--json " lintervale --show one.torrent --j
 check "one.torrent " lintervale --show --json o
 check "--odd.torrent TWO.TORRENT albums one.torrent " lintervale ""

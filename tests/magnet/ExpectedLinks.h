@@ -40,4 +40,24 @@ inline std::vector<TExpectedLink> ReadExpected(const std::string& Table) {
     return rows;
 }
 
+// The links of a torrent read whole (the --magnet command, a row with its stored .torrent):
+// the table in force, with the rows of "expected-complete-links.tsv" in place of its own and
+// after them. A hybrid's link carries both hashes there, and web seeds come after the trackers.
+inline std::vector<TExpectedLink> ReadCompleteExpected() {
+    std::vector<TExpectedLink> rows = ReadExpected(kExpectedLinksTable);
+    for (const TExpectedLink& complete : ReadExpected("expected-complete-links.tsv")) {
+        bool replaced = false;
+        for (TExpectedLink& row : rows) {
+            if (row.file == complete.file) {
+                row = complete;
+                replaced = true;
+            }
+        }
+        if (!replaced) {
+            rows.push_back(complete);
+        }
+    }
+    return rows;
+}
+
 } // namespace lintervale::testing
