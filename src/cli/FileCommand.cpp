@@ -1,5 +1,8 @@
 #include "cli/FileCommand.h"
 
+#include "cli/CommandLine.h"
+#include "metainfo/TorrentFile.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -52,6 +55,23 @@ bool Report(int error, std::FILE* err) {
 }
 
 } // namespace
+
+void ReadCommandFile(const std::string& File, TFileBuffer& Buffer) {
+    Buffer.ReadWholeFile(File, kMaxTorrentFileSize,
+                         File == kStandardInput ? TFileKinds::Any : TFileKinds::RegularOnly);
+}
+
+std::string FailureText() {
+    try {
+        throw;
+    } catch (const ETorrentFileError& error) {
+        return MessageWithCause(error.what(), error.Cause());
+    } catch (const EFileReadError& error) {
+        return MessageWithCause(error.what(), error.Cause());
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+}
 
 bool FinishOutput(std::FILE* Out, std::FILE* Err) {
     return Report(TOutput(Out).Finish(), Err);

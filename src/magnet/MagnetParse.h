@@ -13,7 +13,7 @@
 // - "xt" (or "xt.1", "xt.2"...): "urn:btih:" with 40 hexadecimal digits or 32 base32
 //   characters, or "urn:btmh:1220" with 64 hexadecimal digits (a SHA-256 multihash). The
 //   first btih is the hash; without one, the first btmh. A link with neither is refused.
-// - "dn": the first one is the name; a link without one is named by its hash.
+// - "dn": the first non-empty one is the name; a link without one is named by its hash.
 // - "tr" (or "tr.1"...): every tracker in order, each once; empty values are left out.
 // - "xl": the first that is a whole number of bytes (fitting 63 bits); others are passed over.
 // Values are given as decoded, bytes of any value included. Other keys are ignored.

@@ -1,5 +1,6 @@
 #include "metainfo/Cause.h"
 #include "metainfo/TorrentFile.h"
+#include "tests/list/PipeGuard.h"
 #include "tests/magnet/ExpectedLinks.h"
 
 #include <fcntl.h>
@@ -185,6 +186,23 @@ TEST(MagnetCommand, StandardInputIsReadAsOneFile) {
     EXPECT_EQ(empty.status, 1);
     const std::string refusal = "/dev/stdin: " + kRefused;
     EXPECT_EQ(empty.err.substr(0, refusal.size()), refusal);
+}
+
+TEST(MagnetCommand, NamedPipesAndDevicesAreRefusedWithoutWaiting) {
+    const std::vector<Expected> rows = ReadExpected(kExpectedTable);
+    const std::string sample = (fs::path(LINTERVALE_FIXTURES) / rows.front().file).string();
+    const lintervale::testing::TPipeGuard pipe(fs::temp_directory_path() /
+                                               ("lintervale-pipe-" + std::to_string(::getpid())));
+    const std::string refusals = pipe.Name() + ": Cannot open file \"" + pipe.Name() +
+                                 "\". (a named pipe, not a regular file)\n"
+                                 "/dev/zero: Cannot open file \"/dev/zero\". (a device, not a "
+                                 "regular file)\n";
+    for (const char* command : {"--magnet", "--show"}) {
+        const Result result = RunProgram({command, pipe.Name(), "/dev/zero", sample});
+        EXPECT_EQ(result.status, 1) << command;
+        EXPECT_EQ(result.err, refusals) << command;
+        EXPECT_NE(result.out.find(rows.front().link + "\n"), std::string::npos) << command;
+    }
 }
 
 TEST(MagnetCommand, AFullDiskIsNamedAndFails) {

@@ -233,6 +233,8 @@ void MainFormSavingTest::anUnreadableListFileIsMovedAsideNeverOverwritten_data()
         QTest::addRow("bad count%s", mode) << "count" << quiet << "Invalid numeric input";
         QTest::addRow("a folder%s", mode) << "folder" << quiet << "Is a directory";
         QTest::addRow("too large%s", mode) << "large" << quiet << "too large";
+        QTest::addRow("cut short%s", mode) << "cut" << quiet << "cut short";
+        QTest::addRow("a device%s", mode) << "device" << quiet << "a device, not a regular file";
     }
 }
 
@@ -242,9 +244,14 @@ void MainFormSavingTest::anUnreadableListFileIsMovedAsideNeverOverwritten() {
     QFETCH(QString, reason);
     m_Form.reset();
     writeOptions(true, quiet);
-    const QByteArray before = "6\r\nnot a number\r\n";
+    const QByteArray before = kind == "cut"
+                                  ? "6\r\n3\r\n\r\n\r\n\r\nTorrent\r\nold\r\nolder\r\nHash\r\n"
+                                  : "6\r\nnot a number\r\n";
     if (kind == "folder") {
         QVERIFY(QDir().mkpath(m_Paths.ListFile + "/inside"));
+    } else if (kind == "device") {
+        QVERIFY(QDir().mkpath(QFileInfo(m_Paths.ListFile).path()));
+        QVERIFY(QFile::link("/dev/zero", m_Paths.ListFile));
     } else {
         write(m_Paths.ListFile, before);
         if (kind == "large") {
@@ -266,7 +273,7 @@ void MainFormSavingTest::anUnreadableListFileIsMovedAsideNeverOverwritten() {
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QVERIFY(MessageBoxes::shown()[0].startsWith(status().section(" - ", 0, 0)));
     }
-    if (kind == "count") {
+    if (kind == "count" || kind == "cut") {
         QCOMPARE(read(asidePath), before);
     }
 
@@ -277,7 +284,7 @@ void MainFormSavingTest::anUnreadableListFileIsMovedAsideNeverOverwritten() {
     LoadGridFile(saved, m_Paths.ListFile.toStdString());
     QCOMPARE(saved.Cell(TTorrentGrid::ColName, 1), std::string("new"));
     QCOMPARE(asideFiles(), aside);
-    if (kind == "count") {
+    if (kind == "count" || kind == "cut") {
         QCOMPARE(read(asidePath), before);
     }
 }
