@@ -71,8 +71,11 @@ QString BoundedDownload::quoted(const QString& Text) {
 void BoundedDownload::abort() {
     if (m_Busy && !m_Ending) {
         end(Failure(Cause::Aborted));
+    } else if (m_Busy) {
+        // Its end is on its way already: it says Aborted instead.
+        m_AbortedRun = m_Run;
     }
-    // The end is on its way; the download is over now.
+    // The download is over now; only its end is still to come.
     m_Busy = false;
 }
 
@@ -253,7 +256,7 @@ void BoundedDownload::end(Result Outcome) {
             m_Busy = false;
             m_Ending = false;
         }
-        emit ended(Outcome);
+        emit ended(run == m_AbortedRun ? Failure(Cause::Aborted) : Outcome);
     });
 }
 

@@ -61,11 +61,11 @@ public:
     };
     struct Result {
         Cause Why = Cause::None;
-        QByteArray Bytes; // the body, when Why is None
+        QByteArray Bytes{}; // the body, when Why is None
         // The cause in words for a message, ending with a full stop; empty for None and
         // Aborted. Text from the server in it (a reason phrase, an address) is cut to
         // kMaxQuotedChars characters.
-        QString Reason;
+        QString Reason{};
         int Status = 0; // the HTTP status, when one came
     };
 
@@ -115,6 +115,7 @@ private:
     bool m_Busy = false;
     bool m_Ending = false; // the end of this run is on its way
     quint64 m_Run = 0;     // counts starts, so that the end of an old run leaves a new one be
+    quint64 m_AbortedRun = 0; // a run aborted while its end was on its way
 };
 
 } // namespace lintervale

@@ -8,6 +8,7 @@
 #include "tests/list/RecordingHost.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -17,8 +18,51 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <zlib.h>
 
 namespace lintervale::testing {
+
+// Records every warning Qt gives while it is installed (the network code's "reported twice"
+// among them), so that a test can demand none.
+class WarningRecorder {
+public:
+    WarningRecorder() { s_Previous = qInstallMessageHandler(&WarningRecorder::handle); }
+    ~WarningRecorder() { qInstallMessageHandler(s_Previous); }
+    WarningRecorder(const WarningRecorder&) = delete;
+    WarningRecorder& operator=(const WarningRecorder&) = delete;
+
+    static QStringList take() {
+        const QMutexLocker lock(&s_Mutex);
+        return std::exchange(s_Warnings, {});
+    }
+
+private:
+    static void handle(QtMsgType Type, const QMessageLogContext& Context, const QString& Text) {
+        if (Type != QtDebugMsg && Type != QtInfoMsg) {
+            const QMutexLocker lock(&s_Mutex);
+            s_Warnings.append(Text);
+        }
+        s_Previous(Type, Context, Text);
+    }
+    static inline QtMessageHandler s_Previous = nullptr;
+    static inline QMutex s_Mutex;
+    static inline QStringList s_Warnings;
+};
+
+// Body packed with zlib: as gzip, or zlib-wrapped deflate.
+inline QByteArray Packed(const QByteArray& Body, bool Gzip = true) {
+    z_stream z{};
+    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, Gzip ? 15 + 16 : 15, 9, Z_DEFAULT_STRATEGY);
+    QByteArray out(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(Body.size()))), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(Body.constData()));
+    z.avail_in = static_cast<uInt>(Body.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(static_cast<qsizetype>(z.total_out));
+    deflateEnd(&z);
+    return out;
+}
 
 // Answers GET requests with canned responses chosen by the request's path. Connections are
 // kept open between requests unless a response says "Connection: close".
@@ -62,6 +106,11 @@ public:
     }
     static QByteArray redirect(const QByteArray& Location) {
         return "HTTP/1.1 302 Found\r\nLocation: " + Location + "\r\nContent-Length: 5\r\n\r\nmoved";
+    }
+    // A packed answer, with its Content-Encoding.
+    static QByteArray packed(const QByteArray& Packed, const QByteArray& Encoding = "gzip") {
+        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Encoding: " + Encoding +
+               "\r\nContent-Length: " + QByteArray::number(Packed.size()) + "\r\n\r\n" + Packed;
     }
     // An answer without a length, ended by closing the connection.
     static QByteArray streamed(const QByteArray& Body) {
