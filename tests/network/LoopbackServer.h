@@ -203,6 +203,7 @@ protected:
     // Starts the server and makes a list with its fetcher; false when the server cannot
     // listen.
     bool start() {
+        m_Warnings = std::make_unique<WarningRecorder>();
         m_Server = std::make_unique<TestServer>();
         m_Host = HistoryHost();
         m_List = std::make_unique<TTorrentList>(m_Host);
@@ -213,6 +214,9 @@ protected:
         m_Fetcher.reset();
         m_List.reset();
         m_Server.reset();
+        // The network code never reported an error twice, nor warned of anything else.
+        QCOMPARE(WarningRecorder::take(), QStringList());
+        m_Warnings.reset();
     }
     std::string cell(int Row) const { return m_List->Grid().Cell(TTorrentGrid::ColTrackers, Row); }
     void fetchAll() {
@@ -223,6 +227,7 @@ protected:
         return QTest::qWaitFor([this] { return !m_Fetcher->busy(); }, 30000);
     }
 
+    std::unique_ptr<WarningRecorder> m_Warnings;
     std::unique_ptr<TestServer> m_Server;
     HistoryHost m_Host;
     std::unique_ptr<TTorrentList> m_List;
