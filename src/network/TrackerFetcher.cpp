@@ -133,10 +133,7 @@ void TrackerFetcher::startNext() {
             // A failed fetch of the list was reported once, for the whole queue.
             TOutcome outcome;
             outcome.Answer = m_ListAnswer;
-            if (m_ListAnswer == nullptr) {
-                outcome.Failure = tr("the list could not be fetched.");
-                outcome.Reported = true;
-            }
+            outcome.Failed = outcome.Reported = m_ListAnswer == nullptr;
             completeLater(std::move(hash), std::move(outcome));
             return;
         }
@@ -168,6 +165,7 @@ void TrackerFetcher::downloaded(const BoundedDownload::Result& Result) {
         m_Asking = false;
         m_ListFailed = !m_RequestedList.isEmpty();
         TOutcome outcome;
+        outcome.Failed = true;
         outcome.Failure = Result.Reason;
         completeLater(std::move(m_Hash), std::move(outcome));
         return;
@@ -192,7 +190,8 @@ void TrackerFetcher::read() {
     } else if (m_RequestedList == m_ListUrl) {
         m_ListAnswer = answer;
     }
-    m_ListFailed = !outcome.Failure.isEmpty() && !m_RequestedList.isEmpty();
+    outcome.Failed = !outcome.Failure.isEmpty();
+    m_ListFailed = outcome.Failed && !m_RequestedList.isEmpty();
     m_Asking = false;
     completeLater(std::move(m_Hash), std::move(outcome));
 }
@@ -213,7 +212,7 @@ void TrackerFetcher::complete(const std::string& Hash, const TOutcome& Outcome) 
     G& grid = m_List.Grid();
     std::vector<int> rows = rowsWithHash(Hash);
     const std::string name = rows.empty() ? std::string() : grid.Cell(G::ColName, rows.front());
-    if (!Outcome.Failure.isEmpty()) {
+    if (Outcome.Failed) {
         if (!Outcome.Reported) {
             TMessage text(kFetchFailedText, {Utf8Of(Outcome.Failure)});
             if (Outcome.Answer != nullptr && Outcome.Answer->Invalid > 0) {

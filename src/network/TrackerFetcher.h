@@ -90,8 +90,9 @@ signals:
 private:
     using TAnswer = std::shared_ptr<const TTrackerAnswer>;
     struct TOutcome {
-        QString Failure;       // why the fetch failed; empty when it did not
+        bool Failed = false;
         bool Reported = false; // a failure that was reported already
+        QString Failure;       // why it failed
         TAnswer Answer;
     };
 
