@@ -68,9 +68,8 @@ int main(int argc, char** argv) {
     QElapsedTimer gap;
     qint64 longest = 0;
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longest = std::max(longest, gap.restart());
-    });
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longest = std::max(longest, gap.restart()); });
     QElapsedTimer clock;
     clock.start();
     gap.start();
@@ -96,7 +95,6 @@ int main(int argc, char** argv) {
     std::printf("rows %d answer %lld bytes %d lines: %.3f s, longest block %lld ms, largest cell "
                 "%zu bytes, all cells %zu bytes%s\n",
                 rows, static_cast<long long>(answer.size()), lines, seconds,
-                static_cast<long long>(longest), largest, total,
-                within ? "" : " PAST THE LIMITS");
+                static_cast<long long>(longest), largest, total, within ? "" : " PAST THE LIMITS");
     return within ? 0 : 1;
 }

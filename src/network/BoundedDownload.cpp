@@ -47,7 +47,8 @@ BoundedDownload::BoundedDownload(QObject* Parent)
     m_Deadline = new QTimer(this);
     m_Deadline->setSingleShot(true);
     connect(m_Deadline, &QTimer::timeout, this, [this] {
-        stop(Cause::TooSlow, tr("it took longer than %1.").arg(Seconds(m_Bounds.TotalMilliseconds)));
+        stop(Cause::TooSlow,
+             tr("it took longer than %1.").arg(Seconds(m_Bounds.TotalMilliseconds)));
     });
 }
 
@@ -178,14 +179,14 @@ void BoundedDownload::replyFinished() {
     case QNetworkReply::NoError:
         break;
     case QNetworkReply::OperationCanceledError:
-        result = Failure(Cause::Stalled,
-                         tr("nothing came for %1.").arg(Seconds(m_Bounds.StallMilliseconds)),
-                         status);
+        result =
+            Failure(Cause::Stalled,
+                    tr("nothing came for %1.").arg(Seconds(m_Bounds.StallMilliseconds)), status);
         break;
     case QNetworkReply::TooManyRedirectsError:
-        result = Failure(Cause::TooManyRedirects,
-                         tr("it was sent on more than %1 times.").arg(m_Bounds.MaxRedirects),
-                         status);
+        result =
+            Failure(Cause::TooManyRedirects,
+                    tr("it was sent on more than %1 times.").arg(m_Bounds.MaxRedirects), status);
         break;
     default:
         if (status < 400) {
@@ -196,7 +197,8 @@ void BoundedDownload::replyFinished() {
     }
     // The network code refuses a redirect to a scheme it does not speak before it reports
     // the redirect.
-    const QUrl target = reply->url().resolved(reply->header(QNetworkRequest::LocationHeader).toUrl());
+    const QUrl target =
+        reply->url().resolved(reply->header(QNetworkRequest::LocationHeader).toUrl());
     if (reply->error() != QNetworkReply::NoError && status >= 300 && status < 400 &&
         !target.isEmpty() && !IsWebAddress(target)) {
         result = Failure(Cause::RedirectRefused, RedirectRefusal(target), status);
@@ -204,11 +206,11 @@ void BoundedDownload::replyFinished() {
     if (result.Why == Cause::None && (status < 200 || status >= 300)) {
         const QString phrase =
             quoted(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-        result = Failure(Cause::HttpStatus,
-                         phrase.isEmpty()
-                             ? tr("the server answered %1.").arg(status)
-                             : tr("the server answered %1 %2.").arg(status).arg(phrase),
-                         status);
+        result =
+            Failure(Cause::HttpStatus,
+                    phrase.isEmpty() ? tr("the server answered %1.").arg(status)
+                                     : tr("the server answered %1 %2.").arg(status).arg(phrase),
+                    status);
     }
     if (result.Why == Cause::None && !m_Unpacker->complete()) {
         result = Failure(Cause::BadPacking, tr("the server's packed body ended early."), status);

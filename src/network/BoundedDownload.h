@@ -113,8 +113,8 @@ private:
     QByteArray m_Body;
     qint64 m_Declared = -1;
     bool m_Busy = false;
-    bool m_Ending = false; // the end of this run is on its way
-    quint64 m_Run = 0;     // counts starts, so that the end of an old run leaves a new one be
+    bool m_Ending = false;    // the end of this run is on its way
+    quint64 m_Run = 0;        // counts starts, so that the end of an old run leaves a new one be
     quint64 m_AbortedRun = 0; // a run aborted while its end was on its way
 };
 

@@ -40,9 +40,9 @@ void TorrentDownload::ended(const BoundedDownload::Result& Result) {
     case BoundedDownload::Cause::Aborted:
         break;
     default:
-        emit failed(tr("Could not download %1: %2")
-                        .arg(BoundedDownload::quoted(m_Download->url().toDisplayString()),
-                             Result.Reason));
+        emit failed(
+            tr("Could not download %1: %2")
+                .arg(BoundedDownload::quoted(m_Download->url().toDisplayString()), Result.Reason));
         break;
     }
 }

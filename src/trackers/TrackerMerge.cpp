@@ -84,11 +84,10 @@ TTrackerMerge MergeFetched(std::string_view Cell, const TTrackerAnswer& Fetched,
     // The cell's own trackers, sorted, each once (the first of equals stays).
     std::vector<std::string> own = ReadTrackerCell(Cell);
     std::stable_sort(own.begin(), own.end(), TLess{&Compare});
-    own.erase(std::unique(own.begin(), own.end(),
-                          [&](const std::string& A, const std::string& B) {
-                              return Compare(A, B) == 0;
-                          }),
-              own.end());
+    own.erase(
+        std::unique(own.begin(), own.end(),
+                    [&](const std::string& A, const std::string& B) { return Compare(A, B) == 0; }),
+        own.end());
 
     // Where each of the cell's trackers stands among the fetched ones, and which fetched ones
     // it holds already: a binary search each, so a row costs about log n comparisons per

@@ -44,8 +44,8 @@ struct TTrackerAnswer {
     std::vector<std::string> Trackers;
     // Indexes into Trackers in the comparison's order.
     std::vector<std::size_t> Sorted;
-    bool NotFound = false; // a "Not Found" line ended a service's answer
-    bool HasText = false;  // some line holds more than blanks
+    bool NotFound = false;   // a "Not Found" line ended a service's answer
+    bool HasText = false;    // some line holds more than blanks
     std::size_t Invalid = 0; // tracker lines left out as no address the cell can carry
     std::size_t OverCap = 0; // tracker lines left out after kMaxTrackersPerCell distinct ones
 };

@@ -29,9 +29,9 @@ TMessage TrackerLineRefusal(std::size_t Number, std::string_view Line, TTrackerF
         format = Translatable("Message", "Line %1 is not valid text: %2");
         break;
     case TTrackerFault::CellCharacter:
-        format = Translatable("Message",
-                              "Line %1 holds a double quote or a \"|\", which would split it "
-                              "into several trackers: %2");
+        format =
+            Translatable("Message", "Line %1 holds a double quote or a \"|\", which would split it "
+                                    "into several trackers: %2");
         break;
     case TTrackerFault::Blank:
         format = Translatable("Message",
@@ -39,13 +39,12 @@ TMessage TrackerLineRefusal(std::size_t Number, std::string_view Line, TTrackerF
                               "address holds: %2");
         break;
     case TTrackerFault::NoScheme:
-        format = Translatable("Message",
-                              "Line %1 is not a tracker address with a scheme, such as "
-                              "udp://tracker.example:6969/announce: %2");
+        format = Translatable("Message", "Line %1 is not a tracker address with a scheme, such as "
+                                         "udp://tracker.example:6969/announce: %2");
         break;
     }
-    return TMessage(format, {std::to_string(Number), QuotedLine(Line),
-                             std::to_string(kMaxTrackerBytes)});
+    return TMessage(format,
+                    {std::to_string(Number), QuotedLine(Line), std::to_string(kMaxTrackerBytes)});
 }
 
 TMessage TrackerListRefusal(std::size_t Count, std::size_t CellBytes) {

@@ -221,8 +221,7 @@ void EditForm::saveClicked() {
         cellBytes += line.size() + (trackers.empty() ? 2 : 3);
         trackers.push_back(line);
     }
-    if (const TMessage tooMany = TrackerListRefusal(trackers.size(), cellBytes);
-        !tooMany.Empty()) {
+    if (const TMessage tooMany = TrackerListRefusal(trackers.size(), cellBytes); !tooMany.Empty()) {
         refuse(tooMany, -1);
         return;
     }
@@ -246,8 +245,7 @@ void EditForm::refuse(const TMessage& Text, int Line) {
 
 void EditForm::reject() {
     // Escape and the window's close button come here: edits are not dropped unasked.
-    if (isVisible() && lines() != m_Opened &&
-        !m_Host.Confirm(TMessage(kDiscardTrackerEditsText))) {
+    if (isVisible() && lines() != m_Opened && !m_Host.Confirm(TMessage(kDiscardTrackerEditsText))) {
         return;
     }
     QDialog::reject();

@@ -91,8 +91,11 @@ void TrackerFetcherLimitsTest::slowAnswersBreakTheTimeLimits() {
 }
 
 void TrackerFetcherLimitsTest::answersOverTheSizeLimitFail() {
-    rows({{"declared", "\"http://a\""}, {"streamed", "\"http://b\""}, {"exact", ""},
-          {"packed", "\"http://d\""}, {"packed within", ""}});
+    rows({{"declared", "\"http://a\""},
+          {"streamed", "\"http://b\""},
+          {"exact", ""},
+          {"packed", "\"http://d\""},
+          {"packed within", ""}});
     const qint64 limit = TrackerFetcher::kMaxAnswerBytes;
     QCOMPARE(limit, qint64(1024 * 1024));
     answer('A', TestServer::ok("udp://a/1\n" + QByteArray(limit - 9, '#')));

@@ -4,9 +4,9 @@
 
 #include "list/TorrentList.h"
 #include "session/SettingsStore.h"
+#include "tests/network/ServiceFetcherTestBase.h"
 #include "trackers/TrackerCell.h"
 #include "trackers/TrackerLimits.h"
-#include "tests/network/ServiceFetcherTestBase.h"
 
 #include <QHash>
 #include <QPointer>
@@ -137,8 +137,7 @@ void TrackerFetcherTest::failuresGoOnWithTheNextRow() {
     QCOMPARE(m_Host.Notices, Texts({missing, broken}));
     QCOMPARE(m_Host.StatusHistory,
              Texts({"Fetching trackers for: missing", missing, "Fetching trackers for: broken",
-                    broken,
-                    "Fetching trackers for: fine", ""}));
+                    broken, "Fetching trackers for: fine", ""}));
 }
 
 void TrackerFetcherTest::aRowRemovedDuringItsFetchDropsTheAnswer() {

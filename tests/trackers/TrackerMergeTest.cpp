@@ -78,8 +78,8 @@ TEST(TrackerMerge, Table) {
         {"a line with a double quote or a bar is left out", "",
          "http://a/\"x\nudp://b|c\nhttp://ok/a\nhttp://\"\n", "\"http://ok/a\"", false, 3},
         {"a line with a NUL, a space or a tab is left out", "",
-         std::string("http://a/\0b\nhttp://c\nhttp://d e\nudp://f\tg\n", 41), "\"http://c\"",
-         false, 3},
+         std::string("http://a/\0b\nhttp://c\nhttp://d e\nudp://f\tg\n", 41), "\"http://c\"", false,
+         3},
         {"overlong forms, surrogates and 0xFF are left out, valid UTF-8 is taken", "",
          "http://a/\xC0\xAF\nhttp://b/\xED\xA0\x80\nudp://c/\xFF\nhttp://d/\xE0\x80\xAF\n"
          "udp://e/\xF4\x90\x80\x80\nhttp://cut/\xC3\nhttp://\xC3\xA9t\xC3\xA9/a\n",
@@ -120,21 +120,23 @@ TEST(TrackerMerge, ACellHoldsWhatTheLimitsAllow) {
     std::string ownTen, ownFiveFetched, ownTooMany;
     for (int i = 0; i < 10; ++i) {
         ownTen += "|\"http://own" + std::to_string(i) + "/a\"";
-        ownFiveFetched += "|\"" + (i < 5 ? "UDP://T" + std::to_string(i) + "/A" :
-                                           "http://own" + std::to_string(i) + "/a") + "\"";
+        ownFiveFetched += "|\"" +
+                          (i < 5 ? "UDP://T" + std::to_string(i) + "/A"
+                                 : "http://own" + std::to_string(i) + "/a") +
+                          "\"";
     }
     for (int i = 0; i < 250; ++i) {
         ownTooMany += "|\"http://own" + std::to_string(i) + "/a\"";
     }
     const Case cases[] = {
         {"an answer past the cap", "", Lines(0, 250), 200, 50, 200, 0},
-        {"duplicates do not count against the cap", "", Lines(0, 150) + Lines(0, 150) +
-         Lines(150, 100), 200, 50, 200, 0},
+        {"duplicates do not count against the cap", "",
+         Lines(0, 150) + Lines(0, 150) + Lines(150, 100), 200, 50, 200, 0},
         {"a cell of ten", ownTen.substr(1), Lines(0, 200), 200, 0, 200, 10},
-        {"a cell holding five of the answer", ownFiveFetched.substr(1), Lines(0, 200), 200, 0,
-         200, 5},
-        {"a cell past the cap keeps its own and takes none", ownTooMany.substr(1),
-         Lines(0, 20), 20, 0, 250, 20},
+        {"a cell holding five of the answer", ownFiveFetched.substr(1), Lines(0, 200), 200, 0, 200,
+         5},
+        {"a cell past the cap keeps its own and takes none", ownTooMany.substr(1), Lines(0, 20), 20,
+         0, 250, 20},
         {"long addresses stop at the cell's bytes", "", Lines(0, 200, 90), 200, 0, 157, 43},
         {"addresses of about 2000 bytes", "", Lines(0, 20, 1980), 20, 0, 8, 12},
     };
@@ -149,10 +151,9 @@ TEST(TrackerMerge, ACellHoldsWhatTheLimitsAllow) {
         if (c.cell.size() <= kMaxTrackerCellBytes) {
             EXPECT_LE(merged.Cell.size(), kMaxTrackerCellBytes) << c.what;
         }
-        EXPECT_TRUE(std::is_sorted(trackers.begin(), trackers.end(),
-                                   [](const std::string& A, const std::string& B) {
-                                       return CompareNoCase(A, B) < 0;
-                                   }))
+        EXPECT_TRUE(std::is_sorted(
+            trackers.begin(), trackers.end(),
+            [](const std::string& A, const std::string& B) { return CompareNoCase(A, B) < 0; }))
             << c.what;
         // The cell's own trackers all stay.
         for (const std::string& own : ReadTrackerCell(c.cell)) {

@@ -359,18 +359,28 @@ void EditFormTest::saveKeepsEachLineOneTracker() {
         tooMany.append("udp://t" + QString::number(i));
     }
     const Case cases[] = {
-        {{"udp://ok/1", "bad\"tra|cker"}, false, 1,
+        {{"udp://ok/1", "bad\"tra|cker"},
+         false,
+         1,
          "Line 2 holds a double quote or a \"|\", which would split it into several trackers: "
          "bad\"tra|cker"},
-        {{"r"}, false, 0,
+        {{"r"},
+         false,
+         0,
          "Line 1 is not a tracker address with a scheme, such as "
          "udp://tracker.example:6969/announce: r"},
-        {{"", "http://a b"}, true, 1,
+        {{"", "http://a b"},
+         true,
+         1,
          "Line 2 holds a space or a control character, which no tracker address holds: "
          "http://a b"},
-        {{"udp://" + QString(1995, 'x')}, false, 0,
+        {{"udp://" + QString(1995, 'x')},
+         false,
+         0,
          "Line 1 is longer than 2000 bytes: udp://" + QString(194, 'x') + QChar(0x2026)},
-        {{link}, false, 0,
+        {{link},
+         false,
+         0,
          "Line 1 is not a tracker address with a scheme, such as "
          "udp://tracker.example:6969/announce: " +
              link},
@@ -394,9 +404,8 @@ void EditFormTest::saveKeepsEachLineOneTracker() {
         QCOMPARE(selected(), c.Selected);
         QCOMPARE(notice->text(), c.Text);
         QVERIFY(notice->isVisibleTo(m_Form.get()));
-        QCOMPARE(m_Host.Errors,
-                 c.Quiet ? std::vector<std::string>{}
-                         : std::vector<std::string>{c.Text.toStdString()});
+        QCOMPARE(m_Host.Errors, c.Quiet ? std::vector<std::string>{}
+                                        : std::vector<std::string>{c.Text.toStdString()});
         QCOMPARE(cell(3), std::string());
         m_Host.ConfirmAnswer = true;
         m_Form->reject();
