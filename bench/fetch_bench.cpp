@@ -4,6 +4,7 @@
 // row's merge, the longest time the window did not answer its event loop (ms), and the
 // largest and total tracker cell bytes; exits 1 when a cell passes the limits.
 
+#include "network/TrackerFetcher.h"
 #include "trackers/TrackerCell.h"
 #include "trackers/TrackerLimits.h"
 #include "widgets/MainForm.h"
@@ -15,6 +16,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -54,8 +56,12 @@ int main(int argc, char** argv) {
     form.show();
     TTorrentList& list = form.List();
     for (int i = rows; i > 0; --i) {
+        // Hashes that differ from their first digit on, as real ones do.
+        std::uint64_t mixed = static_cast<std::uint64_t>(i) * 0x9E3779B97F4A7C15ULL;
         char hash[41];
-        std::snprintf(hash, sizeof hash, "%040x", i);
+        std::snprintf(hash, sizeof hash, "%016llx%016llx%08x",
+                      static_cast<unsigned long long>(mixed),
+                      static_cast<unsigned long long>(mixed ^ 0xA5A5A5A5A5A5A5A5ULL), i);
         list.AddRow(TTorrentRow{"torrent " + std::to_string(i), hash,
                                 "\"http://tracker" + std::to_string(i % 50) + ".example/announce\"",
                                 "1", "1 MB"});
@@ -75,7 +81,7 @@ int main(int argc, char** argv) {
     gap.start();
     ticker.start(1);
     form.findChild<QAction*>("Gettrackersfromsite")->trigger();
-    longest = std::max(longest, gap.restart());
+    const qint64 command = gap.restart();
     while (form.Fetcher().busy()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
@@ -92,9 +98,10 @@ int main(int argc, char** argv) {
         within = within && cell.size() <= kMaxTrackerCellBytes &&
                  ReadTrackerCell(cell).size() <= kMaxTrackersPerCell;
     }
-    std::printf("rows %d answer %lld bytes %d lines: %.3f s, longest block %lld ms, largest cell "
-                "%zu bytes, all cells %zu bytes%s\n",
+    std::printf("rows %d answer %lld bytes %d lines: %.3f s, the command %lld ms, then the longest "
+                "block %lld ms, largest cell %zu bytes, all cells %zu bytes%s\n",
                 rows, static_cast<long long>(answer.size()), lines, seconds,
-                static_cast<long long>(longest), largest, total, within ? "" : " PAST THE LIMITS");
+                static_cast<long long>(command), static_cast<long long>(longest), largest, total,
+                within ? "" : " PAST THE LIMITS");
     return within ? 0 : 1;
 }

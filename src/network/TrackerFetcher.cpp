@@ -3,17 +3,22 @@
 #include "qtsupport/Utf8Text.h"
 #include "trackers/TrackerMessages.h"
 
+#include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QLocale>
 #include <QTimer>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
+#include <unordered_map>
 
 namespace lintervale {
 
 namespace {
 
 using G = TTorrentGrid;
+
+// How long one slice of merging the list in memory into rows may keep the window busy.
+constexpr qint64 kSliceMilliseconds = 20;
 
 // Reads an answer or a list once, on a worker thread, with a comparison of its own.
 TTrackerAnswer ReadFetched(const QByteArray& Bytes, bool FromList, const QLocale& Locale) {
@@ -121,21 +126,17 @@ int TrackerFetcher::compare(std::string_view A, std::string_view B) const {
 // memory.
 void TrackerFetcher::startNext() {
     while (!m_Queue.empty()) {
+        const bool fromList = usesTrackerList();
+        if (fromList && (m_ListAnswer != nullptr || m_ListFailed)) {
+            QTimer::singleShot(0, this, &TrackerFetcher::serveFromList);
+            return;
+        }
         std::string hash = std::move(m_Queue.front());
         m_Queue.pop_front();
         const std::vector<int> rows = rowsWithHash(hash);
         if (rows.empty()) {
             emit fetchEnded(hash);
             continue;
-        }
-        const bool fromList = usesTrackerList();
-        if (fromList && (m_ListAnswer != nullptr || m_ListFailed)) {
-            // A failed fetch of the list was reported once, for the whole queue.
-            TOutcome outcome;
-            outcome.Answer = m_ListAnswer;
-            outcome.Failed = outcome.Reported = m_ListAnswer == nullptr;
-            completeLater(std::move(hash), std::move(outcome));
-            return;
         }
         m_Host.SetStatusText(
             TMessage(kFetchingText, {m_List.Grid().Cell(G::ColName, rows.front())}));
@@ -155,6 +156,51 @@ void TrackerFetcher::startNext() {
     m_Running = false;
     m_ListFailed = false;
     emit idle();
+}
+
+// Merges the list in memory into the rows of the queued hashes, a slice at a time so that the
+// window stays responsive, looking the rows up once per slice. A failed fetch of the list was
+// reported once, for the whole queue: its hashes get nothing.
+void TrackerFetcher::serveFromList() {
+    QElapsedTimer clock;
+    clock.start();
+    G& grid = m_List.Grid();
+    std::unordered_map<std::string_view, std::vector<int>> rowsOf;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        rowsOf[grid.Cell(G::ColHash, row)].push_back(row);
+    }
+    const TTrackerCompare order = [this](std::string_view A, std::string_view B) {
+        return compare(A, B);
+    };
+    std::vector<std::string> served;
+    TMessage status;
+    while (!m_Queue.empty() && usesTrackerList() && (m_ListAnswer != nullptr || m_ListFailed) &&
+           (served.empty() || clock.elapsed() < kSliceMilliseconds)) {
+        served.push_back(std::move(m_Queue.front()));
+        m_Queue.pop_front();
+        m_Ending.insert(served.back());
+        const auto rows = rowsOf.find(served.back());
+        if (m_ListAnswer == nullptr || rows == rowsOf.end() || served.back().empty()) {
+            continue;
+        }
+        std::size_t full = 0;
+        for (const int row : rows->second) {
+            TTrackerMerge merged =
+                MergeFetched(grid.Cell(G::ColTrackers, row), *m_ListAnswer, order);
+            full = std::max(full, merged.LeftOut);
+            grid.SetCell(G::ColTrackers, row, std::move(merged.Cell));
+        }
+        status = FetchLeftOutMessage(grid.Cell(G::ColName, rows->second.front()),
+                                     m_ListAnswer->Invalid, m_ListAnswer->OverCap + full);
+    }
+    if (m_ListAnswer != nullptr) {
+        m_Host.SetStatusText(status);
+    }
+    for (const std::string& hash : served) {
+        m_Ending.erase(m_Ending.find(hash));
+        emit fetchEnded(hash);
+    }
+    startNext();
 }
 
 void TrackerFetcher::downloaded(const BoundedDownload::Result& Result) {

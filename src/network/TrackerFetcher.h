@@ -97,6 +97,7 @@ private:
     };
 
     void startNext();
+    void serveFromList();
     // The service's name, or the host of the address in use.
     QString sourceName() const;
     void downloaded(const BoundedDownload::Result& Result);

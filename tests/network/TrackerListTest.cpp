@@ -4,9 +4,13 @@
 #include "list/TorrentList.h"
 #include "network/TrackerFetcher.h"
 #include "tests/network/LoopbackServer.h"
+#include "trackers/TrackerCell.h"
+#include "trackers/TrackerLimits.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 using namespace lintervale;
@@ -45,6 +49,7 @@ private slots:
     void failuresAreReportedOnceAndTheNextFetchTriesAgain();
     void theServiceWhenSetTheListOtherwise();
     void aListChangedDuringItsFetchIsNotKept();
+    void aLongListFillsEveryRowToItsLimitsOnly();
 
 private:
     // Rows named a, b, c ... from row 1 down, with hashes of the digits A, B, C ...
@@ -112,10 +117,10 @@ void TrackerListTest::fetchedOncePerRunAndMergedIntoEveryRow() {
                                   "\"udp://c.example:6969/announce\""));
     QCOMPARE(cell(2), kMerged);
     QCOMPARE(cell(3), "\"\"|" + kMerged);
-    // The list's line with a double quote is left out and counted, for each row.
+    // The list's line with a double quote is left out and counted: for the row it was fetched
+    // for, then for the last row served from memory.
     QCOMPARE(m_Host.StatusHistory,
              Texts({"Fetching trackers for: a", "Trackers fetched for \"a\"" + kQuoteLeftOut,
-                    "Trackers fetched for \"b\"" + kQuoteLeftOut,
                     "Trackers fetched for \"c\"" + kQuoteLeftOut}));
     QVERIFY(m_Host.Notices.empty());
 
@@ -125,7 +130,7 @@ void TrackerListTest::fetchedOncePerRunAndMergedIntoEveryRow() {
     m_List->Grid().SetCell(TTorrentGrid::ColTrackers, 3, "");
     QVERIFY(fetched());
     QVERIFY(m_Server->Paths.isEmpty());
-    QCOMPARE(m_Host.StatusHistory.size(), std::size_t(4));
+    QCOMPARE(m_Host.StatusHistory, Texts({"Trackers fetched for \"c\"" + kQuoteLeftOut}));
     QCOMPARE(cell(1), kMerged + "|\"udp://d/1\"");
     QCOMPARE(cell(3), kMerged);
 }
@@ -232,6 +237,40 @@ void TrackerListTest::aListChangedDuringItsFetchIsNotKept() {
     QVERIFY(fetched());
     QCOMPARE(m_Server->Paths, QByteArrayList({kListPath, "/new.txt"}));
     QCOMPARE(cell(1), kMerged + "|\"udp://new/1\"");
+}
+
+void TrackerListTest::aLongListFillsEveryRowToItsLimitsOnly() {
+    // 1 MiB of trackers, about 70,000 lines, merged into 500 rows: each row takes what a
+    // torrent holds, keeps its own tracker, and the rest is counted.
+    QByteArray list;
+    int lines = 0;
+    while (list.size() < TrackerFetcher::kMaxAnswerBytes - 20) {
+        list += "udp://t" + QByteArray::number(lines++) + ".x\n";
+    }
+    serve(kListPath, TestServer::ok(list));
+    std::vector<std::string> cells;
+    for (int i = 0; i < 500; ++i) {
+        cells.push_back("\"http://own" + std::to_string(i) + ".example/a\"");
+    }
+    for (int i = static_cast<int>(cells.size()) - 1; i >= 0; --i) {
+        char hash[41];
+        std::snprintf(hash, sizeof hash, "%040d", i);
+        m_List->AddRow(TTorrentRow{"r" + std::to_string(i), hash,
+                                   cells[static_cast<std::size_t>(i)], "1", "1 MB"});
+    }
+    QVERIFY(fetched());
+    QCOMPARE(m_Server->Paths, QByteArrayList({kListPath}));
+    for (int row = 1; row <= 500; ++row) {
+        const std::vector<std::string> trackers = ReadTrackerCell(cell(row));
+        QCOMPARE(trackers.size(), kMaxTrackersPerCell);
+        QVERIFY(cell(row).size() <= kMaxTrackerCellBytes);
+        QVERIFY(std::find(trackers.begin(), trackers.end(),
+                          "http://own" + std::to_string(row - 1) + ".example/a") != trackers.end());
+    }
+    QCOMPARE(m_Host.StatusHistory.back(),
+             "Trackers fetched for \"r499\": " + std::to_string(lines - 199) +
+                 " trackers left out, as a torrent holds at most 200 trackers in 16 KiB.");
+    QVERIFY(m_Host.Notices.empty());
 }
 
 QTEST_MAIN(TrackerListTest)
