@@ -47,4 +47,12 @@ else
     echo "no paste benchmark at $paste_bench (configure with -DLINTERVALE_BENCH_TOOLS=ON)" >&2
     status=1
 fi
+fetch_bench="$build/bench/fetch_bench"
+if [[ -x $fetch_bench ]]; then
+    home=$(mktemp -d)
+    mkdir -m 700 "$home/runtime"
+    HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
+        XDG_RUNTIME_DIR=$home/runtime "$fetch_bench" 10000 || status=1
+    rm -rf "$home"
+fi
 exit $status

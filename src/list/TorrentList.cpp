@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
+#include <unordered_set>
 
 namespace lintervale {
 
@@ -230,10 +232,12 @@ void TTorrentList::CopyToClipboard() {
 
 std::vector<std::string> TTorrentList::SelectedHashes() const {
     std::vector<std::string> hashes;
+    // A set, so that selecting every row of a long list costs no quadratic search.
+    std::unordered_set<std::string_view> seen;
     const int bottom = m_Grid.SelectionBottom();
     for (int r = m_Grid.SelectionTop(); r <= bottom; ++r) {
         const std::string& hash = m_Grid.Cell(G::ColHash, r);
-        if (!hash.empty() && std::find(hashes.begin(), hashes.end(), hash) == hashes.end()) {
+        if (!hash.empty() && seen.insert(hash).second) {
             hashes.push_back(hash);
         }
     }

@@ -157,7 +157,8 @@ void LateEventsTest::anAddedTorrentOpensOnceItsFetchHasEnded() {
     QTRY_COMPARE_WITH_TIMEOUT(service.held(), 1, 10000);
     service.answer(QByteArray(), "503 Service Unavailable");
     QTRY_COMPARE_WITH_TIMEOUT(m_Links.Urls.size(), 2, 10000);
-    QCOMPARE(status(), QString(kFetchFailedText));
+    QCOMPARE(status(),
+             QString("Could not fetch trackers: the server answered 503 Service Unavailable."));
     QVERIFY(m_Links.Urls[1].contains("&dn=second&tr=http://t.example/a"));
     QTRY_VERIFY_WITH_TIMEOUT(!m_Form->Fetcher().busy(), 10000);
 }

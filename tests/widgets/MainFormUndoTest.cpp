@@ -192,6 +192,8 @@ void MainFormUndoTest::theTrackerEditorsSave() {
             if (Save) {
                 child<QPushButton>("SaveBtn")->click();
             } else {
+                // The editor asks before it drops the new line.
+                MessageBoxes::setNextAnswer(QMessageBox::Yes);
                 m_Form->findChild<QDialog*>("EditForm")->reject();
             }
         });
