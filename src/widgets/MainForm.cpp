@@ -2,10 +2,10 @@
 
 #include "list/ListDataFile.h"
 #include "list/ListFileAside.h"
-#include "network/TorrentDownload.h"
 #include "network/TrackerFetcher.h"
 #include "qtsupport/Utf8Text.h"
 #include "session/ShellIntegration.h"
+#include "widgets/DownloadQueue.h"
 #include "widgets/EditForm.h"
 #include "widgets/GridModel.h"
 #include "widgets/GridView.h"
@@ -72,6 +72,9 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_StatusText->setAccessibleName(tr("Status"));
     status->addWidget(m_StatusText, 1);
     setStatusBar(status);
+    m_Adder = new BatchAdder(m_List, *m_Model, *m_StatusText, this);
+    connect(m_Adder, &BatchAdder::finished, this, &MainForm::addsFinished);
+    buildDownloads();
 
     buildMenus();
     buildTray();
@@ -90,8 +93,7 @@ MainForm::~MainForm() {
     // The list is a member and goes before the window's children would: everything that
     // uses it (the batch, the grid's model and view, the editor, the fetcher, the undo steps)
     // goes first.
-    m_Pending.clear();
-    m_Loader.reset();
+    m_Adder->stop();
     delete takeCentralWidget();
     m_Grid = nullptr;
     delete m_Model;
@@ -232,12 +234,8 @@ void MainForm::closeEvent(QCloseEvent* Event) {
             m_ListFileKept = tr("The list file found was neither loaded nor moved aside.");
         }
     }
-    m_Pending.clear();
-    m_Loader.reset();
-    m_Downloads.clear();
-    if (m_Download != nullptr) {
-        m_Download->abort();
-    }
+    m_Adder->stop();
+    m_Downloads->stop();
     stopAutosave();
     if (m_SaveOnExit->isChecked()) {
         QElapsedTimer timer;

@@ -10,6 +10,7 @@
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
 #include "session/SettingsStore.h"
+#include "widgets/BatchAdder.h"
 #include "widgets/GridModel.h"
 #include "widgets/LinkMimeData.h"
 
@@ -35,6 +36,7 @@ class QUndoStack;
 
 namespace lintervale {
 
+class DownloadQueue;
 class EditForm;
 class GridView;
 class LinkLabel;
@@ -65,11 +67,11 @@ public:
     // links that make no row, and a text cut at its limit, are named on the status line once
     // the batch is through.
     void addLinkText(const QString& Text);
-    bool adding() const { return m_Loader != nullptr || !m_Pending.empty(); }
+    bool adding() const;
     // Whether dropped web addresses are being downloaded or wait for their turn.
     bool downloading() const;
-    // How long one slice of a batch works before the window handles its events.
-    void setSliceMilliseconds(int Milliseconds) { m_SliceMilliseconds = Milliseconds; }
+    // The batches of adds.
+    BatchAdder& adder() { return *m_Adder; }
 
     // Shows the window hidden in the tray (or minimised where there is no tray).
     void hideToTray();
@@ -143,26 +145,11 @@ private:
     void trayIconActivated(int Reason);
     void showClicked();
 
-    // Batches of adds (MainFormList.cpp). Files and rows made already wait in m_Pending, in
-    // order; startPending works them through unless that is under way.
-    void queueFiles(const QStringList& FileNames, bool SkipMissing);
-    void queueRows(std::vector<TTorrentRow> Rows, bool Links);
-    void startPending();
-    void processPending();
-    void finishBatch();
-
     // Magnet links, the QR code and dropped addresses (MainFormLinks.cpp).
     void pasteLinksClicked();
     void showQrCodeClicked();
     void addDropped(const DroppedLinks& Links);
-    // Appends Note to what the status line says at the end of the batch.
-    void addBatchNote(const QString& Note);
-    void downloadNext();
-    // Text on the status line, followed by the failures of the drop so far.
-    void showDownloadStatus(const QString& Text);
-    void downloadProgress(qint64 Received, qint64 Total);
-    void downloaded(const QByteArray& Bytes);
-    void downloadFailed(const QString& Text);
+    void buildDownloads();
 
     // The list data file (MainFormSaving.cpp).
     void buildAutosave();
@@ -198,7 +185,7 @@ private:
     void fetchEnded(const std::string& Hash);
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
-    template <typename F> auto published(F Action);
+    template <typename F> auto published(F Action) { return m_Adder->published(Action); }
     // The check boxes of the stored options, and their states.
     std::array<QCheckBox*, SettingsStore::OptionCount> optionBoxes() const;
     std::array<bool, SettingsStore::OptionCount> options() const;
@@ -248,46 +235,13 @@ private:
     int m_Autosaves = 0;
     qint64 m_AutosaveMilliseconds = 0;
 
-    TorrentDownload* m_Download = nullptr; // made at the first dropped address
-    std::deque<QUrl> m_Downloads;          // dropped addresses waiting for their turn
-    QStringList m_DownloadFailures;        // what failed of them so far
+    BatchAdder* m_Adder = nullptr;
+    DownloadQueue* m_Downloads = nullptr;
 
-    std::vector<TLoadRequest> m_Pending;
     // What waits for the fetch of a hash to end (an added torrent's link to open).
     std::vector<std::pair<std::string, std::function<void()>>> m_AfterFetch;
-    std::unique_ptr<TBatchLoader> m_Loader; // the batch being added
     qint64 m_LoadMilliseconds = -1;
     qint64 m_SaveMilliseconds = -1;
-    int m_SliceMilliseconds = 40;
-    int m_BatchDone = 0;
-    int m_BatchAdded = 0;
-    int m_BatchTotal = 0;
-    int m_BatchLinks = 0; // how many of the batch's rows come from magnet links
-    // What the status line said when the batch began, and what it adds at the end.
-    QString m_StatusBefore;
-    QString m_BatchNotes;
-    bool m_Bulk = false;
-    bool m_ShowedProgress = false;
-    bool m_Processing = false;
 };
-
-// Runs Action with the grid's changes shown, also while a batch is in bulk mode: a modal box
-// lets the view paint. The view stays current until the outermost box is closed, whatever
-// runs and returns inside it meanwhile.
-template <typename F> auto MainForm::published(F Action) {
-    if (!m_Bulk) {
-        return Action();
-    }
-    m_Bulk = false;
-    m_Model->endBulk();
-    struct Resume {
-        MainForm& Form;
-        ~Resume() {
-            Form.m_Bulk = true;
-            Form.m_Model->beginBulk();
-        }
-    } resume{*this};
-    return Action();
-}
 
 } // namespace lintervale

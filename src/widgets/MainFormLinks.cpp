@@ -1,7 +1,7 @@
 #include "list/MagnetRows.h"
 #include "metainfo/Cause.h"
-#include "network/TorrentDownload.h"
 #include "qtsupport/Utf8Text.h"
+#include "widgets/DownloadQueue.h"
 #include "widgets/LinkMimeData.h"
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
@@ -15,13 +15,11 @@
 #include <string_view>
 
 // Magnet links into the list (a paste, dropped text), a row's link as a QR code, and dropped
-// web addresses, downloaded and added as files are.
+// web addresses, downloaded and added as files are (DownloadQueue).
 
 namespace lintervale {
 
 namespace {
-
-constexpr qint64 kKiB = 1024;
 
 std::string_view ViewOf(const QByteArray& Bytes) {
     return {Bytes.constData(), static_cast<std::size_t>(Bytes.size())};
@@ -39,12 +37,12 @@ void MainForm::addLinkText(const QString& Text) {
     const QByteArray bytes = QStringView(Text).left(kMaxLinkTextBytes + 1).toUtf8();
     TMagnetRows links = MagnetRowsOfText(ViewOf(bytes));
     if (links.Rows.empty() && links.Refused == 0) {
-        addBatchNote(tr("No magnet link in the text."));
+        m_Adder->addNote(tr("No magnet link in the text."));
     }
-    addBatchNote(messageText(MagnetRowsStatusText(links)));
-    queueRows(std::move(links.Rows), true);
+    m_Adder->addNote(messageText(MagnetRowsStatusText(links)));
+    m_Adder->queueRows(std::move(links.Rows), true);
     // Also without rows: the batch's end shows the notes.
-    startPending();
+    m_Adder->start();
 }
 
 void MainForm::showQrCodeClicked() {
@@ -69,99 +67,36 @@ void MainForm::addDropped(const DroppedLinks& Links) {
         return;
     }
     // Files and links join the batch in one go; addresses are downloaded one after another.
-    queueFiles(Links.Files, false);
+    m_Adder->queueFiles(Links.Files, false);
     if (!Links.MagnetText.isEmpty()) {
         addLinkText(Links.MagnetText);
     } else if (!Links.Files.isEmpty()) {
-        startPending();
+        m_Adder->start();
     }
-    for (const QUrl& url : Links.WebUrls) {
-        m_Downloads.push_back(url);
-    }
-    downloadNext();
+    m_Downloads->add(Links.WebUrls);
+}
+
+void MainForm::buildDownloads() {
+    m_Downloads = new DownloadQueue(this);
+    connect(m_Downloads, &DownloadQueue::status, this, &MainForm::showStatus);
+    connect(m_Downloads, &DownloadQueue::rowDownloaded, this, [this](const TTorrentRow& Row) {
+        m_Adder->queueRows({Row}, false);
+        m_Adder->start();
+    });
+    connect(m_Downloads, &DownloadQueue::failed, this, [this](const QString& Text) {
+        // A batch's progress would soon cover the status line: its end tells the failure
+        // again.
+        if (m_Adder->running()) {
+            m_Adder->addNote(Text);
+        }
+        if (!QuietMode()) {
+            MessageBoxes::error(this, Text);
+        }
+    });
 }
 
 bool MainForm::downloading() const {
-    return !m_Downloads.empty() || (m_Download != nullptr && m_Download->busy());
-}
-
-void MainForm::downloadNext() {
-    if (m_Download != nullptr && m_Download->busy()) {
-        return;
-    }
-    if (m_Downloads.empty()) {
-        // The drop is through: its failures stay on the status line until something else is
-        // said there.
-        m_DownloadFailures.clear();
-        return;
-    }
-    if (m_Download == nullptr) {
-        m_Download = new TorrentDownload(this);
-        connect(m_Download, &TorrentDownload::progress, this, &MainForm::downloadProgress);
-        connect(m_Download, &TorrentDownload::succeeded, this, &MainForm::downloaded);
-        connect(m_Download, &TorrentDownload::failed, this, &MainForm::downloadFailed);
-    }
-    const QUrl url = m_Downloads.front();
-    m_Downloads.pop_front();
-    m_Download->start(url);
-    showDownloadStatus(tr("Downloading %1 ...").arg(url.toDisplayString()));
-}
-
-void MainForm::showDownloadStatus(const QString& Text) {
-    QStringList parts = m_DownloadFailures;
-    if (!Text.isEmpty()) {
-        parts.prepend(Text);
-    }
-    showStatus(parts.join("  "));
-}
-
-void MainForm::downloadProgress(qint64 Received, qint64 Total) {
-    const QString address = m_Download->url().toDisplayString();
-    const auto kib = [](qint64 Bytes) { return (Bytes + kKiB - 1) / kKiB; };
-    QString text;
-    if (Total >= kKiB) {
-        text = tr("Downloading %1: %2 of %3 KiB").arg(address).arg(kib(Received)).arg(kib(Total));
-    } else if (Total >= 0) {
-        text = tr("Downloading %1: %2 of %3 bytes").arg(address).arg(Received).arg(Total);
-    } else if (Received >= kKiB) {
-        text = tr("Downloading %1: %2 KiB").arg(address).arg(kib(Received));
-    } else {
-        text = tr("Downloading %1: %2 bytes").arg(address).arg(Received);
-    }
-    showDownloadStatus(text);
-}
-
-void MainForm::downloaded(const QByteArray& Bytes) {
-    const QString address = m_Download->url().toDisplayString();
-    TLoadResult loaded = LoadBytesForList(ViewOf(Bytes));
-    if (loaded.Loaded) {
-        showDownloadStatus(tr("Downloaded %1.").arg(address));
-        std::vector<TTorrentRow> rows;
-        rows.push_back(std::move(loaded.Row));
-        queueRows(std::move(rows), false);
-        startPending();
-    } else {
-        downloadFailed(
-            tr("Could not add %1: %2")
-                .arg(address, messageText(MessageWithCause(loaded.Message, loaded.Cause))));
-        return;
-    }
-    downloadNext();
-}
-
-void MainForm::downloadFailed(const QString& Text) {
-    // A batch's progress would soon cover the status line: its end tells the failure again.
-    if (m_Processing) {
-        addBatchNote(Text);
-    }
-    // Every failure of the drop stays on the status line until the drop is through.
-    m_DownloadFailures.append(Text);
-    showDownloadStatus(QString());
-    if (!QuietMode()) {
-        MessageBoxes::error(this, Text);
-    }
-    // A close while the box was up has emptied the queue.
-    downloadNext();
+    return m_Downloads->downloading();
 }
 
 } // namespace lintervale

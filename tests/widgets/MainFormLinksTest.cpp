@@ -110,7 +110,7 @@ void MainFormLinksTest::aLongPasteIsABatch() {
         text += QString("magnet:?xt=urn:btih:%1&dn=link%2\r\n").arg(i, 40, 16, QChar('0')).arg(i);
     }
     text += "magnet:?xt=urn:btih:short";
-    m_Form->setSliceMilliseconds(0); // one row per slice
+    m_Form->adder().setSliceMilliseconds(0); // one row per slice
     m_Form->addLinkText(text);
     QVERIFY(m_Form->adding());
     QCOMPARE(status(), QString("Adding magnet links: 1 of 120 ..."));

@@ -365,7 +365,7 @@ void MainFormSavingTest::aLongBatchIsSavedAsItGoesAndAtItsEnd() {
     for (int i = 0; i < 40; ++i) {
         files.append(torrent(QString("batch%1").arg(i)));
     }
-    m_Form->setSliceMilliseconds(0); // one file per slice, a change each time
+    m_Form->adder().setSliceMilliseconds(0); // one file per slice, a change each time
     // The quiet wait never comes while the batch goes on; the longest wait does.
     m_Form->setAutosaveDelays(60000, 0);
     QSignalSpy saves(m_Form.get(), &MainForm::autosaved);

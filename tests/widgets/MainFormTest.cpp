@@ -339,7 +339,7 @@ void MainFormTest::longBatchesShowProgress() {
     for (int i = 0; i < 60; ++i) {
         files.append(torrent(QString("batch%1").arg(i)));
     }
-    m_Form->setSliceMilliseconds(0); // one file per slice
+    m_Form->adder().setSliceMilliseconds(0); // one file per slice
     m_Form->AddFiles(files);
     QVERIFY(m_Form->adding());
     QVERIFY(status().startsWith("Adding .torrent files: 1 of 60"));
