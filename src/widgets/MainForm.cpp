@@ -11,6 +11,7 @@
 #include "widgets/GridView.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/LinkMimeData.h"
+#include "widgets/ListSaver.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/TrackerSourcesDialog.h"
 
@@ -75,10 +76,16 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_Adder = new BatchAdder(m_List, *m_Model, *m_StatusText, this);
     connect(m_Adder, &BatchAdder::finished, this, &MainForm::addsFinished);
     buildDownloads();
+    m_Saver = new ListSaver(m_List, *m_Model, m_Paths.ListFile,
+                            {.Boxes = this,
+                             .Adder = m_Adder,
+                             .Keep = [this] { return m_SaveOnExit->isChecked(); },
+                             .Quiet = [this] { return QuietMode(); },
+                             .Status = [this](const QString& Text) { showStatus(Text); }},
+                            this);
 
     buildMenus();
     buildTray();
-    buildAutosave();
     orderTabs();
     fitFirstSize();
 
@@ -121,23 +128,13 @@ void MainForm::initialize(const QStringList& Arguments) {
                 [this, box](bool on) { shellOptionClicked(box, on); });
     }
     reportSettingsFailure(failure);
-    if (m_SaveOnExit->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
-        loadListFile();
-    } else {
-        m_ListFileOwned = !QFileInfo::exists(m_Paths.ListFile);
-    }
+    m_Saver->start();
     // Each option is written as soon as it changes, so that a run that ends without closing
     // (a crash, a power cut) still starts the next time as the user left it.
     for (QCheckBox* box : optionBoxes()) {
         connect(box, &QCheckBox::toggled, this, &MainForm::saveSettings);
     }
-    connect(m_SaveOnExit, &QCheckBox::toggled, this, &MainForm::saveOnExitToggled);
-    // From here on each change of the list is saved soon after, while "Save on exit" is on.
-    connect(m_Model, &QAbstractItemModel::dataChanged, this, &MainForm::listChanged);
-    connect(m_Model, &QAbstractItemModel::rowsInserted, this, &MainForm::listChanged);
-    connect(m_Model, &QAbstractItemModel::rowsRemoved, this, &MainForm::listChanged);
-    connect(m_Model, &QAbstractItemModel::rowsMoved, this, &MainForm::listChanged);
-    connect(m_Model, &QAbstractItemModel::modelReset, this, &MainForm::listChanged);
+    connect(m_SaveOnExit, &QCheckBox::toggled, m_Saver, &ListSaver::keepToggled);
     setAcceptDrops(true);
     // Every argument that names an existing file is added; the others ("-hidden") are
     // passed over without a word when their turn comes.
@@ -225,22 +222,11 @@ void MainForm::closeEvent(QCloseEvent* Event) {
         return;
     }
     hide();
-    if (m_OfferingListFile) {
-        // The user has not said what becomes of the list file found: it is kept aside, never
-        // saved over.
-        try {
-            MoveListFileAside(Utf8Of(m_Paths.ListFile));
-        } catch (const std::exception&) {
-            m_ListFileKept = tr("The list file found was neither loaded nor moved aside.");
-        }
-    }
+    m_Saver->closing();
     m_Adder->stop();
     m_Downloads->stop();
-    stopAutosave();
     if (m_SaveOnExit->isChecked()) {
-        QElapsedTimer timer;
-        timer.start();
-        const QString failure = saveList();
+        const QString failure = m_Saver->saveAtClose();
         if (!failure.isEmpty()) {
             // The list is still here and so is the window: the user can free the space or
             // untick "Save on exit" and close again.
@@ -251,10 +237,9 @@ void MainForm::closeEvent(QCloseEvent* Event) {
                                           tr("The list was not saved; Lintervale stays open."));
             return;
         }
-        m_SaveMilliseconds = timer.elapsed();
     }
     saveSettings();
-    m_Closed = true;
+    m_Saver->closed();
     Event->accept();
     QCoreApplication::quit();
 }

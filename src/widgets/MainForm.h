@@ -37,6 +37,7 @@ class QUndoStack;
 namespace lintervale {
 
 class DownloadQueue;
+class ListSaver;
 class EditForm;
 class GridView;
 class LinkLabel;
@@ -87,19 +88,8 @@ public:
     TrackerFetcher& Fetcher() { return *m_Fetcher; }
     bool AppCanClose = false;
 
-    // How long the list data file took to load at start and to save at close (ms, -1 when
-    // it did not happen); for the benchmark.
-    qint64 loadMilliseconds() const { return m_LoadMilliseconds; }
-    qint64 saveMilliseconds() const { return m_SaveMilliseconds; }
-
-    // Saving while running ("Save on exit" ticked): the list is saved Quiet ms after the last
-    // change of a burst, and at least every Longest ms while changes go on.
-    void setAutosaveDelays(int QuietMilliseconds, int LongestMilliseconds);
-    // Whether a save while running is waiting for its time.
-    bool autosavePending() const;
-    // How many saves while running there were, and how long they took in all (ms).
-    int autosaves() const { return m_Autosaves; }
-    qint64 autosaveMilliseconds() const { return m_AutosaveMilliseconds; }
+    // The list data file's loads and saves.
+    ListSaver& saver() { return *m_Saver; }
 
     // Remove selected, Clear all, Delete trackers and the tracker editor's Save, undoable.
     QUndoStack& undoStack() { return *m_Undo; }
@@ -107,8 +97,6 @@ public:
 signals:
     // A batch of adds has been worked through.
     void addsFinished();
-    // A save while running was tried (Saved: whether it worked).
-    void autosaved(bool Saved);
 
 public:
     // TListHost
@@ -151,20 +139,6 @@ private:
     void addDropped(const DroppedLinks& Links);
     void buildDownloads();
 
-    // The list data file (MainFormSaving.cpp).
-    void buildAutosave();
-    void loadListFile();
-    void listFileUnreadable(const QString& Reason);
-    // "Save on exit" ticked or unticked by the user.
-    void saveOnExitToggled(bool On);
-    // A list file that this run neither loaded nor wrote is about to be saved over: it is
-    // loaded into the list, or moved aside, as the user says (loaded in quiet mode).
-    void offerListFile();
-    // Writes the list to its file; the reason when it could not be written.
-    QString saveList();
-    void listChanged();
-    void autosave();
-    void stopAutosave();
     // The options' file, and the desktop's files behind two of the boxes.
     void reportSettingsFailure(const QString& Failure);
     void saveSettings();
@@ -219,29 +193,13 @@ private:
     // The tracker cells of the row the editor is open for, as they were.
     std::unique_ptr<TTrackerChange> m_TrackerEdit;
 
-    QTimer* m_AutosaveQuiet = nullptr;
-    QTimer* m_AutosaveLongest = nullptr;
-    // Why the list file must not be written this run (it could not be read nor moved aside).
-    QString m_ListFileKept;
-    // Whether the list file is this run's to write: it loaded the file, moved it aside or
-    // saved it (or there was none).
-    bool m_ListFileOwned = false;
-    // The user is asked about a list file this run did not load.
-    bool m_OfferingListFile = false;
-    // The close went through: what a box's event loop returns to has nothing left to do.
-    bool m_Closed = false;
-    bool m_Saving = false;
-    bool m_AutosaveFailing = false;
-    int m_Autosaves = 0;
-    qint64 m_AutosaveMilliseconds = 0;
+    ListSaver* m_Saver = nullptr;
 
     BatchAdder* m_Adder = nullptr;
     DownloadQueue* m_Downloads = nullptr;
 
     // What waits for the fetch of a hash to end (an added torrent's link to open).
     std::vector<std::pair<std::string, std::function<void()>>> m_AfterFetch;
-    qint64 m_LoadMilliseconds = -1;
-    qint64 m_SaveMilliseconds = -1;
 };
 
 } // namespace lintervale
