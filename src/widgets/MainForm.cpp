@@ -14,6 +14,7 @@
 #include "widgets/ListSaver.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/TrackerSourcesDialog.h"
+#include "widgets/UndoSteps.h"
 
 #include <QAction>
 #include <QApplication>

@@ -38,6 +38,7 @@ namespace lintervale {
 
 class DownloadQueue;
 class ListSaver;
+class UndoSteps;
 class EditForm;
 class GridView;
 class LinkLabel;
@@ -92,7 +93,7 @@ public:
     ListSaver& saver() { return *m_Saver; }
 
     // Remove selected, Clear all, Delete trackers and the tracker editor's Save, undoable.
-    QUndoStack& undoStack() { return *m_Undo; }
+    QUndoStack& undoStack();
 
 signals:
     // A batch of adds has been worked through.
@@ -146,15 +147,12 @@ private:
     // A failure: on the status line, and in an error box unless quiet mode.
     void report(const QString& Status, const QString& Box);
 
-    // Undo (MainFormUndo.cpp).
+    // The commands that take data out, undoable (MainFormCommands.cpp).
     void buildUndo();
-    // Runs Command (a list command that takes rows out) so that it can be undone.
-    template <typename F> void removing(const QString& Name, F Command);
     void clearAllClicked();
     void removeSelectedClicked();
     void deleteTrackersClicked();
     void editTrackerListClicked();
-    void trackerEditSaved();
     // Runs what waited for the fetch of Hash to end.
     void fetchEnded(const std::string& Hash);
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
@@ -187,11 +185,7 @@ private:
     QSoundEffect* m_Sound = nullptr;
     EditForm* m_EditForm = nullptr;
     TrackerFetcher* m_Fetcher = nullptr;
-    QUndoStack* m_Undo = nullptr;
-    QAction* m_UndoAction = nullptr;
-    QAction* m_RedoAction = nullptr;
-    // The tracker cells of the row the editor is open for, as they were.
-    std::unique_ptr<TTrackerChange> m_TrackerEdit;
+    UndoSteps* m_Undo = nullptr;
 
     ListSaver* m_Saver = nullptr;
 
