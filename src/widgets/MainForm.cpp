@@ -31,7 +31,6 @@
 #include <QPushButton>
 #include <QSoundEffect>
 #include <QStatusBar>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
@@ -86,7 +85,8 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
                             this);
 
     buildMenus();
-    buildTray();
+    m_Tray = new WindowTray(*this);
+    connect(m_Tray, &WindowTray::exitRequested, this, &MainForm::exitClicked);
     orderTabs();
     fitFirstSize();
 
@@ -163,42 +163,12 @@ void MainForm::dropEvent(QDropEvent* Event) {
                        [this, links = droppedLinks(*Event->mimeData())] { addDropped(links); });
 }
 
-void MainForm::hideToTray() {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        hide();
-        m_TrayIcon->show();
-    } else {
-        // Without a tray a hidden window could not be reached again.
-        showMinimized();
-    }
-}
-
 bool MainForm::startsHidden(const QStringList& Arguments) {
     return !Arguments.isEmpty() && Arguments.first().toLower() == "-hidden";
 }
 
-void MainForm::bringForward() {
-    if (isMinimized()) {
-        showNormal();
-    }
-    raise();
-    activateWindow();
-}
-
-void MainForm::trayIconActivated(int Reason) {
-    if (Reason == QSystemTrayIcon::DoubleClick) {
-        showNormal();
-        raise();
-        activateWindow();
-    }
-}
-
-void MainForm::showClicked() {
-    showNormal();
-}
-
 void MainForm::exitClicked() {
-    AppCanClose = true;
+    m_Exiting = true;
     close();
 }
 
@@ -217,7 +187,7 @@ std::array<bool, SettingsStore::OptionCount> MainForm::options() const {
 }
 
 void MainForm::closeEvent(QCloseEvent* Event) {
-    if (m_CloseToTray->isChecked() && !AppCanClose) {
+    if (m_CloseToTray->isChecked() && !m_Exiting) {
         Event->ignore();
         hideToTray();
         return;
@@ -232,7 +202,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
             // The list is still here and so is the window: the user can free the space or
             // untick "Save on exit" and close again.
             Event->ignore();
-            AppCanClose = false;
+            m_Exiting = false;
             showNormal();
             MessageBoxes::error(this, failure + "\n\n" +
                                           tr("The list was not saved; Lintervale stays open."));

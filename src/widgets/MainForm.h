@@ -13,6 +13,7 @@
 #include "widgets/BatchAdder.h"
 #include "widgets/GridModel.h"
 #include "widgets/LinkMimeData.h"
+#include "widgets/WindowTray.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -30,7 +31,6 @@ class QMenu;
 class QMimeData;
 class QPushButton;
 class QSoundEffect;
-class QSystemTrayIcon;
 class QTimer;
 class QUndoStack;
 
@@ -76,9 +76,9 @@ public:
     BatchAdder& adder() { return *m_Adder; }
 
     // Shows the window hidden in the tray (or minimised where there is no tray).
-    void hideToTray();
+    void hideToTray() { m_Tray->hideWindow(); }
     // A later copy asked for this one: the window comes forward, restored if minimised.
-    void bringForward();
+    void bringForward() { m_Tray->bringForward(); }
     // "E&xit": closes for good, whatever "Close to tray" says.
     void exitClicked();
     // Whether the command line asks for a start hidden in the tray: "-hidden" as the first
@@ -87,7 +87,6 @@ public:
 
     TTorrentList& List() { return m_List; }
     TrackerFetcher& Fetcher() { return *m_Fetcher; }
-    bool AppCanClose = false;
 
     // The list data file's loads and saves.
     ListSaver& saver() { return *m_Saver; }
@@ -126,13 +125,10 @@ private:
     // The window's parts (MainFormParts.cpp).
     void buildPanel();
     void buildMenus();
-    void buildTray();
     // Tab goes from the grid to the buttons, the option boxes and the maker's link.
     void orderTabs();
     void fitFirstSize();
     void addTorrentsClicked();
-    void trayIconActivated(int Reason);
-    void showClicked();
 
     // Magnet links, the QR code and dropped addresses (MainFormLinks.cpp).
     void pasteLinksClicked();
@@ -180,8 +176,9 @@ private:
     LinkLabel* m_MakerLink = nullptr;
     QLabel* m_StatusText = nullptr;
     QMenu* m_GridMenu = nullptr;
-    QMenu* m_TrayMenu = nullptr;
-    QSystemTrayIcon* m_TrayIcon = nullptr;
+    WindowTray* m_Tray = nullptr;
+    // "E&xit" was chosen: the close is for good, whatever "Close to tray" says.
+    bool m_Exiting = false;
     QSoundEffect* m_Sound = nullptr;
     EditForm* m_EditForm = nullptr;
     TrackerFetcher* m_Fetcher = nullptr;
