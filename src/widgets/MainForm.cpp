@@ -15,6 +15,7 @@
 #include "widgets/MessageBoxes.h"
 #include "widgets/TrackerSourcesDialog.h"
 #include "widgets/UndoSteps.h"
+#include "widgets/WindowOptions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -115,26 +116,18 @@ MainForm::~MainForm() {
 }
 
 void MainForm::initialize(const QStringList& Arguments) {
-    const ShellIntegration shell(m_Paths.ProgramPath);
-    m_StartAtLogin->setChecked(shell.startsAtLogin());
-    QString failure;
-    SettingsStore(m_Paths.SettingsFile)
-        .load([this](SettingsStore::Option option,
-                     bool on) { optionBoxes()[option]->setChecked(on); },
-              &failure);
-    m_AssociateTorrents->setChecked(shell.opensTorrents());
-    // Only the user's own clicks change the desktop's files; the state read above does not.
-    for (QCheckBox* box : {m_StartAtLogin, m_AssociateTorrents}) {
-        connect(box, &QCheckBox::clicked, this,
-                [this, box](bool on) { shellOptionClicked(box, on); });
-    }
-    reportSettingsFailure(failure);
+    m_Options = new WindowOptions(
+        {.SaveOnExit = m_SaveOnExit,
+         .AutoOpen = m_AutoOpen,
+         .QuietMode = m_QuietMode,
+         .CloseToTray = m_CloseToTray,
+         .FetchExtra = m_FetchExtra,
+         .StartAtLogin = m_StartAtLogin,
+         .AssociateTorrents = m_AssociateTorrents},
+        m_Paths.SettingsFile, m_Paths.ProgramPath,
+        [this](const QString& Text) { showStatus(Text); }, this);
+    m_Options->load();
     m_Saver->start();
-    // Each option is written as soon as it changes, so that a run that ends without closing
-    // (a crash, a power cut) still starts the next time as the user left it.
-    for (QCheckBox* box : optionBoxes()) {
-        connect(box, &QCheckBox::toggled, this, &MainForm::saveSettings);
-    }
     connect(m_SaveOnExit, &QCheckBox::toggled, m_Saver, &ListSaver::keepToggled);
     setAcceptDrops(true);
     // Every argument that names an existing file is added; the others ("-hidden") are
@@ -172,20 +165,6 @@ void MainForm::exitClicked() {
     close();
 }
 
-std::array<QCheckBox*, SettingsStore::OptionCount> MainForm::optionBoxes() const {
-    // In the order of SettingsStore::kOptions.
-    return {m_SaveOnExit, m_AutoOpen, m_QuietMode, m_CloseToTray, m_FetchExtra};
-}
-
-std::array<bool, SettingsStore::OptionCount> MainForm::options() const {
-    std::array<bool, SettingsStore::OptionCount> values{};
-    const auto boxes = optionBoxes();
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        values[i] = boxes[i]->isChecked();
-    }
-    return values;
-}
-
 void MainForm::closeEvent(QCloseEvent* Event) {
     if (m_CloseToTray->isChecked() && !m_Exiting) {
         Event->ignore();
@@ -209,7 +188,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
             return;
         }
     }
-    saveSettings();
+    m_Options->save();
     m_Saver->closed();
     Event->accept();
     QCoreApplication::quit();

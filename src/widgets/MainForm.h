@@ -39,6 +39,7 @@ namespace lintervale {
 class DownloadQueue;
 class ListSaver;
 class UndoSteps;
+class WindowOptions;
 class EditForm;
 class GridView;
 class LinkLabel;
@@ -136,13 +137,6 @@ private:
     void addDropped(const DroppedLinks& Links);
     void buildDownloads();
 
-    // The options' file, and the desktop's files behind two of the boxes.
-    void reportSettingsFailure(const QString& Failure);
-    void saveSettings();
-    void shellOptionClicked(QCheckBox* Box, bool On);
-    // A failure: on the status line, and in an error box unless quiet mode.
-    void report(const QString& Status, const QString& Box);
-
     // The commands that take data out, undoable (MainFormCommands.cpp).
     void buildUndo();
     void clearAllClicked();
@@ -154,9 +148,6 @@ private:
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
     template <typename F> auto published(F Action) { return m_Adder->published(Action); }
-    // The check boxes of the stored options, and their states.
-    std::array<QCheckBox*, SettingsStore::OptionCount> optionBoxes() const;
-    std::array<bool, SettingsStore::OptionCount> options() const;
 
     MainFormPaths m_Paths;
     TTorrentList m_List;
@@ -177,6 +168,7 @@ private:
     QLabel* m_StatusText = nullptr;
     QMenu* m_GridMenu = nullptr;
     WindowTray* m_Tray = nullptr;
+    WindowOptions* m_Options = nullptr;
     // "E&xit" was chosen: the close is for good, whatever "Close to tray" says.
     bool m_Exiting = false;
     QSoundEffect* m_Sound = nullptr;
