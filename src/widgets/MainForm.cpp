@@ -40,7 +40,7 @@
 namespace lintervale {
 
 MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
-    : QMainWindow(Parent), m_Paths(std::move(Paths)), m_List(*this) {
+    : QMainWindow(Parent), m_Paths(std::move(Paths)), m_List(m_Host) {
     setObjectName("MainForm");
     setWindowTitle("Lintervale");
     setWindowIcon(ShellIntegration::programIcon());
@@ -49,9 +49,10 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_Model = new GridModel(m_List.Grid(), this);
     m_Grid = new GridView(m_List, *m_Model);
     // The tracker editor is made hidden now and lives as long as the window.
-    m_EditForm = new EditForm(m_List, *this, this);
-    m_Fetcher = new TrackerFetcher(m_List, *this, this);
-    connect(m_Fetcher, &TrackerFetcher::fetchEnded, this, &MainForm::fetchEnded);
+    m_EditForm = new EditForm(m_List, m_Host, this);
+    m_Fetcher = new TrackerFetcher(m_List, m_Host, this);
+    connect(m_Fetcher, &TrackerFetcher::fetchEnded, this,
+            [this](const std::string& Hash) { m_Host.fetchEnded(Hash); });
     const SettingsStore settings(m_Paths.SettingsFile);
     m_Fetcher->setService(settings.text(SettingsStore::TrackerServiceURL),
                           settings.text(SettingsStore::TrackerServiceName));
@@ -75,13 +76,23 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     status->addWidget(m_StatusText, 1);
     setStatusBar(status);
     m_Adder = new BatchAdder(m_List, *m_Model, *m_StatusText, this);
+    m_Sound = new QSoundEffect(this);
+    m_Sound->setSource(QUrl("qrc:/sound/quaverize.wav"));
+    m_Host.attach({.Window = this,
+                   .QuietMode = m_QuietMode,
+                   .FetchExtra = m_FetchExtra,
+                   .AutoOpen = m_AutoOpen,
+                   .Adder = m_Adder,
+                   .Status = m_StatusText,
+                   .Sound = m_Sound,
+                   .Fetcher = m_Fetcher});
     connect(m_Adder, &BatchAdder::finished, this, &MainForm::addsFinished);
     buildDownloads();
     m_Saver = new ListSaver(m_List, *m_Model, m_Paths.ListFile,
                             {.Boxes = this,
                              .Adder = m_Adder,
                              .Keep = [this] { return m_SaveOnExit->isChecked(); },
-                             .Quiet = [this] { return QuietMode(); },
+                             .Quiet = [this] { return m_Host.QuietMode(); },
                              .Status = [this](const QString& Text) { showStatus(Text); }},
                             this);
 
@@ -90,9 +101,6 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     connect(m_Tray, &WindowTray::exitRequested, this, &MainForm::exitClicked);
     orderTabs();
     fitFirstSize();
-
-    m_Sound = new QSoundEffect(this);
-    m_Sound->setSource(QUrl("qrc:/sound/quaverize.wav"));
 
     connect(m_Grid, &QAbstractItemView::doubleClicked, this, [this] { m_List.DblClick(); });
     connect(m_Grid, &GridView::enterPressed, this, [this] { m_List.KeyPress('\r'); });

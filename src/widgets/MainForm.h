@@ -7,12 +7,12 @@
 // actions and the desktop's services to them.
 
 #include "list/ListDeltas.h"
-#include "list/ListHost.h"
 #include "list/TorrentList.h"
 #include "session/SettingsStore.h"
 #include "widgets/BatchAdder.h"
 #include "widgets/GridModel.h"
 #include "widgets/LinkMimeData.h"
+#include "widgets/WindowHost.h"
 #include "widgets/WindowTray.h"
 
 #include <QMainWindow>
@@ -52,7 +52,7 @@ struct MainFormPaths {
     QString ProgramPath;  // the program file, for starting at login and opening .torrent files
 };
 
-class MainForm final : public QMainWindow, public TListHost {
+class MainForm final : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainForm(MainFormPaths Paths, QWidget* Parent = nullptr);
@@ -100,22 +100,8 @@ signals:
     void addsFinished();
 
 public:
-    // TListHost
-    bool QuietMode() const override;
-    bool FetchExtra() const override;
-    bool AutoOpen() const override;
-    void ShowNotice(const TMessage& Text) override;
-    void ShowError(const TMessage& Text) override;
-    bool Confirm(const TMessage& Text) override;
-    void AskHelp(const TMessage& Text) override;
-    void SetStatusText(const TMessage& Text) override;
     // A text of the window's own (translated already) on the status line.
-    void showStatus(const QString& Text);
-    void OpenUrl(const std::string& Url) override;
-    void SetClipboardText(const std::string& Text) override;
-    void PlaySound() override;
-    void FetchTrackers() override;
-    void WhenFetched(const std::string& Hash, std::function<void()> Action) override;
+    void showStatus(const QString& Text) { m_Host.showStatus(Text); }
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -143,13 +129,13 @@ private:
     void removeSelectedClicked();
     void deleteTrackersClicked();
     void editTrackerListClicked();
-    // Runs what waited for the fetch of Hash to end.
-    void fetchEnded(const std::string& Hash);
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
     template <typename F> auto published(F Action) { return m_Adder->published(Action); }
 
     MainFormPaths m_Paths;
+    // The list asks the window through m_Host, which goes after it.
+    WindowHost m_Host;
     TTorrentList m_List;
     GridModel* m_Model = nullptr;
     GridView* m_Grid = nullptr;
@@ -180,9 +166,6 @@ private:
 
     BatchAdder* m_Adder = nullptr;
     DownloadQueue* m_Downloads = nullptr;
-
-    // What waits for the fetch of a hash to end (an added torrent's link to open).
-    std::vector<std::pair<std::string, std::function<void()>>> m_AfterFetch;
 };
 
 } // namespace lintervale

@@ -149,7 +149,7 @@ void MainForm::buildMenus() {
          &MainForm::showQrCodeClicked);
     m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
-         [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, *this); });
+         [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });
     buildUndo();
 
     m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);

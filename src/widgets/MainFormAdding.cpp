@@ -14,8 +14,9 @@
 #include <QStringView>
 #include <string_view>
 
-// Magnet links into the list (a paste, dropped text), a row's link as a QR code, and dropped
-// web addresses, downloaded and added as files are (DownloadQueue).
+// Adding to the list: files (in batches, BatchAdder), magnet links (a paste, dropped text),
+// dropped web addresses (downloaded by DownloadQueue and added as files are); and a row's link
+// as a QR code.
 
 namespace lintervale {
 
@@ -26,6 +27,22 @@ std::string_view ViewOf(const QByteArray& Bytes) {
 }
 
 } // namespace
+
+void MainForm::AddFiles(const QStringList& FileNames, bool SkipMissing) {
+    if (FileNames.isEmpty()) {
+        return;
+    }
+    m_Adder->queueFiles(FileNames, SkipMissing);
+    m_Adder->start();
+}
+
+void MainForm::AddFile(const QString& FileName) {
+    published([&] { m_List.AddFile(Utf8Of(FileName)); });
+}
+
+bool MainForm::adding() const {
+    return m_Adder->adding();
+}
 
 void MainForm::pasteLinksClicked() {
     addLinkText(QGuiApplication::clipboard()->text());
@@ -89,7 +106,7 @@ void MainForm::buildDownloads() {
         if (m_Adder->running()) {
             m_Adder->addNote(Text);
         }
-        if (!QuietMode()) {
+        if (!m_Host.QuietMode()) {
             MessageBoxes::error(this, Text);
         }
     });
