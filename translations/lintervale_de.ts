@@ -959,6 +959,18 @@
         <source>Downloading %1: %2 bytes</source>
         <translation>%1 wird heruntergeladen: %2 Bytes</translation>
     </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Details of the last batch</source>
+        <translation>Details des letzten Stapels</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
 </context>
 <context>
     <name>lintervale::MessageBoxes</name>

@@ -2,11 +2,13 @@
 
 #include "qtsupport/Utf8Text.h"
 #include "widgets/GridModel.h"
+#include "widgets/Translations.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
+#include <utility>
 
 namespace lintervale {
 
@@ -112,6 +114,10 @@ void BatchAdder::processPending() {
     if (bulk) {
         beginBulk();
     }
+    // From the second item of a batch on, the list reports to the batch instead of a box
+    // per item.
+    m_Reporting = m_Reporting || m_Total > 1;
+    m_List.SetBatchReport(m_Reporting ? &m_Report : nullptr);
     TLoadResult loaded;
     for (int inSlice = 0;
          // A close during a message box of this slice ends the batch (m_Loader goes).
@@ -125,8 +131,13 @@ void BatchAdder::processPending() {
             continue;
         }
         ++m_Done;
-        m_Added += result == TTorrentList::TAddResult::Added ? 1 : 0;
+        if (result == TTorrentList::TAddResult::Added) {
+            ++m_AddedCount;
+            // A new row goes on top.
+            m_Added.push_back(m_List.Grid().Cell(TTorrentGrid::ColHash, 1));
+        }
     }
+    m_List.SetBatchReport(nullptr);
     if (bulk) {
         endBulk();
     }
@@ -146,22 +157,31 @@ void BatchAdder::processPending() {
 // after what the adds wrote there.
 void BatchAdder::finishBatch() {
     QString text;
-    if (m_ShowedProgress) {
-        text = TextOf(TextsOf(m_Links, m_Total).Added).arg(m_Added).arg(m_Total);
+    if (m_Reporting && m_Report.Total() > 0) {
+        text = messageText(m_Report.Summary());
+    } else if (m_ShowedProgress) {
+        text = TextOf(TextsOf(m_Links, m_Total).Added).arg(m_AddedCount).arg(m_Total);
     } else if (m_Status.text() != m_StatusBefore) {
         text = m_Status.text();
     }
-    if (m_ShowedProgress || !m_Notes.isEmpty()) {
+    if (m_ShowedProgress || m_Reporting || !m_Notes.isEmpty()) {
         showStatus(Joined(text, m_Notes));
     }
+    const TBatchReport report = std::exchange(m_Report, TBatchReport());
+    std::vector<std::string> added = std::move(m_Added);
+    m_Added.clear();
+    m_Reporting = false;
     m_ShowedProgress = false;
     m_Notes.clear();
-    m_Added = 0;
+    m_AddedCount = 0;
     m_Done = 0;
     m_Total = 0;
     m_Links = 0;
     m_Processing = false;
-    emit finished();
+    if (report.RefusedCount() > 0) {
+        emit refused(messageText(report.Summary()), messageText(report.Details()));
+    }
+    emit finished(added);
 }
 
 } // namespace lintervale

@@ -3,9 +3,12 @@
 // Adding to the list in batches: files and rows made already (from links, from downloads)
 // wait in order and go in slice by slice, read and loaded ahead on other cores. Between
 // slices the window handles its events; a batch longer than one slice shows its progress on
-// the status line, and at its end the count and the notes gathered meanwhile.
+// the status line. A batch of more than one item gives no box per item: at its end the status
+// line tells what it came to ("220 added, 3 already listed, 15 refused") with the notes
+// gathered meanwhile, and the refusals come in one list.
 
 #include "list/BatchLoader.h"
+#include "list/BatchReport.h"
 #include "list/TorrentList.h"
 
 #include <QObject>
@@ -46,8 +49,11 @@ public:
     template <typename F> auto published(F Action);
 
 signals:
-    // The batch has been worked through.
-    void finished();
+    // The batch has been worked through; Added holds the hashes of the rows it added.
+    void finished(const std::vector<std::string>& Added);
+    // A batch of more than one item refused some: Details names each with its cause, a line
+    // each.
+    void refused(const QString& Summary, const QString& Details);
 
 private:
     void processPending();
@@ -63,12 +69,16 @@ private:
     std::unique_ptr<TBatchLoader> m_Loader; // the batch being added
     int m_SliceMilliseconds = 40;
     int m_Done = 0;
-    int m_Added = 0;
+    int m_AddedCount = 0;
     int m_Total = 0;
     int m_Links = 0; // how many of the batch's rows come from magnet links
     // What the status line said when the batch began, and what it adds at the end.
     QString m_StatusBefore;
     QString m_Notes;
+    // What the batch came to; kept while it has more than one item.
+    TBatchReport m_Report;
+    bool m_Reporting = false;
+    std::vector<std::string> m_Added;
     bool m_Bulk = false;
     bool m_ShowedProgress = false;
     bool m_Processing = false;

@@ -86,7 +86,22 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
                    .Status = m_StatusText,
                    .Sound = m_Sound,
                    .Fetcher = m_Fetcher});
-    connect(m_Adder, &BatchAdder::finished, this, &MainForm::addsFinished);
+    m_Details = new QLabel(QStringLiteral("<a href=\"details\">%1</a>").arg(tr("Details")));
+    m_Details->setObjectName("BatchDetails");
+    m_Details->setTextFormat(Qt::RichText);
+    m_Details->setAccessibleName(tr("Details of the last batch"));
+    m_Details->hide();
+    status->addWidget(m_Details);
+    connect(m_Details, &QLabel::linkActivated, this,
+            [this] { MessageBoxes::errorWithDetails(this, m_Refusals.first, m_Refusals.second); });
+    connect(m_Adder, &BatchAdder::refused, this,
+            [this](const QString& Summary, const QString& Details) {
+                m_Refusals = {Summary, Details};
+                m_BatchRefused = true;
+                if (!m_Host.QuietMode()) {
+                    MessageBoxes::errorWithDetails(this, Summary, Details);
+                }
+            });
     buildDownloads();
     m_Saver = new ListSaver(m_List, *m_Model, m_Paths.ListFile,
                             {.Boxes = this,

@@ -152,6 +152,10 @@ private:
     QCheckBox* m_FetchExtra = nullptr;
     LinkLabel* m_MakerLink = nullptr;
     QLabel* m_StatusText = nullptr;
+    // "Details" beside the status line: the refusals of the last batch that had some.
+    QLabel* m_Details = nullptr;
+    std::pair<QString, QString> m_Refusals;
+    bool m_BatchRefused = false;
     QMenu* m_GridMenu = nullptr;
     WindowTray* m_Tray = nullptr;
     WindowOptions* m_Options = nullptr;

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QStringView>
+#include <algorithm>
 #include <string_view>
 
 // Adding to the list: files (in batches, BatchAdder), magnet links (a paste, dropped text),
@@ -57,6 +58,8 @@ void MainForm::addLinkText(const QString& Text) {
         m_Adder->addNote(tr("No magnet link in the text."));
     }
     m_Adder->addNote(messageText(MagnetRowsStatusText(links)));
+    // Each row goes on top: the last link goes in first, so that the list reads as the text.
+    std::reverse(links.Rows.begin(), links.Rows.end());
     m_Adder->queueRows(std::move(links.Rows), true);
     // Also without rows: the batch's end shows the notes.
     m_Adder->start();

@@ -2,11 +2,13 @@
 #include "widgets/MainForm.h"
 #include "widgets/UndoSteps.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QUndoStack>
+#include <utility>
 
-// The commands that take data out of the list: Remove selected, Clear all, Delete trackers and
-// the tracker editor's Save, each an undoable step (UndoSteps).
+// The commands that change the list as undoable steps (UndoSteps): a batch of adds, Remove
+// selected, Clear all, Delete trackers and the tracker editor's Save.
 
 namespace lintervale {
 
@@ -16,6 +18,13 @@ void MainForm::buildUndo() {
     m_GridMenu->addSeparator();
     m_GridMenu->addAction(m_Undo->undoAction());
     m_GridMenu->addAction(m_Undo->redoAction());
+    // A batch of adds is one step, however many rows it brought.
+    connect(m_Adder, &BatchAdder::finished, this, [this](const std::vector<std::string>& Added) {
+        // The link stays for the last batch that refused some, until a batch refuses none.
+        m_Details->setVisible(std::exchange(m_BatchRefused, false));
+        m_Undo->added(tr("Add"), Added);
+        emit addsFinished();
+    });
     // The tracker editor's Save closes it with accept.
     connect(m_EditForm, &QDialog::accepted, this,
             [this] { m_Undo->trackersEdited(tr("Edit tracker list")); });
