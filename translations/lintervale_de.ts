@@ -579,6 +579,41 @@
     </message>
 </context>
 <context>
+    <name>lintervale::FindBar</name>
+    <message>
+        <source>&amp;Find:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Finds the rows whose name, hash or trackers hold the text, ignoring case.</source>
+        <translation>Findet die Zeilen, deren Name, Hash oder Tracker den Text enthalten, ohne auf Groß- und Kleinschreibung zu achten.</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Vorheriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Next match (F3)</source>
+        <translation>Nächster Treffer (F3)</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Suchleiste schließen (Escape)</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::GridModel</name>
     <message>
         <source>Row %1</source>
@@ -970,6 +1005,18 @@
     <message>
         <source>Add</source>
         <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Find…</source>
+        <translation>&amp;Suchen …</translation>
+    </message>
+    <message>
+        <source>Find &amp;next</source>
+        <translation>&amp;Nächsten finden</translation>
+    </message>
+    <message>
+        <source>Find pre&amp;vious</source>
+        <translation>&amp;Vorherigen finden</translation>
     </message>
 </context>
 <context>

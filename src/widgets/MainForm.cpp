@@ -7,6 +7,7 @@
 #include "session/ShellIntegration.h"
 #include "widgets/DownloadQueue.h"
 #include "widgets/EditForm.h"
+#include "widgets/FindBar.h"
 #include "widgets/GridModel.h"
 #include "widgets/GridView.h"
 #include "widgets/LinkLabel.h"
@@ -63,7 +64,14 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_Grid, 1);
+    // The grid, with the find bar under it when it is open.
+    auto* left = new QVBoxLayout;
+    left->setContentsMargins(0, 0, 0, 0);
+    left->setSpacing(0);
+    m_FindBar = new FindBar(m_List.Grid(), *m_Grid);
+    left->addWidget(m_Grid, 1);
+    left->addWidget(m_FindBar);
+    layout->addLayout(left, 1);
     layout->addWidget(m_Panel);
     setCentralWidget(central);
 

@@ -41,6 +41,7 @@ class ListSaver;
 class UndoSteps;
 class WindowOptions;
 class EditForm;
+class FindBar;
 class GridView;
 class LinkLabel;
 class TorrentDownload;
@@ -139,6 +140,7 @@ private:
     TTorrentList m_List;
     GridModel* m_Model = nullptr;
     GridView* m_Grid = nullptr;
+    FindBar* m_FindBar = nullptr;
     QWidget* m_Panel = nullptr;
     QPushButton* m_AddTorrents = nullptr;
     QPushButton* m_ClearAll = nullptr;

@@ -1,4 +1,5 @@
 #include "network/TrackerFetcher.h"
+#include "widgets/FindBar.h"
 #include "widgets/FontUnits.h"
 #include "widgets/GridView.h"
 #include "widgets/LinkLabel.h"
@@ -147,6 +148,16 @@ void MainForm::buildMenus() {
     paste->setShortcutContext(Qt::WindowShortcut);
     item("ShowQrCode", tr("Show &QR code"), QKeySequence(Qt::CTRL | Qt::Key_R),
          &MainForm::showQrCodeClicked);
+    m_GridMenu->addSeparator();
+    // Finding works wherever the focus is in the window.
+    for (QAction* find :
+         {item("Find", tr("&Find\u2026"), QKeySequence::Find, [this] { m_FindBar->open(); }),
+          item("FindNext", tr("Find &next"), QKeySequence(Qt::Key_F3),
+               [this] { m_FindBar->findNext(); }),
+          item("FindPrevious", tr("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
+               [this] { m_FindBar->findPrevious(); })}) {
+        find->setShortcutContext(Qt::WindowShortcut);
+    }
     m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
          [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });

@@ -23,10 +23,10 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QUndoStack>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <memory>
 
 using namespace lintervale;
@@ -162,16 +162,19 @@ void MainFormTest::contextMenuOrderShortcutsAndDefault() {
         {"PasteLinks", "&Paste links", QKeySequence(Qt::CTRL | Qt::Key_V)},
         {"ShowQrCode", "Show &QR code", QKeySequence(Qt::CTRL | Qt::Key_R)},
         {"", "", QKeySequence()},
+        {"Find", "&Find\u2026", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"FindNext", "Find &next", QKeySequence(Qt::Key_F3)},
+        {"FindPrevious", "Find pre&vious", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+        {"", "", QKeySequence()},
         {"TrackerSources", "&Tracker sources\u2026", QKeySequence()},
         {"", "", QKeySequence()},
         {"Undo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {"Redo", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
     };
-    QCOMPARE(actions.size(), 14);
-    QVERIFY(actions[9]->isSeparator());
-    QVERIFY(actions[11]->isSeparator());
-    for (int i = 0; i < 14; ++i) {
+    QCOMPARE(actions.size(), qsizetype(std::size(expected)));
+    for (qsizetype i = 0; i < actions.size(); ++i) {
         const auto& [name, caption, keys] = expected[i];
+        QCOMPARE(actions[i]->isSeparator(), *name == '\0');
         QCOMPARE(actions[i]->objectName(), QString(name));
         if (caption != nullptr) {
             QCOMPARE(actions[i]->text(), QString(caption));
