@@ -32,11 +32,27 @@ status=0
 python3 "$bench/measure.py" "$lintervale" "$corpus" || status=1
 python3 "$bench/show_bench.py" "$lintervale" "$corpus" || status=1
 python3 "$bench/list_bench.py" "$lintervale" "$corpus" || status=1
+for tool in list_commands_bench properties_bench; do
+    if [[ -x $build/bench/$tool ]]; then
+        case $tool in
+            properties_bench) "$build/bench/$tool" "$corpus/manyfiles/manyfiles.torrent" || status=1 ;;
+            *) "$build/bench/$tool" || status=1 ;;
+        esac
+    fi
+done
 paste_bench="$build/bench/paste_bench"
 if [[ -x $paste_bench ]]; then
     python3 "$bench/paste_bench.py" "$lintervale" "$paste_bench" "$corpus" || status=1
 else
     echo "no paste benchmark at $paste_bench (configure with -DLINTERVALE_BENCH_TOOLS=ON)" >&2
     status=1
+fi
+fetch_bench="$build/bench/fetch_bench"
+if [[ -x $fetch_bench ]]; then
+    home=$(mktemp -d)
+    mkdir -m 700 "$home/runtime"
+    HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
+        XDG_RUNTIME_DIR=$home/runtime "$fetch_bench" 10000 || status=1
+    rm -rf "$home"
 fi
 exit $status

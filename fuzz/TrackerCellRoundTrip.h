@@ -3,8 +3,10 @@
 // The tracker cell's reading and writing, for the fuzz target and the test suite's replay of
 // its inputs: reading never fails and no item holds a NUL; a list without a double quote in
 // its items reads back unchanged after WriteTrackerCell, and without its empty items after
-// WriteTrackerCellNonEmpty.
+// WriteTrackerCellNonEmpty; a text that CheckTrackerAddress takes as a tracker address reads
+// back from a written cell as that one tracker.
 
+#include "trackers/TrackerAddress.h"
 #include "trackers/TrackerCell.h"
 
 #include <algorithm>
@@ -16,6 +18,11 @@ namespace lintervale::fuzz {
 
 // What breaks the rules for the cell text Cell, or the empty text when nothing does.
 inline std::string TrackerCellFault(std::string_view Cell) {
+    if (CheckTrackerAddress(Cell) == TTrackerFault::None &&
+        ReadTrackerCell(WriteTrackerCell({std::string(Cell)})) !=
+            std::vector<std::string>{std::string(Cell)}) {
+        return "a tracker address does not read back as one tracker";
+    }
     const std::vector<std::string> trackers = ReadTrackerCell(Cell);
     // A NUL ends the text, and every item but a trailing empty one takes at least one byte.
     const std::size_t textSize = std::min(Cell.find('\0'), Cell.size());

@@ -110,10 +110,6 @@
         <translation>Tracker werden geholt für: %1</translation>
     </message>
     <message>
-        <source>Could not fetch trackers.</source>
-        <translation>Tracker konnten nicht geholt werden.</translation>
-    </message>
-    <message>
         <source>Hash not found on %1.</source>
         <translation>Hash auf %1 nicht gefunden.</translation>
     </message>
@@ -269,6 +265,143 @@
         <source>not enough memory</source>
         <translation>nicht genug Speicher</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is no info hash.</source>
+        <translation>„%1“ ist kein Info-Hash.</translation>
+    </message>
+    <message>
+        <source>Cannot make the folder &quot;%1&quot;. %2</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden. %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the file &quot;%1&quot;. %2</source>
+        <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n added</source>
+        <translation>
+            <numerusform>%n hinzugefügt</numerusform>
+            <numerusform>%n hinzugefügt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n already listed</source>
+        <translation>
+            <numerusform>%n schon in der Liste</numerusform>
+            <numerusform>%n schon in der Liste</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused</source>
+        <translation>
+            <numerusform>%n abgelehnt</numerusform>
+            <numerusform>%n abgelehnt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Nothing was added.</source>
+        <translation>Nichts wurde hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;.</source>
+        <translation>Die Datei „%1“ kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The list file is cut short: it holds %1 of the %2 lines its counts call for.</source>
+        <translation>Die Listendatei ist abgeschnitten: Sie enthält %1 der %2 Zeilen, die ihre Zählwerte verlangen.</translation>
+    </message>
+    <message>
+        <source>The list file is cut short: it ends before its column and row counts.</source>
+        <translation>Die Listendatei ist abgeschnitten: Sie endet vor ihren Spalten- und Zeilenzahlen.</translation>
+    </message>
+    <message>
+        <source>The list is too large to be saved: its file would be larger than </source>
+        <translation>Die Liste ist zu groß zum Speichern: Ihre Datei wäre größer als </translation>
+    </message>
+    <message>
+        <source>, more than can be read back. The list file &quot;%1&quot; is kept as it was saved before.</source>
+        <translation>, mehr als wieder gelesen werden kann. Die Listendatei „%1“ bleibt, wie sie zuvor gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>Cannot keep the list saved before as &quot;%1&quot;. %2</source>
+        <translation>Die zuvor gespeicherte Liste kann nicht als „%1“ aufbewahrt werden. %2</translation>
+    </message>
+    <message>
+        <source>a named pipe, not a regular file</source>
+        <translation>eine benannte Pipe, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>a device, not a regular file</source>
+        <translation>ein Gerät, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>Could not fetch trackers: %1</source>
+        <translation>Tracker konnten nicht geholt werden: %1</translation>
+    </message>
+    <message>
+        <source>Line %1 is longer than %3 bytes: %2</source>
+        <translation>Zeile %1 ist länger als %3 Bytes: %2</translation>
+    </message>
+    <message>
+        <source>Line %1 is not valid text: %2</source>
+        <translation>Zeile %1 ist kein gültiger Text: %2</translation>
+    </message>
+    <message>
+        <source>Line %1 holds a double quote or a &quot;|&quot;, which would split it into several trackers: %2</source>
+        <translation>Zeile %1 enthält ein Anführungszeichen (&quot;) oder „|“, die sie in mehrere Tracker teilen würden: %2</translation>
+    </message>
+    <message>
+        <source>Line %1 holds a space or a control character, which no tracker address holds: %2</source>
+        <translation>Zeile %1 enthält ein Leerzeichen oder ein Steuerzeichen, das keine Tracker-Adresse enthält: %2</translation>
+    </message>
+    <message>
+        <source>Line %1 is not a tracker address with a scheme, such as udp://tracker.example:6969/announce: %2</source>
+        <translation>Zeile %1 ist keine Tracker-Adresse mit Schema wie udp://tracker.example:6969/announce: %2</translation>
+    </message>
+    <message>
+        <source>The list holds %1 trackers in %2 bytes; a torrent holds at most %3 trackers in %4 KiB.</source>
+        <translation>Die Liste enthält %1 Tracker in %2 Bytes; ein Torrent enthält höchstens %3 Tracker in %4 KiB.</translation>
+    </message>
+    <message>
+        <source>Trackers fetched for &quot;%1&quot;:</source>
+        <translation>Für „%1“ geholte Tracker:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n line left out, not a valid address of at most %1 bytes without a blank, a double quote or a &quot;|&quot;.</source>
+        <translation>
+            <numerusform>%n Zeile ausgelassen: keine gültige Adresse mit höchstens %1 Bytes ohne Leerzeichen, Anführungszeichen (&quot;) oder „|“.</numerusform>
+            <numerusform>%n Zeilen ausgelassen: keine gültigen Adressen mit höchstens %1 Bytes ohne Leerzeichen, Anführungszeichen (&quot;) oder „|“.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines left out, not valid addresses of at most %1 bytes without a blank, a double quote or a &quot;|&quot;.</source>
+        <translation>
+            <numerusform>%n Zeile ausgelassen: keine gültige Adresse mit höchstens %1 Bytes ohne Leerzeichen, Anführungszeichen (&quot;) oder „|“.</numerusform>
+            <numerusform>%n Zeilen ausgelassen: keine gültigen Adressen mit höchstens %1 Bytes ohne Leerzeichen, Anführungszeichen (&quot;) oder „|“.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tracker left out, as a torrent holds at most %1 trackers in %2 KiB.</source>
+        <translation>
+            <numerusform>%n Tracker ausgelassen, da ein Torrent höchstens %1 Tracker in %2 KiB enthält.</numerusform>
+            <numerusform>%n Tracker ausgelassen, da ein Torrent höchstens %1 Tracker in %2 KiB enthält.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n trackers left out, as a torrent holds at most %1 trackers in %2 KiB.</source>
+        <translation>
+            <numerusform>%n Tracker ausgelassen, da ein Torrent höchstens %1 Tracker in %2 KiB enthält.</numerusform>
+            <numerusform>%n Tracker ausgelassen, da ein Torrent höchstens %1 Tracker in %2 KiB enthält.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Discard the changes to the tracker list?</source>
+        <translation>Die Änderungen an der Tracker-Liste verwerfen?</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
@@ -308,6 +441,69 @@
     </message>
 </context>
 <context>
+    <name>lintervale::BoundedDownload</name>
+    <message>
+        <source>%1 second</source>
+        <translation>%1 Sekunde</translation>
+    </message>
+    <message>
+        <source>%1 seconds</source>
+        <translation>%1 Sekunden</translation>
+    </message>
+    <message>
+        <source>%1 MiB</source>
+        <translation>%1 MiB</translation>
+    </message>
+    <message>
+        <source>it was sent on to %1, which is not an http or https address.</source>
+        <translation>die Anfrage wurde an %1 weitergeleitet; das ist keine http- oder https-Adresse.</translation>
+    </message>
+    <message>
+        <source>it took longer than %1.</source>
+        <translation>es dauerte länger als %1.</translation>
+    </message>
+    <message>
+        <source>only http and https addresses can be downloaded.</source>
+        <translation>nur http- und https-Adressen können heruntergeladen werden.</translation>
+    </message>
+    <message>
+        <source>the server packed it as %1, which was not asked for.</source>
+        <translation>der Server hat sie als %1 gepackt, was nicht erbeten war.</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 once unpacked.</source>
+        <translation>die Datei ist entpackt größer als %1.</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1.</source>
+        <translation>die Datei ist größer als %1.</translation>
+    </message>
+    <message>
+        <source>the server&apos;s packed body is damaged.</source>
+        <translation>die gepackten Daten des Servers sind beschädigt.</translation>
+    </message>
+    <message>
+        <source>nothing came for %1.</source>
+        <translation>%1 lang kam nichts an.</translation>
+    </message>
+    <message>
+        <source>it was sent on more than %1 times.</source>
+        <translation>die Anfrage wurde öfter als %1-mal weitergeleitet.</translation>
+    </message>
+    <message>
+        <source>the server answered %1.</source>
+        <translation>der Server antwortete mit %1.</translation>
+    </message>
+    <message>
+        <source>the server answered %1 %2.</source>
+        <translation>der Server antwortete mit %1 %2.</translation>
+    </message>
+    <message>
+        <source>the server&apos;s packed body ended early.</source>
+        <translation>die gepackten Daten des Servers enden zu früh.</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::EditForm</name>
     <message>
         <source>Trackers</source>
@@ -320,10 +516,6 @@
     <message>
         <source>Tracker address</source>
         <translation>Trackeradresse</translation>
-    </message>
-    <message>
-        <source>The address of the selected tracker.</source>
-        <translation>Die Adresse des ausgewählten Trackers.</translation>
     </message>
     <message>
         <source>&amp;Add tracker</source>
@@ -353,6 +545,73 @@
         <source>Editing: %1</source>
         <translation>Bearbeiten: %1</translation>
     </message>
+    <message>
+        <source>Type a tracker address to add it</source>
+        <translation>Tracker-Adresse eingeben, um sie hinzuzufügen</translation>
+    </message>
+    <message>
+        <source>The address of the selected tracker; with no line selected, a new tracker.</source>
+        <translation>Die Adresse des ausgewählten Trackers; ist keine Zeile ausgewählt, ein neuer Tracker.</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::FileTreeModel</name>
+    <message>
+        <source>%1 → %2</source>
+        <comment>a symbolic link and its target</comment>
+        <translation>%1 → %2</translation>
+    </message>
+    <message>
+        <source>Symbolic link to %1</source>
+        <translation>Symbolischer Link auf %1</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Bytes</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::FindBar</name>
+    <message>
+        <source>&amp;Find:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Finds the rows whose name, hash or trackers hold the text, ignoring case.</source>
+        <translation>Findet die Zeilen, deren Name, Hash oder Tracker den Text enthalten, ohne auf Groß- und Kleinschreibung zu achten.</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Vorheriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Next match (F3)</source>
+        <translation>Nächster Treffer (F3)</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Suchleiste schließen (Escape)</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
 </context>
 <context>
     <name>lintervale::GridModel</name>
@@ -373,6 +632,73 @@
     </message>
 </context>
 <context>
+    <name>lintervale::LinkContentsDialog</name>
+    <message>
+        <source>Link contents</source>
+        <translation>Link-Inhalt</translation>
+    </message>
+    <message>
+        <source>The torrent&apos;s &amp;name (dn)</source>
+        <translation>&amp;Name des Torrents (dn)</translation>
+    </message>
+    <message>
+        <source>Trackers (tr)</source>
+        <translation>Tracker (tr)</translation>
+    </message>
+    <message>
+        <source>&amp;All trackers</source>
+        <translation>&amp;Alle Tracker</translation>
+    </message>
+    <message>
+        <source>Only the &amp;first tracker</source>
+        <translation>Nur der &amp;erste Tracker</translation>
+    </message>
+    <message>
+        <source>N&amp;o trackers</source>
+        <translation>&amp;Keine Tracker</translation>
+    </message>
+    <message>
+        <source>&amp;Web seeds (ws)</source>
+        <translation>&amp;Webseeds (ws)</translation>
+    </message>
+    <message>
+        <source>The exact &amp;size in bytes (xl)</source>
+        <translation>Die genaue &amp;Größe in Bytes (xl)</translation>
+    </message>
+    <message>
+        <source>Only for torrents whose .torrent file is kept, whose size is known to the byte.</source>
+        <translation>Nur für Torrents, deren .torrent-Datei aufbewahrt wird und deren Größe bytegenau bekannt ist.</translation>
+    </message>
+    <message>
+        <source>Peer addresses</source>
+        <translation>Peer-Adressen</translation>
+    </message>
+    <message>
+        <source>host:port, one a line</source>
+        <translation>Host:Port, eine pro Zeile</translation>
+    </message>
+    <message>
+        <source>&amp;Peer addresses (x.pe), one a line:</source>
+        <translation>&amp;Peer-Adressen (x.pe), eine pro Zeile:</translation>
+    </message>
+    <message>
+        <source>The current row&apos;s link</source>
+        <translation>Der Link der aktuellen Zeile</translation>
+    </message>
+    <message>
+        <source>The current row&apos;s &amp;link:</source>
+        <translation>Der &amp;Link der aktuellen Zeile:</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no peer address: write host:port, a name or an IPv4 address, or [IPv6]:port.</source>
+        <translation>„%1“ ist keine Peer-Adresse: Schreiben Sie Host:Port mit einem Namen oder einer IPv4-Adresse, oder [IPv6]:Port.</translation>
+    </message>
+    <message>
+        <source>(no row)</source>
+        <translation>(keine Zeile)</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::LinkLabel</name>
     <message>
         <source>Maker&apos;s web page</source>
@@ -381,6 +707,57 @@
     <message>
         <source>Opens %1 in the web browser.</source>
         <translation>Öffnet %1 im Webbrowser.</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::ListSaver</name>
+    <message>
+        <source>The list file found was neither loaded nor moved aside.</source>
+        <translation>Die gefundene Listendatei wurde weder geladen noch verschoben.</translation>
+    </message>
+    <message>
+        <source>The list file could not be read and was moved aside to &quot;%1&quot;; the next save writes a new one.</source>
+        <translation>Die Listendatei konnte nicht gelesen werden und wurde nach „%1“ verschoben; beim nächsten Speichern entsteht eine neue.</translation>
+    </message>
+    <message>
+        <source>%1. The list is not saved over it while Lintervale runs.</source>
+        <translation>%1. Solange Lintervale läuft, wird die Liste nicht darüber gespeichert.</translation>
+    </message>
+    <message>
+        <source>A saved list of 1 torrent was found in &quot;%1&quot;.</source>
+        <translation>In „%1“ wurde eine gespeicherte Liste mit 1 Torrent gefunden.</translation>
+    </message>
+    <message>
+        <source>A saved list of %1 torrents was found in &quot;%2&quot;.</source>
+        <translation>In „%2“ wurde eine gespeicherte Liste mit %1 Torrents gefunden.</translation>
+    </message>
+    <message>
+        <source>Load it into the list? If not, the file is moved aside and kept.</source>
+        <translation>Soll sie in die Liste geladen werden? Wenn nicht, wird die Datei verschoben und aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>1 torrent of the saved list was added to the list.</source>
+        <translation>1 Torrent der gespeicherten Liste wurde der Liste hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>%1 torrents of the saved list were added to the list.</source>
+        <translation>%1 Torrents der gespeicherten Liste wurden der Liste hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>The saved list was moved aside to &quot;%1&quot;.</source>
+        <translation>Die gespeicherte Liste wurde nach „%1“ verschoben.</translation>
+    </message>
+    <message>
+        <source>The list is saved again.</source>
+        <translation>Die Liste wird wieder gespeichert.</translation>
+    </message>
+    <message>
+        <source>The list could not be saved: %1</source>
+        <translation>Die Liste konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>The list was not saved; it is tried again at the next change.</source>
+        <translation>Die Liste wurde nicht gespeichert; bei der nächsten Änderung wird es erneut versucht.</translation>
     </message>
 </context>
 <context>
@@ -522,26 +899,6 @@
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <source>The list file could not be read and was moved aside to &quot;%1&quot;; the next save writes a new one.</source>
-        <translation>Die Listendatei konnte nicht gelesen werden und wurde nach „%1“ verschoben; beim nächsten Speichern entsteht eine neue.</translation>
-    </message>
-    <message>
-        <source>%1. The list is not saved over it while Lintervale runs.</source>
-        <translation>%1. Solange Lintervale läuft, wird die Liste nicht darüber gespeichert.</translation>
-    </message>
-    <message>
-        <source>The list is saved again.</source>
-        <translation>Die Liste wird wieder gespeichert.</translation>
-    </message>
-    <message>
-        <source>The list could not be saved: %1</source>
-        <translation>Die Liste konnte nicht gespeichert werden: %1</translation>
-    </message>
-    <message>
-        <source>The list was not saved; it is tried again at the next change.</source>
-        <translation>Die Liste wurde nicht gespeichert; bei der nächsten Änderung wird es erneut versucht.</translation>
-    </message>
-    <message>
         <source>The options were not saved.</source>
         <translation>Die Einstellungen wurden nicht gespeichert.</translation>
     </message>
@@ -630,10 +987,6 @@
         <translation>&amp;QR-Code zeigen</translation>
     </message>
     <message>
-        <source>The list file found was neither loaded nor moved aside.</source>
-        <translation>Die gefundene Listendatei wurde weder geladen noch verschoben.</translation>
-    </message>
-    <message>
         <source>Downloading %1: %2 of %3 bytes</source>
         <translation>%1 wird heruntergeladen: %2 von %3 Bytes</translation>
     </message>
@@ -642,28 +995,28 @@
         <translation>%1 wird heruntergeladen: %2 Bytes</translation>
     </message>
     <message>
-        <source>The saved list was moved aside to &quot;%1&quot;.</source>
-        <translation>Die gespeicherte Liste wurde nach „%1“ verschoben.</translation>
+        <source>Details</source>
+        <translation>Details</translation>
     </message>
     <message>
-        <source>A saved list of 1 torrent was found in &quot;%1&quot;.</source>
-        <translation>In „%1“ wurde eine gespeicherte Liste mit 1 Torrent gefunden.</translation>
+        <source>Details of the last batch</source>
+        <translation>Details des letzten Stapels</translation>
     </message>
     <message>
-        <source>Load it into the list? If not, the file is moved aside and kept.</source>
-        <translation>Soll sie in die Liste geladen werden? Wenn nicht, wird die Datei verschoben und aufbewahrt.</translation>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
-        <source>1 torrent of the saved list was added to the list.</source>
-        <translation>1 Torrent der gespeicherten Liste wurde der Liste hinzugefügt.</translation>
+        <source>&amp;Find…</source>
+        <translation>&amp;Suchen …</translation>
     </message>
     <message>
-        <source>%1 torrents of the saved list were added to the list.</source>
-        <translation>%1 Torrents der gespeicherten Liste wurden der Liste hinzugefügt.</translation>
+        <source>Find &amp;next</source>
+        <translation>&amp;Nächsten finden</translation>
     </message>
     <message>
-        <source>A saved list of %1 torrents was found in &quot;%2&quot;.</source>
-        <translation>In „%2“ wurde eine gespeicherte Liste mit %1 Torrents gefunden.</translation>
+        <source>Find pre&amp;vious</source>
+        <translation>&amp;Vorherigen finden</translation>
     </message>
 </context>
 <context>
@@ -679,6 +1032,233 @@
     <message>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::PropertiesDialog</name>
+    <message>
+        <source>%1 (%2 bytes)</source>
+        <translation>%1 (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>Properties of %1</source>
+        <translation>Eigenschaften von %1</translation>
+    </message>
+    <message>
+        <source>The kept .torrent file of this row cannot be read.</source>
+        <translation>Die aufbewahrte .torrent-Datei dieser Zeile kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>&amp;General</source>
+        <translation>&amp;Allgemein</translation>
+    </message>
+    <message>
+        <source>&amp;Trackers</source>
+        <translation>&amp;Tracker</translation>
+    </message>
+    <message>
+        <source>&amp;Web seeds and DHT nodes</source>
+        <translation>&amp;Webseeds und DHT-Knoten</translation>
+    </message>
+    <message>
+        <source>&amp;Files</source>
+        <translation>&amp;Dateien</translation>
+    </message>
+    <message>
+        <source>The contents of this torrent are not known: its row was made from a magnet link, or from a list saved before Lintervale kept torrents. What the row holds is shown.</source>
+        <translation>Der Inhalt dieses Torrents ist nicht bekannt: Seine Zeile entstand aus einem Magnet-Link oder aus einer Liste, die gespeichert wurde, bevor Lintervale Torrents aufbewahrte. Gezeigt wird, was die Zeile enthält.</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Info &amp;hash:</source>
+        <translation>Info-&amp;Hash:</translation>
+    </message>
+    <message>
+        <source>Info hash</source>
+        <translation>Info-Hash</translation>
+    </message>
+    <message>
+        <source>&amp;Files:</source>
+        <translation>&amp;Dateien:</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>&amp;Size:</source>
+        <translation>&amp;Größe:</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <source>Info hash v&amp;1:</source>
+        <translation>Info-Hash v&amp;1:</translation>
+    </message>
+    <message>
+        <source>Info hash, version 1</source>
+        <translation>Info-Hash, Version 1</translation>
+    </message>
+    <message>
+        <source>Info hash v&amp;2:</source>
+        <translation>Info-Hash v&amp;2:</translation>
+    </message>
+    <message>
+        <source>Info hash, version 2</source>
+        <translation>Info-Hash, Version 2</translation>
+    </message>
+    <message>
+        <source>Total &amp;size:</source>
+        <translation>&amp;Gesamtgröße:</translation>
+    </message>
+    <message>
+        <source>Total size</source>
+        <translation>Gesamtgröße</translation>
+    </message>
+    <message>
+        <source>&amp;Pieces:</source>
+        <translation>&amp;Stücke:</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 zu je %2</translation>
+    </message>
+    <message>
+        <source>Pieces</source>
+        <translation>Stücke</translation>
+    </message>
+    <message>
+        <source>P&amp;rivate:</source>
+        <translation>P&amp;rivat:</translation>
+    </message>
+    <message>
+        <source>Yes: only its trackers give peers</source>
+        <translation>Ja: Nur seine Tracker nennen Peers</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Private</source>
+        <translation>Privat</translation>
+    </message>
+    <message>
+        <source>Created &amp;by:</source>
+        <translation>&amp;Erstellt mit:</translation>
+    </message>
+    <message>
+        <source>Created by</source>
+        <translation>Erstellt mit</translation>
+    </message>
+    <message>
+        <source>Creation &amp;date:</source>
+        <translation>Erstellungs&amp;datum:</translation>
+    </message>
+    <message>
+        <source>Creation date</source>
+        <translation>Erstellungsdatum</translation>
+    </message>
+    <message>
+        <source>&amp;Comment:</source>
+        <translation>&amp;Kommentar:</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message>
+        <source>S&amp;ource:</source>
+        <translation>&amp;Quelle:</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>Tier %1</source>
+        <translation>Stufe %1</translation>
+    </message>
+    <message>
+        <source>This torrent names no tracker.</source>
+        <translation>Dieser Torrent nennt keinen Tracker.</translation>
+    </message>
+    <message>
+        <source>Trackers by tier</source>
+        <translation>Tracker nach Stufen</translation>
+    </message>
+    <message>
+        <source>&amp;Web seeds:</source>
+        <translation>&amp;Webseeds:</translation>
+    </message>
+    <message>
+        <source>Web seeds</source>
+        <translation>Webseeds</translation>
+    </message>
+    <message>
+        <source>&amp;DHT nodes:</source>
+        <translation>&amp;DHT-Knoten:</translation>
+    </message>
+    <message>
+        <source>DHT nodes</source>
+        <translation>DHT-Knoten</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>Nach Namen filtern</translation>
+    </message>
+    <message>
+        <source>Tick &amp;all</source>
+        <translation>&amp;Alle ankreuzen</translation>
+    </message>
+    <message>
+        <source>Tick n&amp;one</source>
+        <translation>&amp;Keine ankreuzen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy link for selected files</source>
+        <translation>Link für ausgewählte Dateien &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>Copies the row&apos;s magnet link with the ticked files selected (so=).</source>
+        <translation>Kopiert den Magnet-Link der Zeile mit den angekreuzten Dateien als Auswahl (so=).</translation>
+    </message>
+    <message>
+        <source>F&amp;ilter:</source>
+        <translation>F&amp;ilter:</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files shown</source>
+        <translation>%1 von %2 Dateien gezeigt</translation>
+    </message>
+    <message>
+        <source>Tick at least one file.</source>
+        <translation>Kreuzen Sie mindestens eine Datei an.</translation>
+    </message>
+    <message>
+        <source>The link for 1 file was copied.</source>
+        <translation>Der Link für 1 Datei wurde kopiert.</translation>
+    </message>
+    <message>
+        <source>The link for %1 files was copied.</source>
+        <translation>Der Link für %1 Dateien wurde kopiert.</translation>
     </message>
 </context>
 <context>
@@ -747,50 +1327,6 @@
 <context>
     <name>lintervale::TorrentDownload</name>
     <message>
-        <source>it was sent on to %1, which is not an http or https address.</source>
-        <translation>die Anfrage wurde an %1 weitergeleitet; das ist keine http- oder https-Adresse.</translation>
-    </message>
-    <message>
-        <source>%1 second</source>
-        <translation>%1 Sekunde</translation>
-    </message>
-    <message>
-        <source>%1 seconds</source>
-        <translation>%1 Sekunden</translation>
-    </message>
-    <message>
-        <source>%1 MiB</source>
-        <translation>%1 MiB</translation>
-    </message>
-    <message>
-        <source>it took longer than %1.</source>
-        <translation>es dauerte länger als %1.</translation>
-    </message>
-    <message>
-        <source>only http and https addresses can be downloaded.</source>
-        <translation>nur http- und https-Adressen können heruntergeladen werden.</translation>
-    </message>
-    <message>
-        <source>the file is larger than %1.</source>
-        <translation>die Datei ist größer als %1.</translation>
-    </message>
-    <message>
-        <source>nothing came for %1.</source>
-        <translation>%1 lang kam nichts an.</translation>
-    </message>
-    <message>
-        <source>it was sent on more than %1 times.</source>
-        <translation>die Anfrage wurde öfter als %1-mal weitergeleitet.</translation>
-    </message>
-    <message>
-        <source>the server answered %1.</source>
-        <translation>der Server antwortete mit %1.</translation>
-    </message>
-    <message>
-        <source>the server answered %1 %2.</source>
-        <translation>der Server antwortete mit %1 %2.</translation>
-    </message>
-    <message>
         <source>Could not download %1: %2</source>
         <translation>%1 konnte nicht heruntergeladen werden: %2</translation>
     </message>
@@ -800,6 +1336,14 @@
     <message>
         <source>&amp;Get trackers from %1</source>
         <translation>Tracker &amp;holen von %1</translation>
+    </message>
+    <message>
+        <source>the answer names no tracker.</source>
+        <translation>die Antwort nennt keinen Tracker.</translation>
+    </message>
+    <message>
+        <source>the list names no tracker.</source>
+        <translation>die Liste nennt keinen Tracker.</translation>
     </message>
 </context>
 <context>

@@ -56,7 +56,8 @@ TCommandLine Failure(std::string error) {
 
 } // namespace
 
-TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments) {
+TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments,
+                              const TLinkContents& Links) {
     const auto end = std::find(Arguments.begin(), Arguments.end(), "--");
     for (auto word = Arguments.begin(); word != end; ++word) {
         if (*word == "--help" || *word == "-h") {
@@ -68,6 +69,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments) {
     }
 
     TCommandLine line;
+    line.Contents = Links;
     bool linkOptions = false;
     for (auto word = Arguments.begin(); word != Arguments.end(); ++word) {
         if (word == end) {

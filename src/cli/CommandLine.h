@@ -28,8 +28,10 @@ struct TCommandLine {
 };
 
 // "--help" and "--version" win wherever they stand before "--", the first of them given; an
-// unknown option is an error, never a file name.
-TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments);
+// unknown option is an error, never a file name. The link options change Links (the user's
+// settings) into the contents of the line.
+TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments,
+                              const TLinkContents& Links = {});
 
 // The name "-" stands for in the magnet command's files.
 inline constexpr const char* kStandardInput = "/dev/stdin";

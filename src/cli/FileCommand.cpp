@@ -1,5 +1,8 @@
 #include "cli/FileCommand.h"
 
+#include "cli/CommandLine.h"
+#include "metainfo/TorrentFile.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -19,7 +22,8 @@ public:
     explicit TOutput(std::FILE* file) : m_File(file) {}
 
     void Write(std::string_view text) {
-        if (m_Error == 0 && std::fwrite(text.data(), 1, text.size(), m_File) != text.size()) {
+        if (m_Error == 0 && !text.empty() &&
+            std::fwrite(text.data(), 1, text.size(), m_File) != text.size()) {
             Fail();
         }
     }
@@ -51,6 +55,23 @@ bool Report(int error, std::FILE* err) {
 }
 
 } // namespace
+
+void ReadCommandFile(const std::string& File, TFileBuffer& Buffer) {
+    Buffer.ReadWholeFile(File, kMaxTorrentFileSize,
+                         File == kStandardInput ? TFileKinds::Any : TFileKinds::RegularOnly);
+}
+
+std::string FailureText() {
+    try {
+        throw;
+    } catch (const ETorrentFileError& error) {
+        return MessageWithCause(error.what(), error.Cause());
+    } catch (const EFileReadError& error) {
+        return MessageWithCause(error.what(), error.Cause());
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+}
 
 bool FinishOutput(std::FILE* Out, std::FILE* Err) {
     return Report(TOutput(Out).Finish(), Err);
@@ -162,7 +183,9 @@ int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
         if (!outcomes[i].Done) {
             // What came before it goes first, so that both streams read in the files' order.
             out.Flush();
-            std::fwrite(outcomes[i].Err.data(), 1, outcomes[i].Err.size(), Err);
+            if (!outcomes[i].Err.empty()) {
+                std::fwrite(outcomes[i].Err.data(), 1, outcomes[i].Err.size(), Err);
+            }
             std::fflush(Err);
             status = 1;
         }

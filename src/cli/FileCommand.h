@@ -73,6 +73,14 @@ struct TFraming {
 int RunFileCommand(const std::vector<std::string>& Files, const TFileWork& Work,
                    const TFraming& Framing, std::FILE* Out, std::FILE* Err);
 
+// Reads a file named on the command line into Buffer: standard input as whatever it is, any
+// other name only as a regular file (FileBuffer.h).
+void ReadCommandFile(const std::string& File, TFileBuffer& Buffer);
+
+// The words for the exception being handled, a read's or a load's cause included; called
+// in a catch block.
+std::string FailureText();
+
 // Flushes Out and tells whether everything written to it arrived; if not, says why on Err.
 bool FinishOutput(std::FILE* Out, std::FILE* Err);
 

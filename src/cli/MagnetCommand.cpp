@@ -13,16 +13,14 @@ namespace {
 TFileOutcome LinkOf(const std::string& file, TFileBuffer& buffer, TFileSink& out,
                     const TLinkContents& contents) {
     try {
-        buffer.ReadWholeFile(file);
+        ReadCommandFile(file, buffer);
         TTorrentFile torrent;
         torrent.Load(buffer.View());
         const TTorrentRow row = MakeTorrentRow(torrent);
         out.Write(MagnetLink(LinkFactsOf(row, torrent), contents) + '\n');
         return {true, {}};
-    } catch (const ETorrentFileError& error) {
-        return {false, file + ": " + MessageWithCause(error.what(), error.Cause()) + '\n'};
-    } catch (const std::exception& error) {
-        return {false, file + ": " + error.what() + '\n'};
+    } catch (...) {
+        return {false, file + ": " + FailureText() + '\n'};
     }
 }
 

@@ -238,7 +238,7 @@ TFileOutcome Show(const std::string& file, TFileBuffer& buffer, TFileSink& out, 
                   const TLinkContents& contents) {
     std::string failure;
     try {
-        buffer.ReadWholeFile(file);
+        ReadCommandFile(file, buffer);
         TTorrentFile torrent;
         torrent.Load(buffer.View());
         const TTorrentRow row = MakeTorrentRow(torrent);
@@ -251,10 +251,8 @@ TFileOutcome Show(const std::string& file, TFileBuffer& buffer, TFileSink& out, 
             TTextForm(text).Write(file, torrent, details, link);
         }
         return {true, {}};
-    } catch (const ETorrentFileError& error) {
-        failure = MessageWithCause(error.what(), error.Cause());
-    } catch (const std::exception& error) {
-        failure = error.what();
+    } catch (...) {
+        failure = FailureText();
     }
     if (json) {
         TChunkedText text(out);

@@ -6,7 +6,9 @@
 #include "cli/MagnetCommand.h"
 #include "cli/ShowCommand.h"
 #include "fetch/PrivateModule.h"
+#include "magnet/LinkSettings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,8 +44,9 @@ constexpr const char* kUsage =
     "                    --magnet.\n"
     "  --json            with --show: one JSON array, an object per torrent.\n"
     "\n"
-    "What the links of --magnet and --show hold (by default the name, every tracker\n"
-    "and every web seed, and both info hashes of a hybrid torrent):\n"
+    "What the links of --magnet and --show hold (as the window's \"Link contents\" say,\n"
+    "by default the name, every tracker and every web seed, and both info hashes of a\n"
+    "hybrid torrent):\n"
     "  --no-name         leave the name (dn) out.\n"
     "  --trackers=WHICH  all (the default), first, or none of the trackers (tr).\n"
     "  --no-web-seeds    leave the web seeds (ws) out.\n"
@@ -109,9 +112,27 @@ int Print(const char* text) {
 
 } // namespace
 
+// What the user chose for links in the window's options, for the commands that print links.
+lintervale::TLinkContents LinkSettings(const std::vector<std::string>& arguments) {
+    if (std::find(arguments.begin(), arguments.end(), "--magnet") == arguments.end() &&
+        std::find(arguments.begin(), arguments.end(), "--show") == arguments.end()) {
+        return {};
+    }
+    std::FILE* file = std::fopen(lintervale::OptionsFilePath().c_str(), "rb");
+    if (file == nullptr) {
+        return {};
+    }
+    // The options file is small; anything past this is not the window's.
+    std::string text(1 << 16, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    std::fclose(file);
+    return lintervale::ReadLinkSettings(text);
+}
+
 int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     const lintervale::TCommandLine line =
-        lintervale::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        lintervale::ParseCommandLine(arguments, LinkSettings(arguments));
     switch (line.Action) {
     case lintervale::TCommandLine::Help:
         return Print(kUsage);

@@ -19,6 +19,9 @@ template <typename F> TLoadResult Loading(F Make) {
     } catch (const ETorrentFileError& error) {
         result.Message = TMessage(kCorruptMetainfo.data());
         result.Cause = error.Cause();
+    } catch (const EFileReadError& error) {
+        result.Message = error.Message();
+        result.Cause = error.Cause();
     } catch (const EMessageError& error) {
         result.Message = error.Message();
     } catch (const std::exception& error) {
@@ -85,8 +88,10 @@ TLoadResult TBatchLoader::Load(std::size_t Index, TFileBuffer& Buffer) {
         return made;
     }
     if (request.SkipMissing) {
+        // A name of something that is there but no regular file (a named pipe, a device) is
+        // not passed over: the read refuses it with its cause.
         struct stat info {};
-        if (::stat(request.File.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (::stat(request.File.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
             TLoadResult skipped;
             skipped.Skipped = true;
             return skipped;

@@ -23,7 +23,7 @@ namespace lintervale {
 
 struct TLoadResult {
     bool Loaded = false;
-    bool Skipped = false; // passed over without a word: no such regular file
+    bool Skipped = false; // passed over without a word: no such file, or a folder
     TTorrentRow Row;      // when loaded
     std::string File;     // the file's name as given
     TMessage Message;     // when neither: what the list shows
@@ -38,8 +38,8 @@ TLoadResult LoadBytesForList(std::string_view Bytes);
 
 struct TLoadRequest {
     std::string File;
-    // Pass the name over when it is no regular file (the command line's rule) instead of
-    // failing.
+    // Pass the name over when it names no file, or a folder (the command line's rule),
+    // instead of failing.
     bool SkipMissing = false;
     // A row made already: nothing is read or loaded, the row is handed back as loaded.
     std::optional<TTorrentRow> Row;

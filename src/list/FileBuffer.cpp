@@ -35,8 +35,19 @@ private:
                                   {fileName, std::strerror(error)}));
 }
 
-[[noreturn]] void ThrowTooLarge() {
-    throw ETorrentFileError({.Code = TCauseCode::TooLarge, .Limit = kMaxTorrentFileSize});
+[[noreturn]] void ThrowTooLarge(std::int64_t limit) {
+    throw ETorrentFileError({.Code = TCauseCode::TooLarge, .Limit = limit});
+}
+
+// What a name that is no regular file names instead.
+TCauseCode NotRegular(mode_t mode) {
+    if (S_ISFIFO(mode)) {
+        return TCauseCode::NamedPipe;
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return TCauseCode::DeviceFile;
+    }
+    return TCauseCode::NotRegularFile;
 }
 
 } // namespace
@@ -64,9 +75,15 @@ void TFileBuffer::Trim() {
     }
 }
 
-void TFileBuffer::ReadWholeFile(const std::string& FileName) {
+void TFileBuffer::ReadWholeFile(const std::string& FileName, std::int64_t MaxBytes,
+                                TFileKinds Kinds) {
     m_Size = 0;
-    const TFileDescriptor file(::open(FileName.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opening a named pipe waits for a writer, and a device may wait as well: the name is
+    // opened without waiting, and the open file tells what it is, so that nothing can be
+    // put in its place between the look and the read.
+    const bool regularOnly = Kinds == TFileKinds::RegularOnly;
+    const TFileDescriptor file(
+        ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (regularOnly ? O_NONBLOCK : 0)));
     if (file.Get() < 0) {
         ThrowOpenError(FileName, errno);
     }
@@ -77,13 +94,18 @@ void TFileBuffer::ReadWholeFile(const std::string& FileName) {
     if (S_ISDIR(info.st_mode)) {
         ThrowOpenError(FileName, EISDIR);
     }
-    if (info.st_size > kMaxTorrentFileSize) {
-        ThrowTooLarge();
+    if (regularOnly && !S_ISREG(info.st_mode)) {
+        throw EFileReadError(
+            TMessage(Translatable("Message", "Cannot open file \"%1\"."), {FileName}),
+            {.Code = NotRegular(info.st_mode)});
+    }
+    if (info.st_size > MaxBytes) {
+        ThrowTooLarge(MaxBytes);
     }
     // The size fstat gives is only a first guess: a file can grow while it is read, and a
     // pipe has none. One byte of room more lets the end be seen without growing, and room
     // stops one byte past the limit, so that crossing it is seen.
-    constexpr auto limit = static_cast<std::size_t>(kMaxTorrentFileSize);
+    const auto limit = static_cast<std::size_t>(std::max<std::int64_t>(MaxBytes, 0));
     const std::size_t expected = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
     if (m_Capacity < expected + 1) {
         Grow(expected + 1);
@@ -91,7 +113,7 @@ void TFileBuffer::ReadWholeFile(const std::string& FileName) {
     for (;;) {
         if (m_Size == m_Capacity) {
             if (m_Capacity > limit) {
-                ThrowTooLarge();
+                ThrowTooLarge(MaxBytes);
             }
             Grow(std::min(limit + 1, std::max<std::size_t>(m_Capacity * 2, 65536)));
         }

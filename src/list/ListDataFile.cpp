@@ -1,6 +1,8 @@
 #include "list/ListDataFile.h"
 
 #include "list/FileBuffer.h"
+#include "list/ListFileAside.h"
+#include "metainfo/TorrentFile.h"
 
 #include <algorithm>
 #include <array>
@@ -27,11 +29,13 @@ public:
 
     // The rest of the current line; past the end, the empty text.
     std::string_view ReadLine() {
+        m_Ended = false;
         if (AtEnd()) {
             return {};
         }
         const std::size_t end = std::min(m_Text.find('\n', m_At), m_Text.size());
         std::string_view line = m_Text.substr(m_At, end - m_At);
+        m_Ended = end < m_Text.size();
         m_At = end + 1;
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
@@ -46,6 +50,7 @@ public:
             ++m_At;
         }
         if (AtEnd()) {
+            m_Ended = false;
             return 0;
         }
         std::size_t end = m_At;
@@ -67,14 +72,15 @@ public:
         return value;
     }
 
-    // Lines left, the current one counted: a bound on the rows worth making.
-    std::size_t LinesLeft() const {
+    // Whether the line last read (or the count's) ended with a line break.
+    bool LineEnded() const { return m_Ended; }
+
+    // The whole lines left: those that end with a line break.
+    long long WholeLinesLeft() const {
         if (AtEnd()) {
             return 0;
         }
-        return static_cast<std::size_t>(std::count(
-                   m_Text.begin() + static_cast<std::ptrdiff_t>(m_At), m_Text.end(), '\n')) +
-               1;
+        return std::count(m_Text.begin() + static_cast<std::ptrdiff_t>(m_At), m_Text.end(), '\n');
     }
 
     // Steps past the current line; whether it held any text. A plain loop: a file of bare
@@ -96,7 +102,21 @@ public:
 private:
     std::string_view m_Text;
     std::size_t m_At = 0;
+    bool m_Ended = false;
 };
+
+long long SaturatingProduct(long long a, long long b) {
+    long long product = 0;
+    return __builtin_mul_overflow(a, b, &product) ? std::numeric_limits<long long>::max() : product;
+}
+
+[[noreturn]] void ThrowCutShort(long long lines, long long needed) {
+    throw EListFileError(TMessage(
+        Translatable(
+            "Message",
+            "The list file is cut short: it holds %1 of the %2 lines its counts call for."),
+        {WithThousands(lines), WithThousands(needed)}));
+}
 
 // Control characters would end a line (LF), end the file (character 26) or otherwise shift
 // or hide the cells after them; they are written as spaces.
@@ -134,12 +154,19 @@ void TextToGrid(std::string_view Text, TTorrentGrid& Grid) {
     TLineReader reader(Text);
     const long long columns = std::max(0LL, reader.ReadCount());
     const long long declared = reader.ReadCount();
-    // The cells are laid out for the declared row count (at least the grid's two rows); where
-    // the text holds fewer lines than that, every line falls into column 0 and rows past the
-    // last line would get nothing.
-    const auto linesLeft = static_cast<long long>(reader.LinesLeft());
-    const long long layoutRows = std::min<long long>(
-        std::clamp(declared, 2LL, std::max(2LL, linesLeft)), std::numeric_limits<int>::max());
+    if (!reader.LineEnded()) {
+        throw EListFileError(
+            TMessage(Translatable("Message", "The list file is cut short: it ends before its "
+                                             "column and row counts.")));
+    }
+    // The cells are laid out for the declared row count, at least the grid's two rows, and
+    // every one of them must have its line.
+    const long long layoutRows = std::max(declared, 2LL);
+    const long long lines = reader.WholeLinesLeft();
+    if (columns > 0 && layoutRows > lines / columns) {
+        ThrowCutShort(2 + lines, 2 + std::min(SaturatingProduct(columns, layoutRows),
+                                              std::numeric_limits<long long>::max() - 2));
+    }
     const long long keptColumns = std::min<long long>(columns, TTorrentGrid::kColumns);
 
     // Rows at the bottom that no line gives any text are not made either, so a file of bare
@@ -160,13 +187,35 @@ void TextToGrid(std::string_view Text, TTorrentGrid& Grid) {
     for (int c = 0; c < keptColumns; ++c) {
         reader.Rewind(columnStart[static_cast<std::size_t>(c)]);
         for (int r = 0; r < filledRows; ++r) {
-            // Past the end of the text a cell is empty.
             Grid.SetCell(c, r, std::string(reader.ReadLine()));
         }
     }
 }
 
-void SaveGridFile(const TTorrentGrid& Grid, const std::string& FileName) {
+std::int64_t GridTextSize(const TTorrentGrid& Grid) {
+    std::int64_t size = 0;
+    size += static_cast<std::int64_t>(std::to_string(TTorrentGrid::kColumns).size()) + 2;
+    size += static_cast<std::int64_t>(std::to_string(Grid.RowCount()).size()) + 2;
+    for (int r = 0; r < Grid.RowCount(); ++r) {
+        for (const std::string& cell : Grid.RowCells(r)) {
+            size += static_cast<std::int64_t>(cell.size()) + 2;
+        }
+    }
+    return size;
+}
+
+void SaveGridFile(const TTorrentGrid& Grid, const std::string& FileName, std::int64_t MaxBytes) {
+    // A file the reader would refuse is never written, so the list saved before stays.
+    if (GridTextSize(Grid) > MaxBytes) {
+        throw EListFileError(
+            TMessage(Translatable("Message",
+                                  "The list is too large to be saved: its file would be larger "
+                                  "than ")) +
+            SizeMessage(MaxBytes) +
+            TMessage(Translatable("Message", ", more than can be read back. The list file "
+                                             "\"%1\" is kept as it was saved before."),
+                     {FileName}));
+    }
     const std::filesystem::path target(FileName);
     const auto fail = [&](int error) {
         throw EListFileError(
@@ -203,6 +252,15 @@ void SaveGridFile(const TTorrentGrid& Grid, const std::string& FileName) {
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }
+    if (error == 0) {
+        // The file saved before becomes the backup while it still stands under its name.
+        try {
+            KeepListBackup(FileName);
+        } catch (...) {
+            ::unlink(temporary.c_str());
+            throw;
+        }
+    }
     if (error == 0 && std::rename(temporary.c_str(), FileName.c_str()) != 0) {
         error = errno;
     }
@@ -212,13 +270,13 @@ void SaveGridFile(const TTorrentGrid& Grid, const std::string& FileName) {
     }
 }
 
-void LoadGridFile(TTorrentGrid& Grid, const std::string& FileName) {
+void LoadGridFile(TTorrentGrid& Grid, const std::string& FileName, std::int64_t MaxBytes) {
     TFileBuffer buffer;
     try {
-        buffer.ReadWholeFile(FileName);
+        buffer.ReadWholeFile(FileName, MaxBytes);
     } catch (const EFileReadError& error) {
-        throw EListFileError(error.Message());
-    } catch (const std::exception&) {
+        throw EListFileError(MessageWithCause(error.Message(), error.Cause()));
+    } catch (const ETorrentFileError&) {
         throw EListFileError(TMessage(
             Translatable("Message", "The list file \"%1\" is too large to be read."), {FileName}));
     }

@@ -227,6 +227,28 @@ void TRowRemoval::RemoveAgain(G& Grid) {
     }
 }
 
+int TRowAddition::Undo(G& Grid) {
+    const std::vector<G::TRow> before = DataRows(Grid);
+    const std::unordered_set<std::string> added(m_Hashes.begin(), m_Hashes.end());
+    // Runs of added rows go at once, the lowest first, so the rows above keep their places.
+    int removed = 0;
+    for (int r = Grid.RowCount() - 1; r >= 1;) {
+        if (added.count(Grid.Cell(G::ColHash, r)) == 0) {
+            --r;
+            continue;
+        }
+        int top = r;
+        while (top > 1 && added.count(Grid.Cell(G::ColHash, top - 1)) > 0) {
+            --top;
+        }
+        Grid.RemoveRows(top, r);
+        removed += r - top + 1;
+        r = top - 1;
+    }
+    m_Removal = TRowRemoval::Between(before, Grid);
+    return removed;
+}
+
 TTrackerChange TTrackerChange::Before(const G& Grid, int First, int Last) {
     TTrackerChange change;
     std::unordered_set<std::string> seen;
@@ -237,6 +259,30 @@ TTrackerChange TTrackerChange::Before(const G& Grid, int First, int Last) {
         }
     }
     return change;
+}
+
+TTrackerChange TTrackerChange::Before(const G& Grid, const std::vector<std::string>& Hashes) {
+    TTrackerChange change;
+    std::unordered_set<std::string> wanted(Hashes.begin(), Hashes.end());
+    for (int r = 1; r < Grid.RowCount(); ++r) {
+        const std::string& hash = Grid.Cell(G::ColHash, r);
+        if (!hash.empty() && wanted.erase(hash) > 0) {
+            change.m_Cells.push_back({hash, Grid.Cell(G::ColTrackers, r), std::string()});
+        }
+    }
+    return change;
+}
+
+void TTrackerChange::Absorb(const TTrackerChange& Later) {
+    for (const TCell& later : Later.m_Cells) {
+        const auto mine = std::find_if(m_Cells.begin(), m_Cells.end(),
+                                       [&](const TCell& cell) { return cell.Hash == later.Hash; });
+        if (mine == m_Cells.end()) {
+            m_Cells.push_back(later);
+        } else {
+            mine->New = later.New;
+        }
+    }
 }
 
 void TTrackerChange::After(const G& Grid) {

@@ -59,12 +59,34 @@ private:
     std::vector<TTorrentGrid::TRow> m_Restored;
 };
 
+// Rows a command added (by their hashes), kept so that the add can be taken back: undoing
+// takes out the rows that still hold those hashes, redoing puts them back where they were
+// taken from, as a removal's undo does.
+class TRowAddition {
+public:
+    explicit TRowAddition(std::vector<std::string> Hashes) : m_Hashes(std::move(Hashes)) {}
+
+    bool Empty() const { return m_Hashes.empty(); }
+    // Takes the added rows out; how many were still listed.
+    int Undo(TTorrentGrid& Grid);
+    TRowRemoval::TRestored Redo(TTorrentGrid& Grid) { return m_Removal.Restore(Grid); }
+
+private:
+    std::vector<std::string> m_Hashes;
+    TRowRemoval m_Removal;
+};
+
 class TTrackerChange {
 public:
     // Notes the tracker cells of the rows First .. Last (by their hashes) before a command.
     static TTrackerChange Before(const TTorrentGrid& Grid, int First, int Last);
+    // The same for the rows that hold one of Hashes, wherever they are.
+    static TTrackerChange Before(const TTorrentGrid& Grid, const std::vector<std::string>& Hashes);
     // Notes what the command left in those cells; cells it did not change are dropped.
     void After(const TTorrentGrid& Grid);
+    // Takes in a later change: for a cell both changed, the old text is this one's and the new
+    // text the later one's (so one undo takes back both).
+    void Absorb(const TTrackerChange& Later);
 
     bool Empty() const { return m_Cells.empty(); }
 

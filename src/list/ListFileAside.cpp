@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace lintervale {
 
@@ -15,7 +16,102 @@ namespace {
 // Beyond this many taken names something else is wrong; the file stays where it is.
 constexpr int kMaxAttempts = 100;
 
+class TDescriptor {
+public:
+    explicit TDescriptor(int Fd) : m_Fd(Fd) {}
+    ~TDescriptor() {
+        if (m_Fd >= 0) {
+            ::close(m_Fd);
+        }
+    }
+    TDescriptor(const TDescriptor&) = delete;
+    TDescriptor& operator=(const TDescriptor&) = delete;
+    int Get() const { return m_Fd; }
+    // Closes now; the error of the close, or 0.
+    int Close() {
+        const int result = ::close(m_Fd) == 0 ? 0 : errno;
+        m_Fd = -1;
+        return result;
+    }
+
+private:
+    int m_Fd;
+};
+
+// Copies From into the new file To (private, as the list is), flushed to disk; 0 or the
+// system's error.
+int CopyFile(const std::string& from, const std::string& to) {
+    const TDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (in.Get() < 0) {
+        return errno;
+    }
+    TDescriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (out.Get() < 0) {
+        return errno;
+    }
+    char block[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(in.Get(), block, sizeof block);
+        if (got == 0) {
+            break;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        for (ssize_t put = 0; put < got;) {
+            const ssize_t n = ::write(out.Get(), block + put, static_cast<std::size_t>(got - put));
+            if (n < 0 && errno != EINTR) {
+                return errno;
+            }
+            put += n > 0 ? n : 0;
+        }
+    }
+    if (::fsync(out.Get()) != 0) {
+        return errno;
+    }
+    return out.Close();
+}
+
+// Gives the file a second name, or a copy under it where the file system has no second
+// names; 0 or the system's error.
+int SecondName(const std::string& file, const std::string& name) {
+    if (::link(file.c_str(), name.c_str()) == 0) {
+        return 0;
+    }
+    const int error = errno;
+    if (error == EPERM || error == EXDEV || error == EMLINK || error == ENOTSUP ||
+        error == ENOSYS) {
+        return CopyFile(file, name);
+    }
+    return error;
+}
+
 } // namespace
+
+void KeepListBackup(const std::string& FileName) {
+    struct stat info {};
+    if (::lstat(FileName.c_str(), &info) != 0 && errno == ENOENT) {
+        return;
+    }
+    const std::string backup = FileName + kListBackupSuffix;
+    // The backup comes whole into its place: first under a name of its own, then renamed over
+    // the old backup. A name left over from a run that stopped half-way is taken back first.
+    const std::string staging = backup + ".new";
+    ::unlink(staging.c_str());
+    int error = SecondName(FileName, staging);
+    if (error == 0 && std::rename(staging.c_str(), backup.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(staging.c_str());
+        throw EListFileError(
+            TMessage(Translatable("Message", "Cannot keep the list saved before as \"%1\". %2"),
+                     {backup, std::strerror(error)}));
+    }
+}
 
 std::string UnreadableListFileName(const std::string& FileName, const std::tm& When, int Attempt) {
     char stamp[32];

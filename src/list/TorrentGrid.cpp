@@ -95,6 +95,31 @@ void TTorrentGrid::RemoveRow(int Row) {
     Clamp();
 }
 
+void TTorrentGrid::RemoveRows(int First, int Last) {
+    First = std::max(First, 1);
+    Last = std::min(Last, RowCount() - 1);
+    if (First > Last) {
+        return;
+    }
+    if (Last - First + 1 >= RowCount() - 1) {
+        // Every data row: the empty first row of an empty list stays.
+        if (RowCount() > 2) {
+            RemoveRows(2, RowCount() - 1);
+        }
+        SetRowCells(1, TRow{});
+        return;
+    }
+    if (m_Observer != nullptr) {
+        m_Observer->RowsAboutToBeRemoved(First, Last);
+    }
+    for (int r = First; r <= Last; ++r) {
+        CountHash(m_Rows[static_cast<std::size_t>(r)][ColHash], -1);
+    }
+    m_Rows.erase(m_Rows.begin() + First, m_Rows.begin() + Last + 1);
+    Notify(&TGridObserver::RowsRemoved);
+    Clamp();
+}
+
 void TTorrentGrid::MoveRow(int From, int To) {
     if (From == To || From < 1 || To < 1 || From >= RowCount() || To >= RowCount()) {
         return;
@@ -109,6 +134,32 @@ void TTorrentGrid::MoveRow(int From, int To) {
     // The moved row is the one the user holds: it becomes the current and only selected row.
     m_Anchor = To;
     m_Row = To;
+    Notify(&TGridObserver::SelectionChanged);
+}
+
+void TTorrentGrid::Reorder(const std::vector<int>& Order) {
+    if (Order.size() + 1 != m_Rows.size()) {
+        return;
+    }
+    Notify(&TGridObserver::RowsAboutToBeReordered);
+    std::deque<TRow> rows;
+    rows.push_back(std::move(m_Rows.front()));
+    int row = m_Row;
+    int anchor = m_Anchor;
+    for (std::size_t k = 0; k < Order.size(); ++k) {
+        const int from = Order[k];
+        rows.push_back(std::move(m_Rows[static_cast<std::size_t>(from)]));
+        if (from == m_Row) {
+            row = static_cast<int>(k) + 1;
+        }
+        if (from == m_Anchor) {
+            anchor = static_cast<int>(k) + 1;
+        }
+    }
+    m_Rows = std::move(rows);
+    m_Row = row;
+    m_Anchor = anchor;
+    Notify(&TGridObserver::RowsReordered);
     Notify(&TGridObserver::SelectionChanged);
 }
 

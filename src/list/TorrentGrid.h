@@ -33,6 +33,9 @@ public:
     virtual void CellsChanged(int FirstRow, int LastRow) = 0;
     // The current row or the selection changed.
     virtual void SelectionChanged() = 0;
+    // The data rows are about to take another order / have taken it (a sort).
+    virtual void RowsAboutToBeReordered() {}
+    virtual void RowsReordered() {}
 };
 
 class TTorrentGrid {
@@ -64,9 +67,15 @@ public:
     void InsertRow(int Row);
     // Removes Row (a data row), keeping at least the empty first row.
     void RemoveRow(int Row);
+    // Removes the data rows First .. Last at once, keeping at least the empty first row.
+    void RemoveRows(int First, int Last);
     // Moves a data row to another data row's place, as dragging its fixed cell does; the
     // moved row becomes the current and only selected row.
     void MoveRow(int From, int To);
+
+    // Puts the data rows in a new order: Order[k] is the data row (1 ..) that becomes row k + 1,
+    // each data row once. The current row and the anchor follow their rows.
+    void Reorder(const std::vector<int>& Order);
 
     int Row() const { return m_Row; }
     int Anchor() const { return m_Anchor; }

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
+#include <unordered_set>
 
 namespace lintervale {
 
@@ -23,6 +25,10 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
         return TAddResult::Skipped;
     }
     if (!Loaded.Loaded) {
+        if (m_Batch != nullptr) {
+            m_Batch->Refused(Loaded.File, MessageWithCause(Loaded.Message, Loaded.Cause));
+            return TAddResult::Failed;
+        }
         // The box gives the message and why; the status line, seen in quiet mode too, names
         // the file and why.
         const TMessage cause = CauseMessage(Loaded.Cause);
@@ -42,12 +48,18 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
 TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
     const std::vector<int> duplicates = TorrentRows(Row.Hash);
     if (!duplicates.empty()) {
+        if (m_Batch != nullptr) {
+            m_Batch->Listed();
+        }
         for (const int r : duplicates) {
-            if (!m_Host.QuietMode()) {
-                m_Host.ShowNotice(TMessage::Verbatim(Row.Hash + "\r\n\r\n") +
-                                  TMessage(kDuplicateText));
+            if (m_Batch == nullptr) {
+                if (!m_Host.QuietMode()) {
+                    m_Host.ShowNotice(TMessage::Verbatim(Row.Hash + "\r\n\r\n") +
+                                      TMessage(kDuplicateText));
+                }
+                m_Host.SetStatusText(TMessage::Verbatim(Row.Hash + " - ") +
+                                     TMessage(kDuplicateText));
             }
-            m_Host.SetStatusText(TMessage::Verbatim(Row.Hash + " - ") + TMessage(kDuplicateText));
             SetRow(r);
             if (m_Host.FetchExtra()) {
                 m_Host.FetchTrackers();
@@ -68,6 +80,9 @@ TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
                        G::TRow{std::string(), std::move(Row.Name), std::move(Row.Hash),
                                std::move(Row.Trackers), std::move(Row.Files), std::move(Row.Size)});
 
+    if (m_Batch != nullptr) {
+        m_Batch->Added(hash);
+    }
     const bool fetch = m_Host.FetchExtra();
     if (fetch) {
         SetRow(1);
@@ -217,10 +232,12 @@ void TTorrentList::CopyToClipboard() {
 
 std::vector<std::string> TTorrentList::SelectedHashes() const {
     std::vector<std::string> hashes;
+    // A set, so that selecting every row of a long list costs no quadratic search.
+    std::unordered_set<std::string_view> seen;
     const int bottom = m_Grid.SelectionBottom();
     for (int r = m_Grid.SelectionTop(); r <= bottom; ++r) {
         const std::string& hash = m_Grid.Cell(G::ColHash, r);
-        if (!hash.empty() && std::find(hashes.begin(), hashes.end(), hash) == hashes.end()) {
+        if (!hash.empty() && seen.insert(hash).second) {
             hashes.push_back(hash);
         }
     }

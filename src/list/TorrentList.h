@@ -6,6 +6,7 @@
 // reaches the window only through TListHost.
 
 #include "list/BatchLoader.h"
+#include "list/BatchReport.h"
 #include "list/FileBuffer.h"
 #include "list/ListHost.h"
 #include "list/TorrentGrid.h"
@@ -60,6 +61,9 @@ public:
     TAddResult AddLoaded(TLoadResult Loaded);
     // Adds a row made elsewhere (the same rules as AddFile after loading).
     TAddResult AddRow(TTorrentRow Row);
+    // While Report is set (a batch of adds runs), adds give no box and no status line of their
+    // own: what they come to goes into Report, which the window tells at the batch's end.
+    void SetBatchReport(TBatchReport* Report) { m_Batch = Report; }
 
     // Makes Row the current and only selected row; unless it was current already, the grid
     // reports a click (the status line follows). Returns whether it moved.
@@ -128,6 +132,7 @@ private:
     std::vector<int> TorrentRows(const std::string& Hash) const;
 
     TListHost& m_Host;
+    TBatchReport* m_Batch = nullptr;
     TTorrentGrid m_Grid;
     TFileBuffer m_Buffer;
 };

@@ -314,9 +314,10 @@ std::optional<TMagnetLink> ParseMagnetLink(std::string_view Link) {
         } else if (IsKey(key, "tr")) {
             trackers.Add(PercentDecode(value));
         } else if (EqualNoCase(key, "dn")) {
-            if (!named) {
-                named = true;
+            // An empty name would make a row nothing can open or edit: it names nothing.
+            if (!named && !value.empty()) {
                 link.Name = PercentDecode(value);
+                named = !link.Name.empty();
             }
         } else if (EqualNoCase(key, "x.pe")) {
             peers.Add(PercentDecode(value));

@@ -14,7 +14,7 @@
 //   characters, or "urn:btmh:1220" with 64 hexadecimal digits (a SHA-256 multihash). The
 //   first btih is the hash; without one, the first btmh. A link with neither is refused.
 //   The first btmh is kept as the v2 hash too, beside a btih (a hybrid torrent's link).
-// - "dn": the first one is the name; a link without one is named by its hash.
+// - "dn": the first non-empty one is the name; a link without one is named by its hash.
 // - "tr" (or "tr.1"...): every tracker in order, each once; empty values are left out.
 // - "xl": the first that is a whole number of bytes (fitting 63 bits); others are passed over.
 // - "x.pe": every peer address in order, each once, as written (not checked here).

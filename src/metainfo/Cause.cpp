@@ -33,14 +33,14 @@ TMessage FoundNot(const TLoadCause& cause) {
            TMessage(Translatable("Message", ", not ")) + KindText(cause.Expected);
 }
 
-TMessage SizeLimit(std::int64_t bytes) {
-    constexpr std::int64_t mebibyte = std::int64_t{1} << 20;
-    return bytes % mebibyte == 0
-               ? TMessage(Translatable("Message", "%1 MiB"), {WithThousands(bytes / mebibyte)})
-               : TMessage(Translatable("Message", "%1 bytes"), {WithThousands(bytes)});
-}
-
 } // namespace
+
+TMessage SizeMessage(std::int64_t Bytes) {
+    constexpr std::int64_t mebibyte = std::int64_t{1} << 20;
+    return Bytes % mebibyte == 0
+               ? TMessage(Translatable("Message", "%1 MiB"), {WithThousands(Bytes / mebibyte)})
+               : TMessage(Translatable("Message", "%1 bytes"), {WithThousands(Bytes)});
+}
 
 std::string WithThousands(std::int64_t Number) {
     const bool negative = Number < 0;
@@ -77,7 +77,7 @@ TMessage CauseMessage(const TLoadCause& Cause) {
                         {WithThousands(Cause.Limit)});
     case TCauseCode::TooLarge:
         return TMessage(Translatable("Message", "the file is larger than ")) +
-               SizeLimit(Cause.Limit);
+               SizeMessage(Cause.Limit);
     case TCauseCode::TopLevelNotDictionary:
         return TMessage(Translatable("Message", "the top level is ")) + KindText(Cause.Found) +
                TMessage(Translatable("Message", ", not a dictionary"));
@@ -123,6 +123,12 @@ TMessage CauseMessage(const TLoadCause& Cause) {
         return TMessage(Translatable("Message", "the file tree holds more than any torrent can"));
     case TCauseCode::OutOfMemory:
         return TMessage(Translatable("Message", "not enough memory"));
+    case TCauseCode::NamedPipe:
+        return TMessage(Translatable("Message", "a named pipe, not a regular file"));
+    case TCauseCode::DeviceFile:
+        return TMessage(Translatable("Message", "a device, not a regular file"));
+    case TCauseCode::NotRegularFile:
+        return TMessage(Translatable("Message", "not a regular file"));
     }
     return TMessage();
 }

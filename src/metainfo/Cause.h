@@ -39,6 +39,9 @@ enum class TCauseCode : std::uint8_t {
     TreeFileAndFolder,     // the file tree's node at byte Offset is a file and a folder at once
     TreeTooLarge,          // the file tree holds more than any torrent can
     OutOfMemory,           // not enough memory
+    NamedPipe,             // the name is a named pipe, not a regular file
+    DeviceFile,            // the name is a device, not a regular file
+    NotRegularFile,        // the name is something else that is not a regular file
 };
 
 // What a value in the file is.
@@ -63,6 +66,9 @@ TMessage CauseMessage(const TLoadCause& Cause);
 // The message followed by the cause in parentheses (the message alone when there is none).
 TMessage MessageWithCause(TMessage Message, const TLoadCause& Cause);
 std::string MessageWithCause(std::string_view Message, const TLoadCause& Cause);
+
+// A size in words: "%1 MiB" for whole mebibytes, "%1 bytes" otherwise.
+TMessage SizeMessage(std::int64_t Bytes);
 
 // A whole number with a comma between groups of three digits: 1234567 as "1,234,567".
 std::string WithThousands(std::int64_t Number);

@@ -1,14 +1,15 @@
 #include "network/TrackerFetcher.h"
 
 #include "qtsupport/Utf8Text.h"
-#include "trackers/TrackerMerge.h"
+#include "trackers/TrackerMessages.h"
 
+#include <QElapsedTimer>
+#include <QFutureWatcher>
 #include <QLocale>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
+#include <unordered_map>
 
 namespace lintervale {
 
@@ -16,31 +17,39 @@ namespace {
 
 using G = TTorrentGrid;
 
-// Read at most this much of the answer at a time, so that the size limit holds while the
-// answer arrives rather than after it has been buffered.
-constexpr qint64 kReadBufferBytes = 64 * 1024;
+// How long one slice of merging the list in memory into rows may keep the window busy.
+constexpr qint64 kSliceMilliseconds = 20;
+
+// Reads an answer or a list once, on a worker thread, with a comparison of its own.
+TTrackerAnswer ReadFetched(const QByteArray& Bytes, bool FromList, const QLocale& Locale) {
+    QCollator collator(Locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const TTrackerCompare order = [&collator](std::string_view A, std::string_view B) {
+        return collator.compare(QStringOf(A), QStringOf(B));
+    };
+    const std::string_view text(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));
+    return FromList ? ReadTrackerList(text, order) : ReadTrackerAnswer(text, order);
+}
 
 } // namespace
 
 TrackerFetcher::TrackerFetcher(TTorrentList& List, TListHost& Host, QObject* Parent)
     : QObject(Parent), m_List(List), m_Host(Host), m_Collator(QLocale()) {
     m_Collator.setCaseSensitivity(Qt::CaseInsensitive);
-    m_Network = new QNetworkAccessManager(this);
-    m_Deadline = new QTimer(this);
-    m_Deadline->setSingleShot(true);
-    connect(m_Deadline, &QTimer::timeout, this, [this] {
-        if (m_Reply != nullptr) {
-            m_Refused = true;
-            m_Reply->abort();
-        }
-    });
+    m_Download = new BoundedDownload(this);
+    DownloadBounds bounds;
+    bounds.MaxBytes = kMaxAnswerBytes;
+    m_Download->setBounds(bounds);
+    connect(m_Download, &BoundedDownload::ended, this, &TrackerFetcher::downloaded);
+    m_Reading = new QFutureWatcher<TTrackerAnswer>(this);
+    connect(m_Reading, &QFutureWatcherBase::finished, this, &TrackerFetcher::read);
 }
 
 TrackerFetcher::~TrackerFetcher() {
-    if (m_Reply != nullptr) {
-        m_Reply->disconnect(this);
-        m_Reply->abort();
-    }
+    // The reading holds copies only; it is short, and is waited for so that nothing of this
+    // object's outlives it.
+    m_Reading->disconnect(this);
+    m_Reading->waitForFinished();
 }
 
 void TrackerFetcher::setService(QString BaseUrl, QString Name) {
@@ -53,8 +62,7 @@ void TrackerFetcher::setTrackerList(QString Url) {
     if (Url != m_ListUrl) {
         // Another list: the one in memory no longer stands for it.
         m_ListUrl = std::move(Url);
-        m_HaveList = false;
-        m_ListTrackers.clear();
+        m_ListAnswer.reset();
     }
     emit sourcesChanged();
 }
@@ -78,8 +86,10 @@ QString TrackerFetcher::menuCaption() const {
 }
 
 void TrackerFetcher::setTimeLimits(int StallMilliseconds, int TotalMilliseconds) {
-    m_StallMilliseconds = StallMilliseconds;
-    m_TotalMilliseconds = TotalMilliseconds;
+    DownloadBounds bounds = m_Download->bounds();
+    bounds.StallMilliseconds = StallMilliseconds;
+    bounds.TotalMilliseconds = TotalMilliseconds;
+    m_Download->setBounds(bounds);
 }
 
 void TrackerFetcher::fetchSelected() {
@@ -97,7 +107,7 @@ void TrackerFetcher::fetchSelected() {
 }
 
 bool TrackerFetcher::pending(const std::string& Hash) const {
-    return (m_Reply != nullptr && m_Hash == Hash) || m_Ending.count(Hash) != 0 ||
+    return (m_Asking && m_Hash == Hash) || m_Ending.count(Hash) != 0 ||
            std::find(m_Queue.begin(), m_Queue.end(), Hash) != m_Queue.end();
 }
 
@@ -116,6 +126,11 @@ int TrackerFetcher::compare(std::string_view A, std::string_view B) const {
 // memory.
 void TrackerFetcher::startNext() {
     while (!m_Queue.empty()) {
+        const bool fromList = usesTrackerList();
+        if (fromList && (m_ListAnswer != nullptr || m_ListFailed)) {
+            QTimer::singleShot(0, this, &TrackerFetcher::serveFromList);
+            return;
+        }
         std::string hash = std::move(m_Queue.front());
         m_Queue.pop_front();
         const std::vector<int> rows = rowsWithHash(hash);
@@ -123,33 +138,19 @@ void TrackerFetcher::startNext() {
             emit fetchEnded(hash);
             continue;
         }
-        const bool fromList = usesTrackerList();
-        if (fromList && (m_HaveList || m_ListFailed)) {
-            // A failed fetch of the list was reported once, for the whole queue.
-            TOutcome outcome;
-            outcome.Failed = !m_HaveList;
-            outcome.Reported = !m_HaveList;
-            outcome.Answer.Trackers = m_ListTrackers;
-            completeLater(std::move(hash), std::move(outcome));
-            return;
-        }
         m_Host.SetStatusText(
             TMessage(kFetchingText, {m_List.Grid().Cell(G::ColName, rows.front())}));
 
         QUrl url(fromList ? m_ListUrl : m_BaseUrl);
-        if (!IsWebAddress(url)) {
-            m_ListFailed = fromList;
-            completeLater(std::move(hash), TOutcome{});
-            return;
-        }
-        if (!fromList) {
+        if (!fromList && IsWebAddress(url)) {
             // The hash goes into the path as it stands; the address escapes what it must.
             url.setPath(url.path(QUrl::FullyDecoded) + "/announce_" + QStringOf(hash),
                         QUrl::DecodedMode);
         }
         m_Hash = std::move(hash);
+        m_Asking = true;
         m_RequestedList = fromList ? m_ListUrl : QString();
-        startRequest(url);
+        m_Download->start(url);
         return;
     }
     m_Running = false;
@@ -157,75 +158,92 @@ void TrackerFetcher::startNext() {
     emit idle();
 }
 
-void TrackerFetcher::startRequest(const QUrl& Url) {
-    m_Answer.clear();
-    m_Refused = false;
-    m_Reply = m_Network->get(boundedRequest(Url, m_StallMilliseconds, kMaxRedirects));
-    m_Reply->setReadBufferSize(kReadBufferBytes);
-    // The network code follows http and https targets only and refuses the rest; this
-    // holds the same line should that ever change.
-    connect(m_Reply, &QNetworkReply::redirected, this, [this](const QUrl& Target) {
-        if (!IsWebAddress(Target)) {
-            m_Refused = true;
-            m_Reply->abort();
+// Merges the list in memory into the rows of the queued hashes, a slice at a time so that the
+// window stays responsive, looking the rows up once per slice. A failed fetch of the list was
+// reported once, for the whole queue: its hashes get nothing.
+void TrackerFetcher::serveFromList() {
+    QElapsedTimer clock;
+    clock.start();
+    G& grid = m_List.Grid();
+    std::unordered_map<std::string_view, std::vector<int>> rowsOf;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        rowsOf[grid.Cell(G::ColHash, row)].push_back(row);
+    }
+    const TTrackerCompare order = [this](std::string_view A, std::string_view B) {
+        return compare(A, B);
+    };
+    std::vector<std::string> served;
+    TMessage status;
+    while (!m_Queue.empty() && usesTrackerList() && (m_ListAnswer != nullptr || m_ListFailed) &&
+           (served.empty() || clock.elapsed() < kSliceMilliseconds)) {
+        served.push_back(std::move(m_Queue.front()));
+        m_Queue.pop_front();
+        m_Ending.insert(served.back());
+        const auto rows = rowsOf.find(served.back());
+        if (m_ListAnswer == nullptr || rows == rowsOf.end() || served.back().empty()) {
+            continue;
         }
-    });
-    connect(m_Reply, &QNetworkReply::metaDataChanged, this, [this] {
-        const QVariant length = m_Reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > kMaxAnswerBytes) {
-            m_Refused = true;
-            m_Reply->abort();
+        std::size_t full = 0;
+        for (const int row : rows->second) {
+            TTrackerMerge merged =
+                MergeFetched(grid.Cell(G::ColTrackers, row), *m_ListAnswer, order);
+            full = std::max(full, merged.LeftOut);
+            grid.SetCell(G::ColTrackers, row, std::move(merged.Cell));
         }
-    });
-    connect(m_Reply, &QNetworkReply::readyRead, this, &TrackerFetcher::readAnswer);
-    connect(m_Reply, &QNetworkReply::finished, this, &TrackerFetcher::finishReply);
-    m_Deadline->start(m_TotalMilliseconds);
+        status = FetchLeftOutMessage(grid.Cell(G::ColName, rows->second.front()),
+                                     m_ListAnswer->Invalid, m_ListAnswer->OverCap + full);
+    }
+    if (m_ListAnswer != nullptr) {
+        m_Host.SetStatusText(status);
+    }
+    for (const std::string& hash : served) {
+        m_Ending.erase(m_Ending.find(hash));
+        emit fetchEnded(hash);
+    }
+    startNext();
 }
 
-void TrackerFetcher::readAnswer() {
-    if (m_Refused) {
+void TrackerFetcher::downloaded(const BoundedDownload::Result& Result) {
+    if (!m_Asking) {
         return;
     }
-    m_Answer += m_Reply->read(kMaxAnswerBytes + 1 - m_Answer.size());
-    if (m_Answer.size() > kMaxAnswerBytes) {
-        m_Refused = true;
-        m_Reply->abort();
+    if (Result.Why != BoundedDownload::Cause::None) {
+        m_Asking = false;
+        m_ListFailed = !m_RequestedList.isEmpty();
+        TOutcome outcome;
+        outcome.Failed = true;
+        outcome.Failure = Result.Reason;
+        completeLater(std::move(m_Hash), std::move(outcome));
+        return;
     }
+    m_Reading->setFuture(
+        QtConcurrent::run(ReadFetched, Result.Bytes, !m_RequestedList.isEmpty(), QLocale()));
 }
 
-void TrackerFetcher::finishReply() {
-    QNetworkReply* reply = m_Reply;
-    m_Reply = nullptr;
-    m_Deadline->stop();
-    reply->disconnect(this);
-    reply->deleteLater();
-
+void TrackerFetcher::read() {
+    auto answer = std::make_shared<const TTrackerAnswer>(m_Reading->result());
     TOutcome outcome;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (!m_Refused && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
-        m_Answer += reply->read(kMaxAnswerBytes + 1 - m_Answer.size());
-        outcome.Failed = m_Answer.size() > kMaxAnswerBytes;
-    }
-    const std::string_view answer(m_Answer.constData(), static_cast<std::size_t>(m_Answer.size()));
-    if (!outcome.Failed && m_RequestedList.isEmpty()) {
-        outcome.Answer = ReadTrackerAnswer(answer);
-    } else if (!outcome.Failed) {
+    outcome.Answer = answer;
+    if (m_RequestedList.isEmpty()) {
+        // A page sent with 200 instead of an answer: nothing in it, and no "Not Found".
+        if (answer->Trackers.empty() && !answer->NotFound && answer->HasText) {
+            outcome.Failure = tr("the answer names no tracker.");
+        }
+    } else if (answer->Trackers.empty()) {
         // A list without a single tracker (a login page, an error page sent as 200) is no
         // list: it is not kept, so a later fetch tries again.
-        outcome.Answer.Trackers = ReadTrackerList(answer);
-        outcome.Failed = outcome.Answer.Trackers.empty();
-        if (!outcome.Failed && m_RequestedList == m_ListUrl) {
-            m_ListTrackers = outcome.Answer.Trackers;
-            m_HaveList = true;
-        }
+        outcome.Failure = tr("the list names no tracker.");
+    } else if (m_RequestedList == m_ListUrl) {
+        m_ListAnswer = answer;
     }
+    outcome.Failed = !outcome.Failure.isEmpty();
     m_ListFailed = outcome.Failed && !m_RequestedList.isEmpty();
-    m_Answer.clear();
+    m_Asking = false;
     completeLater(std::move(m_Hash), std::move(outcome));
 }
 
-// Handles an outcome once the reply's signals have returned, so that a message box shown
-// for it never runs inside the network code.
+// Handles an outcome from the event loop, so that a message box shown for it never runs
+// inside the network code or the reading's signal.
 void TrackerFetcher::completeLater(std::string Hash, TOutcome Outcome) {
     m_Ending.insert(Hash);
     QTimer::singleShot(0, this, [this, Hash = std::move(Hash), Outcome = std::move(Outcome)] {
@@ -237,44 +255,47 @@ void TrackerFetcher::completeLater(std::string Hash, TOutcome Outcome) {
 }
 
 void TrackerFetcher::complete(const std::string& Hash, const TOutcome& Outcome) {
+    G& grid = m_List.Grid();
+    std::vector<int> rows = rowsWithHash(Hash);
+    const std::string name = rows.empty() ? std::string() : grid.Cell(G::ColName, rows.front());
     if (Outcome.Failed) {
         if (!Outcome.Reported) {
-            m_Host.SetStatusText(TMessage(kFetchFailedText));
+            TMessage text(kFetchFailedText, {Utf8Of(Outcome.Failure)});
+            if (Outcome.Answer != nullptr && Outcome.Answer->Invalid > 0) {
+                text += TMessage::Verbatim(" ");
+                text += FetchLeftOutMessage(name, Outcome.Answer->Invalid, 0);
+            }
+            m_Host.SetStatusText(text);
             if (!m_Host.QuietMode()) {
-                m_Host.ShowNotice(TMessage(kFetchFailedText));
+                m_Host.ShowNotice(text);
             }
         }
         return;
     }
-    const TTrackerCompare order = [this](std::string_view A, std::string_view B) {
-        return compare(A, B);
-    };
-    const std::vector<std::string>& fetched = Outcome.Answer.Trackers;
-    G& grid = m_List.Grid();
-    std::vector<int> rows = rowsWithHash(Hash);
     if (rows.empty()) {
         m_Host.SetStatusText(TMessage());
         return;
     }
-    std::string first = MergeTrackers(grid.Cell(G::ColTrackers, rows.front()), fetched, order);
-    if (Outcome.Answer.NotFound) {
+    const TTrackerAnswer& fetched = *Outcome.Answer;
+    if (fetched.NotFound) {
         const TMessage text(kHashNotFoundText, {Utf8Of(sourceName())});
         m_Host.SetStatusText(text);
         if (!m_Host.QuietMode()) {
             m_Host.ShowNotice(text);
             // While the box was open the rows may have changed: look again.
             rows = rowsWithHash(Hash);
-            if (!rows.empty()) {
-                first = MergeTrackers(grid.Cell(G::ColTrackers, rows.front()), fetched, order);
-            }
         }
     }
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        grid.SetCell(G::ColTrackers, rows[i],
-                     i == 0 ? std::move(first)
-                            : MergeTrackers(grid.Cell(G::ColTrackers, rows[i]), fetched, order));
+    const TTrackerCompare order = [this](std::string_view A, std::string_view B) {
+        return compare(A, B);
+    };
+    std::size_t full = 0;
+    for (const int row : rows) {
+        TTrackerMerge merged = MergeFetched(grid.Cell(G::ColTrackers, row), fetched, order);
+        full = std::max(full, merged.LeftOut);
+        grid.SetCell(G::ColTrackers, row, std::move(merged.Cell));
     }
-    m_Host.SetStatusText(TMessage());
+    m_Host.SetStatusText(FetchLeftOutMessage(name, fetched.Invalid, fetched.OverCap + full));
 }
 
 } // namespace lintervale

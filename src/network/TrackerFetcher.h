@@ -6,50 +6,49 @@
 //
 // fetchSelected takes the hashes of the selected rows, in row order, at the moment it is
 // called and queues them (rows without a hash are passed over); the requests run one at a
-// time in the order asked, without ever blocking the window. Each answer is merged into the
-// tracker cell of the row that holds its hash when the answer arrives, wherever that row is
-// then (every such row, should several hold it); an answer whose row is gone is dropped, and
-// a queued hash whose row is gone before its turn is not asked for. Every request is
-// bounded: a time limit without progress, a time limit in all, a size limit on the answer,
-// http and https only, and a few redirects at most. A failed request shows its text on the
-// status line and, unless quiet mode is on, in the host's notice box; the next hash is still
-// asked for. A failed fetch of the list is reported once: the hashes queued with it get
+// time in the order asked, without ever blocking the window. Each request is a
+// BoundedDownload of at most kMaxAnswerBytes (unpacked). An answer is read once, off the GUI
+// thread (TrackerMerge.h: only valid addresses, at most a cell's worth), and merged into the
+// tracker cell of the row that holds its hash when the reading is done, wherever that row is
+// then (every such row, should several hold it), each merge bounded by TrackerLimits.h. An
+// answer whose row is gone is dropped, and a queued hash whose row is gone before its turn is
+// not asked for. What a merge left out is counted on the status line.
+//
+// A failed request shows "Could not fetch trackers: " and its cause on the status line and,
+// unless quiet mode is on, in the host's notice box; the next hash is still asked for. An
+// answer that names no tracker, neither "Not Found" nor empty (a page sent with 200), counts
+// as failed. A failed fetch of the list is reported once: the hashes queued with it get
 // nothing, and the next fetch tries the list again. A list that names no tracker counts as
 // failed.
 
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
-#include "network/WebRequest.h"
+#include "network/BoundedDownload.h"
 #include "trackers/TrackerMerge.h"
 
 #include <QCollator>
 #include <QObject>
 #include <QString>
 #include <deque>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QNetworkAccessManager;
-class QNetworkReply;
-class QTimer;
-class QUrl;
+template <typename T> class QFutureWatcher;
 
 namespace lintervale {
 
 inline constexpr const char* kFetchingText = Translatable("Message", "Fetching trackers for: %1");
 inline constexpr const char* kFetchFailedText =
-    Translatable("Message", "Could not fetch trackers.");
+    Translatable("Message", "Could not fetch trackers: %1");
 inline constexpr const char* kHashNotFoundText = Translatable("Message", "Hash not found on %1.");
 
 class TrackerFetcher final : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kStallMilliseconds = kWebStallMilliseconds;
-    static constexpr int kTotalMilliseconds = kWebTotalMilliseconds;
     static constexpr qint64 kMaxAnswerBytes = 1024 * 1024;
-    static constexpr int kMaxRedirects = kWebMaxRedirects;
 
     TrackerFetcher(TTorrentList& List, TListHost& Host, QObject* Parent = nullptr);
     ~TrackerFetcher() override;
@@ -89,18 +88,20 @@ signals:
     void sourcesChanged();
 
 private:
+    using TAnswer = std::shared_ptr<const TTrackerAnswer>;
     struct TOutcome {
-        bool Failed = true;
+        bool Failed = false;
         bool Reported = false; // a failure that was reported already
-        TTrackerAnswer Answer;
+        QString Failure;       // why it failed
+        TAnswer Answer;
     };
 
     void startNext();
-    void startRequest(const QUrl& Url);
+    void serveFromList();
     // The service's name, or the host of the address in use.
     QString sourceName() const;
-    void readAnswer();
-    void finishReply();
+    void downloaded(const BoundedDownload::Result& Result);
+    void read();
     void complete(const std::string& Hash, const TOutcome& Outcome);
     void completeLater(std::string Hash, TOutcome Outcome);
     std::vector<int> rowsWithHash(const std::string& Hash) const;
@@ -112,27 +113,22 @@ private:
     QString m_Name;
     QString m_ListUrl;
     // The list's trackers, once fetched; and whether its fetch failed for the queue.
-    std::vector<std::string> m_ListTrackers;
-    bool m_HaveList = false;
+    TAnswer m_ListAnswer;
     bool m_ListFailed = false;
-    int m_StallMilliseconds = kStallMilliseconds;
-    int m_TotalMilliseconds = kTotalMilliseconds;
     QCollator m_Collator;
 
-    QNetworkAccessManager* m_Network = nullptr;
-    QTimer* m_Deadline = nullptr;
+    BoundedDownload* m_Download = nullptr;
+    QFutureWatcher<TTrackerAnswer>* m_Reading = nullptr;
     std::deque<std::string> m_Queue;
     // Hashes whose outcome is being handled (a box may be up for it).
     std::multiset<std::string> m_Ending;
     bool m_Running = false;
 
-    // The request on the way, its hash, the list it fetches (empty: the service) and what
-    // has come of it so far.
-    QNetworkReply* m_Reply = nullptr;
+    // The hash whose request or reading is on the way, and the list it fetches (empty: the
+    // service).
     std::string m_Hash;
+    bool m_Asking = false;
     QString m_RequestedList;
-    QByteArray m_Answer;
-    bool m_Refused = false; // too big, too slow, or a redirect elsewhere than http(s)
 };
 
 } // namespace lintervale

@@ -1,5 +1,7 @@
 #include "session/SettingsStore.h"
 
+#include "magnet/LinkSettings.h"
+
 #include <QCoreApplication>
 #include <QSaveFile>
 #include <QSettings>
@@ -90,6 +92,34 @@ bool SettingsStore::setTexts(const std::array<QString, TextCount>& Values, QStri
     for (int i = 0; i < TextCount; ++i) {
         settings.setValue(kTexts[i].Name, Values[i].trimmed());
     }
+    return Sync(settings, Failure);
+}
+
+TLinkContents SettingsStore::linkContents() const {
+    const QSettings settings(m_FileName, QSettings::IniFormat);
+    TLinkContents contents;
+    for (const char* key :
+         {kLinkNameKey, kLinkTrackersKey, kLinkWebSeedsKey, kLinkExactLengthKey, kLinkPeersKey}) {
+        const QVariant value = settings.value(key);
+        if (value.isValid()) {
+            // A text with commas reads as a list: its parts are the words.
+            const QString text = value.typeId() == QMetaType::QStringList
+                                     ? value.toStringList().join(' ')
+                                     : value.toString();
+            ApplyLinkSetting(key, text.toStdString(), contents);
+        }
+    }
+    return contents;
+}
+
+bool SettingsStore::setLinkContents(const TLinkContents& Contents, QString* Failure) const {
+    QSettings settings(m_FileName, QSettings::IniFormat);
+    settings.setValue(kLinkNameKey, Contents.Name ? 1 : 0);
+    settings.setValue(kLinkTrackersKey,
+                      QString::fromStdString(LinkTrackersValue(Contents.Trackers)));
+    settings.setValue(kLinkWebSeedsKey, Contents.WebSeeds ? 1 : 0);
+    settings.setValue(kLinkExactLengthKey, Contents.ExactLength ? 1 : 0);
+    settings.setValue(kLinkPeersKey, QString::fromStdString(LinkPeersValue(Contents.Peers)));
     return Sync(settings, Failure);
 }
 

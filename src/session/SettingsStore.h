@@ -10,6 +10,8 @@
 // list of trackers used without a service. Reading a text writes nothing: one that is
 // missing or empty gives its default. The "Tracker sources" dialog writes them.
 
+#include "magnet/MagnetLink.h"
+
 #include <QString>
 #include <array>
 #include <functional>
@@ -66,6 +68,10 @@ public:
     // default); false, and the reason in *Failure (if given), when the file could not be
     // written.
     bool setTexts(const std::array<QString, TextCount>& Values, QString* Failure = nullptr) const;
+
+    // What links hold (magnet/LinkSettings.h: the keys, their values and defaults).
+    TLinkContents linkContents() const;
+    bool setLinkContents(const TLinkContents& Contents, QString* Failure = nullptr) const;
 
 private:
     QString m_FileName;

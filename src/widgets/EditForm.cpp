@@ -1,10 +1,14 @@
 #include "widgets/EditForm.h"
 
 #include "qtsupport/Utf8Text.h"
+#include "trackers/TrackerAddress.h"
 #include "trackers/TrackerCell.h"
+#include "trackers/TrackerMessages.h"
 #include "widgets/FontUnits.h"
+#include "widgets/Translations.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -38,11 +42,19 @@ EditForm::EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent)
     m_Trackers->setAccessibleName(tr("Trackers"));
     m_Trackers->setAccessibleDescription(
         tr("The torrent's trackers, one a line; the selected one can be changed below."));
+    // Always ready for typing: with no line selected, what is typed becomes a new line.
     m_TrackerEdit = new QLineEdit;
     m_TrackerEdit->setObjectName("Edit1");
-    m_TrackerEdit->setEnabled(false);
+    m_TrackerEdit->setPlaceholderText(tr("Type a tracker address to add it"));
     m_TrackerEdit->setAccessibleName(tr("Tracker address"));
-    m_TrackerEdit->setAccessibleDescription(tr("The address of the selected tracker."));
+    m_TrackerEdit->setAccessibleDescription(
+        tr("The address of the selected tracker; with no line selected, a new tracker."));
+    // Why Save refused, in the editor itself; a line's text is shown as it is.
+    m_Notice = new QLabel;
+    m_Notice->setObjectName("TrackerNotice");
+    m_Notice->setTextFormat(Qt::PlainText);
+    m_Notice->setWordWrap(true);
+    m_Notice->setVisible(false);
 
     // The list fills the space left of the panel; the edit box stays below it, as wide.
     const int margin = scaled(kMargin);
@@ -51,6 +63,7 @@ EditForm::EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent)
     left->setSpacing(scaled(6));
     left->addWidget(m_Trackers, 1);
     left->addWidget(m_TrackerEdit);
+    left->addWidget(m_Notice);
 
     // The panel keeps at least its classic width and grows when the desktop's font needs
     // more for the captions. Add and Remove stay at its top, Save at its bottom.
@@ -110,7 +123,10 @@ void EditForm::fill(int Row) {
         m_Trackers->addItem(QStringOf(tracker));
     }
     m_Trackers->setCurrentRow(-1);
+    m_TrackerEdit->clear();
     m_Selecting = false;
+    m_Opened = lines();
+    showNotice(TMessage());
     StringGridIndex = Row;
     m_Hash = grid.Cell(TTorrentGrid::ColHash, Row);
 }
@@ -136,21 +152,35 @@ void EditForm::selectIndex(int Index) {
     m_Selecting = false;
 }
 
+QStringList EditForm::lines() const {
+    QStringList result;
+    for (int i = 0; i < m_Trackers->count(); ++i) {
+        result.append(m_Trackers->item(i)->text());
+    }
+    return result;
+}
+
+void EditForm::showNotice(const TMessage& Text) {
+    m_Notice->setText(messageText(Text));
+    m_Notice->setVisible(!Text.Empty());
+}
+
 void EditForm::trackerSelected() {
     const int index = selectedIndex();
-    if (index < 0) {
-        m_TrackerEdit->clear();
-        m_TrackerEdit->setEnabled(false);
-        return;
-    }
-    m_TrackerEdit->setEnabled(true);
-    m_TrackerEdit->setText(m_Trackers->item(index)->text());
+    m_TrackerEdit->setText(index < 0 ? QString() : m_Trackers->item(index)->text());
 }
 
 void EditForm::trackerEdited(const QString& Text) {
+    if (m_Selecting) {
+        return;
+    }
     const int index = selectedIndex();
     if (index >= 0) {
         m_Trackers->item(index)->setText(Text);
+    } else if (!Text.isEmpty()) {
+        // Typed with no line selected: a new line, as "Add tracker" would have made.
+        m_Trackers->addItem(Text);
+        selectIndex(m_Trackers->count() - 1);
     }
 }
 
@@ -158,7 +188,6 @@ void EditForm::addTrackerClicked() {
     m_Trackers->addItem(QString());
     selectIndex(m_Trackers->count() - 1);
     m_TrackerEdit->clear();
-    m_TrackerEdit->setEnabled(true);
     m_TrackerEdit->selectAll();
     m_TrackerEdit->setFocus();
 }
@@ -171,27 +200,55 @@ void EditForm::removeTrackerClicked() {
         m_Selecting = false;
         selectIndex(index < m_Trackers->count() ? index : m_Trackers->count() - 1);
     }
-    const int selected = selectedIndex();
-    if (selected < 0) {
-        m_TrackerEdit->clear();
-        m_TrackerEdit->setEnabled(false);
-    } else {
-        m_TrackerEdit->setText(m_Trackers->item(selected)->text());
-    }
+    trackerSelected();
 }
 
 void EditForm::saveClicked() {
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(m_Trackers->count()));
+    // Each non-empty line is one tracker, or nothing is written: a line the cell cannot carry
+    // as one tracker is selected and named.
+    std::vector<std::string> trackers;
+    std::size_t cellBytes = 0;
     for (int i = 0; i < m_Trackers->count(); ++i) {
-        lines.push_back(Utf8Of(m_Trackers->item(i)->text()));
+        const std::string line = Utf8Of(m_Trackers->item(i)->text().trimmed());
+        const TTrackerFault fault = CheckTrackerAddress(line);
+        if (fault == TTrackerFault::Empty) {
+            continue;
+        }
+        if (fault != TTrackerFault::None) {
+            refuse(TrackerLineRefusal(static_cast<std::size_t>(i) + 1, line, fault), i);
+            return;
+        }
+        cellBytes += line.size() + (trackers.empty() ? 2 : 3);
+        trackers.push_back(line);
     }
-    if (!m_List.SetTrackersOfHash(m_Hash, WriteTrackerCellNonEmpty(lines))) {
+    if (const TMessage tooMany = TrackerListRefusal(trackers.size(), cellBytes); !tooMany.Empty()) {
+        refuse(tooMany, -1);
+        return;
+    }
+    if (!m_List.SetTrackersOfHash(m_Hash, WriteTrackerCellNonEmpty(trackers))) {
         m_Host.SetStatusText(TMessage(kEditDroppedText));
     }
     m_TrackerEdit->clear();
-    m_TrackerEdit->setEnabled(false);
     accept();
+}
+
+void EditForm::refuse(const TMessage& Text, int Line) {
+    if (Line >= 0) {
+        m_Trackers->setCurrentRow(Line);
+        m_TrackerEdit->setFocus();
+    }
+    showNotice(Text);
+    if (!m_Host.QuietMode()) {
+        m_Host.ShowError(Text);
+    }
+}
+
+void EditForm::reject() {
+    // Escape and the window's close button come here: edits are not dropped unasked.
+    if (isVisible() && lines() != m_Opened && !m_Host.Confirm(TMessage(kDiscardTrackerEditsText))) {
+        return;
+    }
+    QDialog::reject();
 }
 
 } // namespace lintervale

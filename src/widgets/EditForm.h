@@ -3,11 +3,16 @@
 // The tracker editor EditForm: a modal window that shows one row's trackers one per line in
 // m_Trackers, lets the user change the selected line in m_TrackerEdit, add and remove lines with
 // the buttons of m_Buttons, and writes the list back into the row's tracker cell with "&Save".
-// Closing it any other way writes nothing.
+// m_TrackerEdit takes typing at once: with no line selected, what is typed becomes a new line.
 //
-// The window lives as long as the main window. Each opening refills the list from the cell;
-// m_TrackerEdit keeps its text and enabled state from one opening to the next unless Save emptied
-// and disabled it.
+// Save keeps each line as one tracker: every non-empty line (blanks around it dropped) must be a
+// tracker address the cell can carry (CheckTrackerAddress), and the list must stay within
+// TrackerLimits.h; otherwise nothing is written, the first bad line is selected, and why shows
+// in m_Notice and, unless quiet mode is on, in an error box. Closing the editor any other way
+// (Escape, the window's close button) writes nothing, and asks first when lines were changed.
+//
+// The window lives as long as the main window. Each opening refills the list from the cell and
+// empties m_TrackerEdit.
 //
 // While the editor is up, rows may still come (a batch, a hand-off) and move the torrent to
 // another row number: Save writes into the torrent the editor was opened for, found again by
@@ -17,8 +22,10 @@
 #include "list/TorrentList.h"
 
 #include <QDialog>
+#include <QStringList>
 #include <string>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -39,8 +46,15 @@ public:
     // The grid row the editor was opened on.
     int StringGridIndex = 0;
 
+    // Closes without writing; asks first when lines were changed.
+    void reject() override;
+
 private:
     void fill(int Row);
+    QStringList lines() const;
+    void showNotice(const TMessage& Text);
+    // Shows why Save wrote nothing, with line Line (-1: none) selected.
+    void refuse(const TMessage& Text, int Line);
     // The selected line, or -1 when none is selected.
     int selectedIndex() const;
     // Selects line Index (-1: none) without raising trackerSelected.
@@ -58,12 +72,15 @@ private:
     std::string m_Hash;
     QListWidget* m_Trackers = nullptr;
     QLineEdit* m_TrackerEdit = nullptr;
+    QLabel* m_Notice = nullptr;
     QWidget* m_Buttons = nullptr;
     QPushButton* m_AddTracker = nullptr;
     QPushButton* m_RemoveTracker = nullptr;
     QPushButton* m_Save = nullptr;
     // Set while the program itself changes the list's selection.
     bool m_Selecting = false;
+    // The lines as the editor opened with them.
+    QStringList m_Opened;
 };
 
 } // namespace lintervale

@@ -136,4 +136,16 @@ void GridModel::SelectionChanged() {
     }
 }
 
+void GridModel::RowsAboutToBeReordered() {
+    if (!m_Bulk) {
+        beginResetModel();
+    }
+}
+
+void GridModel::RowsReordered() {
+    if (!m_Bulk) {
+        endResetModel();
+    }
+}
+
 } // namespace lintervale

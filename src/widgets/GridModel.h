@@ -49,6 +49,8 @@ private:
     void RowMoved() override;
     void CellsChanged(int FirstRow, int LastRow) override;
     void SelectionChanged() override;
+    void RowsAboutToBeReordered() override;
+    void RowsReordered() override;
 
     TTorrentGrid& m_Grid;
     // The row count the views know of (grid rows less the headings).

@@ -1,5 +1,6 @@
 #include "widgets/GridView.h"
 
+#include "list/ListFind.h"
 #include "qtsupport/Utf8Text.h"
 #include "widgets/FontUnits.h"
 #include "widgets/LinkMimeData.h"
@@ -11,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
@@ -65,6 +67,16 @@ GridView::GridView(TTorrentList& List, GridModel& Model, QWidget* Parent)
     fitToFont();
 
     connect(&Model, &GridModel::gridSelectionChanged, this, &GridView::showGridSelection);
+    // The value columns grow with what the list holds.
+    connect(&Model, &QAbstractItemModel::modelReset, this,
+            [this] { fitValueColumns(1, m_List.Grid().RowCount() - 1); });
+    connect(
+        &Model, &QAbstractItemModel::rowsInserted, this,
+        [this](const QModelIndex&, int First, int Last) { fitValueColumns(First + 1, Last + 1); });
+    connect(&Model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& TopLeft, const QModelIndex& BottomRight) {
+                fitValueColumns(TopLeft.row() + 1, BottomRight.row() + 1);
+            });
     // A reset drops the selection model's state; the grid still has it.
     connect(&Model, &QAbstractItemModel::modelReset, this, &GridView::showGridSelection);
     // The table selects a row when its fixed cell is pressed. Pressing the fixed cell starts
@@ -113,11 +125,28 @@ void GridView::fitToFont() {
     // A cell's text keeps the focus frame's margin and one pixel free on each side.
     const int cellMargin =
         2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    // A sorted column's heading shows its mark beside the text.
+    const int mark =
+        columns->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, columns) + margin;
     for (int c = 0; c < 5; ++c) {
         // The list writes its headings once the window is up: their room is kept from now.
-        const int heading = headerMetrics.horizontalAdvance(headingText(c + 1)) + 2 * margin + 2;
-        const int cells = metrics.horizontalAdvance(QLatin1String(kWidestCells[c])) + cellMargin;
-        setColumnWidth(c, std::max({FontScaled(kColumnWidths[c], metrics), heading, cells}));
+        const int heading =
+            headerMetrics.horizontalAdvance(headingText(c + 1)) + 2 * margin + 2 + mark;
+        // The count and size columns: their usual cells, or the widest the list holds (digits
+        // are equally wide in the fonts in use; the size ends in " MB").
+        QString widest = QLatin1String(kWidestCells[c]);
+        if (c >= 3) {
+            const int digits = m_FittedChars[c - 3] - (c == 4 ? 3 : 0);
+            if (digits > widest.size() - (c == 4 ? 3 : 0)) {
+                widest = QString(digits, '0') + (c == 4 ? " MB" : "");
+            }
+        }
+        const int cells = metrics.horizontalAdvance(widest) + cellMargin;
+        const int width = std::max({FontScaled(kColumnWidths[c], metrics), heading, cells});
+        if (c < 3 && columnWidth(c) > width) {
+            continue; // the user's (or the window's) wider choice stays
+        }
+        setColumnWidth(c, width);
     }
 }
 
@@ -238,7 +267,52 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* Event) {
     }
 }
 
-void GridView::keyboardSearch(const QString& /*Search*/) {}
+void GridView::keyboardSearch(const QString& Search) {
+    if (Search.isEmpty()) {
+        return;
+    }
+    // Letters typed in quick succession make one prefix; a pause starts a new one.
+    if (!m_LastTyped.isValid() || m_LastTyped.elapsed() > QApplication::keyboardInputInterval()) {
+        m_Typed.clear();
+    }
+    m_LastTyped.start();
+    m_Typed += Search;
+    // A longer prefix may still fit the current row; a first letter looks past it.
+    const int current = m_List.Grid().Row();
+    const int row = FindNamePrefix(m_List.Grid(), m_Typed.toStdString(),
+                                   m_Typed.size() > Search.size() ? current - 1 : current);
+    if (row > 0) {
+        m_List.SetRow(row);
+        scrollTo(currentIndex());
+    }
+}
+
+void GridView::resizeEvent(QResizeEvent* Event) {
+    const int grown = Event->size().width() - Event->oldSize().width();
+    QTableView::resizeEvent(Event);
+    if (Event->oldSize().width() < 0 || grown == 0) {
+        return;
+    }
+    const int name = TTorrentGrid::ColName - 1;
+    const int usual = FontScaled(kColumnWidths[name], fontMetrics());
+    setColumnWidth(name, std::max(usual, columnWidth(name) + grown));
+}
+
+void GridView::fitValueColumns(int First, int Last) {
+    const TTorrentGrid& grid = m_List.Grid();
+    int chars[2] = {0, 0};
+    for (int r = std::max(First, 1); r <= Last && r < grid.RowCount(); ++r) {
+        chars[0] =
+            std::max(chars[0], static_cast<int>(grid.Cell(TTorrentGrid::ColFiles, r).size()));
+        chars[1] = std::max(chars[1], static_cast<int>(grid.Cell(TTorrentGrid::ColSize, r).size()));
+    }
+    if (chars[0] <= m_FittedChars[0] && chars[1] <= m_FittedChars[1]) {
+        return;
+    }
+    m_FittedChars[0] = std::max(chars[0], m_FittedChars[0]);
+    m_FittedChars[1] = std::max(chars[1], m_FittedChars[1]);
+    fitToFont();
+}
 
 void GridView::headerSectionMoved(int /*Logical*/, int OldVisual, int NewVisual) {
     // The header only reports the drag; the grid moves the row and the header goes back to

@@ -19,6 +19,7 @@
 #include "list/TorrentList.h"
 #include "widgets/GridModel.h"
 
+#include <QElapsedTimer>
 #include <QTableView>
 
 namespace lintervale {
@@ -45,14 +46,20 @@ protected:
     void mouseMoveEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
-    // Typing does not jump to a row.
+    // Typing jumps to the next name that starts with the letters typed in a row (type-ahead).
     void keyboardSearch(const QString& Search) override;
+    // The name column takes what the view gains when it grows (and gives back what it loses,
+    // down to its usual width).
+    void resizeEvent(QResizeEvent* Event) override;
 
 private:
     // The grid row under a point of the viewport, or 0 outside the rows.
     int rowAt(const QPoint& Position) const;
     // Row height, header height and column widths for the font in use.
     void fitToFont();
+    // The count and size columns as wide as their widest cell (and heading with its sort mark),
+    // looking at the grid rows First .. Last.
+    void fitValueColumns(int First, int Last);
     // Where a context menu asked for by the keyboard opens: below the current row's start.
     QPoint menuPosition() const;
     void headerSectionMoved(int Logical, int OldVisual, int NewVisual);
@@ -68,6 +75,11 @@ private:
     bool m_PressInSelection = false;
     int m_PressRow = 0;
     QPoint m_PressPosition;
+    // The letters typed so far, and when the last came.
+    QString m_Typed;
+    QElapsedTimer m_LastTyped;
+    // The widest count and size texts the columns were fitted to, in characters.
+    int m_FittedChars[2] = {0, 0};
 };
 
 } // namespace lintervale

@@ -1,5 +1,6 @@
 #include "metainfo/Cause.h"
 #include "metainfo/TorrentFile.h"
+#include "tests/list/PipeGuard.h"
 #include "tests/magnet/ExpectedLinks.h"
 
 #include <fcntl.h>
@@ -76,7 +77,6 @@ Result RunProgram(const std::vector<std::string>& args, const Streams& streams =
 }
 
 using Expected = lintervale::testing::TExpectedLink;
-using lintervale::testing::ReadExpected;
 
 const std::string kRefused =
     "Something bad happened while trying to load the file, probably corrupt metainfo.";
@@ -187,6 +187,23 @@ TEST(MagnetCommand, StandardInputIsReadAsOneFile) {
     EXPECT_EQ(empty.err.substr(0, refusal.size()), refusal);
 }
 
+TEST(MagnetCommand, NamedPipesAndDevicesAreRefusedWithoutWaiting) {
+    const std::vector<Expected> rows = lintervale::testing::ReadCompleteExpected();
+    const std::string sample = (fs::path(LINTERVALE_FIXTURES) / rows.front().file).string();
+    const lintervale::testing::TPipeGuard pipe(fs::temp_directory_path() /
+                                               ("lintervale-pipe-" + std::to_string(::getpid())));
+    const std::string refusals = pipe.Name() + ": Cannot open file \"" + pipe.Name() +
+                                 "\". (a named pipe, not a regular file)\n"
+                                 "/dev/zero: Cannot open file \"/dev/zero\". (a device, not a "
+                                 "regular file)\n";
+    for (const char* command : {"--magnet", "--show"}) {
+        const Result result = RunProgram({command, pipe.Name(), "/dev/zero", sample});
+        EXPECT_EQ(result.status, 1) << command;
+        EXPECT_EQ(result.err, refusals) << command;
+        EXPECT_NE(result.out.find(rows.front().link + "\n"), std::string::npos) << command;
+    }
+}
+
 TEST(MagnetCommand, AFullDiskIsNamedAndFails) {
     const std::string sample = (fs::path(LINTERVALE_FIXTURES) / "single.torrent").string();
     const std::string missing = (fs::temp_directory_path() / "no-such.torrent").string();
@@ -273,6 +290,24 @@ TEST(MagnetCommand, LinkContentsFollowTheOptions) {
         const Result show = RunProgram(args);
         EXPECT_NE(show.out.find("Magnet link: " + c.Link + "\n"), std::string::npos) << what;
     }
+
+    // The window's "Link contents" hold for the headless commands too; the command line
+    // overrides them.
+    const fs::path config =
+        fs::temp_directory_path() / ("lintervale-links-" + std::to_string(::getpid()));
+    fs::create_directories(config / "Lintervale");
+    std::ofstream(config / "Lintervale" / "Lintervale.conf")
+        << "[General]\nQuietMode=1\nLinkName=0\nLinkWebSeeds=0\nLinkPeers=10.0.0.1:6881\n";
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = before != nullptr ? before : "";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const std::string multi = (fs::path(LINTERVALE_FIXTURES) / "webseed-multi.torrent").string();
+    const Result chosen = RunProgram({"--magnet", multi});
+    const Result overridden = RunProgram({"--magnet", "--trackers=none", multi});
+    ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    fs::remove_all(config);
+    EXPECT_EQ(chosen.out, v1 + multiTrackers + "&x.pe=10.0.0.1:6881\n");
+    EXPECT_EQ(overridden.out, v1 + "&x.pe=10.0.0.1:6881\n");
 
     // Values that are no good, and options without a command that makes links.
     for (const std::vector<std::string>& bad :

@@ -1,6 +1,8 @@
 #include "list/BatchLoader.h"
 
+#include "list/TorrentList.h"
 #include "metainfo/Cause.h"
+#include "tests/list/PipeGuard.h"
 #include "tests/list/RecordingHost.h"
 
 #include <filesystem>
@@ -73,6 +75,54 @@ TEST(BatchLoader, ResultsComeInTheOrderOfTheFilesWhateverTheWorkers) {
         TLoadResult result;
         loader.Next(result);
     }
+    std::filesystem::remove_all(dir);
+}
+
+// A named pipe would keep the read waiting for a writer, a device would never end or give
+// what it likes: only regular files are read, whoever names them (a drop, a hand-off, the
+// command line), and the refusal says what the name is.
+TEST(BatchLoader, OnlyRegularFilesAreRead) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("lintervale-kinds-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const lintervale::testing::TPipeGuard pipe(dir / "pipe.torrent");
+    const std::string torrent = lintervale::testing::WriteTorrent(dir, "regular");
+    struct Case {
+        std::string file;
+        bool skipMissing;
+        TCauseCode code;
+    };
+    const Case cases[] = {
+        {.file = pipe.Name(), .skipMissing = false, .code = TCauseCode::NamedPipe},
+        {.file = pipe.Name(), .skipMissing = true, .code = TCauseCode::NamedPipe},
+        {.file = "/dev/zero", .skipMissing = false, .code = TCauseCode::DeviceFile},
+        {.file = "/dev/null", .skipMissing = true, .code = TCauseCode::DeviceFile},
+    };
+    std::vector<TLoadRequest> requests;
+    for (const Case& c : cases) {
+        requests.push_back({c.file, c.skipMissing, std::nullopt});
+    }
+    requests.push_back({torrent, true, std::nullopt});
+    TBatchLoader loader(requests, 2);
+    TLoadResult result;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(loader.Next(result));
+        EXPECT_FALSE(result.Loaded || result.Skipped) << c.file;
+        EXPECT_EQ(result.Cause.Code, c.code) << c.file << ": " << DescribeCause(result.Cause);
+        EXPECT_EQ(MessageWithCause(result.Message, result.Cause).English(),
+                  "Cannot open file \"" + c.file + "\". (" + DescribeCause(result.Cause) + ")");
+    }
+    ASSERT_TRUE(loader.Next(result));
+    EXPECT_TRUE(result.Loaded) << "the files after them still load";
+    EXPECT_EQ(DescribeCause({.Code = TCauseCode::NamedPipe}), "a named pipe, not a regular file");
+
+    // The host hears of it as of any file it cannot add.
+    lintervale::testing::TRecordingHost host;
+    TTorrentList list(host);
+    EXPECT_EQ(list.AddFile("/dev/zero"), TTorrentList::TAddResult::Failed);
+    EXPECT_EQ(host.Status, "zero: a device, not a regular file");
+    EXPECT_EQ(host.Errors, std::vector<std::string>{
+                               "Cannot open file \"/dev/zero\". (a device, not a regular file)"});
     std::filesystem::remove_all(dir);
 }
 

@@ -81,38 +81,144 @@ TEST(ListDataFile, OddFilesAreReadAsTheyCome) {
     struct Case {
         const char* what;
         std::string text;
-        int rows;
-        std::vector<std::string> names; // column 1 of the data rows
+        int rows = 0;                        // 0: refused as cut short
+        std::vector<std::string> names = {}; // column 1 of the data rows
     };
+    const std::string empty12 = std::string(12, '\n');
     const Case cases[] = {
-        {"empty file", "", 2, {""}},
-        // Row 2's lines are missing: it would be empty, and is not made.
-        {"short file", "6\r\n3\r\n\r\n\r\n\r\nT\r\nn1\r\n", 2, {"n1"}},
-        {"a row with one line", "6\r\n3\r\n\r\n\r\n\r\nT\r\nn1\r\nn2\r\n", 3, {"n1", "n2"}},
-        {"empty rows at the bottom", "6\r\n4\r\n\r\n\r\n\r\n\r\nT\r\nn1\r\n\r\n\r\n", 2, {"n1"}},
-        {"an empty row above a filled one",
-         "6\r\n4\r\n\r\n\r\n\r\n\r\nT\r\n\r\n\r\nn3\r\n",
-         4,
-         {"", "", "n3"}},
-        {"LF only", "6\n2\n\n\nT\nn1\n", 2, {"n1"}},
-        {"Ctrl-Z ends the file", "6\r\n2\r\n\r\n\r\nT\r\nn1\x1A\r\nmore\r\n", 2, {"n1"}},
-        {"fewer columns", "1\r\n3\r\nh\r\na\r\nb\r\n", 3, {"", ""}},
-        {"more columns", "7\r\n2\r\n" + std::string(12, '\n') + "x\ny\n", 2, {""}},
-        {"one row", "6\r\n1\r\n", 2, {""}},
-        {"a huge count in a tiny file", "6\r\n2000000000\r\n\r\n", 2, {""}},
-        // Laid out for the count, all three lines fall into column 0 and make rows 0 to 2.
-        {"a count above the lines", "6\r\n1000\r\na\r\nb\r\nc\r\n", 3, {"", ""}},
-        {"blanks around counts", "  6  \r\n\t2\r\n\r\n\r\nT\r\nn\r\n", 2, {"n"}},
+        {.what = "empty file", .text = ""},
+        {.what = "only the column count", .text = "6\r\n"},
+        {.what = "a row count without its line break", .text = "6\r\n2"},
+        {.what = "short file", .text = "6\r\n3\r\n\r\n\r\n\r\nT\r\nn1\r\n"},
+        {.what = "the last line without its line break",
+         .text = "6\r\n2\r\n" + std::string(11, '\n') + "x"},
+        {.what = "one row lays out two", .text = "6\r\n1\r\n" + std::string(11, '\n')},
+        {.what = "a huge count in a tiny file", .text = "6\r\n2000000000\r\n\r\n"},
+        {.what = "a count above the lines", .text = "6\r\n1000\r\na\r\nb\r\nc\r\n"},
+        {.what = "Ctrl-Z ends the file before its lines",
+         .text = "6\r\n2\r\n\r\n\r\nT\r\nn1\x1A" + empty12},
+        {.what = "columns beyond any count",
+         .text = "9223372036854775807\r\n9223372036854775807\r\n\r\n"},
+        {.what = "empty rows at the bottom",
+         .text = "6\r\n4\r\n\r\n\r\n\r\n\r\nT\r\nn1\r\n\r\n\r\n" + std::string(16, '\n'),
+         .rows = 2,
+         .names = {"n1"}},
+        {.what = "an empty row above a filled one",
+         .text = "6\r\n4\r\n\r\n\r\n\r\n\r\nT\r\n\r\n\r\nn3\r\n" + std::string(16, '\n'),
+         .rows = 4,
+         .names = {"", "", "n3"}},
+        {.what = "LF only",
+         .text = "6\n2\n\n\nT\nn1\n" + std::string(8, '\n'),
+         .rows = 2,
+         .names = {"n1"}},
+        {.what = "Ctrl-Z after the lines",
+         .text = "6\r\n2\r\n\r\n\r\nT\r\nn1\r\n" + std::string(8, '\n') + "\x1A\r\nmore\r\n",
+         .rows = 2,
+         .names = {"n1"}},
+        {.what = "fewer columns",
+         .text = "1\r\n3\r\nh\r\na\r\nb\r\n",
+         .rows = 3,
+         .names = {"", ""}},
+        {.what = "more columns",
+         .text = "7\r\n2\r\n" + empty12 + "x\ny\n",
+         .rows = 2,
+         .names = {""}},
+        {.what = "no columns", .text = "0\r\n2000000000\r\n", .rows = 2, .names = {""}},
+        {.what = "blanks around counts",
+         .text = "  6  \r\n\t2\r\n\r\n\r\nT\r\nn\r\n" + std::string(8, '\n'),
+         .rows = 2,
+         .names = {"n"}},
+        {.what = "lines beyond the counts",
+         .text = "6\r\n2\r\n\r\n\r\nT\r\nn\r\n" + std::string(8, '\n') + "more\r\nand",
+         .rows = 2,
+         .names = {"n"}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         TTorrentGrid grid;
-        ASSERT_NO_THROW(TextToGrid(c.text, grid)) << c.what;
-        EXPECT_EQ(grid.RowCount(), c.rows) << c.what;
+        if (c.rows == 0) {
+            grid.SetRowCount(3);
+            grid.SetCell(G::ColName, 2, "kept");
+            EXPECT_THROW(TextToGrid(c.text, grid), EListFileError);
+            EXPECT_EQ(grid.Cell(G::ColName, 2), "kept") << "a refused file changes nothing";
+            continue;
+        }
+        ASSERT_NO_THROW(TextToGrid(c.text, grid));
+        EXPECT_EQ(grid.RowCount(), c.rows);
         std::vector<std::string> names;
         for (int r = 1; r < grid.RowCount(); ++r) {
             names.push_back(grid.Cell(G::ColName, r));
         }
-        EXPECT_EQ(names, c.names) << c.what;
+        EXPECT_EQ(names, c.names);
+    }
+}
+
+// The file is column by column, so a file cut anywhere has lost the last cells of its rows
+// (their sizes first, then file counts, trackers...), and no row of it can be told whole
+// from the text alone: a cut file is refused, whatever the place of the cut. Only the whole
+// file, or more, reads, and then with exactly its rows.
+TEST(ListDataFile, ACutFileIsRefusedWherever) {
+    TTorrentGrid grid;
+    grid.SetRowCount(41);
+    for (int r = 1; r < grid.RowCount(); ++r) {
+        grid.SetRowCells(
+            r, Torrent(std::string(1, static_cast<char>('a' + r % 26)) + std::to_string(r)));
+    }
+    const std::string text = GridToText(grid);
+    const auto lineStart = [&](int line) {
+        std::size_t at = 0;
+        for (int l = 0; l < line; ++l) {
+            at = text.find('\n', at) + 1;
+        }
+        return at;
+    };
+    const std::size_t countsEnd = lineStart(2);
+    const std::size_t sizesStart = lineStart(2 + 5 * grid.RowCount());
+    const struct {
+        const char* what;
+        std::size_t cut;
+    } cuts[] = {
+        {"nothing left", 0},
+        {"inside the column count", 1},
+        {"between the counts' CR and LF", 2},
+        {"after the column count", 3},
+        {"inside the row count", 4},
+        {"before the row count's line break", countsEnd - 2},
+        {"after the counts", countsEnd},
+        {"inside a name", lineStart(2 + grid.RowCount() + 7) + 1},
+        {"at a line end in the trackers", lineStart(2 + 3 * grid.RowCount() + 20)},
+        {"about halfway", text.size() * 45 / 100},
+        {"before the sizes", sizesStart},
+        {"inside the first size", sizesStart + 2},
+        {"before the last line", lineStart(1 + 6 * grid.RowCount())},
+        {"before the last CR", text.size() - 2},
+        {"before the last LF", text.size() - 1},
+    };
+    for (const auto& [what, cut] : cuts) {
+        ASSERT_LT(cut, text.size()) << what;
+        TTorrentGrid back;
+        EXPECT_THROW(TextToGrid(std::string_view(text).substr(0, cut), back), EListFileError)
+            << what << " at " << cut;
+        EXPECT_EQ(back.RowCount(), 2) << what;
+    }
+    // Every other cut as well, a byte at a time.
+    for (std::size_t cut = 0; cut < text.size(); ++cut) {
+        TTorrentGrid back;
+        ASSERT_THROW(TextToGrid(std::string_view(text).substr(0, cut), back), EListFileError)
+            << cut;
+    }
+    TTorrentGrid back;
+    TextToGrid(text, back);
+    ASSERT_EQ(back.RowCount(), grid.RowCount());
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        EXPECT_EQ(back.RowCells(r), grid.RowCells(r)) << r;
+    }
+    try {
+        TextToGrid(std::string_view(text).substr(0, sizesStart), back);
+    } catch (const EListFileError& e) {
+        EXPECT_STREQ(e.what(),
+                     "The list file is cut short: it holds 207 of the 248 lines its counts "
+                     "call for.");
     }
 }
 
@@ -171,20 +277,24 @@ TEST(ListDataFile, LinesBeyondWhatTheCountsAllowMakeNoRows) {
     // line or none: rows up to the last one that gets text are made, none beyond.
     const struct {
         std::string head;
-        int rows;
+        int rows; // 0: refused, more rows than lines
     } cases[] = {
-        {"", 2},
-        {"6\r\n2000000000\r\n", 2},
+        {"6\r\n2000000000\r\n", 0},
         {"6\r\n3\r\n", 2},
-        {"6\r\n2000000000\r\n" + std::string(9, '\n') + "x\n", 10},
+        {"6\r\n40000000\r\n" + std::string(9, '\n') + "x\n", 10},
     };
     std::string text(std::size_t{256} << 20, '\n');
     for (const auto& c : cases) {
         std::copy(c.head.begin(), c.head.end(), text.begin());
         TTorrentGrid grid;
-        TextToGrid(text, grid);
-        EXPECT_EQ(grid.RowCount(), c.rows) << c.head;
-        EXPECT_EQ(grid.Cell(G::ColFixed, grid.RowCount() - 1), c.rows == 10 ? "x" : "") << c.head;
+        if (c.rows == 0) {
+            EXPECT_THROW(TextToGrid(text, grid), EListFileError);
+        } else {
+            TextToGrid(text, grid);
+            EXPECT_EQ(grid.RowCount(), c.rows) << c.head;
+            EXPECT_EQ(grid.Cell(G::ColFixed, grid.RowCount() - 1), c.rows == 10 ? "x" : "")
+                << c.head;
+        }
         std::fill_n(text.begin(), c.head.size(), '\n');
     }
 }
@@ -229,8 +339,8 @@ TEST_F(ListFileOnDisk, SavingReplacesTheFileWhole) {
     EXPECT_EQ(Slurp(file), GridToText(grid));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_Dir / "sub"),
                             std::filesystem::directory_iterator()),
-              1)
-        << "no temporary file is left behind";
+              2)
+        << "the list file and its backup; no temporary file is left behind";
     TTorrentGrid back;
     LoadGridFile(back, file);
     EXPECT_EQ(back.Cell(G::ColName, 2), "second");
@@ -294,9 +404,103 @@ TEST_F(ListFileOnDisk, ControlBytesInACellNeitherEndNorShiftTheFile) {
     }
 }
 
-TEST_F(ListFileOnDisk, AMissingFileCannotBeLoaded) {
+// The one limit holds both ways: a list the reader would refuse is never written.
+TEST_F(ListFileOnDisk, AListTooLargeToReadBackIsNotSaved) {
+    const std::string file = (m_Dir / kListFileName).string();
+    TTorrentGrid grid;
+    grid.SetRowCells(1, Torrent("old"));
+    SaveGridFile(grid, file);
+    const std::string before = Slurp(file);
+    grid.SetRowCount(3);
+    grid.SetRowCells(2, Torrent("new"));
+    const std::int64_t size = GridTextSize(grid);
+    EXPECT_EQ(size, static_cast<std::int64_t>(GridToText(grid).size()));
+
+    // Exactly at the limit the file is written, and reads back under the same limit.
+    SaveGridFile(grid, file, size);
+    TTorrentGrid back;
+    LoadGridFile(back, file, size);
+    EXPECT_EQ(back.RowCount(), 3);
+    EXPECT_THROW(LoadGridFile(back, file, size - 1), EListFileError);
+
+    grid.SetCell(G::ColName, 2, "newer");
+    const std::string saved = Slurp(file);
+    try {
+        SaveGridFile(grid, file, size);
+        FAIL() << "saved a list past the limit";
+    } catch (const EListFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The list is too large to be saved: its file would be larger than " +
+                      std::to_string(size) +
+                      " bytes, more than can be read back. The list file \"" + file +
+                      "\" is kept as it was saved before.");
+    }
+    EXPECT_EQ(Slurp(file), saved);
+    EXPECT_EQ(Slurp(file + ".bak"), before);
+}
+
+// Each save keeps the file saved before as the backup, one generation, and the list file is
+// never missing meanwhile.
+TEST_F(ListFileOnDisk, EachSaveKeepsThePreviousFileAsTheBackup) {
+    const std::string file = (m_Dir / kListFileName).string();
+    const std::string backup = file + ".bak";
+    TTorrentGrid grid;
+    grid.SetRowCells(1, Torrent("first"));
+    SaveGridFile(grid, file);
+    EXPECT_FALSE(std::filesystem::exists(backup)) << "nothing saved before";
+    const std::string first = Slurp(file);
+    grid.SetRowCells(1, Torrent("second"));
+    SaveGridFile(grid, file);
+    EXPECT_EQ(Slurp(backup), first);
+    const std::string second = Slurp(file);
+    grid.SetRowCells(1, Torrent("third"));
+    SaveGridFile(grid, file);
+    EXPECT_EQ(Slurp(backup), second) << "one generation";
+    EXPECT_EQ(Slurp(file), GridToText(grid));
+    EXPECT_EQ(std::filesystem::status(backup).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_Dir),
+                            std::filesystem::directory_iterator()),
+              2)
+        << "the list file and its backup, nothing else";
+
+    // A backup that cannot be made stops the save: the list file stays as it was.
+    std::filesystem::remove(backup);
+    std::filesystem::create_directories(std::filesystem::path(backup) / "blocker");
+    grid.SetRowCells(1, Torrent("fourth"));
+    try {
+        SaveGridFile(grid, file);
+        FAIL() << "saved without a backup";
+    } catch (const EListFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("Cannot keep the list saved before as \"" + backup),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(Slurp(file), GridToText([&] {
+                  TTorrentGrid third;
+                  third.SetRowCells(1, Torrent("third"));
+                  return third;
+              }()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_Dir),
+                            std::filesystem::directory_iterator()),
+              2)
+        << "no temporary file is left behind";
+}
+
+TEST_F(ListFileOnDisk, AMissingFileOrADeviceCannotBeLoaded) {
     TTorrentGrid grid;
     EXPECT_THROW(LoadGridFile(grid, (m_Dir / "none.dat").string()), EListFileError);
+    // A device in the list file's place is not read for ever.
+    std::filesystem::create_directories(m_Dir);
+    const std::string device = (m_Dir / kListFileName).string();
+    std::filesystem::create_symlink("/dev/zero", device);
+    try {
+        LoadGridFile(grid, device);
+        FAIL() << "read a device";
+    } catch (const EListFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open file \"" + device + "\". (a device, not a regular file)");
+    }
 }
 
 } // namespace

@@ -258,4 +258,45 @@ TEST_F(ListDeltasTest, TrackerCellsGoBackByHash) {
     EXPECT_TRUE(TTrackerChange::Before(Grid(), 1, 1).Empty());
 }
 
+TEST_F(ListDeltasTest, AddsGoAndComeBack) {
+    Fill({"a", "b"});
+    Add("y");
+    Add("x");
+    TRowAddition addition({"h-x", "h-y", "h-gone"});
+    Add("later"); // after the add: stays through its undo and redo
+    EXPECT_EQ(List(), (Names{"later", "x", "y", "a", "b"}));
+    EXPECT_EQ(addition.Undo(Grid()), 2);
+    EXPECT_EQ(List(), (Names{"later", "a", "b"}));
+    EXPECT_EQ(addition.Redo(Grid()).Restored, 2);
+    EXPECT_EQ(List(), (Names{"later", "x", "y", "a", "b"}));
+    // Added rows spread over the list go too; an add of everything leaves the empty first row.
+    Grid().MoveRow(2, 5);
+    EXPECT_EQ(addition.Undo(Grid()), 2);
+    EXPECT_EQ(List(), (Names{"later", "a", "b"}));
+    TRowAddition all({"h-later", "h-a", "h-b"});
+    EXPECT_EQ(all.Undo(Grid()), 3);
+    EXPECT_EQ(List(), Names{""});
+    EXPECT_EQ(all.Redo(Grid()).Restored, 3);
+    EXPECT_EQ(List(), (Names{"later", "a", "b"}));
+}
+
+TEST_F(ListDeltasTest, TrackerChangesOfHashesAddUp) {
+    Fill({"a", "b", "c"});
+    TTrackerChange first = TTrackerChange::Before(Grid(), {"h-c", "h-a"});
+    Grid().SetCell(G::ColTrackers, 1, "\"udp://fetched/1\"");
+    first.After(Grid());
+    TTrackerChange second = TTrackerChange::Before(Grid(), {"h-a", "h-b"});
+    Grid().SetCell(G::ColTrackers, 1, "\"udp://fetched/2\"");
+    Grid().SetCell(G::ColTrackers, 2, "");
+    second.After(Grid());
+    first.Absorb(second);
+    first.Undo(Grid());
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 1), "\"http://a/a\"");
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 2), "\"http://b/a\"");
+    first.Redo(Grid());
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 1), "\"udp://fetched/2\"");
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 2), "");
+    EXPECT_EQ(Grid().Cell(G::ColTrackers, 3), "\"http://c/a\"");
+}
+
 } // namespace

@@ -38,6 +38,8 @@ TEST(MagnetRows, CellsOfARow) {
     EXPECT_EQ(bare.Name, kHex);
     EXPECT_EQ(bare.Trackers, "");
     EXPECT_EQ(bare.Size, "");
+    // An empty name would leave a row that nothing opens or edits.
+    EXPECT_EQ(MagnetRowsOfText("magnet:?xt=urn:btih:" + kHex + "&dn=&tr=t").Rows.at(0).Name, kHex);
 }
 
 TEST(MagnetRows, TrackersTheCellCannotHoldAreLeftOut) {

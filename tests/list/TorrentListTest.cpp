@@ -1,9 +1,12 @@
 #include "list/TorrentList.h"
 
+#include "list/ListFind.h"
+#include "list/ListOrder.h"
 #include "list/SavedRows.h"
 #include "tests/list/RecordingHost.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -56,6 +59,36 @@ TEST_F(TorrentListTest, AddingPutsNewTorrentsOnTop) {
     EXPECT_EQ(row[G::ColSize], "1 MB");
     EXPECT_TRUE(m_Host.Notices.empty());
     EXPECT_TRUE(m_Host.Errors.empty());
+}
+
+// A batch gives no box per item: what it came to goes into its report.
+TEST_F(TorrentListTest, ABatchReportsInsteadOfBoxes) {
+    m_Host.Quiet = false;
+    const std::string listed = WriteTorrent(m_Dir, "listed");
+    m_List.AddFile(listed);
+    const std::string bad = (m_Dir / "bad.torrent").string();
+    std::ofstream(bad) << "garbage";
+    TBatchReport report;
+    m_List.SetBatchReport(&report);
+    m_List.AddFile(WriteTorrent(m_Dir, "new one"));
+    m_List.AddFile(listed);
+    m_List.AddFile(bad);
+    m_List.AddFile((m_Dir / "missing.torrent").string());
+    m_List.SetBatchReport(nullptr);
+    EXPECT_TRUE(m_Host.Notices.empty());
+    EXPECT_TRUE(m_Host.Errors.empty());
+    EXPECT_EQ(report.AddedCount(), 1);
+    EXPECT_EQ(report.ListedCount(), 1);
+    ASSERT_EQ(report.RefusedCount(), 2);
+    EXPECT_EQ(report.AddedHashes(), std::vector<std::string>{m_List.Grid().Cell(G::ColHash, 1)});
+    EXPECT_EQ(report.Summary().English(), "1 added, 1 already listed, 2 refused");
+    const std::string details = report.Details().English();
+    EXPECT_EQ(details.find(bad + ": Something bad happened"), 0u) << details;
+    EXPECT_NE(details.find("\n" + (m_Dir / "missing.torrent").string() + ": "), std::string::npos)
+        << details;
+    EXPECT_EQ(m_List.Grid().Cell(G::ColName, m_List.Grid().Row()), "listed")
+        << "a listed torrent still becomes current";
+    EXPECT_EQ(TBatchReport().Summary().English(), "Nothing was added.");
 }
 
 TEST_F(TorrentListTest, DuplicatesAreRefusedAndBecomeCurrent) {
@@ -419,4 +452,105 @@ TEST(SavedRowsTest, AppendBelowSkippingListedTorrents) {
         EXPECT_EQ(appended.Listed, c.Listed);
         EXPECT_EQ(FilledRows(inUse), static_cast<int>(c.Names.size()));
     }
+}
+
+namespace {
+
+// A grid of rows given as name, hash, tracker cell, file count, size.
+G GridOf(const std::vector<std::array<std::string, 5>>& Rows) {
+    G grid;
+    grid.SetRowCount(static_cast<int>(Rows.size()) + 1);
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        const int r = static_cast<int>(i) + 1;
+        for (int c = 0; c < 5; ++c) {
+            grid.SetCell(c + 1, r, Rows[i][static_cast<std::size_t>(c)]);
+        }
+    }
+    return grid;
+}
+
+std::vector<std::string> NamesOf(const G& Grid) {
+    std::vector<std::string> names;
+    for (int r = 1; r < Grid.RowCount(); ++r) {
+        names.push_back(Grid.Cell(G::ColName, r));
+    }
+    return names;
+}
+
+const std::vector<std::array<std::string, 5>> kRows = {
+    {"part 10", "aa", "\"udp://x/a\"", "3", "47104 MB"},
+    {"Part 2", "bb", "", "12", "5 MB"},
+    {"\xC3\x89t\xC3\xA9", "cc", "\"http://Tracker.Example/a\"", "1", "0 MB"},
+    {"from a link", "dd", "", "", ""},
+    {"alpha", "ee", "", "3", "700 MB"},
+};
+
+} // namespace
+
+TEST(ListOrder, SortsByValueKeepsTheCurrentTorrentAndUndoes) {
+    struct Case {
+        int Column;
+        bool Descending;
+        std::vector<std::string> Names;
+    };
+    const Case cases[] = {
+        {G::ColName, false, {"alpha", "\xC3\x89t\xC3\xA9", "from a link", "Part 2", "part 10"}},
+        {G::ColName, true, {"part 10", "Part 2", "from a link", "\xC3\x89t\xC3\xA9", "alpha"}},
+        {G::ColSize, false, {"\xC3\x89t\xC3\xA9", "Part 2", "alpha", "part 10", "from a link"}},
+        {G::ColSize, true, {"part 10", "alpha", "Part 2", "\xC3\x89t\xC3\xA9", "from a link"}},
+        {G::ColFiles, false, {"\xC3\x89t\xC3\xA9", "part 10", "alpha", "Part 2", "from a link"}},
+        {G::ColHash, true, {"alpha", "from a link", "\xC3\x89t\xC3\xA9", "Part 2", "part 10"}},
+    };
+    for (const Case& c : cases) {
+        G grid = GridOf(kRows);
+        grid.Select(2, 4); // "Part 2" .. "from a link", "from a link" current
+        const TRowOrder before = TRowOrder::Of(grid);
+        SortRows(grid, c.Column, c.Descending);
+        EXPECT_EQ(NamesOf(grid), c.Names) << c.Column << c.Descending;
+        EXPECT_EQ(grid.Cell(G::ColName, grid.Row()), "from a link");
+        EXPECT_EQ(grid.Anchor(), grid.Row());
+        // Undo: a row added since stays where it is; the others take their old order back.
+        grid.InsertRow(1);
+        grid.SetCell(G::ColName, 1, "added since");
+        grid.SetCell(G::ColHash, 1, "ff");
+        EXPECT_TRUE(before.Restore(grid));
+        std::vector<std::string> restored = {"added since"};
+        for (const auto& row : kRows) {
+            restored.push_back(row[0]);
+        }
+        EXPECT_EQ(NamesOf(grid), restored);
+    }
+}
+
+TEST(ListFind, RowsThatHoldTheTextIgnoringCase) {
+    G grid = GridOf(kRows);
+    struct Case {
+        const char* Text;
+        int Current;
+        TFindFrom From;
+        TFound Found;
+    };
+    const Case cases[] = {
+        {"PART", 1, TFindFrom::Here, {1, 1, 2}},
+        {"part", 1, TFindFrom::Next, {2, 2, 2}},
+        {"part", 2, TFindFrom::Next, {1, 1, 2}},              // round the end
+        {"part", 1, TFindFrom::Previous, {2, 2, 2}},          // round the start
+        {"\xC3\xa9T\xC3\x89", 1, TFindFrom::Here, {3, 1, 1}}, // "éTÉ" finds "Été"
+        {"tracker.example", 5, TFindFrom::Here, {3, 1, 1}},   // in the tracker cell
+        {"BB", 1, TFindFrom::Here, {2, 1, 1}},                // in the hash
+        {"nothing", 1, TFindFrom::Here, {0, 0, 0}},
+        {"", 1, TFindFrom::Here, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        grid.Select(c.Current, c.Current);
+        const TFound found = FindRow(grid, c.Text, c.From);
+        EXPECT_EQ(found.Row, c.Found.Row) << c.Text;
+        EXPECT_EQ(found.Index, c.Found.Index) << c.Text;
+        EXPECT_EQ(found.Count, c.Found.Count) << c.Text;
+    }
+    // Type-ahead: the next name that starts with the letters.
+    EXPECT_EQ(FindNamePrefix(grid, "pa", 1), 2);
+    EXPECT_EQ(FindNamePrefix(grid, "pa", 2), 1);
+    EXPECT_EQ(FindNamePrefix(grid, "\xC3\xa9", 1), 3);
+    EXPECT_EQ(FindNamePrefix(grid, "zz", 1), 0);
 }

@@ -1,4 +1,5 @@
 #include "list/TorrentRow.h"
+#include "magnet/LinkSettings.h"
 #include "magnet/MagnetLink.h"
 #include "magnet/URLEncoder.h"
 #include "tests/magnet/ClientMagnetReader.h"
@@ -180,6 +181,52 @@ TEST(SelectOnlyValue, IndicesAndRuns) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SelectOnlyValue(c.Indices), c.Value) << ::testing::PrintToString(c.Indices);
+    }
+}
+
+// What the options file says of links, read as the headless commands read it.
+TEST(LinkSettings, ReadFromTheOptionsFile) {
+    using T = TLinkContents::TTrackers;
+    struct Case {
+        std::string Ini;
+        TLinkContents Contents;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"[General]\nSaveOnExit=1\n", {}},
+        {"[General]\r\nLinkName=0\r\nLinkTrackers=first\r\nLinkWebSeeds=0\r\n"
+         "LinkExactLength=1\r\nLinkPeers=1.2.3.4:80 [::1]:6881 bad host:1\r\n",
+         {.Name = false,
+          .Trackers = T::First,
+          .WebSeeds = false,
+          .ExactLength = true,
+          .Peers = {"1.2.3.4:80", "[::1]:6881", "host:1"}}},
+        {"LinkTrackers=none\nLinkPeers=\"p.example:9\"\n",
+         {.Trackers = T::None, .Peers = {"p.example:9"}}},
+        // Values that are no good give the default; another group is not the options'.
+        {"[General]\nLinkName=yes\nLinkTrackers=some\n[Other]\nLinkWebSeeds=0\n", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(ReadLinkSettings(c.Ini) == c.Contents) << c.Ini;
+    }
+    TLinkContents written;
+    written.Trackers = T::None;
+    written.Peers = {"a.example:1", "[::1]:2"};
+    EXPECT_EQ(LinkTrackersValue(written.Trackers), "none");
+    EXPECT_TRUE(ReadLinkSettings("LinkTrackers=none\nLinkPeers=" + LinkPeersValue(written.Peers)) ==
+                written);
+}
+
+// Peer addresses a link can carry.
+TEST(LinkSettings, PeerAddresses) {
+    for (const char* good : {"1.2.3.4:6881", "peer.example.org:1", "[::1]:65535",
+                             "[2001:db8::1]:80", "localhost:51413"}) {
+        EXPECT_TRUE(IsPeerAddress(good)) << good;
+    }
+    for (const char* bad :
+         {"", "host", "host:", ":80", "host:0", "host:65536", "host:08", "[::1:80", "[]:80",
+          "a b:80", "host:80x", "-host:80", "a..b:80", "[::1]x:80", "host:+80"}) {
+        EXPECT_FALSE(IsPeerAddress(bad)) << bad;
     }
 }
 

@@ -8,6 +8,7 @@
 #include "tests/list/RecordingHost.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -17,8 +18,53 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <zlib.h>
 
 namespace lintervale::testing {
+
+// Records every warning Qt gives while it is installed (the network code's "reported twice"
+// among them), so that a test can demand none. Two that say nothing of the code under test,
+// from the offscreen platform and the sound, are passed over.
+class WarningRecorder {
+public:
+    WarningRecorder() { s_Previous = qInstallMessageHandler(&WarningRecorder::handle); }
+    ~WarningRecorder() { qInstallMessageHandler(s_Previous); }
+    WarningRecorder(const WarningRecorder&) = delete;
+    WarningRecorder& operator=(const WarningRecorder&) = delete;
+
+    static QStringList take() {
+        const QMutexLocker lock(&s_Mutex);
+        return std::exchange(s_Warnings, {});
+    }
+
+private:
+    static void handle(QtMsgType Type, const QMessageLogContext& Context, const QString& Text) {
+        if (Type != QtDebugMsg && Type != QtInfoMsg && !Text.contains("propagateSizeHints") &&
+            !Text.contains("audio device") && !Text.contains("PulseAudio")) {
+            const QMutexLocker lock(&s_Mutex);
+            s_Warnings.append(Text);
+        }
+        s_Previous(Type, Context, Text);
+    }
+    static inline QtMessageHandler s_Previous = nullptr;
+    static inline QMutex s_Mutex;
+    static inline QStringList s_Warnings;
+};
+
+// Body packed with zlib: as gzip, or zlib-wrapped deflate.
+inline QByteArray Packed(const QByteArray& Body, bool Gzip = true) {
+    z_stream z{};
+    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, Gzip ? 15 + 16 : 15, 9, Z_DEFAULT_STRATEGY);
+    QByteArray out(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(Body.size()))), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(Body.constData()));
+    z.avail_in = static_cast<uInt>(Body.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(static_cast<qsizetype>(z.total_out));
+    deflateEnd(&z);
+    return out;
+}
 
 // Answers GET requests with canned responses chosen by the request's path. Connections are
 // kept open between requests unless a response says "Connection: close".
@@ -62,6 +108,11 @@ public:
     }
     static QByteArray redirect(const QByteArray& Location) {
         return "HTTP/1.1 302 Found\r\nLocation: " + Location + "\r\nContent-Length: 5\r\n\r\nmoved";
+    }
+    // A packed answer, with its Content-Encoding.
+    static QByteArray packed(const QByteArray& Packed, const QByteArray& Encoding = "gzip") {
+        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Encoding: " + Encoding +
+               "\r\nContent-Length: " + QByteArray::number(Packed.size()) + "\r\n\r\n" + Packed;
     }
     // An answer without a length, ended by closing the connection.
     static QByteArray streamed(const QByteArray& Body) {
@@ -154,6 +205,7 @@ protected:
     // Starts the server and makes a list with its fetcher; false when the server cannot
     // listen.
     bool start() {
+        m_Warnings = std::make_unique<WarningRecorder>();
         m_Server = std::make_unique<TestServer>();
         m_Host = HistoryHost();
         m_List = std::make_unique<TTorrentList>(m_Host);
@@ -164,6 +216,9 @@ protected:
         m_Fetcher.reset();
         m_List.reset();
         m_Server.reset();
+        // The network code never reported an error twice, nor warned of anything else.
+        QCOMPARE(WarningRecorder::take(), QStringList());
+        m_Warnings.reset();
     }
     std::string cell(int Row) const { return m_List->Grid().Cell(TTorrentGrid::ColTrackers, Row); }
     void fetchAll() {
@@ -174,6 +229,7 @@ protected:
         return QTest::qWaitFor([this] { return !m_Fetcher->busy(); }, 30000);
     }
 
+    std::unique_ptr<WarningRecorder> m_Warnings;
     std::unique_ptr<TestServer> m_Server;
     HistoryHost m_Host;
     std::unique_ptr<TTorrentList> m_List;

@@ -14,12 +14,6 @@
 using namespace lintervale;
 using lintervale::testing::TestServer;
 
-// A dropped link is fetched within the same bounds as trackers are.
-static_assert(TorrentDownload::kStallMilliseconds == TrackerFetcher::kStallMilliseconds);
-static_assert(TorrentDownload::kTotalMilliseconds == TrackerFetcher::kTotalMilliseconds);
-static_assert(TorrentDownload::kMaxRedirects == TrackerFetcher::kMaxRedirects);
-static_assert(TorrentDownload::kMaxBytes == 10 * 1024 * 1024);
-
 class TorrentDownloadTest : public QObject {
     Q_OBJECT
 private slots:
@@ -121,6 +115,11 @@ void TorrentDownloadTest::anErrorStatusFails() {
     serve("/teapot", TestServer::status("503 Service Unavailable"));
     QVERIFY(run("/teapot"));
     QCOMPARE(failure(), failureOf("/teapot", "the server answered 503 Service Unavailable."));
+    // A server's words are cut, whatever it sends.
+    serve("/long", TestServer::status("500 " + QByteArray(10000, 'z')));
+    QVERIFY(run("/long"));
+    QCOMPARE(failure(), failureOf("/long", "the server answered 500 " + QString(200, 'z') +
+                                               QChar(0x2026) + "."));
     serve("/empty", TestServer::status("204 No Content"));
     QVERIFY(run("/empty"));
     QCOMPARE(body(), QByteArray());
@@ -146,6 +145,12 @@ void TorrentDownloadTest::bodiesOverTheLimitFail() {
     serve("/huge", "HTTP/1.1 200 OK\r\nContent-Length: 10485761\r\nConnection: close\r\n\r\nd8:");
     QVERIFY(run("/huge"));
     QCOMPARE(failure(), failureOf("/huge", "the file is larger than 10 MiB."));
+    // A small packed body that unpacks past the limit ends as the bytes arrive, long before
+    // the stall limit.
+    m_Download->setTimeLimits(60000, 60000);
+    serve("/bomb", TestServer::packed(testing::Packed(QByteArray(50 * 1024 * 1024, '\0'))));
+    QVERIFY(run("/bomb"));
+    QCOMPARE(failure(), failureOf("/bomb", "the file is larger than 10 MiB once unpacked."));
 }
 
 void TorrentDownloadTest::slowAnswersBreakTheTimeLimits() {

@@ -12,6 +12,14 @@ using lintervale::testing::kName;
 using lintervale::testing::TestServer;
 using lintervale::testing::Texts;
 
+namespace {
+
+std::string Failed(const std::string& Reason) {
+    return "Could not fetch trackers: " + Reason;
+}
+
+} // namespace
+
 class TrackerFetcherLimitsTest : public lintervale::testing::ServiceFetcherTestBase {
     Q_OBJECT
 private slots:
@@ -34,10 +42,10 @@ void TrackerFetcherLimitsTest::anUnreachableServiceFailsEveryRow() {
     rows({{"a", "\"http://a\""}, {"b", ""}});
     fetchAll();
     QVERIFY(waitIdle());
-    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    const std::string refused = Failed("Connection refused.");
+    QCOMPARE(m_Host.Notices, Texts(2, refused));
     QCOMPARE(m_Host.StatusHistory,
-             Texts({"Fetching trackers for: a", "Could not fetch trackers.",
-                    "Fetching trackers for: b", "Could not fetch trackers."}));
+             Texts({"Fetching trackers for: a", refused, "Fetching trackers for: b", refused}));
     QCOMPARE(cell(1), std::string("\"http://a\""));
     QCOMPARE(cell(2), std::string());
 
@@ -49,8 +57,7 @@ void TrackerFetcherLimitsTest::anUnreachableServiceFailsEveryRow() {
     m_Fetcher->fetchSelected();
     QVERIFY(waitIdle());
     QVERIFY(m_Host.Notices.empty());
-    QCOMPARE(m_Host.StatusHistory,
-             Texts({"Fetching trackers for: b", "Could not fetch trackers."}));
+    QCOMPARE(m_Host.StatusHistory, Texts({"Fetching trackers for: b", refused}));
 }
 
 void TrackerFetcherLimitsTest::slowAnswersBreakTheTimeLimits() {
@@ -76,25 +83,38 @@ void TrackerFetcherLimitsTest::slowAnswersBreakTheTimeLimits() {
     QVERIFY(waitIdle());
 
     QCOMPARE(m_Server->Paths, QByteArrayList({path('A'), path('B'), path('C')}));
-    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    QCOMPARE(m_Host.Notices, Texts({Failed("nothing came for 0.3 seconds."),
+                                    Failed("it took longer than 0.5 seconds.")}));
     QCOMPARE(cell(1), std::string("\"http://s\""));
     QCOMPARE(cell(2), std::string("\"http://d\""));
     QCOMPARE(cell(3), std::string("\"udp://f/1\""));
 }
 
 void TrackerFetcherLimitsTest::answersOverTheSizeLimitFail() {
-    rows({{"declared", "\"http://a\""}, {"streamed", "\"http://b\""}, {"exact", ""}});
+    rows({{"declared", "\"http://a\""},
+          {"streamed", "\"http://b\""},
+          {"exact", ""},
+          {"packed", "\"http://d\""},
+          {"packed within", ""}});
     const qint64 limit = TrackerFetcher::kMaxAnswerBytes;
     QCOMPARE(limit, qint64(1024 * 1024));
     answer('A', TestServer::ok("udp://a/1\n" + QByteArray(limit - 9, '#')));
     answer('B', TestServer::streamed("udp://b/1\n" + QByteArray(2 * limit, '#')));
     answer('C', TestServer::ok("udp://c/1\n" + QByteArray(limit - 10, '#')));
+    // A gzip bomb ends as it unpacks, not at the stall limit.
+    answer('D', TestServer::packed(testing::Packed("udp://d/1\n" + QByteArray(64 * limit, '\n'))));
+    answer('E', TestServer::packed(testing::Packed("udp://e/1\n" + QByteArray(limit - 10, '\n'))));
+    m_Fetcher->setTimeLimits(60000, 60000);
     fetchAll();
     QVERIFY(waitIdle());
-    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    const std::string tooLarge = Failed("the file is larger than 1 MiB.");
+    QCOMPARE(m_Host.Notices,
+             Texts({tooLarge, tooLarge, Failed("the file is larger than 1 MiB once unpacked.")}));
     QCOMPARE(cell(1), std::string("\"http://a\""));
     QCOMPARE(cell(2), std::string("\"http://b\""));
     QCOMPARE(cell(3), std::string("\"udp://c/1\""));
+    QCOMPARE(cell(4), std::string("\"http://d\""));
+    QCOMPARE(cell(5), std::string("\"udp://e/1\""));
 }
 
 void TrackerFetcherLimitsTest::onlyHttpAndHttpsServices() {
@@ -105,9 +125,9 @@ void TrackerFetcherLimitsTest::onlyHttpAndHttpsServices() {
         m_Fetcher->setService(service, kName);
         fetchAll();
         QVERIFY(waitIdle());
-        QCOMPARE(m_Host.Notices, Texts(1, "Could not fetch trackers."));
-        QCOMPARE(m_Host.StatusHistory,
-                 Texts({"Fetching trackers for: a", "Could not fetch trackers."}));
+        const std::string refused = Failed("only http and https addresses can be downloaded.");
+        QCOMPARE(m_Host.Notices, Texts(1, refused));
+        QCOMPARE(m_Host.StatusHistory, Texts({"Fetching trackers for: a", refused}));
     }
     QVERIFY(m_Server->Paths.isEmpty());
     QCOMPARE(cell(1), std::string("\"http://a\""));
@@ -132,7 +152,10 @@ void TrackerFetcherLimitsTest::redirectsAreBounded() {
     QCOMPARE(cell(1), std::string("\"udp://landed/1\""));
     QCOMPARE(cell(2), std::string());
     QCOMPARE(cell(3), std::string("\"http://e\""));
-    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    QCOMPARE(m_Host.Notices,
+             Texts({Failed("it was sent on more than 5 times."),
+                    Failed("it was sent on to ftp://127.0.0.1/x, which is not an http or https "
+                           "address.")}));
     QVERIFY(!m_Server->Paths.contains("/hopB6"));
 }
 

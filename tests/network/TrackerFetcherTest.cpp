@@ -5,6 +5,8 @@
 #include "list/TorrentList.h"
 #include "session/SettingsStore.h"
 #include "tests/network/ServiceFetcherTestBase.h"
+#include "trackers/TrackerCell.h"
+#include "trackers/TrackerLimits.h"
 
 #include <QHash>
 #include <QPointer>
@@ -39,6 +41,8 @@ private slots:
     void aRowMovedDuringItsFetchGetsItsAnswer();
     void aSecondFetchIsQueued();
     void rowsWithoutAHashAreNotAskedFor();
+    void answersAreCheckedLikeTorrentText();
+    void anAnswerCannotFloodARow();
     void serviceSettingsFallBackToDefaults();
 };
 
@@ -127,11 +131,13 @@ void TrackerFetcherTest::failuresGoOnWithTheNextRow() {
     QCOMPARE(cell(1), std::string("\"http://m\""));
     QCOMPARE(cell(2), std::string("\"http://b\""));
     QCOMPARE(cell(3), std::string("\"http://f\"|\"udp://f/1\""));
-    QCOMPARE(m_Host.Notices, Texts(2, "Could not fetch trackers."));
+    const std::string missing = "Could not fetch trackers: the server answered 404 Not Found.";
+    const std::string broken =
+        "Could not fetch trackers: the server answered 500 Internal Server Error.";
+    QCOMPARE(m_Host.Notices, Texts({missing, broken}));
     QCOMPARE(m_Host.StatusHistory,
-             Texts({"Fetching trackers for: missing", "Could not fetch trackers.",
-                    "Fetching trackers for: broken", "Could not fetch trackers.",
-                    "Fetching trackers for: fine", ""}));
+             Texts({"Fetching trackers for: missing", missing, "Fetching trackers for: broken",
+                    broken, "Fetching trackers for: fine", ""}));
 }
 
 void TrackerFetcherTest::aRowRemovedDuringItsFetchDropsTheAnswer() {
@@ -224,6 +230,90 @@ void TrackerFetcherTest::rowsWithoutAHashAreNotAskedFor() {
     QCOMPARE(cell(1), std::string("\"udp://a/1\""));
     QCOMPARE(cell(2), std::string());
     QCOMPARE(cell(3), std::string("\"udp://e/1\""));
+}
+
+void TrackerFetcherTest::answersAreCheckedLikeTorrentText() {
+    // A server's words stay words: the window shows the status line and boxes as plain text.
+    const std::string kLink = "<a href=\"http://evil.example/\">repair</a> ";
+    const std::string leftOut3 = "3 lines left out, not valid addresses of at most 2000 bytes "
+                                 "without a blank, a double quote or a \"|\".";
+    struct Case {
+        const char* Name;
+        QByteArray Response;
+        std::string Cell;   // afterwards; each row starts with "http://own"
+        std::string Status; // afterwards, and the box's text when not empty
+    };
+    const Case cases[] = {
+        {"page", TestServer::ok("<!DOCTYPE html>\n<html><body>Sign in</body></html>\n"),
+         "\"http://own\"", "Could not fetch trackers: the answer names no tracker."},
+        {"mixed",
+         TestServer::ok("http://a/\xC0\xAF\nudp://b/\xED\xA0\x80\nhttp://ok/1\nudp://c/\xFF\n"),
+         "\"http://ok/1\"|\"http://own\"", "Trackers fetched for \"mixed\": " + leftOut3},
+        {"bad only", TestServer::ok("http://a/\xC0\xAF\nudp://b/\xED\xA0\x80\nudp://c/\xFF\n"),
+         "\"http://own\"",
+         "Could not fetch trackers: the answer names no tracker. Trackers fetched for \"bad "
+         "only\": " +
+             leftOut3},
+        {"phrase",
+         TestServer::status("404 " + QByteArray::fromStdString(kLink) + QByteArray(10000, 'x')),
+         "\"http://own\"",
+         "Could not fetch trackers: the server answered 404 " + kLink +
+             std::string(200 - kLink.size(), 'x') + "\xE2\x80\xA6."},
+        {"empty", TestServer::ok("\n\n"), "\"http://own\"", ""},
+    };
+    std::vector<std::pair<std::string, std::string>> named;
+    for (const Case& c : cases) {
+        named.emplace_back(c.Name, "\"http://own\"");
+    }
+    rows(named);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        answer(static_cast<char>('A' + i), cases[i].Response);
+    }
+    fetchAll();
+    QVERIFY(waitIdle());
+    Texts boxes;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        QCOMPARE(cell(static_cast<int>(i) + 1), c.Cell);
+        QCOMPARE(m_Host.StatusHistory.at(2 * i + 1), c.Status);
+        if (!c.Status.empty() && c.Status.starts_with("Could not")) {
+            boxes.push_back(c.Status);
+        }
+    }
+    QCOMPARE(m_Host.Notices, boxes);
+}
+
+void TrackerFetcherTest::anAnswerCannotFloodARow() {
+    // 70,000 lines of trackers in 1 MiB: the row takes what a torrent holds, and says how
+    // many were left out.
+    QByteArray big;
+    int lines = 0;
+    while (big.size() < TrackerFetcher::kMaxAnswerBytes - 20) {
+        big += "udp://t" + QByteArray::number(lines++) + ".x\n";
+    }
+    rows({{"full", "\"http://own\""}, {"long", ""}});
+    answer('A', TestServer::ok(big));
+    // Addresses of 2,000 bytes and one longer: the cell's bytes bound how many go in.
+    QByteArray longer;
+    for (int i = 0; i < 20; ++i) {
+        longer += "udp://" + QByteArray(1990, 'a') + QByteArray::number(1000 + i) + "\n";
+    }
+    longer += "udp://" + QByteArray(2000, 'z') + "\n";
+    answer('B', TestServer::ok(longer));
+    fetchAll();
+    QVERIFY(waitIdle());
+    QCOMPARE(ReadTrackerCell(cell(1)).size(), kMaxTrackersPerCell);
+    QCOMPARE(m_Host.StatusHistory.at(1),
+             "Trackers fetched for \"full\": " + std::to_string(lines - 199) +
+                 " trackers left out, as a torrent holds at most 200 trackers in 16 KiB.");
+    QVERIFY(cell(1).size() <= kMaxTrackerCellBytes);
+    QCOMPARE(ReadTrackerCell(cell(2)).size(), std::size_t(8));
+    QVERIFY(cell(2).size() <= kMaxTrackerCellBytes);
+    QCOMPARE(m_Host.StatusHistory.at(3),
+             std::string("Trackers fetched for \"long\": 1 line left out, not a valid address of "
+                         "at most 2000 bytes without a blank, a double quote or a \"|\". 12 "
+                         "trackers left out, as a torrent holds at most 200 trackers in 16 KiB."));
+    QVERIFY(m_Host.Notices.empty());
 }
 
 void TrackerFetcherTest::serviceSettingsFallBackToDefaults() {

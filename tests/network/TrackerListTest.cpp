@@ -4,9 +4,13 @@
 #include "list/TorrentList.h"
 #include "network/TrackerFetcher.h"
 #include "tests/network/LoopbackServer.h"
+#include "trackers/TrackerCell.h"
+#include "trackers/TrackerLimits.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 using namespace lintervale;
@@ -24,7 +28,13 @@ const QByteArray kList = "udp://b.example:1337/announce\n\nhttp://a.example/anno
                          "udp://c.example:6969/announce\n";
 const std::string kMerged = "\"http://a.example/announce\"|\"udp://b.example:1337/announce\"|"
                             "\"udp://c.example:6969/announce\"";
-const std::string kFailed = "Could not fetch trackers.";
+const std::string kQuoteLeftOut =
+    ": 1 line left out, not a valid address of at most 2000 bytes without a blank, a double "
+    "quote or a \"|\".";
+
+std::string Failed(const std::string& Reason) {
+    return "Could not fetch trackers: " + Reason;
+}
 
 } // namespace
 
@@ -39,6 +49,7 @@ private slots:
     void failuresAreReportedOnceAndTheNextFetchTriesAgain();
     void theServiceWhenSetTheListOtherwise();
     void aListChangedDuringItsFetchIsNotKept();
+    void aLongListFillsEveryRowToItsLimitsOnly();
 
 private:
     // Rows named a, b, c ... from row 1 down, with hashes of the digits A, B, C ...
@@ -106,7 +117,11 @@ void TrackerListTest::fetchedOncePerRunAndMergedIntoEveryRow() {
                                   "\"udp://c.example:6969/announce\""));
     QCOMPARE(cell(2), kMerged);
     QCOMPARE(cell(3), "\"\"|" + kMerged);
-    QCOMPARE(m_Host.StatusHistory, Texts({"Fetching trackers for: a", "", "", ""}));
+    // The list's line with a double quote is left out and counted: for the row it was fetched
+    // for, then for the last row served from memory.
+    QCOMPARE(m_Host.StatusHistory,
+             Texts({"Fetching trackers for: a", "Trackers fetched for \"a\"" + kQuoteLeftOut,
+                    "Trackers fetched for \"c\"" + kQuoteLeftOut}));
     QVERIFY(m_Host.Notices.empty());
 
     // Later fetches, of new rows too, are served from memory.
@@ -115,7 +130,7 @@ void TrackerListTest::fetchedOncePerRunAndMergedIntoEveryRow() {
     m_List->Grid().SetCell(TTorrentGrid::ColTrackers, 3, "");
     QVERIFY(fetched());
     QVERIFY(m_Server->Paths.isEmpty());
-    QCOMPARE(m_Host.StatusHistory, Texts({"", "", "", ""}));
+    QCOMPARE(m_Host.StatusHistory, Texts({"Trackers fetched for \"c\"" + kQuoteLeftOut}));
     QCOMPARE(cell(1), kMerged + "|\"udp://d/1\"");
     QCOMPARE(cell(3), kMerged);
 }
@@ -126,15 +141,21 @@ void TrackerListTest::failuresAreReportedOnceAndTheNextFetchTriesAgain() {
         const char* What;
         QByteArray Path;
         QByteArray Response;
+        std::string Reason;
         TestServer::Mode How = TestServer::Mode::Answer;
     };
     const Case cases[] = {
-        {"not there", "/missing", TestServer::status("404 Not Found")},
-        {"a page without trackers", "/page", TestServer::ok("<html>Sign in</html>\n")},
+        {"not there", "/missing", TestServer::status("404 Not Found"),
+         "the server answered 404 Not Found."},
+        {"a page without trackers", "/page", TestServer::ok("<html>Sign in</html>\n"),
+         "the list names no tracker."},
         {"over the size limit", "/big",
-         TestServer::streamed("udp://big/1\n" + QByteArray(TrackerFetcher::kMaxAnswerBytes, '#'))},
-        {"a redirect elsewhere than http", "/away", TestServer::redirect("ftp://127.0.0.1/x")},
-        {"nothing comes", "/silent", QByteArray(), TestServer::Mode::Held},
+         TestServer::streamed("udp://big/1\n" + QByteArray(TrackerFetcher::kMaxAnswerBytes, '#')),
+         "the file is larger than 1 MiB."},
+        {"a redirect elsewhere than http", "/away", TestServer::redirect("ftp://127.0.0.1/x"),
+         "it was sent on to ftp://127.0.0.1/x, which is not an http or https address."},
+        {"nothing comes", "/silent", QByteArray(), "nothing came for 0.3 seconds.",
+         TestServer::Mode::Held},
     };
     m_Fetcher->setTimeLimits(300, 60000);
     for (const Case& c : cases) {
@@ -143,8 +164,8 @@ void TrackerListTest::failuresAreReportedOnceAndTheNextFetchTriesAgain() {
         m_Fetcher->setTrackerList(url(c.Path));
         QVERIFY2(fetched(), c.What);
         QCOMPARE(m_Server->Paths.first(), c.Path);
-        QVERIFY2(m_Host.Notices == Texts({kFailed}), c.What);
-        QVERIFY2(m_Host.StatusHistory == Texts({"Fetching trackers for: a", kFailed}), c.What);
+        QCOMPARE(m_Host.Notices, Texts({Failed(c.Reason)}));
+        QCOMPARE(m_Host.StatusHistory, Texts({"Fetching trackers for: a", Failed(c.Reason)}));
         QCOMPARE(cell(1), std::string("\"http://a\""));
         QCOMPARE(cell(2), std::string());
         QCOMPARE(cell(3), std::string("\"udp://c\""));
@@ -157,7 +178,9 @@ void TrackerListTest::failuresAreReportedOnceAndTheNextFetchTriesAgain() {
     QVERIFY(fetched());
     QVERIFY(m_Server->Paths.isEmpty());
     QVERIFY(m_Host.Notices.empty());
-    QCOMPARE(m_Host.StatusHistory, Texts({"Fetching trackers for: a", kFailed}));
+    QCOMPARE(m_Host.StatusHistory,
+             Texts({"Fetching trackers for: a",
+                    Failed("only http and https addresses can be downloaded.")}));
 
     // A failure is not kept: the next fetch asks again, and then the list comes.
     m_Fetcher->setTrackerList(url("/missing"));
@@ -214,6 +237,40 @@ void TrackerListTest::aListChangedDuringItsFetchIsNotKept() {
     QVERIFY(fetched());
     QCOMPARE(m_Server->Paths, QByteArrayList({kListPath, "/new.txt"}));
     QCOMPARE(cell(1), kMerged + "|\"udp://new/1\"");
+}
+
+void TrackerListTest::aLongListFillsEveryRowToItsLimitsOnly() {
+    // 1 MiB of trackers, about 70,000 lines, merged into 500 rows: each row takes what a
+    // torrent holds, keeps its own tracker, and the rest is counted.
+    QByteArray list;
+    int lines = 0;
+    while (list.size() < TrackerFetcher::kMaxAnswerBytes - 20) {
+        list += "udp://t" + QByteArray::number(lines++) + ".x\n";
+    }
+    serve(kListPath, TestServer::ok(list));
+    std::vector<std::string> cells;
+    for (int i = 0; i < 500; ++i) {
+        cells.push_back("\"http://own" + std::to_string(i) + ".example/a\"");
+    }
+    for (int i = static_cast<int>(cells.size()) - 1; i >= 0; --i) {
+        char hash[41];
+        std::snprintf(hash, sizeof hash, "%040d", i);
+        m_List->AddRow(TTorrentRow{"r" + std::to_string(i), hash,
+                                   cells[static_cast<std::size_t>(i)], "1", "1 MB"});
+    }
+    QVERIFY(fetched());
+    QCOMPARE(m_Server->Paths, QByteArrayList({kListPath}));
+    for (int row = 1; row <= 500; ++row) {
+        const std::vector<std::string> trackers = ReadTrackerCell(cell(row));
+        QCOMPARE(trackers.size(), kMaxTrackersPerCell);
+        QVERIFY(cell(row).size() <= kMaxTrackerCellBytes);
+        QVERIFY(std::find(trackers.begin(), trackers.end(),
+                          "http://own" + std::to_string(row - 1) + ".example/a") != trackers.end());
+    }
+    QCOMPARE(m_Host.StatusHistory.back(),
+             "Trackers fetched for \"r499\": " + std::to_string(lines - 199) +
+                 " trackers left out, as a torrent holds at most 200 trackers in 16 KiB.");
+    QVERIFY(m_Host.Notices.empty());
 }
 
 QTEST_MAIN(TrackerListTest)

@@ -6,6 +6,7 @@
 #include "tests/list/RecordingHost.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -32,6 +33,8 @@ private slots:
     void emptyLinesAreNotSaved();
     void removeKeepsASelectionWherePossible();
     void closingWithoutSaveWritesNothing();
+    void typingBeforeAddTrackerMakesALine();
+    void saveKeepsEachLineOneTracker();
     void editRowRunsModally();
     void saveFindsTheTorrentByItsHash_data();
     void saveFindsTheTorrentByItsHash();
@@ -99,7 +102,7 @@ void EditFormTest::widgetsCarryTheirNamesAndCaptions() {
     QCOMPARE(child<QPushButton>("AddBtn")->text(), QString("&Add tracker"));
     QCOMPARE(child<QPushButton>("RemoveBtn")->text(), QString("&Remove"));
     QCOMPARE(child<QPushButton>("SaveBtn")->text(), QString("&Save"));
-    QVERIFY(!edit()->isEnabled());
+    QVERIFY(edit()->isEnabled());
     QCOMPARE(m_Form->minimumSize(), QSize(300, 200));
     QCOMPARE(m_Form->size(), QSize(600, 300));
     for (const char* name : {"AddBtn", "RemoveBtn", "SaveBtn"}) {
@@ -151,9 +154,10 @@ void EditFormTest::opensWithTheCellsLines_data() {
                                  << QByteArray("\"http://a/announce\"");
     QTest::newRow("two double quotes") << QByteArray("\"\"") << QStringList{""} << QByteArray();
     QTest::newRow("unquoted with a space")
-        << QByteArray("a b") << QStringList{"a", "b"} << QByteArray("\"a\"|\"b\"");
+        << QByteArray("udp://a udp://b") << QStringList{"udp://a", "udp://b"}
+        << QByteArray("\"udp://a\"|\"udp://b\"");
     QTest::newRow("ends with a bar")
-        << QByteArray("\"a\"|") << QStringList{"a", ""} << QByteArray("\"a\"");
+        << QByteArray("\"udp://a\"|") << QStringList{"udp://a", ""} << QByteArray("\"udp://a\"");
     QTest::newRow("empty") << QByteArray() << QStringList{} << QByteArray();
     QTest::newRow("UTF-8") << QByteArray("\"udp://\xC3\xA9t\xC3\xA9\"")
                            << QStringList{QString::fromUtf8("udp://\xC3\xA9t\xC3\xA9")}
@@ -191,11 +195,11 @@ void EditFormTest::selectingALineFillsEdit1() {
     QCOMPARE(selected(), 0);
     QCOMPARE(edit()->text(), QString("http://a/1"));
 
-    // Taking the selection away empties and disables Edit1.
+    // Taking the selection away empties Edit1, ready for a new tracker.
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       list()->visualItemRect(list()->item(0)).center());
     QCOMPARE(selected(), -1);
-    QVERIFY(!edit()->isEnabled());
+    QVERIFY(edit()->isEnabled());
     QCOMPARE(edit()->text(), QString());
 }
 
@@ -213,7 +217,6 @@ void EditFormTest::theListFollowsEachKeystroke() {
     QCOMPARE(list()->item(1)->text(), QString("udp://b/2"));
     click("SaveBtn");
     QCOMPARE(cell(1), std::string("\"http://a/1xy\"|\"udp://b/2\""));
-    QVERIFY(!edit()->isEnabled());
     QCOMPARE(edit()->text(), QString());
 }
 
@@ -242,23 +245,24 @@ void EditFormTest::emptyLinesAreNotSaved() {
     click("SaveBtn");
     QCOMPARE(cell(3), std::string());
 
+    // Blanks around a line are no part of the tracker.
     open(3);
     click("AddBtn");
     click("AddBtn");
-    QTest::keyClicks(edit(), "not a url | at all");
+    QTest::keyClicks(edit(), "  udp://t/1 ");
     click("AddBtn");
     click("SaveBtn");
-    QCOMPARE(cell(3), std::string("\"not a url | at all\""));
+    QCOMPARE(cell(3), std::string("\"udp://t/1\""));
 }
 
 void EditFormTest::removeKeepsASelectionWherePossible() {
     grid().SetCell(G::ColTrackers, 1, "\"l0\"|\"l1\"|\"l2\"|\"l3\"");
     open(1);
 
-    // Nothing selected: nothing removed, Edit1 emptied and disabled.
+    // Nothing selected: nothing removed, Edit1 empty.
     click("RemoveBtn");
     QCOMPARE(lines().size(), 4);
-    QVERIFY(!edit()->isEnabled());
+    QCOMPARE(edit()->text(), QString());
 
     clickLine(1);
     click("RemoveBtn");
@@ -277,34 +281,148 @@ void EditFormTest::removeKeepsASelectionWherePossible() {
     click("RemoveBtn");
     QCOMPARE(lines(), QStringList());
     QCOMPARE(selected(), -1);
-    QVERIFY(!edit()->isEnabled());
     QCOMPARE(edit()->text(), QString());
     click("SaveBtn");
     QCOMPARE(cell(1), std::string());
 }
 
 void EditFormTest::closingWithoutSaveWritesNothing() {
+    struct Case {
+        const char* What;
+        bool Change;
+        bool Escape; // else the window's close button
+        bool Discard;
+        bool Closed;
+    };
+    const Case cases[] = {
+        {"unchanged, Escape", false, true, false, true},
+        {"unchanged, closed", false, false, false, true},
+        {"changed, Escape, kept", true, true, false, false},
+        {"changed, Escape, discarded", true, true, true, true},
+        {"changed, closed, kept", true, false, false, false},
+        {"changed, closed, discarded", true, false, true, true},
+    };
+    for (const Case& c : cases) {
+        m_Host.Questions.clear();
+        m_Host.ConfirmAnswer = c.Discard;
+        open(1);
+        if (c.Change) {
+            clickLine(0);
+            QTest::keyClicks(edit(), "-changed");
+            QCOMPARE(list()->item(0)->text(), QString("http://a/1-changed"));
+        }
+        if (c.Escape) {
+            QTest::keyClick(m_Form.get(), Qt::Key_Escape);
+        } else {
+            m_Form->close();
+        }
+        QVERIFY2(m_Form->isVisible() != c.Closed, c.What);
+        QCOMPARE(m_Host.Questions,
+                 c.Change ? std::vector<std::string>{"Discard the changes to the tracker list?"}
+                          : std::vector<std::string>{});
+        if (!c.Closed) {
+            QCOMPARE(list()->item(0)->text(), QString("http://a/1-changed"));
+            m_Host.ConfirmAnswer = true;
+            m_Form->reject();
+            QVERIFY(!m_Form->isVisible());
+        }
+        QCOMPARE(cell(1), std::string("\"http://a/1\"|\"udp://b/2\""));
+    }
+}
+
+void EditFormTest::typingBeforeAddTrackerMakesALine() {
+    // Whatever an earlier opening left in Edit1 is gone; typing at once makes a new line.
     open(1);
     clickLine(0);
-    QTest::keyClicks(edit(), "-changed");
-    QCOMPARE(list()->item(0)->text(), QString("http://a/1-changed"));
-    m_Form->close();
-    QVERIFY(!m_Form->isVisible());
-    QCOMPARE(cell(1), std::string("\"http://a/1\"|\"udp://b/2\""));
-
-    // Edit1 keeps its text and state into the next opening, where typing changes nothing
-    // until a line is selected or added.
-    open(2);
-    QCOMPARE(lines(), QStringList({"http://c/3"}));
+    m_Form->reject();
+    open(3);
+    QCOMPARE(edit()->text(), QString());
     QVERIFY(edit()->isEnabled());
-    QCOMPARE(edit()->text(), QString("http://a/1-changed"));
-    QTest::keyClicks(edit(), "!");
-    QCOMPARE(lines(), QStringList({"http://c/3"}));
+    edit()->setFocus();
+    QTest::keyClicks(edit(), "udp://typed/1");
+    QCOMPARE(lines(), QStringList({"udp://typed/1"}));
+    QCOMPARE(selected(), 0);
+    click("SaveBtn");
+    QCOMPARE(cell(3), std::string("\"udp://typed/1\""));
+}
 
-    // Escape closes without writing too.
-    QTest::keyClick(m_Form.get(), Qt::Key_Escape);
+void EditFormTest::saveKeepsEachLineOneTracker() {
+    const QString link = "<b>repair</b><br>";
+    struct Case {
+        QStringList Lines;
+        bool Quiet;
+        int Selected; // the line Save selects, -1 for none
+        QString Text; // why nothing was written
+    };
+    QStringList tooMany;
+    for (int i = 0; i <= 200; ++i) {
+        tooMany.append("udp://t" + QString::number(i));
+    }
+    const Case cases[] = {
+        {{"udp://ok/1", "bad\"tra|cker"},
+         false,
+         1,
+         "Line 2 holds a double quote or a \"|\", which would split it into several trackers: "
+         "bad\"tra|cker"},
+        {{"r"},
+         false,
+         0,
+         "Line 1 is not a tracker address with a scheme, such as "
+         "udp://tracker.example:6969/announce: r"},
+        {{"", "http://a b"},
+         true,
+         1,
+         "Line 2 holds a space or a control character, which no tracker address holds: "
+         "http://a b"},
+        {{"udp://" + QString(1995, 'x')},
+         false,
+         0,
+         "Line 1 is longer than 2000 bytes: udp://" + QString(194, 'x') + QChar(0x2026)},
+        {{link},
+         false,
+         0,
+         "Line 1 is not a tracker address with a scheme, such as "
+         "udp://tracker.example:6969/announce: " +
+             link},
+        {tooMany, false, -1,
+         "The list holds 201 trackers in 2502 bytes; a torrent holds at most 200 trackers in "
+         "16 KiB."},
+    };
+    auto* notice = child<QLabel>("TrackerNotice");
+    QCOMPARE(notice->textFormat(), Qt::PlainText);
+    for (const Case& c : cases) {
+        m_Host.Errors.clear();
+        m_Host.Quiet = c.Quiet;
+        open(3);
+        for (const QString& line : c.Lines) {
+            click("AddBtn");
+            QTest::keyClicks(edit(), line);
+        }
+        list()->setCurrentRow(-1);
+        click("SaveBtn");
+        QVERIFY2(m_Form->isVisible(), qPrintable(c.Text));
+        QCOMPARE(selected(), c.Selected);
+        QCOMPARE(notice->text(), c.Text);
+        QVERIFY(notice->isVisibleTo(m_Form.get()));
+        QCOMPARE(m_Host.Errors, c.Quiet ? std::vector<std::string>{}
+                                        : std::vector<std::string>{c.Text.toStdString()});
+        QCOMPARE(cell(3), std::string());
+        m_Host.ConfirmAnswer = true;
+        m_Form->reject();
+    }
+    m_Host.Quiet = false;
+    // The bad line put right, Save writes and the notice is gone at the next opening.
+    open(2);
+    click("AddBtn");
+    QTest::keyClicks(edit(), "r");
+    click("SaveBtn");
+    QVERIFY(m_Form->isVisible());
+    QTest::keyClicks(edit(), "://fixed");
+    click("SaveBtn");
     QVERIFY(!m_Form->isVisible());
-    QCOMPARE(cell(2), std::string("\"http://c/3\""));
+    QCOMPARE(cell(2), std::string("\"http://c/3\"|\"r://fixed\""));
+    open(2);
+    QVERIFY(!notice->isVisibleTo(m_Form.get()));
 }
 
 void EditFormTest::editRowRunsModally() {

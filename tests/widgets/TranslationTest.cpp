@@ -7,6 +7,7 @@
 #include "network/TrackerFetcher.h"
 #include "qtsupport/Utf8Text.h"
 #include "tests/widgets/FormTestBase.h"
+#include "trackers/TrackerMessages.h"
 #include "widgets/Translations.h"
 
 #include <QAction>
@@ -145,7 +146,11 @@ void TranslationTest::theWindowSpeaksGerman() {
 
 void TranslationTest::messagesOfTheCoreInGerman() {
     const std::pair<TMessage, QString> cases[] = {
-        {TMessage(kFetchFailedText), "Tracker konnten nicht geholt werden."},
+        {TMessage(kFetchFailedText, {"%1"}), "Tracker konnten nicht geholt werden: %1"},
+        {FetchLeftOutMessage("n", 2, 1),
+         "Für „n“ geholte Tracker: 2 Zeilen ausgelassen: keine gültigen Adressen mit höchstens "
+         "2000 Bytes ohne Leerzeichen, Anführungszeichen (\") oder „|“. 1 Tracker ausgelassen, "
+         "da ein Torrent höchstens 200 Tracker in 16 KiB enthält."},
         {TMessage(kHashNotFoundText, {"dienst.example"}),
          "Hash auf dienst.example nicht gefunden."},
         {TMessage(kConfirmText), "Sind Sie sicher?"},
