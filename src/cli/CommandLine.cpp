@@ -47,6 +47,16 @@ int LinkOption(const std::string& word, TLinkContents& contents) {
     return 1;
 }
 
+// A whole number of seconds from 1 to kMaxFetchSeconds, or 0.
+int Seconds(const std::string& text) {
+    if (text.empty() || text.size() > 6 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return 0;
+    }
+    const int seconds = std::stoi(text);
+    return seconds <= kMaxFetchSeconds ? seconds : 0;
+}
+
 TCommandLine Failure(std::string error) {
     TCommandLine line;
     line.Action = TCommandLine::UsageError;
@@ -71,17 +81,44 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments,
     TCommandLine line;
     line.Contents = Links;
     bool linkOptions = false;
+    // The options of --torrent, by the first that was given.
+    std::string fetchOption;
+    const bool torrent = std::find(Arguments.begin(), end, "--torrent") != end;
     for (auto word = Arguments.begin(); word != Arguments.end(); ++word) {
         if (word == end) {
             line.Operands.insert(line.Operands.end(), word + 1, Arguments.end());
             break;
         }
-        if (*word == "--magnet" || *word == "--show") {
-            const auto action = *word == "--magnet" ? TCommandLine::Magnet : TCommandLine::Show;
+        if (*word == "--magnet" || *word == "--show" || *word == "--torrent") {
+            const auto action = *word == "--magnet" ? TCommandLine::Magnet
+                                : *word == "--show" ? TCommandLine::Show
+                                                    : TCommandLine::Torrent;
+            if (torrent && action != TCommandLine::Torrent) {
+                return Failure(*word + " and --torrent cannot be given together");
+            }
             if (line.Action != TCommandLine::Window && line.Action != action) {
                 return Failure("--magnet and --show cannot be given together");
             }
             line.Action = action;
+        } else if ((*word == "-o" && torrent) || *word == "--timeout") {
+            if (word + 1 == end) {
+                return Failure(*word + " needs a value");
+            }
+            const std::string option = *word++;
+            fetchOption = fetchOption.empty() ? option : fetchOption;
+            if (option == "-o") {
+                line.OutputFolder = *word;
+            } else if ((line.TimeoutSeconds = Seconds(*word)) == 0) {
+                return Failure("bad value in '--timeout " + *word + "'");
+            }
+        } else if (word->rfind("--timeout=", 0) == 0) {
+            fetchOption = fetchOption.empty() ? "--timeout" : fetchOption;
+            if ((line.TimeoutSeconds = Seconds(word->substr(10))) == 0) {
+                return Failure("bad value in '" + *word + "'");
+            }
+        } else if (*word == "--no-dht") {
+            fetchOption = fetchOption.empty() ? *word : fetchOption;
+            line.Dht = false;
         } else if (*word == "--json") {
             line.Json = true;
         } else if (const int taken = LinkOption(*word, line.Contents); taken != 0) {
@@ -98,10 +135,23 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments,
     if (line.Json && line.Action != TCommandLine::Show) {
         return Failure("--json goes with --show");
     }
-    if (linkOptions && line.Action == TCommandLine::Window) {
+    if (linkOptions && (line.Action == TCommandLine::Window || torrent)) {
         return Failure("the link options go with --magnet or --show");
     }
+    if (!fetchOption.empty() && !torrent) {
+        return Failure(fetchOption + " goes with --torrent");
+    }
     if (line.Action == TCommandLine::Window) {
+        return line;
+    }
+    if (torrent) {
+        if (line.Operands.empty()) {
+            return Failure("--torrent needs at least one link");
+        }
+        // Standard input is read to its end once.
+        if (std::count(line.Operands.begin(), line.Operands.end(), "-") > 1) {
+            return Failure("standard input (-) can be read only once");
+        }
         return line;
     }
     const char* command = line.Action == TCommandLine::Magnet ? "--magnet" : "--show";

@@ -5,6 +5,7 @@
 #include "cli/FileCommand.h"
 #include "cli/MagnetCommand.h"
 #include "cli/ShowCommand.h"
+#include "cli/TorrentCommand.h"
 #include "fetch/PrivateModule.h"
 #include "magnet/LinkSettings.h"
 
@@ -23,6 +24,7 @@ constexpr const char* kUsage =
     "Usage: lintervale [-hidden] [FILE.torrent...]\n"
     "       lintervale --magnet FILE.torrent...\n"
     "       lintervale --show [--json] FILE.torrent...\n"
+    "       lintervale --torrent [-o DIR] [--timeout SECONDS] [--no-dht] LINK...\n"
     "       lintervale --help | --version\n"
     "\n"
     "Turns BitTorrent .torrent files into magnet links.\n"
@@ -43,6 +45,21 @@ constexpr const char* kUsage =
     "                    files, one field a line; failures and exit status as for\n"
     "                    --magnet.\n"
     "  --json            with --show: one JSON array, an object per torrent.\n"
+    "  --torrent LINK... fetch the contents of each magnet link from its peers (the\n"
+    "                    DHT, its trackers and its x.pe addresses) and write them\n"
+    "                    as NAME.torrent, named after the torrent, printing each\n"
+    "                    path in the order of the links; - reads links from\n"
+    "                    standard input, one a line. A file is never overwritten:\n"
+    "                    a taken name becomes NAME (2).torrent and so on. Nothing\n"
+    "                    of the payload is downloaded. Fetching shows your address\n"
+    "                    to the peers, trackers and DHT nodes it asks. Failures\n"
+    "                    and exit status as for --magnet; 3 when the fetching\n"
+    "                    library is missing.\n"
+    "  -o DIR            with --torrent: write into DIR (default: the current\n"
+    "                    folder).\n"
+    "  --timeout SECONDS with --torrent: give up on a link whose contents no peer\n"
+    "                    sent within this time (default: 120).\n"
+    "  --no-dht          with --torrent: ask only the link's trackers and peers.\n"
     "\n"
     "What the links of --magnet and --show hold (as the window's \"Link contents\" say,\n"
     "by default the name, every tracker and every web seed, and both info hashes of a\n"
@@ -105,6 +122,12 @@ int RunShow(const lintervale::TCommandLine& line) {
     return lintervale::RunShowCommand(line.Operands, line.Json, line.Contents, stdout, stderr);
 }
 
+int RunTorrent(const lintervale::TCommandLine& line) {
+    // Each path as soon as it is known, for whoever reads the output as it comes.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    return lintervale::RunTorrentCommand(line, stdin, stdout, stderr);
+}
+
 int Print(const char* text) {
     std::fputs(text, stdout);
     return lintervale::FinishOutput(stdout, stderr) ? 0 : 1;
@@ -145,6 +168,8 @@ int main(int argc, char** argv) {
         return RunMagnet(line.Operands, line.Contents);
     case lintervale::TCommandLine::Show:
         return RunShow(line);
+    case lintervale::TCommandLine::Torrent:
+        return RunTorrent(line);
     case lintervale::TCommandLine::Window:
         break;
     }
