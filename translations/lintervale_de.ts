@@ -402,6 +402,62 @@
         <source>Discard the changes to the tracker list?</source>
         <translation>Die Änderungen an der Tracker-Liste verwerfen?</translation>
     </message>
+    <message>
+        <source>The fetching library cannot be loaded: %1</source>
+        <translation>Die Bibliothek zum Abrufen lässt sich nicht laden: %1</translation>
+    </message>
+    <message>
+        <source>The fetching library belongs to another version of the program.</source>
+        <translation>Die Bibliothek zum Abrufen gehört zu einer anderen Version des Programms.</translation>
+    </message>
+    <message numerus="yes">
+        <source>no peer sent the contents within %n minute</source>
+        <translation>
+            <numerusform>kein Peer hat den Inhalt innerhalb von %n Minute gesendet</numerusform>
+            <numerusform>kein Peer hat den Inhalt innerhalb von %n Minuten gesendet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>no peer sent the contents within %n minutes</source>
+        <translation>
+            <numerusform>kein Peer hat den Inhalt innerhalb von %n Minute gesendet</numerusform>
+            <numerusform>kein Peer hat den Inhalt innerhalb von %n Minuten gesendet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>no peer sent the contents within %n second</source>
+        <translation>
+            <numerusform>kein Peer hat den Inhalt innerhalb von %n Sekunde gesendet</numerusform>
+            <numerusform>kein Peer hat den Inhalt innerhalb von %n Sekunden gesendet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>no peer sent the contents within %n seconds</source>
+        <translation>
+            <numerusform>kein Peer hat den Inhalt innerhalb von %n Sekunde gesendet</numerusform>
+            <numerusform>kein Peer hat den Inhalt innerhalb von %n Sekunden gesendet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>fetching was stopped</source>
+        <translation>das Abrufen wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>fetching ended as the program closed</source>
+        <translation>das Abrufen endete, weil das Programm beendet wurde</translation>
+    </message>
+    <message>
+        <source>the link cannot be fetched: %1</source>
+        <translation>der Link lässt sich nicht abrufen: %1</translation>
+    </message>
+    <message>
+        <source>the contents received do not have the link&apos;s hash</source>
+        <translation>der empfangene Inhalt hat nicht den Hash des Links</translation>
+    </message>
+    <message>
+        <source>libtorrent failed: %1</source>
+        <translation>libtorrent meldet einen Fehler: %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
