@@ -38,10 +38,10 @@ check() {
     fi
 }
 
-check "-- --help --magnet --show --version " lintervale --
-check "-- --help --magnet --show --version -hidden " lintervale -
+check "-- --help --magnet --show --torrent --version " lintervale --
+check "-- --help --magnet --show --torrent --version -hidden " lintervale -
 check "-hidden " lintervale -h
-check "-- --help --magnet --show --version " lintervale one.torrent -
+check "-- --help --magnet --show --torrent --version " lintervale one.torrent -
 check "- -- --exact-length --help --no-name --no-web-seeds --peer= --trackers=all --trackers=first --trackers=none --version " lintervale --magnet -
 check "- -- --exact-length --help --json --no-name --no-web-seeds --peer= --trackers=all --trackers=first --trackers=none --version " lintervale --show -
 check "--trackers=all --trackers=first --trackers=none " lintervale --magnet --tr
@@ -51,4 +51,8 @@ check "--odd.torrent TWO.TORRENT albums one.torrent " lintervale ""
 check "one.torrent " lintervale --magnet o
 check "albums " lintervale -hidden al
 check "--odd.torrent " lintervale -- --o
+check "- -- --help --no-dht --timeout --version -o " lintervale --torrent -
+check "albums " lintervale --torrent -o al
+check " " lintervale --torrent --timeout ""
+check " " lintervale --torrent o
 exit $((failures > 0))

@@ -28,6 +28,7 @@ expected_files() {
     echo "$datadir/bash-completion/completions/lintervale"
     echo "$datadir/doc/lintervale/copyright"
     echo "$datadir/doc/lintervale/changelog.gz"
+    echo "$libdir/lintervale/liblintervale_fetch.so"
     if [[ $window == ON ]]; then
         echo "$libdir/lintervale/liblintervale_window.so"
         echo "$datadir/applications/$app_id.desktop"
@@ -54,7 +55,8 @@ for prefix in "$configured_prefix" /opt/lintervale-staged; do
     fi
 
     # The tree is found from the program's own place, never through a search path.
-    for elf in "$program" "$root/$libdir/lintervale/liblintervale_window.so"; do
+    for elf in "$program" "$root/$libdir/lintervale/liblintervale_window.so" \
+        "$root/$libdir/lintervale/liblintervale_fetch.so"; do
         if [[ -f $elf ]] && readelf -d "$elf" | grep -qE 'RPATH|RUNPATH'; then
             fail "$elf carries a run-time search path"
         fi
@@ -64,6 +66,12 @@ for prefix in "$configured_prefix" /opt/lintervale-staged; do
     [[ $("$program" --version) == "lintervale $version" ]] || fail "--version"
     [[ $("$program" --magnet "$sample") == "$sample_link" ]] || fail "--magnet FILE"
     [[ $("$program" --magnet - <"$sample") == "$sample_link" ]] || fail "--magnet -"
+    # The fetching module is found and loaded: a link that no peer serves ends at its time
+    # limit (a missing module would end at once, with status 3).
+    unknown='magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567'
+    fetched=$("$program" --torrent --no-dht --timeout 1 -o "$work" "$unknown" 2>&1) && status=0 || status=$?
+    [[ $status == 1 && $fetched == "$unknown: no peer sent the contents within 1 second" ]] ||
+        fail "--torrent: status $status: $fetched"
 
     # The window library: a window run offscreen in a home of its own, closing at once.
     if [[ $window == ON ]]; then
