@@ -55,4 +55,10 @@ if [[ -x $fetch_bench ]]; then
         XDG_RUNTIME_DIR=$home/runtime "$fetch_bench" 10000 || status=1
     rm -rf "$home"
 fi
+contents_fetch_bench="$build/bench/contents_fetch_bench"
+if [[ -x $contents_fetch_bench ]]; then
+    "$contents_fetch_bench" 10000 "$lintervale" || status=1
+    BENCH_RUNS=1 "$contents_fetch_bench" "$corpus/manyfiles/manyfiles.torrent" "$lintervale" ||
+        status=1
+fi
 exit $status

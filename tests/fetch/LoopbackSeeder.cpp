@@ -71,6 +71,18 @@ TLoopbackSeeder::TLoopbackSeeder(TTorrentKind Kind, int Files, const std::string
     lt::create_torrent maker(storage, 0, flags);
     lt::set_piece_hashes(maker, m_Folder.string());
     lt::bencode(std::back_inserter(m_Torrent), maker.generate());
+    Seed(lt::torrent_status::seeding);
+}
+
+TLoopbackSeeder::TLoopbackSeeder(const std::string& Torrent)
+    : m_Folder(NewFolder("seed")), m_Torrent(Torrent) {
+    // Without its files the torrent stays one that downloads, which serves its contents all
+    // the same.
+    Seed(lt::torrent_status::downloading);
+    m_Name = lt::torrent_info(m_Torrent, lt::from_span).name();
+}
+
+void TLoopbackSeeder::Seed(int Ready) {
     auto info = std::make_shared<lt::torrent_info>(m_Torrent, lt::from_span);
     m_Info.assign(info->info_section().data(),
                   static_cast<std::size_t>(info->info_section().size()));
@@ -90,12 +102,15 @@ TLoopbackSeeder::TLoopbackSeeder(TTorrentKind Kind, int Files, const std::string
     params.flags |= lt::torrent_flags::seed_mode;
     params.flags &= ~(lt::torrent_flags::paused | lt::torrent_flags::auto_managed);
     const lt::torrent_handle handle = m_Session->add_torrent(std::move(params));
-    // Ready once it listens and seeds.
+    // Ready once it listens and has reached the state Ready.
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (m_Session->listen_port() == 0 || handle.status().state != lt::torrent_status::seeding ||
+    while (m_Session->listen_port() == 0 || handle.status().state != Ready ||
            (handle.status().flags & lt::torrent_flags::paused)) {
         if (std::chrono::steady_clock::now() > limit) {
-            throw std::runtime_error("the seeder did not start");
+            const lt::torrent_status status = handle.status();
+            throw std::runtime_error("the seeder did not start: state " +
+                                     std::to_string(static_cast<int>(status.state)) + ", " +
+                                     status.errc.message());
         }
         m_Session->wait_for_alert(std::chrono::milliseconds(100));
         std::vector<lt::alert*> alerts;

@@ -29,6 +29,9 @@ enum class TTorrentKind { V1, Hybrid, V2 };
 class TLoopbackSeeder {
 public:
     TLoopbackSeeder(TTorrentKind Kind, int Files, const std::string& Name = "Loopback seed");
+    // Seeds the torrent Torrent (its bytes) in seed mode from an empty folder: its contents are
+    // served, none of its pieces.
+    explicit TLoopbackSeeder(const std::string& Torrent);
     ~TLoopbackSeeder();
     TLoopbackSeeder(const TLoopbackSeeder&) = delete;
     TLoopbackSeeder& operator=(const TLoopbackSeeder&) = delete;
@@ -47,6 +50,9 @@ public:
     void Leave();
 
 private:
+    // Seeds m_Torrent, ready once the torrent is in Ready (an lt::torrent_status::state_t).
+    void Seed(int Ready);
+
     std::filesystem::path m_Folder;
     std::string m_Name;
     std::string m_Torrent;
