@@ -185,15 +185,26 @@ void TFetchSession::StartFetch(TFetchId Id, TFetchRequest Request) {
         fail(TFetchFailure::BadRequest, error.what());
         return;
     }
+    auto count = std::make_shared<TContentsCount>(m_Settings.MaxContentsBytes);
+    params.extensions.push_back(CountingPlugin(count));
     lt::error_code error;
     const lt::torrent_handle handle = m_Session->add_torrent(std::move(params), error);
     if (error) {
         fail(TFetchFailure::Engine, error.message());
         return;
     }
+    // A torrent in the session already keeps the plugin it was added with.
+    for (const TFetch& fetch : m_Fetches) {
+        if (fetch.Handle == handle) {
+            count = fetch.Count;
+        }
+    }
     const auto deadline = TClock::now() + std::chrono::seconds(Request.TimeLimitSeconds);
-    m_Fetches.push_back(
-        {.Id = Id, .Request = std::move(Request), .Handle = handle, .Deadline = deadline});
+    m_Fetches.push_back({.Id = Id,
+                         .Request = std::move(Request),
+                         .Handle = handle,
+                         .Deadline = deadline,
+                         .Count = std::move(count)});
     if (m_Fetches.size() == 1) {
         m_NextProgress = TClock::now() + kProgressInterval;
     }
@@ -226,13 +237,15 @@ void TFetchSession::HandleAlerts() {
 }
 
 void TFetchSession::HandleProgress(const lt::torrent_status& Status) {
-    const TFetchProgress progress{.Peers = Status.num_peers,
-                                  .PartsPerMillion =
-                                      Status.has_metadata ? 1000000 : Status.progress_ppm};
     for (TFetch& fetch : m_Fetches) {
-        if (fetch.Handle == Status.handle &&
-            (fetch.Progress.Peers != progress.Peers ||
-             fetch.Progress.PartsPerMillion != progress.PartsPerMillion)) {
+        if (fetch.Handle != Status.handle) {
+            continue;
+        }
+        const TFetchProgress progress{
+            .Peers = Status.num_peers,
+            .PartsPerMillion = Status.has_metadata ? 1000000 : fetch.Count->PartsPerMillion()};
+        if (fetch.Progress.Peers != progress.Peers ||
+            fetch.Progress.PartsPerMillion != progress.PartsPerMillion) {
             fetch.Progress = progress;
             Emit({.Kind = TFetchEvent::TKind::Progress, .Id = fetch.Id, .Progress = progress});
         }

@@ -9,6 +9,7 @@
 // a second for the progress of the ones that run. Two fetches of the same torrent share it.
 
 #include "fetch/ContentsFetch.h"
+#include "fetch/ContentsProgress.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -51,6 +52,8 @@ private:
         lt::torrent_handle Handle = {};
         TClock::time_point Deadline = {};
         TFetchProgress Progress = {};
+        // What the peers have sent of the contents (shared by the fetches of one torrent).
+        std::shared_ptr<TContentsCount> Count = {};
     };
 
     void Run();

@@ -130,9 +130,12 @@ TEST(ContentsFetch, APeerThatLeavesMidwayGivesNoContents) {
     request.Peers = {half.Peer()};
     const TFetchId id = session->Start(request);
     ASSERT_TRUE(half.WaitSent(std::chrono::seconds(30)));
-    // The peer is reported while it is there.
+    // The piece that came is reported, with the peer that sent it.
     EXPECT_TRUE(log.WaitFor(
-        [id](const TFetchEvent& event) { return event.Id == id && event.Progress.Peers == 1; },
+        [id](const TFetchEvent& event) {
+            return event.Id == id && event.Progress.Peers == 1 &&
+                   event.Progress.PartsPerMillion > 0 && event.Progress.PartsPerMillion < 1000000;
+        },
         std::chrono::seconds(5)));
     half.Leave();
     const std::optional<TFetchEvent> end = log.WaitEnd(id);
