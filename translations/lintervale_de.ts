@@ -1018,6 +1018,30 @@
         <source>Find pre&amp;vious</source>
         <translation>&amp;Vorherigen finden</translation>
     </message>
+    <message>
+        <source>Torrents in the list</source>
+        <translation>Torrents in der Liste</translation>
+    </message>
+    <message>
+        <source>1 torrent</source>
+        <translation>1 Torrent</translation>
+    </message>
+    <message>
+        <source>%1 torrents</source>
+        <translation>%1 Torrents</translation>
+    </message>
+    <message>
+        <source>%1, %2 selected</source>
+        <translation>%1, %2 ausgewählt</translation>
+    </message>
+    <message>
+        <source>Move row</source>
+        <translation>Zeile verschieben</translation>
+    </message>
+    <message>
+        <source>Sort</source>
+        <translation>Sortieren</translation>
+    </message>
 </context>
 <context>
     <name>lintervale::MessageBoxes</name>

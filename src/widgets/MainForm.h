@@ -130,6 +130,10 @@ private:
     void removeSelectedClicked();
     void deleteTrackersClicked();
     void editTrackerListClicked();
+    // The count of rows, and of selected rows when more than one is, beside the status line.
+    void showCounts();
+    // A heading was clicked.
+    void sortClicked(int Column);
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
     template <typename F> auto published(F Action) { return m_Adder->published(Action); }
@@ -154,6 +158,7 @@ private:
     QCheckBox* m_FetchExtra = nullptr;
     LinkLabel* m_MakerLink = nullptr;
     QLabel* m_StatusText = nullptr;
+    QLabel* m_Counts = nullptr; // "7,181 torrents, 12 selected"
     // "Details" beside the status line: the refusals of the last batch that had some.
     QLabel* m_Details = nullptr;
     std::pair<QString, QString> m_Refusals;
