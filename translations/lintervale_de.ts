@@ -1042,6 +1042,10 @@
         <source>Sort</source>
         <translation>Sortieren</translation>
     </message>
+    <message>
+        <source>Fetched trackers</source>
+        <translation>Geholte Tracker</translation>
+    </message>
 </context>
 <context>
     <name>lintervale::MessageBoxes</name>

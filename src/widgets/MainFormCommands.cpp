@@ -1,4 +1,5 @@
 #include "list/ListOrder.h"
+#include "network/TrackerFetcher.h"
 #include "widgets/EditForm.h"
 #include "widgets/GridView.h"
 #include "widgets/MainForm.h"
@@ -7,10 +8,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QUndoStack>
+#include <memory>
 #include <utility>
 
 // The commands that change the list as undoable steps (UndoSteps): a batch of adds, a row's
-// move, a sort, Remove selected, Clear all, Delete trackers and the tracker editor's Save.
+// move, a sort, fetched trackers, Remove selected, Clear all, Delete trackers and the tracker
+// editor's Save.
 
 namespace lintervale {
 
@@ -32,6 +35,13 @@ void MainForm::buildUndo() {
         m_Undo->moved(tr("Move row"), From, To);
     });
     connect(m_Grid, &GridView::sortRequested, this, &MainForm::sortClicked);
+    // What one run of fetches merged into the rows is one step, taken when the queue empties.
+    auto fetched = std::make_shared<TTrackerChange>();
+    connect(m_Fetcher, &TrackerFetcher::trackersMerged, this,
+            [fetched](const TTrackerChange& Change) { fetched->Absorb(Change); });
+    connect(m_Fetcher, &TrackerFetcher::idle, this, [this, fetched] {
+        m_Undo->trackersChanged(tr("Fetched trackers"), std::exchange(*fetched, TTrackerChange()));
+    });
     connect(m_Undo, &UndoSteps::orderRestored, m_Grid, &GridView::clearSortMark);
     // The tracker editor's Save closes it with accept.
     connect(m_EditForm, &QDialog::accepted, this,
