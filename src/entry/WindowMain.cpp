@@ -70,7 +70,20 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     const QStringList arguments = QApplication::arguments().mid(1);
     const bool hidden = lintervale::MainForm::startsHidden(arguments);
 
-    lintervale::RunningCopy copy(lintervale::RunningCopy::programPath());
+    // One copy runs for each list: every program file that would write this list finds it.
+    lintervale::RunningCopy copy(lintervale::DefaultPaths().ListFile);
+    if (!copy.failure().isEmpty()) {
+        // Without a private place for the lock, a second copy could write the same list.
+        lintervale::MessageBoxes::error(
+            nullptr,
+            copy.failure() + "\n\n" +
+                QCoreApplication::translate(
+                    "WindowMain",
+                    "Lintervale does not start, so that no second copy writes the same list. "
+                    "Remove that folder, or set XDG_RUNTIME_DIR to a folder that only you can "
+                    "enter."));
+        return 1;
+    }
     if (!copy.tryToRun()) {
         QStringList files;
         for (const QString& argument : arguments) {

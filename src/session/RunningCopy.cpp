@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QtEndian>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -26,29 +27,62 @@ constexpr const char* kIdleTimer = "idle";
 // Unix socket paths hold about 100 bytes.
 constexpr int kMaxSocketPath = 100;
 
-// A folder that exists, belongs to this user and only this user can enter.
-bool PrivateFolder(const QString& folder) {
-    struct stat info {};
-    const QByteArray path = QFile::encodeName(folder);
-    if (::lstat(path.constData(), &info) != 0) {
-        if (::mkdir(path.constData(), 0700) != 0 || ::lstat(path.constData(), &info) != 0) {
-            return false;
-        }
+// Canonical form of a path whose last parts may not exist yet: the deepest folder that
+// exists, with its links resolved, and the rest as written.
+QString CanonicalPath(const QString& path) {
+    QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QStringList rest;
+    while (!QFileInfo::exists(existing) && existing != "/") {
+        rest.prepend(QFileInfo(existing).fileName());
+        existing = QFileInfo(existing).path();
     }
-    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+    const QString canonical = QFileInfo(existing).canonicalFilePath();
+    return rest.isEmpty() ? canonical : QDir(canonical).filePath(rest.join('/'));
 }
 
-QString Folder(qsizetype nameLength) {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) {
-        const QString folder = QFile::decodeName(runtime);
-        if (folder.size() + 1 + nameLength < kMaxSocketPath && PrivateFolder(folder)) {
-            return folder;
+} // namespace
+
+RunningCopy::Place RunningCopy::placeFor(const QString& Runtime, const QString& Fallback,
+                                         qsizetype NameLength) {
+    if (!Runtime.isEmpty() && Runtime.size() + 1 + NameLength < kMaxSocketPath) {
+        struct stat info {};
+        const QByteArray path = QFile::encodeName(Runtime);
+        if (::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+            info.st_uid == ::getuid() && (info.st_mode & 077) == 0) {
+            return {Runtime, {}};
         }
     }
-    const QString fallback = QString("/tmp/lintervale-%1").arg(::getuid());
-    return PrivateFolder(fallback) ? fallback : QString();
+    // The fallback lies in a folder that everyone can write to: another user may have made
+    // it first, or put a link there. It is taken only when it is this user's own.
+    const QByteArray path = QFile::encodeName(Fallback);
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0) {
+        if (errno != ENOENT || ::mkdir(path.constData(), 0700) != 0 ||
+            ::lstat(path.constData(), &info) != 0) {
+            return {{},
+                    tr("The folder %1 cannot be made: %2.")
+                        .arg(Fallback, QString::fromLocal8Bit(std::strerror(errno)))};
+        }
+    }
+    if (S_ISLNK(info.st_mode)) {
+        return {{}, tr("The folder %1 is a symbolic link.").arg(Fallback)};
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return {{}, tr("%1 is not a folder.").arg(Fallback)};
+    }
+    if (info.st_uid != ::getuid()) {
+        return {{}, tr("The folder %1 belongs to another user.").arg(Fallback)};
+    }
+    if ((info.st_mode & 07777) != 0700) {
+        return {{},
+                tr("The folder %1 can be entered by other users (mode %2, not 700).")
+                    .arg(Fallback)
+                    .arg(info.st_mode & 07777, 3, 8, QChar('0'))};
+    }
+    return {Fallback, {}};
 }
+
+namespace {
 
 bool SameUser(QLocalSocket* socket) {
     struct ucred peer {};
@@ -74,14 +108,20 @@ QString RunningCopy::programPath() {
     return QFileInfo("/proc/self/exe").symLinkTarget();
 }
 
-RunningCopy::RunningCopy(const QString& ProgramPath, QObject* Parent) : QObject(Parent) {
+QString RunningCopy::nameFor(const QString& ListFile) {
     const QByteArray digest =
-        QCryptographicHash::hash(QFile::encodeName(ProgramPath), QCryptographicHash::Sha1)
+        QCryptographicHash::hash(CanonicalPath(ListFile).toUtf8(), QCryptographicHash::Sha1)
             .toHex()
             .left(16);
-    const QString name = "lintervale-" + QString::fromLatin1(digest);
-    const QString folder = Folder(name.size() + 5);
-    m_Base = folder.isEmpty() ? QString() : folder + "/" + name;
+    return "lintervale-" + QString::fromLatin1(digest);
+}
+
+RunningCopy::RunningCopy(const QString& ListFile, QObject* Parent) : QObject(Parent) {
+    const QString name = nameFor(ListFile);
+    const Place place = placeFor(QFile::decodeName(qgetenv("XDG_RUNTIME_DIR")),
+                                 QString("/tmp/lintervale-%1").arg(::getuid()), name.size() + 5);
+    m_Failure = place.Failure;
+    m_Base = place.Folder.isEmpty() ? QString() : place.Folder + "/" + name;
 }
 
 RunningCopy::~RunningCopy() {
@@ -95,7 +135,7 @@ RunningCopy::~RunningCopy() {
 
 bool RunningCopy::tryToRun() {
     if (m_Base.isEmpty()) {
-        return true; // no private folder: nothing to share, so this copy runs
+        return false; // no private folder: failure() says why
     }
     const QByteArray path = QFile::encodeName(lockFile());
     m_LockFd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);

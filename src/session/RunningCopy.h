@@ -1,9 +1,13 @@
 #pragma once
 
-// One running copy per program file. The running copy holds an exclusive lock on a file
-// named from its program file's full path (the kernel drops the lock when the process ends,
-// however it ends) and listens on a local socket of the same name; both live in a folder
-// only this user can enter ($XDG_RUNTIME_DIR, or a private folder under /tmp). A later copy
+// One running copy per list. The running copy holds an exclusive lock on a file named from
+// the canonical path of the list file it writes (the kernel drops the lock when the process
+// ends, however it ends) and listens on a local socket of the same name. Every program file
+// that would write the same list finds the same running copy; copies with separate data
+// folders run side by side. Both live in a folder only this user can enter:
+// $XDG_RUNTIME_DIR, or /tmp/lintervale-<uid> when that is unset or too long. The latter is
+// used only when it is this user's own folder of mode 700, never a link: another user could
+// have made it first. Without such a folder no copy runs (failure() says why). A later copy
 // that finds the lock taken connects to the socket, which brings the running copy's window
 // forward, and hands over its files, one message each: the tag 1337 and the path's bytes,
 // each answered once the running copy's AddFile has finished.
@@ -40,10 +44,18 @@ public:
     static constexpr quint32 kMaxPath = 65536;
     static constexpr int kIdleMilliseconds = 3000;
 
-    // ProgramPath names the lock and the socket; Folder overrides where they live (tests).
-    explicit RunningCopy(const QString& ProgramPath, QObject* Parent = nullptr);
+    // Where the lock and the socket live; Failure says why there is no such place.
+    struct Place {
+        QString Folder;
+        QString Failure;
+    };
+
+    // ListFile, the list this copy writes, names the lock and the socket.
+    explicit RunningCopy(const QString& ListFile, QObject* Parent = nullptr);
     ~RunningCopy() override;
 
+    // Why no private folder could be had for the lock; empty when there is one.
+    QString failure() const { return m_Failure; }
     // Takes the lock; true when this process is the copy that runs.
     bool tryToRun();
 
@@ -64,6 +76,13 @@ public:
 
     // The program file of this process.
     static QString programPath();
+    // The name of the lock and the socket for ListFile: the same for every spelling of its
+    // path (links, "..", a folder not made yet).
+    static QString nameFor(const QString& ListFile);
+    // The folder for the lock and the socket: Runtime when it is private and short enough
+    // for a socket path with a name of NameLength, else Fallback, made if missing, when it is
+    // this user's own folder of mode 700.
+    static Place placeFor(const QString& Runtime, const QString& Fallback, qsizetype NameLength);
     // The message that hands File over.
     static QByteArray handOffMessage(const QString& File);
 
@@ -74,6 +93,7 @@ private:
     void readFrom(QLocalSocket* Socket);
 
     QString m_Base;
+    QString m_Failure;
     int m_LockFd = -1;
     QLocalServer* m_Server = nullptr;
     bool m_Serving = false;
