@@ -110,10 +110,6 @@
         <translation>Tracker werden geholt für: %1</translation>
     </message>
     <message>
-        <source>Could not fetch trackers.</source>
-        <translation>Tracker konnten nicht geholt werden.</translation>
-    </message>
-    <message>
         <source>Hash not found on %1.</source>
         <translation>Hash auf %1 nicht gefunden.</translation>
     </message>
@@ -281,6 +277,131 @@
         <source>Cannot write the file &quot;%1&quot;. %2</source>
         <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
     </message>
+    <message numerus="yes">
+        <source>%n added</source>
+        <translation>
+            <numerusform>%n hinzugefügt</numerusform>
+            <numerusform>%n hinzugefügt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n already listed</source>
+        <translation>
+            <numerusform>%n schon in der Liste</numerusform>
+            <numerusform>%n schon in der Liste</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused</source>
+        <translation>
+            <numerusform>%n abgelehnt</numerusform>
+            <numerusform>%n abgelehnt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Nothing was added.</source>
+        <translation>Nichts wurde hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;.</source>
+        <translation>Die Datei „%1“ kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The list file is cut short: it holds %1 of the %2 lines its counts call for.</source>
+        <translation>Die Listendatei ist abgeschnitten: Sie enthält %1 der %2 Zeilen, die ihre Zählwerte verlangen.</translation>
+    </message>
+    <message>
+        <source>The list file is cut short: it ends before its column and row counts.</source>
+        <translation>Die Listendatei ist abgeschnitten: Sie endet vor ihren Spalten- und Zeilenzahlen.</translation>
+    </message>
+    <message>
+        <source>The list is too large to be saved: its file would be larger than </source>
+        <translation>Die Liste ist zu groß zum Speichern: Ihre Datei wäre größer als </translation>
+    </message>
+    <message>
+        <source>, more than can be read back. The list file &quot;%1&quot; is kept as it was saved before.</source>
+        <translation>, mehr als wieder gelesen werden kann. Die Listendatei „%1“ bleibt, wie sie zuvor gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>Cannot keep the list saved before as &quot;%1&quot;. %2</source>
+        <translation>Die zuvor gespeicherte Liste kann nicht als „%1“ aufbewahrt werden. %2</translation>
+    </message>
+    <message>
+        <source>a named pipe, not a regular file</source>
+        <translation>eine benannte Pipe, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>a device, not a regular file</source>
+        <translation>ein Gerät, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>Could not fetch trackers: %1</source>
+        <translation>Tracker konnten nicht geholt werden: %1</translation>
+    </message>
+    <message>
+        <source>Line %1 is longer than %3 bytes: %2</source>
+        <translation>Zeile %1 ist länger als %3 Bytes: %2</translation>
+    </message>
+    <message>
+        <source>Line %1 is not valid text: %2</source>
+        <translation>Zeile %1 ist kein gültiger Text: %2</translation>
+    </message>
+    <message>
+        <source>Line %1 holds a double quote or a &quot;|&quot;, which would split it into several trackers: %2</source>
+        <translation>Zeile %1 enthält ein Anführungszeichen (&quot;) oder „|“, die sie in mehrere Tracker teilen würden: %2</translation>
+    </message>
+    <message>
+        <source>Line %1 holds a space or a control character, which no tracker address holds: %2</source>
+        <translation>Zeile %1 enthält ein Leerzeichen oder ein Steuerzeichen, das keine Tracker-Adresse enthält: %2</translation>
+    </message>
+    <message>
+        <source>Line %1 is not a tracker address with a scheme, such as udp://tracker.example:6969/announce: %2</source>
+        <translation>Zeile %1 ist keine Tracker-Adresse mit Schema wie udp://tracker.example:6969/announce: %2</translation>
+    </message>
+    <message>
+        <source>The list holds %1 trackers in %2 bytes; a torrent holds at most %3 trackers in %4 KiB.</source>
+        <translation>Die Liste enthält %1 Tracker in %2 Bytes; ein Torrent enthält höchstens %3 Tracker in %4 KiB.</translation>
+    </message>
+    <message>
+        <source>Trackers fetched for &quot;%1&quot;:</source>
+        <translation>Für „%1“ geholte Tracker:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n line left out, not a valid address of at most %1 bytes without a blank, a double quote or a &quot;|&quot;.</source>
+        <translation>
+            <numerusform>%n Zeile ausgelassen: keine gültige Adresse mit höchstens %1 Bytes ohne Leerzeichen, Anführungszeichen (&quot;) oder „|“.</numerusform>
+            <numerusform>%n Zeilen ausgelassen: keine gültigen Adressen mit höchstens %1 Bytes ohne Leerzeichen, Anführungszeichen (&quot;) oder „|“.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines left out, not valid addresses of at most %1 bytes without a blank, a double quote or a &quot;|&quot;.</source>
+        <translation>
+            <numerusform>%n Zeile ausgelassen: keine gültige Adresse mit höchstens %1 Bytes ohne Leerzeichen, Anführungszeichen (&quot;) oder „|“.</numerusform>
+            <numerusform>%n Zeilen ausgelassen: keine gültigen Adressen mit höchstens %1 Bytes ohne Leerzeichen, Anführungszeichen (&quot;) oder „|“.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tracker left out, as a torrent holds at most %1 trackers in %2 KiB.</source>
+        <translation>
+            <numerusform>%n Tracker ausgelassen, da ein Torrent höchstens %1 Tracker in %2 KiB enthält.</numerusform>
+            <numerusform>%n Tracker ausgelassen, da ein Torrent höchstens %1 Tracker in %2 KiB enthält.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n trackers left out, as a torrent holds at most %1 trackers in %2 KiB.</source>
+        <translation>
+            <numerusform>%n Tracker ausgelassen, da ein Torrent höchstens %1 Tracker in %2 KiB enthält.</numerusform>
+            <numerusform>%n Tracker ausgelassen, da ein Torrent höchstens %1 Tracker in %2 KiB enthält.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Discard the changes to the tracker list?</source>
+        <translation>Die Änderungen an der Tracker-Liste verwerfen?</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
@@ -320,6 +441,69 @@
     </message>
 </context>
 <context>
+    <name>lintervale::BoundedDownload</name>
+    <message>
+        <source>%1 second</source>
+        <translation>%1 Sekunde</translation>
+    </message>
+    <message>
+        <source>%1 seconds</source>
+        <translation>%1 Sekunden</translation>
+    </message>
+    <message>
+        <source>%1 MiB</source>
+        <translation>%1 MiB</translation>
+    </message>
+    <message>
+        <source>it was sent on to %1, which is not an http or https address.</source>
+        <translation>die Anfrage wurde an %1 weitergeleitet; das ist keine http- oder https-Adresse.</translation>
+    </message>
+    <message>
+        <source>it took longer than %1.</source>
+        <translation>es dauerte länger als %1.</translation>
+    </message>
+    <message>
+        <source>only http and https addresses can be downloaded.</source>
+        <translation>nur http- und https-Adressen können heruntergeladen werden.</translation>
+    </message>
+    <message>
+        <source>the server packed it as %1, which was not asked for.</source>
+        <translation>der Server hat sie als %1 gepackt, was nicht erbeten war.</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 once unpacked.</source>
+        <translation>die Datei ist entpackt größer als %1.</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1.</source>
+        <translation>die Datei ist größer als %1.</translation>
+    </message>
+    <message>
+        <source>the server&apos;s packed body is damaged.</source>
+        <translation>die gepackten Daten des Servers sind beschädigt.</translation>
+    </message>
+    <message>
+        <source>nothing came for %1.</source>
+        <translation>%1 lang kam nichts an.</translation>
+    </message>
+    <message>
+        <source>it was sent on more than %1 times.</source>
+        <translation>die Anfrage wurde öfter als %1-mal weitergeleitet.</translation>
+    </message>
+    <message>
+        <source>the server answered %1.</source>
+        <translation>der Server antwortete mit %1.</translation>
+    </message>
+    <message>
+        <source>the server answered %1 %2.</source>
+        <translation>der Server antwortete mit %1 %2.</translation>
+    </message>
+    <message>
+        <source>the server&apos;s packed body ended early.</source>
+        <translation>die gepackten Daten des Servers enden zu früh.</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::EditForm</name>
     <message>
         <source>Trackers</source>
@@ -332,10 +516,6 @@
     <message>
         <source>Tracker address</source>
         <translation>Trackeradresse</translation>
-    </message>
-    <message>
-        <source>The address of the selected tracker.</source>
-        <translation>Die Adresse des ausgewählten Trackers.</translation>
     </message>
     <message>
         <source>&amp;Add tracker</source>
@@ -364,6 +544,14 @@
     <message>
         <source>Editing: %1</source>
         <translation>Bearbeiten: %1</translation>
+    </message>
+    <message>
+        <source>Type a tracker address to add it</source>
+        <translation>Tracker-Adresse eingeben, um sie hinzuzufügen</translation>
+    </message>
+    <message>
+        <source>The address of the selected tracker; with no line selected, a new tracker.</source>
+        <translation>Die Adresse des ausgewählten Trackers; ist keine Zeile ausgewählt, ein neuer Tracker.</translation>
     </message>
 </context>
 <context>
@@ -1077,50 +1265,6 @@
 <context>
     <name>lintervale::TorrentDownload</name>
     <message>
-        <source>it was sent on to %1, which is not an http or https address.</source>
-        <translation>die Anfrage wurde an %1 weitergeleitet; das ist keine http- oder https-Adresse.</translation>
-    </message>
-    <message>
-        <source>%1 second</source>
-        <translation>%1 Sekunde</translation>
-    </message>
-    <message>
-        <source>%1 seconds</source>
-        <translation>%1 Sekunden</translation>
-    </message>
-    <message>
-        <source>%1 MiB</source>
-        <translation>%1 MiB</translation>
-    </message>
-    <message>
-        <source>it took longer than %1.</source>
-        <translation>es dauerte länger als %1.</translation>
-    </message>
-    <message>
-        <source>only http and https addresses can be downloaded.</source>
-        <translation>nur http- und https-Adressen können heruntergeladen werden.</translation>
-    </message>
-    <message>
-        <source>the file is larger than %1.</source>
-        <translation>die Datei ist größer als %1.</translation>
-    </message>
-    <message>
-        <source>nothing came for %1.</source>
-        <translation>%1 lang kam nichts an.</translation>
-    </message>
-    <message>
-        <source>it was sent on more than %1 times.</source>
-        <translation>die Anfrage wurde öfter als %1-mal weitergeleitet.</translation>
-    </message>
-    <message>
-        <source>the server answered %1.</source>
-        <translation>der Server antwortete mit %1.</translation>
-    </message>
-    <message>
-        <source>the server answered %1 %2.</source>
-        <translation>der Server antwortete mit %1 %2.</translation>
-    </message>
-    <message>
         <source>Could not download %1: %2</source>
         <translation>%1 konnte nicht heruntergeladen werden: %2</translation>
     </message>
@@ -1130,6 +1274,14 @@
     <message>
         <source>&amp;Get trackers from %1</source>
         <translation>Tracker &amp;holen von %1</translation>
+    </message>
+    <message>
+        <source>the answer names no tracker.</source>
+        <translation>die Antwort nennt keinen Tracker.</translation>
+    </message>
+    <message>
+        <source>the list names no tracker.</source>
+        <translation>die Liste nennt keinen Tracker.</translation>
     </message>
 </context>
 <context>

@@ -77,7 +77,6 @@ Result RunProgram(const std::vector<std::string>& args, const Streams& streams =
 }
 
 using Expected = lintervale::testing::TExpectedLink;
-using lintervale::testing::ReadExpected;
 
 const std::string kRefused =
     "Something bad happened while trying to load the file, probably corrupt metainfo.";
@@ -189,7 +188,7 @@ TEST(MagnetCommand, StandardInputIsReadAsOneFile) {
 }
 
 TEST(MagnetCommand, NamedPipesAndDevicesAreRefusedWithoutWaiting) {
-    const std::vector<Expected> rows = ReadExpected(kExpectedTable);
+    const std::vector<Expected> rows = lintervale::testing::ReadCompleteExpected();
     const std::string sample = (fs::path(LINTERVALE_FIXTURES) / rows.front().file).string();
     const lintervale::testing::TPipeGuard pipe(fs::temp_directory_path() /
                                                ("lintervale-pipe-" + std::to_string(::getpid())));
