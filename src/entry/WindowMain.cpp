@@ -84,6 +84,7 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
                     "enter."));
         return 1;
     }
+    QStringList startArguments = arguments;
     if (!copy.tryToRun()) {
         QStringList files;
         for (const QString& argument : arguments) {
@@ -91,19 +92,41 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
                 files.append(QFileInfo(argument).absoluteFilePath());
             }
         }
-        if (!copy.handOver(files) && !arguments.isEmpty()) {
+        switch (copy.handOverOrRun(files)) {
+        case lintervale::RunningCopy::Outcome::HandedOver:
+            return 0;
+        case lintervale::RunningCopy::Outcome::NotFound:
+            if (arguments.isEmpty()) {
+                return 0;
+            }
             lintervale::MessageBoxes::error(
                 nullptr,
                 QCoreApplication::translate("WindowMain", "Error: Main window not found."));
             return 1;
+        case lintervale::RunningCopy::Outcome::Run:
+            // The running copy closed meanwhile: this one runs, with the files it kept.
+            startArguments = files;
+            if (hidden) {
+                startArguments.prepend(arguments.first());
+            }
+            break;
         }
-        return 0;
     }
 
     // Later copies are heard from now on. The window serves them once it is ready; until
     // then (a long list to load, a box at start) they wait for their answer.
     copy.listen();
     lintervale::MainForm form(lintervale::DefaultPaths());
+    // A copy that closes takes no more files: those that came later would miss the saved
+    // list. Their copies wait for the lock and run themselves. Every way out (Exit, SIGTERM,
+    // a logout's quit that closes the window) passes through the window's close; a quit
+    // that does not is caught as the event loop ends.
+    QObject::connect(&form, &lintervale::MainForm::closing, &copy,
+                     [&copy] { copy.setClosing(true); });
+    QObject::connect(&form, &lintervale::MainForm::closeCancelled, &copy,
+                     [&copy] { copy.setClosing(false); });
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &copy,
+                     [&copy] { copy.setClosing(true); });
     // The benchmark's run: report the list's timings on stderr and close (saving) as soon as
     // the files of the command line are in, and the text of the file that
     // LINTERVALE_BENCH_PASTE names, pasted as links.
@@ -129,7 +152,7 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
         QObject::connect(&form, &lintervale::MainForm::addsFinished, &form, report,
                          Qt::QueuedConnection);
     }
-    form.initialize(arguments);
+    form.initialize(startArguments);
     if (hidden) {
         form.hideToTray();
     } else {

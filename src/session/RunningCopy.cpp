@@ -22,7 +22,6 @@ namespace lintervale {
 
 namespace {
 
-constexpr char kAnswer = 0x06;
 constexpr const char* kIdleTimer = "idle";
 // Unix socket paths hold about 100 bytes.
 constexpr int kMaxSocketPath = 100;
@@ -187,13 +186,46 @@ void RunningCopy::accept() {
         socket->setReadBufferSize(8 + kMaxPath);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QObject::destroyed, this, [this, socket] { m_Adding.remove(socket); });
-        if (m_Serving) {
+        if (m_Closing) {
+            refuse(socket);
+        } else if (m_Serving) {
             greet(socket);
         } else {
             // The window is not ready: the peer waits for its answer, its bytes in the socket.
             m_Waiting.append(socket);
         }
     }
+}
+
+void RunningCopy::setClosing(bool Closing) {
+    m_Closing = Closing;
+    if (!Closing) {
+        return;
+    }
+    // Every peer that waits, between two files or for the window to get ready, hears it now;
+    // one whose file is being added hears it when that is done.
+    if (m_Server != nullptr) {
+        accept();
+    }
+    const QList<QPointer<QLocalSocket>> waiting = std::exchange(m_Waiting, {});
+    for (const QPointer<QLocalSocket>& socket : waiting) {
+        if (socket != nullptr) {
+            refuse(socket);
+        }
+    }
+    for (QLocalSocket* socket : findChildren<QLocalSocket*>()) {
+        if (!m_Adding.contains(socket)) {
+            refuse(socket);
+        }
+    }
+}
+
+void RunningCopy::refuse(QLocalSocket* Socket) {
+    if (Socket->state() == QLocalSocket::ConnectedState) {
+        Socket->write(&kClosing, 1);
+        Socket->flush();
+    }
+    Socket->disconnectFromServer();
 }
 
 void RunningCopy::greet(QLocalSocket* Socket) {
@@ -221,6 +253,11 @@ void RunningCopy::readFrom(QLocalSocket* Socket) {
     const QPointer<RunningCopy> self(this);
     auto* idle = Socket->findChild<QTimer*>(kIdleTimer, Qt::FindDirectChildrenOnly);
     while (socket->bytesAvailable() >= 8) {
+        if (m_Closing) {
+            // Read after the close began, its file would miss the saved list.
+            refuse(Socket);
+            return;
+        }
         const QByteArray head = socket->peek(8);
         const quint32 tag = qFromBigEndian<quint32>(head.constData());
         const quint32 length = qFromBigEndian<quint32>(head.constData() + 4);
@@ -247,49 +284,16 @@ void RunningCopy::readFrom(QLocalSocket* Socket) {
         if (socket->state() != QLocalSocket::ConnectedState) {
             return;
         }
-        socket->write(&kAnswer, 1);
+        if (m_Closing) {
+            // The close began while the file was added (a box was up): whether its row came
+            // before the save is not known, so the peer keeps its file.
+            refuse(Socket);
+            return;
+        }
+        socket->write(&kDone, 1);
         socket->flush();
     }
     idle->start(kIdleMilliseconds);
-}
-
-bool RunningCopy::handOver(const QStringList& Files, int WaitMilliseconds) {
-    if (m_Base.isEmpty()) {
-        return false;
-    }
-    QLocalSocket socket;
-    QElapsedTimer waited;
-    waited.start();
-    // The running copy may hold the lock but not listen yet: it is still starting.
-    for (;;) {
-        socket.connectToServer(socketName());
-        if (socket.waitForConnected(1000)) {
-            break;
-        }
-        if (waited.elapsed() >= WaitMilliseconds) {
-            return false;
-        }
-        QThread::msleep(100);
-    }
-    for (const QString& file : Files) {
-        socket.write(handOffMessage(file));
-        if (!socket.waitForBytesWritten(5000)) {
-            return false;
-        }
-        // The running copy answers once AddFile is done, message boxes included.
-        QElapsedTimer answer;
-        answer.start();
-        while (socket.bytesAvailable() < 1) {
-            if (socket.state() != QLocalSocket::ConnectedState ||
-                answer.elapsed() > 10 * 60 * 1000) {
-                return false;
-            }
-            socket.waitForReadyRead(1000);
-        }
-        socket.read(1);
-    }
-    socket.disconnectFromServer();
-    return true;
 }
 
 } // namespace lintervale

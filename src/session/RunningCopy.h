@@ -13,8 +13,9 @@
 // each answered once the running copy's AddFile has finished.
 //
 // Message: tag (uint32, big-endian) 1337, length (uint32, big-endian), the path's bytes.
-// Answer: one byte 0x06. The running copy drops a connection that sends a wrong tag, a path
-// longer than kMaxPath bytes, or stays silent or incomplete for kIdleMilliseconds, and it
+// Answer: one byte, kDone (0x06) when the file was added, or kClosing (0x15) when the running
+// copy is closing and did not take it. The running copy drops a connection that sends a wrong tag,
+// a path longer than kMaxPath bytes, or stays silent or incomplete for kIdleMilliseconds, and it
 // refuses a peer of another user.
 //
 // The running copy listens as soon as it holds the lock, before its window is ready: a later
@@ -22,6 +23,14 @@
 // waits for its answer until the window serves it. Adding a file may show a box, whose event
 // loop goes on handling sockets: a peer that goes away meanwhile is let go once the box is
 // closed, and a connection is never read again while one of its files is being added.
+//
+// A copy that closes says so (setClosing) before its long work, saving the list: from then on
+// it answers kClosing to every file, to peers that wait and to those that come, and "done"
+// only for a file added before, whose row reaches the saved list. Its socket still takes
+// connections, which wait until the process ends and then find the connection gone. A later
+// copy that is told kClosing, or loses its connection without an answer, keeps the files not
+// taken, waits for the lock (the kernel drops it when the closing copy ends) and runs itself
+// with them, or hands them to whichever copy runs by then.
 
 #include <QByteArray>
 #include <QList>
@@ -43,6 +52,8 @@ public:
     static constexpr quint32 kTag = 1337;
     static constexpr quint32 kMaxPath = 65536;
     static constexpr int kIdleMilliseconds = 3000;
+    static constexpr char kDone = 0x06;
+    static constexpr char kClosing = 0x15;
 
     // Where the lock and the socket live; Failure says why there is no such place.
     struct Place {
@@ -66,10 +77,28 @@ public:
     // AddFile returns.
     void serve(std::function<void()> Activate, std::function<void(const QString&)> AddFile);
 
-    // A later copy: reaches the running copy (waiting a few seconds for a copy that is still
-    // starting), brings it forward and hands it the files in order. False when no running
-    // copy could be reached; nothing is sent then.
-    bool handOver(const QStringList& Files, int WaitMilliseconds = 5000);
+    // The running copy is closing (true) and takes no more files, or the close did not go
+    // through (false) and it takes them again. Closing is set before the list is saved.
+    void setClosing(bool Closing);
+    bool closing() const { return m_Closing; }
+
+    // What became of one try to hand files over: whether a running copy was reached, how
+    // many of the files it took (in order), and whether it took them all.
+    struct HandOff {
+        bool Reached = false;
+        qsizetype Taken = 0;
+        bool Complete = false;
+    };
+    enum class Outcome { HandedOver, Run, NotFound };
+    // A later copy: brings the running copy forward and hands it Files in order. Waits up to
+    // WaitMilliseconds for a copy that holds the lock but does not listen yet (it is still
+    // starting), and up to ClosingMilliseconds for one that closes to end. Run: the lock
+    // is this copy's now, and Files holds the files no copy took, for this one to add.
+    // NotFound: no running copy could be reached; Files holds what was not taken.
+    Outcome handOverOrRun(QStringList& Files, int WaitMilliseconds = 5000,
+                          int ClosingMilliseconds = 120000);
+    // One connection to the running copy that hands Files over until it is refused.
+    HandOff handOverOnce(const QStringList& Files);
 
     QString lockFile() const { return m_Base + ".lock"; }
     QString socketName() const { return m_Base + ".sock"; }
@@ -91,12 +120,15 @@ private:
     // Starts serving one connection: its idle limit, the window forward, its first files.
     void greet(QLocalSocket* Socket);
     void readFrom(QLocalSocket* Socket);
+    // Answers kClosing and lets the connection go.
+    void refuse(QLocalSocket* Socket);
 
     QString m_Base;
     QString m_Failure;
     int m_LockFd = -1;
     QLocalServer* m_Server = nullptr;
     bool m_Serving = false;
+    bool m_Closing = false;
     // Connections that came before serve.
     QList<QPointer<QLocalSocket>> m_Waiting;
     // Connections one of whose files is being added.

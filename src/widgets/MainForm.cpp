@@ -222,6 +222,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
         hideToTray();
         return;
     }
+    emit closing();
     hide();
     if (m_OfferingListFile) {
         // The user has not said what becomes of the list file found: it is kept aside, never
@@ -248,6 +249,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
             // untick "Save on exit" and close again.
             Event->ignore();
             AppCanClose = false;
+            emit closeCancelled();
             showNormal();
             MessageBoxes::error(this, failure + "\n\n" +
                                           tr("The list was not saved; Lintervale stays open."));

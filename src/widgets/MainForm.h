@@ -107,6 +107,11 @@ signals:
     void addsFinished();
     // A save while running was tried (Saved: whether it worked).
     void autosaved(bool Saved);
+    // The close goes on: the list is about to be saved and the program to end, so nothing
+    // added from now on reaches the saved list.
+    void closing();
+    // A close that began did not go through (the list could not be saved): the window stays.
+    void closeCancelled();
 
 public:
     // TListHost
