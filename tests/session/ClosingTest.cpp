@@ -213,11 +213,11 @@ void ClosingTest::aCopyStartedWhileTheRunningOneClosesIsServed_data() {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("delay");
     // The whole sweep takes a while; the suite runs a shorter list and a few delays, which
-    // start the second copy during the save and after it.
+    // start the second copy before the close, during the save and after it.
     const bool sweep = qEnvironmentVariableIsSet("LINTERVALE_TEST_CLOSING_SWEEP");
     const int rows = sweep ? 150000 : 20000;
-    const QList<int> delays =
-        sweep ? QList<int>{0, 10, 25, 50, 100, 200, 350, 500} : QList<int>{0, 15, 60};
+    const QList<int> delays = sweep ? QList<int>{-50, -25, -10, 0, 10, 25, 50, 100, 200, 350, 500}
+                                    : QList<int>{-20, 0, 15, 60};
     for (int delay : delays) {
         QTest::addRow("%d rows, %d ms", rows, delay) << rows << delay;
     }
@@ -239,6 +239,7 @@ void ClosingTest::aCopyStartedWhileTheRunningOneClosesIsServed() {
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(env);
         process->start(QStringLiteral(LINTERVALE_BINARY), Arguments);
+        process->waitForStarted(15000);
         return process;
     };
     // A hand-off answered "done": the copy serves, its SIGTERM handler in place.
@@ -259,10 +260,21 @@ void ClosingTest::aCopyStartedWhileTheRunningOneClosesIsServed() {
     QTRY_VERIFY_WITH_TIMEOUT(served("probe"), 60000);
     const QString late = torrentIn("late");
     std::unique_ptr<QProcess> second;
-    ::kill(static_cast<pid_t>(first->processId()), SIGTERM);
-    QTimer::singleShot(delay, this, [&] { second = start({late}); });
-    QTRY_VERIFY_WITH_TIMEOUT(second != nullptr, 10000);
-    QVERIFY(first->waitForFinished(60000));
+    bool terminated = false;
+    const auto terminate = [&] {
+        ::kill(static_cast<pid_t>(first->processId()), SIGTERM);
+        terminated = true;
+    };
+    // A negative delay starts the second copy first and ends the first one that much later.
+    if (delay >= 0) {
+        terminate();
+        QTimer::singleShot(delay, this, [&] { second = start({late}); });
+    } else {
+        second = start({late});
+        QTimer::singleShot(-delay, this, terminate);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(second != nullptr && terminated, 10000);
+    QVERIFY(first->state() == QProcess::NotRunning || first->waitForFinished(60000));
     QCOMPARE(first->exitCode(), 0);
 
     // The second copy handed its file over, or it runs now: then it is closed in turn.
