@@ -216,8 +216,9 @@ void ClosingTest::aCopyStartedWhileTheRunningOneClosesIsServed_data() {
     // start the second copy before the close, during the save and after it.
     const bool sweep = qEnvironmentVariableIsSet("LINTERVALE_TEST_CLOSING_SWEEP");
     const int rows = sweep ? 150000 : 20000;
-    const QList<int> delays = sweep ? QList<int>{-50, -25, -10, 0, 10, 25, 50, 100, 200, 350, 500}
-                                    : QList<int>{-20, 0, 15, 60};
+    const QList<int> delays =
+        sweep ? QList<int>{-400, -200, -100, -50, -25, -10, 0, 10, 25, 50, 100, 200, 350, 500}
+              : QList<int>{-400, -20, 0, 15, 60};
     for (int delay : delays) {
         QTest::addRow("%d rows, %d ms", rows, delay) << rows << delay;
     }
