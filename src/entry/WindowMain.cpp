@@ -42,12 +42,30 @@ static void BringBack(lintervale::MainForm& form) {
     form.bringForward();
 }
 
+// A later copy's activation, sent after its files. Under Wayland the launcher's token lets
+// the window come forward: Qt's Wayland plugin takes XDG_ACTIVATION_TOKEN from the
+// environment at the next activation (and clears it). An X11 startup id is carried too, but
+// Qt offers no public call to apply it to a window that is shown already.
+static void ActivateWith(lintervale::MainForm& form,
+                         const lintervale::RunningCopy::Activation& tokens) {
+    if (tokens.Token.isEmpty()) {
+        return; // the later copy's arrival brought the window forward as far as it can
+    }
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        qputenv("XDG_ACTIVATION_TOKEN", tokens.Token.toUtf8());
+    }
+    form.bringForward();
+}
+
 // The resources live in a static library: they are brought in by name, from C++ linkage.
 static void InitResources() {
     Q_INIT_RESOURCE(lintervale);
 }
 
 extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int argc, char** argv) {
+    // As the launcher gave them; Qt's X11 plugin takes the startup id out of the environment.
+    const lintervale::RunningCopy::Activation activation{
+        qEnvironmentVariable("XDG_ACTIVATION_TOKEN"), qEnvironmentVariable("DESKTOP_STARTUP_ID")};
     QApplication application(argc, argv);
     QApplication::setApplicationName("Lintervale");
     // Wayland compositors and docks match the windows to the desktop entry by this name.
@@ -86,6 +104,7 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     }
     QStringList startArguments = arguments;
     if (!copy.tryToRun()) {
+        copy.setActivation(activation);
         QStringList files;
         for (const QString& argument : arguments) {
             if (QFileInfo(argument).isFile()) {
@@ -155,8 +174,12 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
     form.initialize(startArguments);
     if (hidden) {
         form.hideToTray();
+        qunsetenv("XDG_ACTIVATION_TOKEN"); // it was this start's; a later copy brings its own
     } else {
         form.show();
+        if (!activation.Token.isEmpty()) {
+            form.activateWindow(); // takes the launcher's token
+        }
     }
     if (const QString paste = qEnvironmentVariable("LINTERVALE_BENCH_PASTE");
         bench && !paste.isEmpty()) {
@@ -171,6 +194,8 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
         QTimer::singleShot(0, &form, report);
     }
     lintervale::TerminationWatcher termination([&form] { form.exitClicked(); });
-    copy.serve([&form] { BringBack(form); }, [&form](const QString& file) { form.AddFile(file); });
+    copy.serve(
+        [&form] { BringBack(form); }, [&form](const QString& file) { form.AddFile(file); },
+        [&form](const lintervale::RunningCopy::Activation& tokens) { ActivateWith(form, tokens); });
     return QApplication::exec();
 }

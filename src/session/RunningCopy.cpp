@@ -95,14 +95,6 @@ bool SameUser(QLocalSocket* socket) {
 
 } // namespace
 
-QByteArray RunningCopy::handOffMessage(const QString& File) {
-    const QByteArray path = QFile::encodeName(File);
-    QByteArray message(8, '\0');
-    qToBigEndian<quint32>(kTag, message.data());
-    qToBigEndian<quint32>(static_cast<quint32>(path.size()), message.data() + 4);
-    return message + path;
-}
-
 QString RunningCopy::programPath() {
     return QFileInfo("/proc/self/exe").symLinkTarget();
 }
@@ -161,9 +153,10 @@ bool RunningCopy::listen() {
     return m_Server->listen(socketName());
 }
 
-void RunningCopy::serve(std::function<void()> Activate,
-                        std::function<void(const QString&)> AddFile) {
+void RunningCopy::serve(std::function<void()> Activate, std::function<void(const QString&)> AddFile,
+                        std::function<void(const Activation&)> ActivateWith) {
     m_Activate = std::move(Activate);
+    m_ActivateWith = std::move(ActivateWith);
     m_AddFile = std::move(AddFile);
     m_Serving = true;
     // Adding may show a box, during which more copies come: take the list as it stands.
@@ -261,7 +254,7 @@ void RunningCopy::readFrom(QLocalSocket* Socket) {
         const QByteArray head = socket->peek(8);
         const quint32 tag = qFromBigEndian<quint32>(head.constData());
         const quint32 length = qFromBigEndian<quint32>(head.constData() + 4);
-        if (tag != kTag || length > kMaxPath) {
+        if (length > kMaxPath) {
             socket->abort();
             return;
         }
@@ -269,7 +262,22 @@ void RunningCopy::readFrom(QLocalSocket* Socket) {
             break;
         }
         socket->read(8);
-        const QString file = QFile::decodeName(socket->read(length));
+        const QByteArray payload = socket->read(length);
+        if (tag != kTag) {
+            // The activation of a later copy, or a message of a newer copy that this one does
+            // not know: taken in, and the files that come after it are read as ever.
+            if (tag == kActivationTag && m_ActivateWith) {
+                m_ActivateWith(activationOf(payload));
+                if (self == nullptr || socket == nullptr ||
+                    socket->state() != QLocalSocket::ConnectedState) {
+                    return;
+                }
+            }
+            socket->write(&kDone, 1);
+            socket->flush();
+            continue;
+        }
+        const QString file = QFile::decodeName(payload);
         // Adding may take long (a box waits for the user): no idle drop meanwhile.
         idle->stop();
         m_Adding.insert(Socket);

@@ -12,11 +12,16 @@
 // forward, and hands over its files, one message each: the tag 1337 and the path's bytes,
 // each answered once the running copy's AddFile has finished.
 //
-// Message: tag (uint32, big-endian) 1337, length (uint32, big-endian), the path's bytes.
-// Answer: one byte, kDone (0x06) when the file was added, or kClosing (0x15) when the running
-// copy is closing and did not take it. The running copy drops a connection that sends a wrong tag,
-// a path longer than kMaxPath bytes, or stays silent or incomplete for kIdleMilliseconds, and it
-// refuses a peer of another user.
+// Message: tag (uint32, big-endian), length (uint32, big-endian), that many bytes. Tag 1337
+// hands over a file (the bytes are its path); tag 1338, sent last, after the files, carries
+// the later copy's activation: lines "XDG_ACTIVATION_TOKEN=..." and "DESKTOP_STARTUP_ID=...".
+// A message with any other tag (from a newer copy) is read and passed over, and the files
+// after it are taken as ever. Copies before tag 1338 dropped the connection at an unknown
+// tag; as the activation comes after every file was answered, they lose nothing by it.
+// Answer: one byte per message, kDone (0x06) when the file was added (or the message read),
+// or kClosing (0x15) when the running copy is closing and did not take it. The running copy
+// drops a connection that sends a message longer than kMaxPath bytes, or stays silent or
+// incomplete for kIdleMilliseconds, and it refuses a peer of another user.
 //
 // The running copy listens as soon as it holds the lock, before its window is ready: a later
 // copy that comes during a slow start (a long list to load, a box at start) is connected and
@@ -50,6 +55,7 @@ class RunningCopy final : public QObject {
     Q_OBJECT
 public:
     static constexpr quint32 kTag = 1337;
+    static constexpr quint32 kActivationTag = 1338;
     static constexpr quint32 kMaxPath = 65536;
     static constexpr int kIdleMilliseconds = 3000;
     static constexpr char kDone = 0x06;
@@ -72,10 +78,18 @@ public:
 
     // The running copy listens; later copies that connect wait until serve is called.
     bool listen();
+    // What lets a window come forward at a later copy's start: the launcher's activation
+    // token (Wayland) and startup id (X11), as they were in the later copy's environment.
+    struct Activation {
+        QString Token;
+        QString StartupId;
+    };
+
     // From now on, Activate is called for each later copy (those that waited first, in the
     // order they came) and AddFile for each file it hands over; the answer goes back when
-    // AddFile returns.
-    void serve(std::function<void()> Activate, std::function<void(const QString&)> AddFile);
+    // AddFile returns. ActivateWith gets a later copy's activation, sent after its files.
+    void serve(std::function<void()> Activate, std::function<void(const QString&)> AddFile,
+               std::function<void(const Activation&)> ActivateWith = {});
 
     // The running copy is closing (true) and takes no more files, or the close did not go
     // through (false) and it takes them again. Closing is set before the list is saved.
@@ -97,8 +111,11 @@ public:
     // NotFound: no running copy could be reached; Files holds what was not taken.
     Outcome handOverOrRun(QStringList& Files, int WaitMilliseconds = 5000,
                           int ClosingMilliseconds = 120000);
-    // One connection to the running copy that hands Files over until it is refused.
+    // One connection to the running copy that hands Files over until it is refused, then the
+    // activation.
     HandOff handOverOnce(const QStringList& Files);
+    // What a later copy sends after its files.
+    void setActivation(const Activation& Tokens) { m_Activation = Tokens; }
 
     QString lockFile() const { return m_Base + ".lock"; }
     QString socketName() const { return m_Base + ".sock"; }
@@ -114,6 +131,10 @@ public:
     static Place placeFor(const QString& Runtime, const QString& Fallback, qsizetype NameLength);
     // The message that hands File over.
     static QByteArray handOffMessage(const QString& File);
+    // The message of a later copy's activation, and what a running copy reads from its
+    // payload (names it does not know are passed over).
+    static QByteArray activationMessage(const Activation& Tokens);
+    static Activation activationOf(const QByteArray& Payload);
 
 private:
     void accept();
@@ -135,6 +156,8 @@ private:
     QSet<QLocalSocket*> m_Adding;
     std::function<void()> m_Activate;
     std::function<void(const QString&)> m_AddFile;
+    std::function<void(const Activation&)> m_ActivateWith;
+    Activation m_Activation;
 };
 
 } // namespace lintervale

@@ -1,4 +1,4 @@
-// The later copy's side of the hand-off.
+// The later copy's side of the hand-off, and the messages.
 
 #include "session/RunningCopy.h"
 
@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QThread>
+#include <QtEndian>
 
 namespace lintervale {
 
@@ -16,7 +17,50 @@ constexpr int kRetryMilliseconds = 20;
 // How long the running copy may take to answer one file (a box may wait for the user).
 constexpr int kAnswerMilliseconds = 10 * 60 * 1000;
 
+// How long a later copy waits for the answer to its activation.
+constexpr int kActivationAnswerMilliseconds = 2000;
+
+QByteArray Message(quint32 Tag, const QByteArray& Payload) {
+    QByteArray message(8, '\0');
+    qToBigEndian<quint32>(Tag, message.data());
+    qToBigEndian<quint32>(static_cast<quint32>(Payload.size()), message.data() + 4);
+    return message + Payload;
+}
+
+constexpr const char* kTokenName = "XDG_ACTIVATION_TOKEN";
+constexpr const char* kStartupIdName = "DESKTOP_STARTUP_ID";
+
 } // namespace
+
+QByteArray RunningCopy::handOffMessage(const QString& File) {
+    return Message(kTag, QFile::encodeName(File));
+}
+
+QByteArray RunningCopy::activationMessage(const Activation& Tokens) {
+    QByteArray payload;
+    for (const auto& [name, value] :
+         {std::pair{kTokenName, &Tokens.Token}, std::pair{kStartupIdName, &Tokens.StartupId}}) {
+        if (!value->isEmpty()) {
+            payload += QByteArray(name) + "=" + value->toUtf8() + "\n";
+        }
+    }
+    return Message(kActivationTag, payload.left(kMaxPath));
+}
+
+RunningCopy::Activation RunningCopy::activationOf(const QByteArray& Payload) {
+    Activation tokens;
+    for (const QByteArray& line : Payload.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        const QByteArray name = line.left(equals);
+        const QString value = QString::fromUtf8(line.mid(equals + 1));
+        if (equals > 0 && name == kTokenName) {
+            tokens.Token = value;
+        } else if (equals > 0 && name == kStartupIdName) {
+            tokens.StartupId = value;
+        }
+    }
+    return tokens;
+}
 
 RunningCopy::HandOff RunningCopy::handOverOnce(const QStringList& Files) {
     HandOff result;
@@ -48,8 +92,21 @@ RunningCopy::HandOff RunningCopy::handOverOnce(const QStringList& Files) {
         }
         ++result.Taken;
     }
+    // Last, after the files: a copy older than this message drops the connection at its tag,
+    // but it has taken every file by then. A copy that closes meanwhile answers kClosing:
+    // then this copy runs once it has ended, for the window the user asked for.
+    socket.write(activationMessage(m_Activation));
+    socket.waitForBytesWritten(kActivationAnswerMilliseconds);
+    QElapsedTimer answer;
+    answer.start();
+    while (socket.bytesAvailable() < 1 && socket.state() == QLocalSocket::ConnectedState &&
+           answer.elapsed() < kActivationAnswerMilliseconds) {
+        socket.waitForReadyRead(kActivationAnswerMilliseconds);
+    }
+    char answerByte = kDone;
+    socket.read(&answerByte, 1);
     socket.disconnectFromServer();
-    result.Complete = true;
+    result.Complete = answerByte != kClosing;
     return result;
 }
 
