@@ -6,12 +6,14 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QtEndian>
 #include <array>
 #include <atomic>
 #include <functional>
@@ -31,6 +33,8 @@ private slots:
     void aPeerGoneWhileItsFileIsAddedIsLetGo();
     void aClosingCopyTakesNoMoreFiles();
     void aLaterCopyToldClosingRunsWithTheFilesNotTaken();
+    void aNewerCopysMessagesArePassedOver();
+    void anOlderRunningCopyTakesEveryFileOfANewerOne();
     void theLockIsNamedAfterTheList();
     void onlyAPrivateFolderHoldsTheLock();
 
@@ -300,6 +304,99 @@ void HandOffTest::aLaterCopyToldClosingRunsWithTheFilesNotTaken() {
     QCOMPARE(outcome.load(), static_cast<int>(RunningCopy::Outcome::Run));
     QCOMPARE(files, QStringList({"/b", "/c"}));
     QCOMPARE(added, QStringList({"/a", "/b"}));
+}
+
+void HandOffTest::aNewerCopysMessagesArePassedOver() {
+    // The activation message, byte for byte.
+    QByteArray expected(8, '\0');
+    qToBigEndian<quint32>(1338, expected.data());
+    const QByteArray payload = "XDG_ACTIVATION_TOKEN=tok-1\nDESKTOP_STARTUP_ID=sid_TIME42\n";
+    qToBigEndian<quint32>(static_cast<quint32>(payload.size()), expected.data() + 4);
+    expected += payload;
+    QCOMPARE(RunningCopy::activationMessage({.Token = "tok-1", .StartupId = "sid_TIME42"}),
+             expected);
+    struct Case {
+        QByteArray Payload;
+        QString Token;
+        QString StartupId;
+    };
+    const std::array kCases{
+        Case{payload, "tok-1", "sid_TIME42"},
+        Case{"", "", ""},
+        Case{"DESKTOP_STARTUP_ID=only\n", "", "only"},
+        // Names it does not know, and lines without a name, are passed over.
+        Case{"FUTURE=x\n=y\nXDG_ACTIVATION_TOKEN\nXDG_ACTIVATION_TOKEN=a=b", "a=b", ""},
+    };
+    for (const Case& c : kCases) {
+        const RunningCopy::Activation tokens = RunningCopy::activationOf(c.Payload);
+        QCOMPARE(tokens.Token, c.Token);
+        QCOMPARE(tokens.StartupId, c.StartupId);
+    }
+
+    // A newer copy's message of a kind not known here, between two files, then the activation.
+    QStringList added;
+    QList<RunningCopy::Activation> activations;
+    m_Copy->serve([] {}, [&](const QString& File) { added.append(File); },
+                  [&](const RunningCopy::Activation& Tokens) { activations.append(Tokens); });
+    QByteArray future(8, '\0');
+    qToBigEndian<quint32>(4242, future.data());
+    qToBigEndian<quint32>(6, future.data() + 4);
+    future += "future";
+    auto peer = handOff("/a.torrent");
+    peer->write(future + RunningCopy::handOffMessage("/b.torrent") +
+                RunningCopy::activationMessage({.Token = "tok-1", .StartupId = {}}));
+    peer->flush();
+    QTRY_COMPARE_WITH_TIMEOUT(peer->bytesAvailable(), 4, 10000);
+    QCOMPARE(peer->readAll(), QByteArray(4, RunningCopy::kDone));
+    QCOMPARE(peer->state(), QLocalSocket::ConnectedState);
+    QCOMPARE(added, QStringList({"/a.torrent", "/b.torrent"}));
+    QCOMPARE(activations.size(), 1);
+    QCOMPARE(activations[0].Token, QString("tok-1"));
+}
+
+void HandOffTest::anOlderRunningCopyTakesEveryFileOfANewerOne() {
+    // An older running copy: it answers each file and drops the connection at any other tag.
+    const QString list = m_Dir->filePath("older/Lintervale.dat");
+    RunningCopy holder(list);
+    QVERIFY(holder.tryToRun());
+    QLocalServer older;
+    QVERIFY(older.listen(holder.socketName()));
+    QStringList added;
+    bool dropped = false;
+    connect(&older, &QLocalServer::newConnection, this, [&] {
+        QLocalSocket* socket = older.nextPendingConnection();
+        connect(socket, &QLocalSocket::readyRead, this, [&, socket] {
+            while (socket->bytesAvailable() >= 8) {
+                const QByteArray head = socket->peek(8);
+                const quint32 length = qFromBigEndian<quint32>(head.constData() + 4);
+                if (qFromBigEndian<quint32>(head.constData()) != RunningCopy::kTag) {
+                    dropped = true;
+                    socket->abort();
+                    return;
+                }
+                if (socket->bytesAvailable() < 8 + length) {
+                    return;
+                }
+                socket->read(8);
+                added.append(QString::fromUtf8(socket->read(length)));
+                socket->write(QByteArray(1, RunningCopy::kDone));
+            }
+        });
+    });
+
+    QStringList files{"/a", "/b"};
+    std::atomic<int> outcome = -1;
+    std::unique_ptr<QThread> later(QThread::create([&] {
+        RunningCopy copy(list);
+        copy.setActivation({.Token = "tok", .StartupId = {}});
+        outcome = static_cast<int>(copy.handOverOrRun(files, 5000, 5000));
+    }));
+    later->start();
+    QTRY_VERIFY_WITH_TIMEOUT(later->isFinished(), 10000);
+    QCOMPARE(outcome.load(), static_cast<int>(RunningCopy::Outcome::HandedOver));
+    QVERIFY(files.isEmpty());
+    QCOMPARE(added, QStringList({"/a", "/b"}));
+    QVERIFY(dropped);
 }
 
 void HandOffTest::theLockIsNamedAfterTheList() {
