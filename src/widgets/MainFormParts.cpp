@@ -15,12 +15,11 @@
 #include <QScreen>
 #include <QSpacerItem>
 #include <QStatusBar>
-#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 #include <algorithm>
 
 // The main window's parts: the panel with its buttons, option boxes and link, the grid's
-// context menu, the tray icon's menu, the order the keyboard visits them in, and the
+// context menu, the order the keyboard visits them in, and the
 // window's first size. Sizes are those of the classic window at the layout's font
 // (FontUnits.h), grown with the font in use.
 
@@ -150,7 +149,7 @@ void MainForm::buildMenus() {
          &MainForm::showQrCodeClicked);
     m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
-         [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, *this); });
+         [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });
     buildUndo();
 
     m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -160,22 +159,6 @@ void MainForm::buildMenus() {
             m_GridMenu->popup(m_Grid->viewport()->mapToGlobal(at));
         }
     });
-}
-
-void MainForm::buildTray() {
-    m_TrayMenu = new QMenu(this);
-    m_TrayMenu->setObjectName("PopupMenu2");
-    auto* show = m_TrayMenu->addAction(tr("&Show"), this, &MainForm::showClicked);
-    show->setObjectName("Show1");
-    m_TrayMenu->setDefaultAction(show);
-    m_TrayMenu->addAction(tr("E&xit"), this, &MainForm::exitClicked)->setObjectName("Exit1");
-
-    m_TrayIcon = new QSystemTrayIcon(windowIcon(), this);
-    m_TrayIcon->setObjectName("TrayIcon1");
-    m_TrayIcon->setToolTip(QStringLiteral("Lintervale"));
-    m_TrayIcon->setContextMenu(m_TrayMenu);
-    connect(m_TrayIcon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) { trayIconActivated(reason); });
 }
 
 void MainForm::orderTabs() {
