@@ -233,9 +233,13 @@ void ClosingTest::aCopyStartedWhileTheRunningOneClosesIsServed() {
     const auto torrentIn = [&](const char* Name) {
         return QString::fromStdString(testing::WriteTorrent(home.path().toStdString(), Name));
     };
-    const QString socket = home.filePath("runtime/") +
-                           RunningCopy::nameFor(home.filePath("data/Lintervale/Lintervale.dat")) +
-                           ".sock";
+    // Where the program puts its socket: the runtime folder, unless its path is too long.
+    const QString name = RunningCopy::nameFor(home.filePath("data/Lintervale/Lintervale.dat"));
+    const QString socket =
+        RunningCopy::placeFor(home.filePath("runtime"),
+                              QString("/tmp/lintervale-%1").arg(::getuid()), name.size() + 5)
+            .Folder +
+        "/" + name + ".sock";
     const auto start = [&](const QStringList& Arguments) {
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(env);

@@ -85,11 +85,11 @@ void LockPlaceTest::onlyAPrivateFolderHoldsTheLock() {
         const char* Says;
     };
     const std::array kCases{
-        Case{runtime, open, 30, runtime, ""},
+        Case{runtime, open, 10, runtime, ""},
         // The runtime folder is missing, too long or open to others: the fallback, made.
-        Case{"", missing, 30, missing, ""},
+        Case{"", missing, 10, missing, ""},
         Case{runtime, missing, 200, missing, ""},
-        Case{open, missing, 30, missing, ""},
+        Case{open, missing, 10, missing, ""},
         // A fallback that is not this user's private folder is refused, never shared.
         Case{"", open, 30, "", "mode 755"},
         Case{"", m_Dir->filePath("link"), 30, "", "symbolic link"},
