@@ -228,6 +228,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
         hideToTray();
         return;
     }
+    emit closing();
     hide();
     m_Saver->closing();
     m_Adder->stop();
@@ -239,6 +240,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
             // untick "Save on exit" and close again.
             Event->ignore();
             m_Exiting = false;
+            emit closeCancelled();
             showNormal();
             MessageBoxes::error(this, failure + "\n\n" +
                                           tr("The list was not saved; Lintervale stays open."));

@@ -99,6 +99,11 @@ public:
 signals:
     // A batch of adds has been worked through.
     void addsFinished();
+    // The close goes on: the list is about to be saved and the program to end, so nothing
+    // added from now on reaches the saved list.
+    void closing();
+    // A close that began did not go through (the list could not be saved): the window stays.
+    void closeCancelled();
 
 public:
     // A text of the window's own (translated already) on the status line.
