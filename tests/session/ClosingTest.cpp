@@ -188,7 +188,6 @@ QProcessEnvironment ProgramHome(const QTemporaryDir& Home, int Rows) {
     env.insert("XDG_DATA_HOME", Home.filePath("data"));
     env.insert("XDG_RUNTIME_DIR", Home.filePath("runtime"));
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("LINTERVALE_NO_DIALOGS", "1");
     return env;
 }
 

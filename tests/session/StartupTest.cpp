@@ -93,7 +93,6 @@ QProcessEnvironment StartupTest::environment() const {
     env.insert("XDG_DATA_HOME", m_Home->filePath("data"));
     env.insert("XDG_RUNTIME_DIR", m_Home->filePath("runtime"));
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("LINTERVALE_NO_DIALOGS", "1");
     return env;
 }
 
@@ -368,12 +367,11 @@ void StartupTest::anotherUserCannotReachTheRunningCopy() {
 }
 
 void StartupTest::programFilesOfOneListFindOneCopy() {
-    // A second program file (with its window library beside it, as in the build tree).
+    // A second program file of the window.
     QTemporaryDir other;
     QVERIFY(other.isValid());
     const QString folder = QFileInfo(program()).absolutePath();
-    for (const QString& name :
-         {QFileInfo(program()).fileName(), QString("liblintervale_window.so")}) {
+    for (const QString& name : {QFileInfo(program()).fileName()}) {
         const QByteArray from = QFile::encodeName(folder + "/" + name);
         const QByteArray to = QFile::encodeName(other.filePath(name));
         QVERIFY(::link(from.constData(), to.constData()) == 0 ||
