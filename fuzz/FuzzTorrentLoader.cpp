@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     CHECK(Sha1Of(bytes, TSHA1::TImplementation::Portable) ==
           Sha1Of(bytes, TSHA1::TImplementation::Accelerated));
 
-    // A model loads again over its own earlier tree and arena, with the same outcome; the
+    // A model loads again over its own earlier document, with the same outcome; the
     // checks below look at the second load.
     TTorrentFile torrent;
     const bool loaded = Loads(torrent, bytes);
