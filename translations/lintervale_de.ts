@@ -579,6 +579,41 @@
     </message>
 </context>
 <context>
+    <name>lintervale::FindBar</name>
+    <message>
+        <source>&amp;Find:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Finds the rows whose name, hash or trackers hold the text, ignoring case.</source>
+        <translation>Findet die Zeilen, deren Name, Hash oder Tracker den Text enthalten, ohne auf Groß- und Kleinschreibung zu achten.</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Vorheriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Next match (F3)</source>
+        <translation>Nächster Treffer (F3)</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Suchleiste schließen (Escape)</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::GridModel</name>
     <message>
         <source>Row %1</source>
@@ -672,6 +707,57 @@
     <message>
         <source>Opens %1 in the web browser.</source>
         <translation>Öffnet %1 im Webbrowser.</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::ListSaver</name>
+    <message>
+        <source>The list file found was neither loaded nor moved aside.</source>
+        <translation>Die gefundene Listendatei wurde weder geladen noch verschoben.</translation>
+    </message>
+    <message>
+        <source>The list file could not be read and was moved aside to &quot;%1&quot;; the next save writes a new one.</source>
+        <translation>Die Listendatei konnte nicht gelesen werden und wurde nach „%1“ verschoben; beim nächsten Speichern entsteht eine neue.</translation>
+    </message>
+    <message>
+        <source>%1. The list is not saved over it while Lintervale runs.</source>
+        <translation>%1. Solange Lintervale läuft, wird die Liste nicht darüber gespeichert.</translation>
+    </message>
+    <message>
+        <source>A saved list of 1 torrent was found in &quot;%1&quot;.</source>
+        <translation>In „%1“ wurde eine gespeicherte Liste mit 1 Torrent gefunden.</translation>
+    </message>
+    <message>
+        <source>A saved list of %1 torrents was found in &quot;%2&quot;.</source>
+        <translation>In „%2“ wurde eine gespeicherte Liste mit %1 Torrents gefunden.</translation>
+    </message>
+    <message>
+        <source>Load it into the list? If not, the file is moved aside and kept.</source>
+        <translation>Soll sie in die Liste geladen werden? Wenn nicht, wird die Datei verschoben und aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>1 torrent of the saved list was added to the list.</source>
+        <translation>1 Torrent der gespeicherten Liste wurde der Liste hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>%1 torrents of the saved list were added to the list.</source>
+        <translation>%1 Torrents der gespeicherten Liste wurden der Liste hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>The saved list was moved aside to &quot;%1&quot;.</source>
+        <translation>Die gespeicherte Liste wurde nach „%1“ verschoben.</translation>
+    </message>
+    <message>
+        <source>The list is saved again.</source>
+        <translation>Die Liste wird wieder gespeichert.</translation>
+    </message>
+    <message>
+        <source>The list could not be saved: %1</source>
+        <translation>Die Liste konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>The list was not saved; it is tried again at the next change.</source>
+        <translation>Die Liste wurde nicht gespeichert; bei der nächsten Änderung wird es erneut versucht.</translation>
     </message>
 </context>
 <context>
@@ -813,26 +899,6 @@
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <source>The list file could not be read and was moved aside to &quot;%1&quot;; the next save writes a new one.</source>
-        <translation>Die Listendatei konnte nicht gelesen werden und wurde nach „%1“ verschoben; beim nächsten Speichern entsteht eine neue.</translation>
-    </message>
-    <message>
-        <source>%1. The list is not saved over it while Lintervale runs.</source>
-        <translation>%1. Solange Lintervale läuft, wird die Liste nicht darüber gespeichert.</translation>
-    </message>
-    <message>
-        <source>The list is saved again.</source>
-        <translation>Die Liste wird wieder gespeichert.</translation>
-    </message>
-    <message>
-        <source>The list could not be saved: %1</source>
-        <translation>Die Liste konnte nicht gespeichert werden: %1</translation>
-    </message>
-    <message>
-        <source>The list was not saved; it is tried again at the next change.</source>
-        <translation>Die Liste wurde nicht gespeichert; bei der nächsten Änderung wird es erneut versucht.</translation>
-    </message>
-    <message>
         <source>The options were not saved.</source>
         <translation>Die Einstellungen wurden nicht gespeichert.</translation>
     </message>
@@ -921,10 +987,6 @@
         <translation>&amp;QR-Code zeigen</translation>
     </message>
     <message>
-        <source>The list file found was neither loaded nor moved aside.</source>
-        <translation>Die gefundene Listendatei wurde weder geladen noch verschoben.</translation>
-    </message>
-    <message>
         <source>Downloading %1: %2 of %3 bytes</source>
         <translation>%1 wird heruntergeladen: %2 von %3 Bytes</translation>
     </message>
@@ -933,28 +995,28 @@
         <translation>%1 wird heruntergeladen: %2 Bytes</translation>
     </message>
     <message>
-        <source>The saved list was moved aside to &quot;%1&quot;.</source>
-        <translation>Die gespeicherte Liste wurde nach „%1“ verschoben.</translation>
+        <source>Details</source>
+        <translation>Details</translation>
     </message>
     <message>
-        <source>A saved list of 1 torrent was found in &quot;%1&quot;.</source>
-        <translation>In „%1“ wurde eine gespeicherte Liste mit 1 Torrent gefunden.</translation>
+        <source>Details of the last batch</source>
+        <translation>Details des letzten Stapels</translation>
     </message>
     <message>
-        <source>Load it into the list? If not, the file is moved aside and kept.</source>
-        <translation>Soll sie in die Liste geladen werden? Wenn nicht, wird die Datei verschoben und aufbewahrt.</translation>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
-        <source>1 torrent of the saved list was added to the list.</source>
-        <translation>1 Torrent der gespeicherten Liste wurde der Liste hinzugefügt.</translation>
+        <source>&amp;Find…</source>
+        <translation>&amp;Suchen …</translation>
     </message>
     <message>
-        <source>%1 torrents of the saved list were added to the list.</source>
-        <translation>%1 Torrents der gespeicherten Liste wurden der Liste hinzugefügt.</translation>
+        <source>Find &amp;next</source>
+        <translation>&amp;Nächsten finden</translation>
     </message>
     <message>
-        <source>A saved list of %1 torrents was found in &quot;%2&quot;.</source>
-        <translation>In „%2“ wurde eine gespeicherte Liste mit %1 Torrents gefunden.</translation>
+        <source>Find pre&amp;vious</source>
+        <translation>&amp;Vorherigen finden</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "session/SettingsStore.h"
 #include "session/ShellIntegration.h"
 #include "session/TerminationWatcher.h"
+#include "widgets/ListSaver.h"
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/Translations.h"
@@ -103,13 +104,13 @@ extern "C" __attribute__((visibility("default"))) int LintervaleRunWindow(int ar
         }
         reported = true;
         std::fprintf(stderr, "bench: load %lld ms, rows %d, added after %lld ms\n",
-                     static_cast<long long>(form.loadMilliseconds()),
+                     static_cast<long long>(form.saver().loadMilliseconds()),
                      form.List().Grid().RowCount() - 1, static_cast<long long>(started.elapsed()));
-        std::fprintf(stderr, "bench: autosaves %d, %lld ms\n", form.autosaves(),
-                     static_cast<long long>(form.autosaveMilliseconds()));
+        std::fprintf(stderr, "bench: autosaves %d, %lld ms\n", form.saver().autosaves(),
+                     static_cast<long long>(form.saver().autosaveMilliseconds()));
         form.exitClicked();
         std::fprintf(stderr, "bench: save %lld ms\n",
-                     static_cast<long long>(form.saveMilliseconds()));
+                     static_cast<long long>(form.saver().saveMilliseconds()));
     };
     if (bench) {
         started.start();

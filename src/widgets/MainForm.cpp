@@ -2,17 +2,21 @@
 
 #include "list/ListDataFile.h"
 #include "list/ListFileAside.h"
-#include "network/TorrentDownload.h"
 #include "network/TrackerFetcher.h"
 #include "qtsupport/Utf8Text.h"
 #include "session/ShellIntegration.h"
+#include "widgets/DownloadQueue.h"
 #include "widgets/EditForm.h"
+#include "widgets/FindBar.h"
 #include "widgets/GridModel.h"
 #include "widgets/GridView.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/LinkMimeData.h"
+#include "widgets/ListSaver.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/TrackerSourcesDialog.h"
+#include "widgets/UndoSteps.h"
+#include "widgets/WindowOptions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,7 +33,6 @@
 #include <QPushButton>
 #include <QSoundEffect>
 #include <QStatusBar>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
@@ -38,7 +41,7 @@
 namespace lintervale {
 
 MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
-    : QMainWindow(Parent), m_Paths(std::move(Paths)), m_List(*this) {
+    : QMainWindow(Parent), m_Paths(std::move(Paths)), m_List(m_Host) {
     setObjectName("MainForm");
     setWindowTitle("Lintervale");
     setWindowIcon(ShellIntegration::programIcon());
@@ -47,9 +50,10 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_Model = new GridModel(m_List.Grid(), this);
     m_Grid = new GridView(m_List, *m_Model);
     // The tracker editor is made hidden now and lives as long as the window.
-    m_EditForm = new EditForm(m_List, *this, this);
-    m_Fetcher = new TrackerFetcher(m_List, *this, this);
-    connect(m_Fetcher, &TrackerFetcher::fetchEnded, this, &MainForm::fetchEnded);
+    m_EditForm = new EditForm(m_List, m_Host, this);
+    m_Fetcher = new TrackerFetcher(m_List, m_Host, this);
+    connect(m_Fetcher, &TrackerFetcher::fetchEnded, this,
+            [this](const std::string& Hash) { m_Host.fetchEnded(Hash); });
     const SettingsStore settings(m_Paths.SettingsFile);
     m_Fetcher->setService(settings.text(SettingsStore::TrackerServiceURL),
                           settings.text(SettingsStore::TrackerServiceName));
@@ -60,7 +64,14 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_Grid, 1);
+    // The grid, with the find bar under it when it is open.
+    auto* left = new QVBoxLayout;
+    left->setContentsMargins(0, 0, 0, 0);
+    left->setSpacing(0);
+    m_FindBar = new FindBar(m_List.Grid(), *m_Grid);
+    left->addWidget(m_Grid, 1);
+    left->addWidget(m_FindBar);
+    layout->addLayout(left, 1);
     layout->addWidget(m_Panel);
     setCentralWidget(central);
 
@@ -72,15 +83,47 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_StatusText->setAccessibleName(tr("Status"));
     status->addWidget(m_StatusText, 1);
     setStatusBar(status);
-
-    buildMenus();
-    buildTray();
-    buildAutosave();
-    orderTabs();
-    fitFirstSize();
-
+    m_Adder = new BatchAdder(m_List, *m_Model, *m_StatusText, this);
     m_Sound = new QSoundEffect(this);
     m_Sound->setSource(QUrl("qrc:/sound/quaverize.wav"));
+    m_Host.attach({.Window = this,
+                   .QuietMode = m_QuietMode,
+                   .FetchExtra = m_FetchExtra,
+                   .AutoOpen = m_AutoOpen,
+                   .Adder = m_Adder,
+                   .Status = m_StatusText,
+                   .Sound = m_Sound,
+                   .Fetcher = m_Fetcher});
+    m_Details = new QLabel(QStringLiteral("<a href=\"details\">%1</a>").arg(tr("Details")));
+    m_Details->setObjectName("BatchDetails");
+    m_Details->setTextFormat(Qt::RichText);
+    m_Details->setAccessibleName(tr("Details of the last batch"));
+    m_Details->hide();
+    status->addWidget(m_Details);
+    connect(m_Details, &QLabel::linkActivated, this,
+            [this] { MessageBoxes::errorWithDetails(this, m_Refusals.first, m_Refusals.second); });
+    connect(m_Adder, &BatchAdder::refused, this,
+            [this](const QString& Summary, const QString& Details) {
+                m_Refusals = {Summary, Details};
+                m_BatchRefused = true;
+                if (!m_Host.QuietMode()) {
+                    MessageBoxes::errorWithDetails(this, Summary, Details);
+                }
+            });
+    buildDownloads();
+    m_Saver = new ListSaver(m_List, *m_Model, m_Paths.ListFile,
+                            {.Boxes = this,
+                             .Adder = m_Adder,
+                             .Keep = [this] { return m_SaveOnExit->isChecked(); },
+                             .Quiet = [this] { return m_Host.QuietMode(); },
+                             .Status = [this](const QString& Text) { showStatus(Text); }},
+                            this);
+
+    buildMenus();
+    m_Tray = new WindowTray(*this);
+    connect(m_Tray, &WindowTray::exitRequested, this, &MainForm::exitClicked);
+    orderTabs();
+    fitFirstSize();
 
     connect(m_Grid, &QAbstractItemView::doubleClicked, this, [this] { m_List.DblClick(); });
     connect(m_Grid, &GridView::enterPressed, this, [this] { m_List.KeyPress('\r'); });
@@ -90,8 +133,7 @@ MainForm::~MainForm() {
     // The list is a member and goes before the window's children would: everything that
     // uses it (the batch, the grid's model and view, the editor, the fetcher, the undo steps)
     // goes first.
-    m_Pending.clear();
-    m_Loader.reset();
+    m_Adder->stop();
     delete takeCentralWidget();
     m_Grid = nullptr;
     delete m_Model;
@@ -105,37 +147,19 @@ MainForm::~MainForm() {
 }
 
 void MainForm::initialize(const QStringList& Arguments) {
-    const ShellIntegration shell(m_Paths.ProgramPath);
-    m_StartAtLogin->setChecked(shell.startsAtLogin());
-    QString failure;
-    SettingsStore(m_Paths.SettingsFile)
-        .load([this](SettingsStore::Option option,
-                     bool on) { optionBoxes()[option]->setChecked(on); },
-              &failure);
-    m_AssociateTorrents->setChecked(shell.opensTorrents());
-    // Only the user's own clicks change the desktop's files; the state read above does not.
-    for (QCheckBox* box : {m_StartAtLogin, m_AssociateTorrents}) {
-        connect(box, &QCheckBox::clicked, this,
-                [this, box](bool on) { shellOptionClicked(box, on); });
-    }
-    reportSettingsFailure(failure);
-    if (m_SaveOnExit->isChecked() && QFileInfo::exists(m_Paths.ListFile)) {
-        loadListFile();
-    } else {
-        m_ListFileOwned = !QFileInfo::exists(m_Paths.ListFile);
-    }
-    // Each option is written as soon as it changes, so that a run that ends without closing
-    // (a crash, a power cut) still starts the next time as the user left it.
-    for (QCheckBox* box : optionBoxes()) {
-        connect(box, &QCheckBox::toggled, this, &MainForm::saveSettings);
-    }
-    connect(m_SaveOnExit, &QCheckBox::toggled, this, &MainForm::saveOnExitToggled);
-    // From here on each change of the list is saved soon after, while "Save on exit" is on.
-    connect(m_Model, &QAbstractItemModel::dataChanged, this, &MainForm::listChanged);
-    connect(m_Model, &QAbstractItemModel::rowsInserted, this, &MainForm::listChanged);
-    connect(m_Model, &QAbstractItemModel::rowsRemoved, this, &MainForm::listChanged);
-    connect(m_Model, &QAbstractItemModel::rowsMoved, this, &MainForm::listChanged);
-    connect(m_Model, &QAbstractItemModel::modelReset, this, &MainForm::listChanged);
+    m_Options = new WindowOptions(
+        {.SaveOnExit = m_SaveOnExit,
+         .AutoOpen = m_AutoOpen,
+         .QuietMode = m_QuietMode,
+         .CloseToTray = m_CloseToTray,
+         .FetchExtra = m_FetchExtra,
+         .StartAtLogin = m_StartAtLogin,
+         .AssociateTorrents = m_AssociateTorrents},
+        m_Paths.SettingsFile, m_Paths.ProgramPath,
+        [this](const QString& Text) { showStatus(Text); }, this);
+    m_Options->load();
+    m_Saver->start();
+    connect(m_SaveOnExit, &QCheckBox::toggled, m_Saver, &ListSaver::keepToggled);
     setAcceptDrops(true);
     // Every argument that names an existing file is added; the others ("-hidden") are
     // passed over without a word when their turn comes.
@@ -163,100 +187,40 @@ void MainForm::dropEvent(QDropEvent* Event) {
                        [this, links = droppedLinks(*Event->mimeData())] { addDropped(links); });
 }
 
-void MainForm::hideToTray() {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        hide();
-        m_TrayIcon->show();
-    } else {
-        // Without a tray a hidden window could not be reached again.
-        showMinimized();
-    }
-}
-
 bool MainForm::startsHidden(const QStringList& Arguments) {
     return !Arguments.isEmpty() && Arguments.first().toLower() == "-hidden";
 }
 
-void MainForm::bringForward() {
-    if (isMinimized()) {
-        showNormal();
-    }
-    raise();
-    activateWindow();
-}
-
-void MainForm::trayIconActivated(int Reason) {
-    if (Reason == QSystemTrayIcon::DoubleClick) {
-        showNormal();
-        raise();
-        activateWindow();
-    }
-}
-
-void MainForm::showClicked() {
-    showNormal();
-}
-
 void MainForm::exitClicked() {
-    AppCanClose = true;
+    m_Exiting = true;
     close();
 }
 
-std::array<QCheckBox*, SettingsStore::OptionCount> MainForm::optionBoxes() const {
-    // In the order of SettingsStore::kOptions.
-    return {m_SaveOnExit, m_AutoOpen, m_QuietMode, m_CloseToTray, m_FetchExtra};
-}
-
-std::array<bool, SettingsStore::OptionCount> MainForm::options() const {
-    std::array<bool, SettingsStore::OptionCount> values{};
-    const auto boxes = optionBoxes();
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        values[i] = boxes[i]->isChecked();
-    }
-    return values;
-}
-
 void MainForm::closeEvent(QCloseEvent* Event) {
-    if (m_CloseToTray->isChecked() && !AppCanClose) {
+    if (m_CloseToTray->isChecked() && !m_Exiting) {
         Event->ignore();
         hideToTray();
         return;
     }
     hide();
-    if (m_OfferingListFile) {
-        // The user has not said what becomes of the list file found: it is kept aside, never
-        // saved over.
-        try {
-            MoveListFileAside(Utf8Of(m_Paths.ListFile));
-        } catch (const std::exception&) {
-            m_ListFileKept = tr("The list file found was neither loaded nor moved aside.");
-        }
-    }
-    m_Pending.clear();
-    m_Loader.reset();
-    m_Downloads.clear();
-    if (m_Download != nullptr) {
-        m_Download->abort();
-    }
-    stopAutosave();
+    m_Saver->closing();
+    m_Adder->stop();
+    m_Downloads->stop();
     if (m_SaveOnExit->isChecked()) {
-        QElapsedTimer timer;
-        timer.start();
-        const QString failure = saveList();
+        const QString failure = m_Saver->saveAtClose();
         if (!failure.isEmpty()) {
             // The list is still here and so is the window: the user can free the space or
             // untick "Save on exit" and close again.
             Event->ignore();
-            AppCanClose = false;
+            m_Exiting = false;
             showNormal();
             MessageBoxes::error(this, failure + "\n\n" +
                                           tr("The list was not saved; Lintervale stays open."));
             return;
         }
-        m_SaveMilliseconds = timer.elapsed();
     }
-    saveSettings();
-    m_Closed = true;
+    m_Options->save();
+    m_Saver->closed();
     Event->accept();
     QCoreApplication::quit();
 }

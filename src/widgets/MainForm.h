@@ -7,11 +7,13 @@
 // actions and the desktop's services to them.
 
 #include "list/ListDeltas.h"
-#include "list/ListHost.h"
 #include "list/TorrentList.h"
 #include "session/SettingsStore.h"
+#include "widgets/BatchAdder.h"
 #include "widgets/GridModel.h"
 #include "widgets/LinkMimeData.h"
+#include "widgets/WindowHost.h"
+#include "widgets/WindowTray.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -29,13 +31,17 @@ class QMenu;
 class QMimeData;
 class QPushButton;
 class QSoundEffect;
-class QSystemTrayIcon;
 class QTimer;
 class QUndoStack;
 
 namespace lintervale {
 
+class DownloadQueue;
+class ListSaver;
+class UndoSteps;
+class WindowOptions;
 class EditForm;
+class FindBar;
 class GridView;
 class LinkLabel;
 class TorrentDownload;
@@ -47,7 +53,7 @@ struct MainFormPaths {
     QString ProgramPath;  // the program file, for starting at login and opening .torrent files
 };
 
-class MainForm final : public QMainWindow, public TListHost {
+class MainForm final : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainForm(MainFormPaths Paths, QWidget* Parent = nullptr);
@@ -65,16 +71,16 @@ public:
     // links that make no row, and a text cut at its limit, are named on the status line once
     // the batch is through.
     void addLinkText(const QString& Text);
-    bool adding() const { return m_Loader != nullptr || !m_Pending.empty(); }
+    bool adding() const;
     // Whether dropped web addresses are being downloaded or wait for their turn.
     bool downloading() const;
-    // How long one slice of a batch works before the window handles its events.
-    void setSliceMilliseconds(int Milliseconds) { m_SliceMilliseconds = Milliseconds; }
+    // The batches of adds.
+    BatchAdder& adder() { return *m_Adder; }
 
     // Shows the window hidden in the tray (or minimised where there is no tray).
-    void hideToTray();
+    void hideToTray() { m_Tray->hideWindow(); }
     // A later copy asked for this one: the window comes forward, restored if minimised.
-    void bringForward();
+    void bringForward() { m_Tray->bringForward(); }
     // "E&xit": closes for good, whatever "Close to tray" says.
     void exitClicked();
     // Whether the command line asks for a start hidden in the tray: "-hidden" as the first
@@ -83,48 +89,20 @@ public:
 
     TTorrentList& List() { return m_List; }
     TrackerFetcher& Fetcher() { return *m_Fetcher; }
-    bool AppCanClose = false;
 
-    // How long the list data file took to load at start and to save at close (ms, -1 when
-    // it did not happen); for the benchmark.
-    qint64 loadMilliseconds() const { return m_LoadMilliseconds; }
-    qint64 saveMilliseconds() const { return m_SaveMilliseconds; }
-
-    // Saving while running ("Save on exit" ticked): the list is saved Quiet ms after the last
-    // change of a burst, and at least every Longest ms while changes go on.
-    void setAutosaveDelays(int QuietMilliseconds, int LongestMilliseconds);
-    // Whether a save while running is waiting for its time.
-    bool autosavePending() const;
-    // How many saves while running there were, and how long they took in all (ms).
-    int autosaves() const { return m_Autosaves; }
-    qint64 autosaveMilliseconds() const { return m_AutosaveMilliseconds; }
+    // The list data file's loads and saves.
+    ListSaver& saver() { return *m_Saver; }
 
     // Remove selected, Clear all, Delete trackers and the tracker editor's Save, undoable.
-    QUndoStack& undoStack() { return *m_Undo; }
+    QUndoStack& undoStack();
 
 signals:
     // A batch of adds has been worked through.
     void addsFinished();
-    // A save while running was tried (Saved: whether it worked).
-    void autosaved(bool Saved);
 
 public:
-    // TListHost
-    bool QuietMode() const override;
-    bool FetchExtra() const override;
-    bool AutoOpen() const override;
-    void ShowNotice(const TMessage& Text) override;
-    void ShowError(const TMessage& Text) override;
-    bool Confirm(const TMessage& Text) override;
-    void AskHelp(const TMessage& Text) override;
-    void SetStatusText(const TMessage& Text) override;
     // A text of the window's own (translated already) on the status line.
-    void showStatus(const QString& Text);
-    void OpenUrl(const std::string& Url) override;
-    void SetClipboardText(const std::string& Text) override;
-    void PlaySound() override;
-    void FetchTrackers() override;
-    void WhenFetched(const std::string& Hash, std::function<void()> Action) override;
+    void showStatus(const QString& Text) { m_Host.showStatus(Text); }
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -135,78 +113,34 @@ private:
     // The window's parts (MainFormParts.cpp).
     void buildPanel();
     void buildMenus();
-    void buildTray();
     // Tab goes from the grid to the buttons, the option boxes and the maker's link.
     void orderTabs();
     void fitFirstSize();
     void addTorrentsClicked();
-    void trayIconActivated(int Reason);
-    void showClicked();
-
-    // Batches of adds (MainFormList.cpp). Files and rows made already wait in m_Pending, in
-    // order; startPending works them through unless that is under way.
-    void queueFiles(const QStringList& FileNames, bool SkipMissing);
-    void queueRows(std::vector<TTorrentRow> Rows, bool Links);
-    void startPending();
-    void processPending();
-    void finishBatch();
 
     // Magnet links, the QR code and dropped addresses (MainFormLinks.cpp).
     void pasteLinksClicked();
     void showQrCodeClicked();
     void addDropped(const DroppedLinks& Links);
-    // Appends Note to what the status line says at the end of the batch.
-    void addBatchNote(const QString& Note);
-    void downloadNext();
-    // Text on the status line, followed by the failures of the drop so far.
-    void showDownloadStatus(const QString& Text);
-    void downloadProgress(qint64 Received, qint64 Total);
-    void downloaded(const QByteArray& Bytes);
-    void downloadFailed(const QString& Text);
+    void buildDownloads();
 
-    // The list data file (MainFormSaving.cpp).
-    void buildAutosave();
-    void loadListFile();
-    void listFileUnreadable(const QString& Reason);
-    // "Save on exit" ticked or unticked by the user.
-    void saveOnExitToggled(bool On);
-    // A list file that this run neither loaded nor wrote is about to be saved over: it is
-    // loaded into the list, or moved aside, as the user says (loaded in quiet mode).
-    void offerListFile();
-    // Writes the list to its file; the reason when it could not be written.
-    QString saveList();
-    void listChanged();
-    void autosave();
-    void stopAutosave();
-    // The options' file, and the desktop's files behind two of the boxes.
-    void reportSettingsFailure(const QString& Failure);
-    void saveSettings();
-    void shellOptionClicked(QCheckBox* Box, bool On);
-    // A failure: on the status line, and in an error box unless quiet mode.
-    void report(const QString& Status, const QString& Box);
-
-    // Undo (MainFormUndo.cpp).
+    // The commands that take data out, undoable (MainFormCommands.cpp).
     void buildUndo();
-    // Runs Command (a list command that takes rows out) so that it can be undone.
-    template <typename F> void removing(const QString& Name, F Command);
     void clearAllClicked();
     void removeSelectedClicked();
     void deleteTrackersClicked();
     void editTrackerListClicked();
-    void trackerEditSaved();
-    // Runs what waited for the fetch of Hash to end.
-    void fetchEnded(const std::string& Hash);
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
-    template <typename F> auto published(F Action);
-    // The check boxes of the stored options, and their states.
-    std::array<QCheckBox*, SettingsStore::OptionCount> optionBoxes() const;
-    std::array<bool, SettingsStore::OptionCount> options() const;
+    template <typename F> auto published(F Action) { return m_Adder->published(Action); }
 
     MainFormPaths m_Paths;
+    // The list asks the window through m_Host, which goes after it.
+    WindowHost m_Host;
     TTorrentList m_List;
     GridModel* m_Model = nullptr;
     GridView* m_Grid = nullptr;
+    FindBar* m_FindBar = nullptr;
     QWidget* m_Panel = nullptr;
     QPushButton* m_AddTorrents = nullptr;
     QPushButton* m_ClearAll = nullptr;
@@ -220,74 +154,24 @@ private:
     QCheckBox* m_FetchExtra = nullptr;
     LinkLabel* m_MakerLink = nullptr;
     QLabel* m_StatusText = nullptr;
+    // "Details" beside the status line: the refusals of the last batch that had some.
+    QLabel* m_Details = nullptr;
+    std::pair<QString, QString> m_Refusals;
+    bool m_BatchRefused = false;
     QMenu* m_GridMenu = nullptr;
-    QMenu* m_TrayMenu = nullptr;
-    QSystemTrayIcon* m_TrayIcon = nullptr;
+    WindowTray* m_Tray = nullptr;
+    WindowOptions* m_Options = nullptr;
+    // "E&xit" was chosen: the close is for good, whatever "Close to tray" says.
+    bool m_Exiting = false;
     QSoundEffect* m_Sound = nullptr;
     EditForm* m_EditForm = nullptr;
     TrackerFetcher* m_Fetcher = nullptr;
-    QUndoStack* m_Undo = nullptr;
-    QAction* m_UndoAction = nullptr;
-    QAction* m_RedoAction = nullptr;
-    // The tracker cells of the row the editor is open for, as they were.
-    std::unique_ptr<TTrackerChange> m_TrackerEdit;
+    UndoSteps* m_Undo = nullptr;
 
-    QTimer* m_AutosaveQuiet = nullptr;
-    QTimer* m_AutosaveLongest = nullptr;
-    // Why the list file must not be written this run (it could not be read nor moved aside).
-    QString m_ListFileKept;
-    // Whether the list file is this run's to write: it loaded the file, moved it aside or
-    // saved it (or there was none).
-    bool m_ListFileOwned = false;
-    // The user is asked about a list file this run did not load.
-    bool m_OfferingListFile = false;
-    // The close went through: what a box's event loop returns to has nothing left to do.
-    bool m_Closed = false;
-    bool m_Saving = false;
-    bool m_AutosaveFailing = false;
-    int m_Autosaves = 0;
-    qint64 m_AutosaveMilliseconds = 0;
+    ListSaver* m_Saver = nullptr;
 
-    TorrentDownload* m_Download = nullptr; // made at the first dropped address
-    std::deque<QUrl> m_Downloads;          // dropped addresses waiting for their turn
-    QStringList m_DownloadFailures;        // what failed of them so far
-
-    std::vector<TLoadRequest> m_Pending;
-    // What waits for the fetch of a hash to end (an added torrent's link to open).
-    std::vector<std::pair<std::string, std::function<void()>>> m_AfterFetch;
-    std::unique_ptr<TBatchLoader> m_Loader; // the batch being added
-    qint64 m_LoadMilliseconds = -1;
-    qint64 m_SaveMilliseconds = -1;
-    int m_SliceMilliseconds = 40;
-    int m_BatchDone = 0;
-    int m_BatchAdded = 0;
-    int m_BatchTotal = 0;
-    int m_BatchLinks = 0; // how many of the batch's rows come from magnet links
-    // What the status line said when the batch began, and what it adds at the end.
-    QString m_StatusBefore;
-    QString m_BatchNotes;
-    bool m_Bulk = false;
-    bool m_ShowedProgress = false;
-    bool m_Processing = false;
+    BatchAdder* m_Adder = nullptr;
+    DownloadQueue* m_Downloads = nullptr;
 };
-
-// Runs Action with the grid's changes shown, also while a batch is in bulk mode: a modal box
-// lets the view paint. The view stays current until the outermost box is closed, whatever
-// runs and returns inside it meanwhile.
-template <typename F> auto MainForm::published(F Action) {
-    if (!m_Bulk) {
-        return Action();
-    }
-    m_Bulk = false;
-    m_Model->endBulk();
-    struct Resume {
-        MainForm& Form;
-        ~Resume() {
-            Form.m_Bulk = true;
-            Form.m_Model->beginBulk();
-        }
-    } resume{*this};
-    return Action();
-}
 
 } // namespace lintervale

@@ -1,4 +1,5 @@
 #include "network/TrackerFetcher.h"
+#include "widgets/FindBar.h"
 #include "widgets/FontUnits.h"
 #include "widgets/GridView.h"
 #include "widgets/LinkLabel.h"
@@ -15,12 +16,11 @@
 #include <QScreen>
 #include <QSpacerItem>
 #include <QStatusBar>
-#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 #include <algorithm>
 
 // The main window's parts: the panel with its buttons, option boxes and link, the grid's
-// context menu, the tray icon's menu, the order the keyboard visits them in, and the
+// context menu, the order the keyboard visits them in, and the
 // window's first size. Sizes are those of the classic window at the layout's font
 // (FontUnits.h), grown with the font in use.
 
@@ -149,8 +149,18 @@ void MainForm::buildMenus() {
     item("ShowQrCode", tr("Show &QR code"), QKeySequence(Qt::CTRL | Qt::Key_R),
          &MainForm::showQrCodeClicked);
     m_GridMenu->addSeparator();
+    // Finding works wherever the focus is in the window.
+    for (QAction* find :
+         {item("Find", tr("&Find\u2026"), QKeySequence::Find, [this] { m_FindBar->open(); }),
+          item("FindNext", tr("Find &next"), QKeySequence(Qt::Key_F3),
+               [this] { m_FindBar->findNext(); }),
+          item("FindPrevious", tr("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
+               [this] { m_FindBar->findPrevious(); })}) {
+        find->setShortcutContext(Qt::WindowShortcut);
+    }
+    m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
-         [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, *this); });
+         [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });
     buildUndo();
 
     m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -160,22 +170,6 @@ void MainForm::buildMenus() {
             m_GridMenu->popup(m_Grid->viewport()->mapToGlobal(at));
         }
     });
-}
-
-void MainForm::buildTray() {
-    m_TrayMenu = new QMenu(this);
-    m_TrayMenu->setObjectName("PopupMenu2");
-    auto* show = m_TrayMenu->addAction(tr("&Show"), this, &MainForm::showClicked);
-    show->setObjectName("Show1");
-    m_TrayMenu->setDefaultAction(show);
-    m_TrayMenu->addAction(tr("E&xit"), this, &MainForm::exitClicked)->setObjectName("Exit1");
-
-    m_TrayIcon = new QSystemTrayIcon(windowIcon(), this);
-    m_TrayIcon->setObjectName("TrayIcon1");
-    m_TrayIcon->setToolTip(QStringLiteral("Lintervale"));
-    m_TrayIcon->setContextMenu(m_TrayMenu);
-    connect(m_TrayIcon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) { trayIconActivated(reason); });
 }
 
 void MainForm::orderTabs() {

@@ -41,9 +41,10 @@ void HoldUntilInput() {
 QMessageBox::StandardButton MessageBoxes::show(QWidget* Parent, QMessageBox::Icon Icon,
                                                const QString& Text,
                                                QMessageBox::StandardButtons Buttons,
-                                               QMessageBox::StandardButton Default) {
+                                               QMessageBox::StandardButton Default,
+                                               const QString& Details) {
     if (gTestMode) {
-        gShown.append(Text);
+        gShown.append(Details.isEmpty() ? Text : Text + "\n\n" + Details);
         if (gEcho) {
             std::fprintf(stderr, "lintervale: %s\n", Text.toLocal8Bit().constData());
         }
@@ -62,6 +63,7 @@ QMessageBox::StandardButton MessageBoxes::show(QWidget* Parent, QMessageBox::Ico
     }
     QMessageBox box(Icon, QApplication::applicationDisplayName(), Text, Buttons, Parent);
     box.setDefaultButton(Default);
+    box.setDetailedText(Details);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -80,6 +82,11 @@ bool MessageBoxes::confirm(QWidget* Parent, const QString& Text, bool YesByDefau
 
 void MessageBoxes::askHelp(QWidget* Parent, const QString& Text) {
     show(Parent, QMessageBox::Question, Text, QMessageBox::Yes | QMessageBox::Ok, QMessageBox::Yes);
+}
+
+void MessageBoxes::errorWithDetails(QWidget* Parent, const QString& Summary,
+                                    const QString& Details) {
+    show(Parent, QMessageBox::Critical, Summary, QMessageBox::Ok, QMessageBox::Ok, Details);
 }
 
 QStringList MessageBoxes::chooseTorrents(QWidget* Parent) {

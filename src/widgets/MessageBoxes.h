@@ -23,6 +23,8 @@ public:
     static bool confirm(QWidget* Parent, const QString& Text, bool YesByDefault = false);
     // A question with Yes and OK whose answer does not matter.
     static void askHelp(QWidget* Parent, const QString& Text);
+    // An error box that tells Summary, with Details (one line an item) to show and copy.
+    static void errorWithDetails(QWidget* Parent, const QString& Summary, const QString& Details);
 
     // The multi-select file dialog for .torrent files; empty when cancelled.
     static QStringList chooseTorrents(QWidget* Parent);
@@ -50,7 +52,8 @@ private:
     static QMessageBox::StandardButton show(QWidget* Parent, QMessageBox::Icon Icon,
                                             const QString& Text,
                                             QMessageBox::StandardButtons Buttons,
-                                            QMessageBox::StandardButton Default);
+                                            QMessageBox::StandardButton Default,
+                                            const QString& Details = {});
 };
 
 } // namespace lintervale

@@ -46,6 +46,7 @@ private slots:
     void screenReadersGetNamesAndCells();
     void aDarkPaletteIsFollowed();
     void typingJumpsToANameAndColumnsFit();
+    void theFindBarGoesFromMatchToMatch();
 
 private:
     GridView* grid() { return child<GridView>("StringGrid1"); }
@@ -315,6 +316,58 @@ void KeyboardAccessTest::typingJumpsToANameAndColumnsFit() {
     m_Form->resize(m_Form->width() + 200, m_Form->height());
     QTRY_COMPARE(grid()->columnWidth(0), name + 200);
     QCOMPARE(grid()->columnWidth(1) + grid()->columnWidth(2), others);
+}
+
+void KeyboardAccessTest::theFindBarGoesFromMatchToMatch() {
+    m_Form->AddFile(torrent("other", "udp://needle.example/a"));
+    for (const char* name : {"Needle two", "plain", "needle one"}) {
+        m_Form->AddFile(torrent(name));
+    }
+    // Rows: needle one, plain, Needle two, other (its tracker holds the text).
+    focusGrid();
+    TTorrentGrid& cells = m_Form->List().Grid();
+    cells.Select(2, 2);
+    auto* bar = child<QWidget>("FindBar");
+    auto* text = child<QLineEdit>("FindText");
+    QVERIFY(!bar->isVisible());
+    QTest::keyClick(grid(), Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(bar->isVisible() && text->hasFocus());
+    const auto at = [&] { return cells.Cell(TTorrentGrid::ColName, cells.Row()); };
+    QCOMPARE(at(), std::string("plain"));
+    // Each letter finds from the current row on.
+    QTest::keyClicks(text, "N");
+    QCOMPARE(at(), std::string("plain"));
+    QTest::keyClicks(text, "E");
+    QCOMPARE(at(), std::string("Needle two"));
+    struct Step {
+        const char* Typed; // typed into the bar, or nullptr
+        Qt::Key Key;
+        Qt::KeyboardModifiers Modifiers;
+        const char* Row;
+        const char* Matches;
+    };
+    const Step steps[] = {
+        {"EDLE", Qt::Key_unknown, {}, "Needle two", "2 of 3"}, // from the current row on
+        {nullptr, Qt::Key_F3, {}, "other", "3 of 3"},
+        {nullptr, Qt::Key_Return, {}, "needle one", "1 of 3"}, // round the end
+        {nullptr, Qt::Key_F3, Qt::ShiftModifier, "other", "3 of 3"},
+        {nullptr, Qt::Key_Return, Qt::ShiftModifier, "Needle two", "2 of 3"},
+        {"x", Qt::Key_unknown, {}, "Needle two", "Not found"},
+    };
+    for (const Step& step : steps) {
+        if (step.Typed != nullptr) {
+            QTest::keyClicks(text, step.Typed);
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), step.Key, step.Modifiers);
+        }
+        QCOMPARE(at(), std::string(step.Row));
+        QCOMPARE(child<QLabel>("FindMatches")->text(), QString(step.Matches));
+        // The row found is the whole selection, so that every command acts on it.
+        QCOMPARE(cells.SelectionTop(), cells.SelectionBottom());
+    }
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+    QTRY_VERIFY(grid()->hasFocus());
 }
 
 QTEST_MAIN(KeyboardAccessTest)

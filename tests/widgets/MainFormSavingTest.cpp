@@ -4,12 +4,14 @@
 #include "list/ListDataFile.h"
 #include "session/ShellIntegration.h"
 #include "tests/widgets/FormTestBase.h"
+#include "widgets/ListSaver.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 
 using namespace lintervale;
 
@@ -63,7 +65,7 @@ private:
                        QDir::AllEntries | QDir::Hidden);
     }
     // Saves while running wait this long in the tests that do not time them.
-    void quickAutosave() { m_Form->setAutosaveDelays(0, 0); }
+    void quickAutosave() { m_Form->saver().setAutosaveDelays(0, 0); }
 };
 
 void MainFormSavingTest::cleanup() {
@@ -114,8 +116,17 @@ void MainFormSavingTest::closeToTrayKeepsRunning() {
     menu->actions()[0]->trigger();
     QVERIFY(m_Form->isVisible());
     QVERIFY(!m_Form->isMinimized());
+    // One click on the icon puts the window away and brings it back; a later copy's hand-off
+    // brings it back from wherever it is.
+    auto* icon = m_Form->findChild<QSystemTrayIcon*>("TrayIcon1");
+    emit icon->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(m_Form->isMinimized() || !m_Form->isVisible());
+    emit icon->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(m_Form->isVisible() && !m_Form->isMinimized());
+    m_Form->hide();
+    m_Form->bringForward();
+    QVERIFY(m_Form->isVisible() && !m_Form->isMinimized());
     menu->actions()[1]->trigger();
-    QVERIFY(m_Form->AppCanClose);
     QVERIFY(!m_Form->isVisible());
     QVERIFY(QFile::exists(m_Paths.ListFile));
 }
@@ -165,12 +176,12 @@ void MainFormSavingTest::optionsAreWrittenWhenTheyChange() {
     writeOptions(false, true);
     m_Form = makeForm();
     quickAutosave();
-    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    QSignalSpy saves(&m_Form->saver(), &ListSaver::autosaved);
     child<QCheckBox>("CheckBox2")->setChecked(true);
     for (const char* name : {"one", "two", "three"}) {
         m_Form->AddFile(torrent(name));
     }
-    QTRY_VERIFY(!m_Form->autosavePending() && !saves.isEmpty());
+    QTRY_VERIFY(!m_Form->saver().autosavePending() && !saves.isEmpty());
     m_Form.reset(); // no close: as a kill would end it
     m_Form = makeForm();
     QVERIFY(child<QCheckBox>("CheckBox2")->isChecked());
@@ -205,7 +216,7 @@ void MainFormSavingTest::aListFileThisRunDidNotLoadIsNeverSavedOver() {
     QCOMPARE(names(), QStringList("new"));
     MessageBoxes::clearShown();
     MessageBoxes::setNextAnswer(answer == "no" ? QMessageBox::No : QMessageBox::Yes);
-    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    QSignalSpy saves(&m_Form->saver(), &ListSaver::autosaved);
     child<QCheckBox>("CheckBox2")->setChecked(true);
     QCOMPARE(MessageBoxes::shown().size(), answer == "quiet" ? 0 : 1);
     QVERIFY(saves.wait(20000));
@@ -303,7 +314,7 @@ void MainFormSavingTest::aListFileThatCannotBeMovedIsNotSavedOver() {
     // Neither while running nor at close; the window stays open at close, as for any save
     // that fails, until "Save on exit" is unticked.
     quickAutosave();
-    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    QSignalSpy saves(&m_Form->saver(), &ListSaver::autosaved);
     m_Form->AddFile(torrent("kept in memory"));
     QVERIFY(saves.wait(20000));
     QCOMPARE(saves.last().at(0).toBool(), false);
@@ -320,19 +331,19 @@ void MainFormSavingTest::aListFileThatCannotBeMovedIsNotSavedOver() {
 void MainFormSavingTest::changesAreSavedSoonAfterInBursts() {
     // Unticked: a change leaves nothing to save.
     m_Form->AddFile(torrent("u"));
-    QVERIFY(!m_Form->autosavePending());
+    QVERIFY(!m_Form->saver().autosavePending());
 
     child<QCheckBox>("CheckBox2")->setChecked(true);
-    m_Form->setAutosaveDelays(50, 60000);
-    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    m_Form->saver().setAutosaveDelays(50, 60000);
+    QSignalSpy saves(&m_Form->saver(), &ListSaver::autosaved);
     // A burst: three changes in a row are one save.
     m_Form->AddFile(torrent("a"));
     m_Form->AddFile(torrent("b"));
     m_Form->AddFile(torrent("c"));
-    QVERIFY(m_Form->autosavePending());
+    QVERIFY(m_Form->saver().autosavePending());
     QVERIFY(saves.wait(20000));
-    QCOMPARE(m_Form->autosaves(), 1);
-    QVERIFY(!m_Form->autosavePending());
+    QCOMPARE(m_Form->saver().autosaves(), 1);
+    QVERIFY(!m_Form->saver().autosavePending());
     TTorrentGrid saved;
     LoadGridFile(saved, m_Paths.ListFile.toStdString());
     QCOMPARE(saved.RowCount(), 5);
@@ -346,17 +357,17 @@ void MainFormSavingTest::changesAreSavedSoonAfterInBursts() {
     QCOMPARE(saved.Cell(TTorrentGrid::ColTrackers, 2), std::string());
 
     // Changes that never pause are saved after the longest wait all the same.
-    m_Form->setAutosaveDelays(60000, 50);
+    m_Form->saver().setAutosaveDelays(60000, 50);
     m_Form->AddFile(torrent("d"));
     QVERIFY(saves.wait(20000));
-    QCOMPARE(m_Form->autosaves(), 3);
+    QCOMPARE(m_Form->saver().autosaves(), 3);
 
     // Unticking drops a save that was waiting.
-    m_Form->setAutosaveDelays(60000, 60000);
+    m_Form->saver().setAutosaveDelays(60000, 60000);
     m_Form->AddFile(torrent("e"));
-    QVERIFY(m_Form->autosavePending());
+    QVERIFY(m_Form->saver().autosavePending());
     child<QCheckBox>("CheckBox2")->setChecked(false);
-    QVERIFY(!m_Form->autosavePending());
+    QVERIFY(!m_Form->saver().autosavePending());
 }
 
 void MainFormSavingTest::aLongBatchIsSavedAsItGoesAndAtItsEnd() {
@@ -365,16 +376,16 @@ void MainFormSavingTest::aLongBatchIsSavedAsItGoesAndAtItsEnd() {
     for (int i = 0; i < 40; ++i) {
         files.append(torrent(QString("batch%1").arg(i)));
     }
-    m_Form->setSliceMilliseconds(0); // one file per slice, a change each time
+    m_Form->adder().setSliceMilliseconds(0); // one file per slice, a change each time
     // The quiet wait never comes while the batch goes on; the longest wait does.
-    m_Form->setAutosaveDelays(60000, 0);
-    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    m_Form->saver().setAutosaveDelays(60000, 0);
+    QSignalSpy saves(&m_Form->saver(), &ListSaver::autosaved);
     m_Form->AddFiles(files);
     QVERIFY(saves.wait(20000));
     QVERIFY2(m_Form->adding(), "saved while the batch goes on");
     // Its end is saved too.
     waitForAdds();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_Form->autosavePending(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_Form->saver().autosavePending(), 20000);
     TTorrentGrid saved;
     LoadGridFile(saved, m_Paths.ListFile.toStdString());
     QCOMPARE(saved.RowCount(), 41);
@@ -384,7 +395,7 @@ void MainFormSavingTest::autosaveFailuresShowOneBoxPerStreak() {
     child<QCheckBox>("CheckBox2")->setChecked(true);
     child<QCheckBox>("CheckBox4")->setChecked(false);
     quickAutosave();
-    QSignalSpy saves(m_Form.get(), &MainForm::autosaved);
+    QSignalSpy saves(&m_Form->saver(), &ListSaver::autosaved);
     // A folder where the list file should be: no save can replace it.
     QVERIFY(QDir().mkpath(m_Paths.ListFile + "/in-the-way"));
     MessageBoxes::clearShown();

@@ -55,7 +55,7 @@ void MainFormTeardownTest::theListsUsersGoBeforeTheList() {
     form->AddFiles(files.mid(0, 3));
     QTRY_VERIFY_WITH_TIMEOUT(!form->adding(), 20000);
     if (Batch) {
-        form->setSliceMilliseconds(0);
+        form->adder().setSliceMilliseconds(0);
         form->AddFiles(files.mid(3));
         QVERIFY(form->adding());
     }

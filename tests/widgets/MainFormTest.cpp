@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <memory>
 
 using namespace lintervale;
@@ -161,16 +162,19 @@ void MainFormTest::contextMenuOrderShortcutsAndDefault() {
         {"PasteLinks", "&Paste links", QKeySequence(Qt::CTRL | Qt::Key_V)},
         {"ShowQrCode", "Show &QR code", QKeySequence(Qt::CTRL | Qt::Key_R)},
         {"", "", QKeySequence()},
+        {"Find", "&Find\u2026", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"FindNext", "Find &next", QKeySequence(Qt::Key_F3)},
+        {"FindPrevious", "Find pre&vious", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+        {"", "", QKeySequence()},
         {"TrackerSources", "&Tracker sources\u2026", QKeySequence()},
         {"", "", QKeySequence()},
         {"Undo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {"Redo", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
     };
-    QCOMPARE(actions.size(), 14);
-    QVERIFY(actions[9]->isSeparator());
-    QVERIFY(actions[11]->isSeparator());
-    for (int i = 0; i < 14; ++i) {
+    QCOMPARE(actions.size(), qsizetype(std::size(expected)));
+    for (qsizetype i = 0; i < actions.size(); ++i) {
         const auto& [name, caption, keys] = expected[i];
+        QCOMPARE(actions[i]->isSeparator(), *name == '\0');
         QCOMPARE(actions[i]->objectName(), QString(name));
         if (caption != nullptr) {
             QCOMPARE(actions[i]->text(), QString(caption));
@@ -339,20 +343,49 @@ void MainFormTest::longBatchesShowProgress() {
     for (int i = 0; i < 60; ++i) {
         files.append(torrent(QString("batch%1").arg(i)));
     }
-    m_Form->setSliceMilliseconds(0); // one file per slice
+    // One file listed twice, one that is no torrent.
+    files.append(files.first());
+    QFile bad(m_Dir->filePath("bad.torrent"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("garbage");
+    bad.close();
+    files.append(bad.fileName());
+    child<QCheckBox>("CheckBox4")->setChecked(false);
+    MessageBoxes::clearShown();
+    m_Form->adder().setSliceMilliseconds(0); // one file per slice
     m_Form->AddFiles(files);
     QVERIFY(m_Form->adding());
-    QVERIFY(status().startsWith("Adding .torrent files: 1 of 60"));
+    QVERIFY(status().startsWith("Adding .torrent files: 1 of 62"));
     // The window handles events between slices: a click on a check box goes through.
     QTest::mouseClick(child<QCheckBox>("CheckBox3"), Qt::LeftButton);
     QVERIFY(child<QCheckBox>("CheckBox3")->isChecked());
     QVERIFY(m_Form->adding());
     child<QCheckBox>("CheckBox3")->setChecked(false);
     waitForAdds();
-    QCOMPARE(status(), QString("Added 60 of 60 .torrent files."));
+    // One summary, and one box that names each refused file with its cause.
+    const QString summary = "60 added, 1 already listed, 1 refused";
+    QCOMPARE(status(), summary);
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QVERIFY(MessageBoxes::shown().first().startsWith(summary + "\n\n" + bad.fileName() + ": "));
+    auto* details = child<QLabel>("BatchDetails");
+    QVERIFY(details->isVisible());
+    emit details->linkActivated("details");
+    QCOMPARE(MessageBoxes::shown().size(), 2);
+    QCOMPARE(MessageBoxes::shown().last(), MessageBoxes::shown().first());
     QCOMPARE(names().size(), 60);
     QCOMPARE(names().first(), QString("batch59"));
     QCOMPARE(child<QTableView>("StringGrid1")->model()->rowCount(), 60);
+    // The whole batch is one step back.
+    QCOMPARE(m_Form->undoStack().undoText(), QString("Add"));
+    m_Form->undoStack().undo();
+    QCOMPARE(names(), QStringList(""));
+    m_Form->undoStack().redo();
+    QCOMPARE(names().size(), 60);
+    // A batch that refuses nothing takes the link away.
+    m_Form->AddFiles({torrent("x"), torrent("y")});
+    waitForAdds();
+    QCOMPARE(status(), QString("2 added"));
+    QVERIFY(!details->isVisible());
 }
 
 void MainFormTest::theViewStaysCurrentWhileABoxIsUp() {
@@ -365,8 +398,8 @@ void MainFormTest::theViewStaysCurrentWhileABoxIsUp() {
     int rowsShown = -1;
     int rowsListed = -2;
     qsizetype changes = -1;
-    // While the box about the bad file is up, a later copy hands a file over and a tracker
-    // answer changes a row: the view follows both.
+    // While the batch's box about the bad file is up, a later copy hands a file over and a
+    // tracker answer changes a row: the view follows both.
     MessageBoxes::setDuringNextBox([&] {
         m_Form->AddFile(torrent("handed over"));
         QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
@@ -379,7 +412,7 @@ void MainFormTest::theViewStaysCurrentWhileABoxIsUp() {
     waitForAdds();
     QCOMPARE(rowsShown, rowsListed);
     QCOMPARE(changes, qsizetype(1));
-    QCOMPARE(names(), QStringList({"b", "handed over", "a"}));
+    QCOMPARE(names(), QStringList({"handed over", "b", "a"}));
 }
 
 void MainFormTest::linkLabel() {

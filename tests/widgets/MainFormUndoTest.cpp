@@ -140,11 +140,11 @@ void MainFormUndoTest::severalStepsBackAndForth() {
     // No is no change, and nothing to undo.
     MessageBoxes::setNextAnswer(QMessageBox::No);
     QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
-    QCOMPARE(m_Form->undoStack().count(), 2);
+    QCOMPARE(m_Form->undoStack().count(), 3); // the add, Remove selected, Delete trackers
     MessageBoxes::setNextAnswer(QMessageBox::Yes);
     QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
     QCOMPARE(names(), QStringList(""));
-    QCOMPARE(m_Form->undoStack().count(), 3);
+    QCOMPARE(m_Form->undoStack().count(), 4);
     QCOMPARE(m_Form->undoStack().undoText(), QString("Clear all"));
 
     // Back, one step at a time: Clear all, Delete trackers, Remove selected.
@@ -156,10 +156,13 @@ void MainFormUndoTest::severalStepsBackAndForth() {
     QCOMPARE(trackers(2), std::string("\"http://c/a\""));
     keys(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(names(), QStringList({"a", "b", "c"}));
+    QCOMPARE(m_Form->undoStack().undoText(), QString("Add"));
+    keys(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(names(), QStringList(""));
     QVERIFY(!child<QAction>("Undo")->isEnabled());
 
     // And forward again.
-    for (int step = 0; step < 3; ++step) {
+    for (int step = 0; step < 4; ++step) {
         keys(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     }
     QCOMPARE(names(), QStringList(""));
@@ -170,8 +173,10 @@ void MainFormUndoTest::laterAddsSurviveAnUndo() {
     add({"c", "b", "a"});
     QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton); // quiet: no question
     QCOMPARE(names(), QStringList(""));
-    // Later: one new torrent, and one of the cleared ones again.
-    add({"new", "b"});
+    // Later, each on its own as a hand-off brings it: one new torrent, and one of the cleared
+    // ones again.
+    m_Form->AddFile(torrent("new", "http://new/a"));
+    m_Form->AddFile(torrent("b", "http://b/a"));
     grid()->setFocus();
     keys(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(names(), QStringList({"b", "new", "a", "c"}));
@@ -200,12 +205,12 @@ void MainFormUndoTest::theTrackerEditorsSave() {
         trigger("Edittrackerlist");
     };
     edit(false);
-    QCOMPARE(m_Form->undoStack().count(), 0);
+    QCOMPARE(m_Form->undoStack().count(), 1); // the add
     edit(true);
     QCOMPARE(trackers(1), std::string("\"http://t/a\"|\"udp://new/b\""));
     QCOMPARE(m_Form->undoStack().undoText(), QString("Edit tracker list"));
     // The row moves down meanwhile: the undo finds it by its hash.
-    add({"on top"});
+    m_Form->AddFile(torrent("on top", "http://on top/a"));
     trigger("Undo");
     QCOMPARE(trackers(2), std::string("\"http://t/a\""));
     QCOMPARE(trackers(1), std::string("\"http://on top/a\""));

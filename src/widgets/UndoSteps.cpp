@@ -1,0 +1,125 @@
+#include "widgets/UndoSteps.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QUndoStack>
+#include <QWidget>
+
+namespace lintervale {
+
+namespace {
+
+// Enough for a run of mistakes; each step holds only the rows or cells its command changed.
+constexpr int kUndoSteps = 20;
+
+QString Text(const char* Source) {
+    return QCoreApplication::translate("lintervale::MainForm", Source);
+}
+
+// A step whose command has run already: the first redo, which QUndoStack::push asks for, does
+// nothing.
+class ListStep final : public QUndoCommand {
+public:
+    ListStep(const QString& Text, std::function<void()> Undo, std::function<void()> Redo)
+        : QUndoCommand(Text), m_Undo(std::move(Undo)), m_Redo(std::move(Redo)) {}
+
+    void undo() override { m_Undo(); }
+    void redo() override {
+        if (m_Done) {
+            m_Done = false;
+            return;
+        }
+        m_Redo();
+    }
+
+private:
+    std::function<void()> m_Undo;
+    std::function<void()> m_Redo;
+    bool m_Done = true;
+};
+
+} // namespace
+
+UndoSteps::UndoSteps(TTorrentGrid& Grid, std::function<void(const QString&)> Status,
+                     QWidget* Window)
+    : QObject(Window), m_Grid(Grid), m_Status(std::move(Status)) {
+    m_Stack = new QUndoStack(this);
+    m_Stack->setUndoLimit(kUndoSteps);
+    const auto item = [&](const char* name, const QString& caption, const QKeySequence& keys,
+                          void (QUndoStack::*act)()) {
+        auto* action = new QAction(caption, Window);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        // Anywhere in the main window: after "Clear all" the focus is on the button.
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, m_Stack, act);
+        Window->addAction(action);
+        return action;
+    };
+    m_UndoAction = item("Undo", Text(QT_TRANSLATE_NOOP("lintervale::MainForm", "&Undo")),
+                        QKeySequence(Qt::CTRL | Qt::Key_Z), &QUndoStack::undo);
+    m_RedoAction = item("Redo", Text(QT_TRANSLATE_NOOP("lintervale::MainForm", "&Redo")),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &QUndoStack::redo);
+    connect(m_Stack, &QUndoStack::canUndoChanged, m_UndoAction, &QAction::setEnabled);
+    connect(m_Stack, &QUndoStack::canRedoChanged, m_RedoAction, &QAction::setEnabled);
+}
+
+void UndoSteps::restored(const TRowRemoval::TRestored& Restored) {
+    if (Restored.Restored > 0) {
+        m_Grid.Select(Restored.FirstRow, Restored.LastRow);
+    }
+    if (Restored.Skipped > 0) {
+        m_Status(Text(QT_TRANSLATE_NOOP("lintervale::MainForm",
+                                        "%1 of %2 rows were not put back: their torrents are "
+                                        "listed again."))
+                     .arg(Restored.Skipped)
+                     .arg(Restored.Skipped + Restored.Restored));
+    }
+}
+
+void UndoSteps::pushRemoval(const QString& Name, std::vector<TTorrentGrid::TRow> Before) {
+    auto removal = std::make_shared<TRowRemoval>(TRowRemoval::Between(Before, m_Grid));
+    Before.clear();
+    if (removal->Empty()) {
+        return;
+    }
+    m_Stack->push(new ListStep(
+        Name, [this, removal] { restored(removal->Restore(m_Grid)); },
+        [this, removal] { removal->RemoveAgain(m_Grid); }));
+}
+
+void UndoSteps::added(const QString& Name, std::vector<std::string> Hashes) {
+    auto addition = std::make_shared<TRowAddition>(std::move(Hashes));
+    if (addition->Empty()) {
+        return;
+    }
+    m_Stack->push(new ListStep(
+        Name, [this, addition] { addition->Undo(m_Grid); },
+        [this, addition] { restored(addition->Redo(m_Grid)); }));
+}
+
+void UndoSteps::trackersChanged(const QString& Name, TTrackerChange Change) {
+    if (Change.Empty()) {
+        return;
+    }
+    auto change = std::make_shared<TTrackerChange>(std::move(Change));
+    m_Stack->push(new ListStep(
+        Name, [this, change] { change->Undo(m_Grid); }, [this, change] { change->Redo(m_Grid); }));
+}
+
+void UndoSteps::editingTrackers(int Row) {
+    m_TrackerEdit = std::make_unique<TTrackerChange>(TTrackerChange::Before(m_Grid, Row, Row));
+}
+
+void UndoSteps::trackersEdited(const QString& Name) {
+    if (!m_TrackerEdit) {
+        return;
+    }
+    TTrackerChange change = std::move(*m_TrackerEdit);
+    m_TrackerEdit.reset();
+    change.After(m_Grid);
+    trackersChanged(Name, std::move(change));
+}
+
+} // namespace lintervale
