@@ -1,15 +1,16 @@
 #!/usr/bin/env python3
-"""The list's benchmark: list_bench.py LINTERVALE CORPUS_DIR.
+"""The list's benchmark: list_bench.py LINTERVALE WINDOW_BENCH CORPUS_DIR.
 
 Adds the 10,000 torrents of the list10k set through the command line of a fresh start (with
 "Save on exit" ticked and quiet mode on), closes, and starts again, in a home folder of its
-own and on the offscreen platform. The program, run with LINTERVALE_BENCH, reports how long
-the adds took (from its window's creation), how long the list file took to save and to load.
+own and on the offscreen platform. WINDOW_BENCH (bench/window_bench.cpp) runs the window as
+the program does and reports how long the adds took (from its window's creation), how long
+the list file took to save and to load.
 The adds are compared with `lintervale --magnet` over the same files (the whole process).
 With "Save on exit" ticked the list is also saved while it changes; the same adds are timed
 once more with it unticked, which saves nothing, to show what saving while running costs.
 The 10,000 links that the headless command prints for the files are then pasted into a fresh
-window (LINTERVALE_BENCH_PASTE names the text file), timed as the adds of the files are.
+window (window_bench's --paste names the text file), timed as the adds of the files are.
 Targets: adds within 2x of the headless command; save and load each under a fifth of the
 adds; the adds at most 10% slower with saving while running than without; the paste of the
 links no slower than the adds of the files. It also adds the 15 MB torrent of 100,000 files
@@ -35,14 +36,13 @@ def fresh_home(root, save_on_exit=True):
         f.write(SETTINGS.format(1 if save_on_exit else 0))
     env = dict(os.environ, HOME=root, XDG_CONFIG_HOME=f"{root}/config",
                XDG_DATA_HOME=f"{root}/data", XDG_RUNTIME_DIR=f"{root}/runtime",
-               QT_QPA_PLATFORM="offscreen", LINTERVALE_BENCH="1", LINTERVALE_NO_DIALOGS="1")
+               QT_QPA_PLATFORM="offscreen")
     return env
 
 
-def window_run(lintervale, files, env, cwd, paste=None):
-    if paste is not None:
-        env = dict(env, LINTERVALE_BENCH_PASTE=paste)
-    done = subprocess.run([lintervale, *files], cwd=cwd, env=env, capture_output=True,
+def window_run(window, files, env, cwd, paste=None):
+    pasted = ["--paste", paste] if paste is not None else []
+    done = subprocess.run([window, *pasted, *files], cwd=cwd, env=env, capture_output=True,
                           text=True, timeout=600)
     text = done.stderr
     added = re.search(r"bench: load (-?\d+) ms, rows (\d+), added after (\d+) ms", text)
@@ -55,7 +55,7 @@ def window_run(lintervale, files, env, cwd, paste=None):
             "autosaves": int(autosaved.group(1)), "autosave_ms": int(autosaved.group(2))}
 
 
-def window_peak(lintervale, files, env, cwd):
+def window_peak(window, files, env, cwd):
     """The window's peak resident memory in bytes over a start that adds files and closes."""
     child = subprocess.Popen([lintervale, *files], cwd=cwd, env=env, stdout=subprocess.DEVNULL,
                              stderr=subprocess.DEVNULL)
@@ -64,7 +64,7 @@ def window_peak(lintervale, files, env, cwd):
     return usage.ru_maxrss * 1024
 
 
-def big_torrent_memory(lintervale, corpus):
+def big_torrent_memory(window, corpus):
     """The window's peak memory when it adds the longnames torrent, above its baseline, as a
     multiple of the file's size (the lowest of the runs on both sides)."""
     folder = os.path.join(corpus, "longnames")
@@ -74,14 +74,15 @@ def big_torrent_memory(lintervale, corpus):
     baseline, adding = float("inf"), float("inf")
     for _ in range(REPEATS):
         with tempfile.TemporaryDirectory() as home:
-            baseline = min(baseline, window_peak(lintervale, [], fresh_home(home), folder))
+            baseline = min(baseline, window_peak(window, [], fresh_home(home), folder))
         with tempfile.TemporaryDirectory() as home:
-            adding = min(adding, window_peak(lintervale, [name], fresh_home(home), folder))
+            adding = min(adding, window_peak(window, [name], fresh_home(home), folder))
     return size, baseline, (adding - baseline) / size
 
 
 def main():
-    lintervale, corpus = os.path.abspath(sys.argv[1]), sys.argv[2]
+    lintervale, window = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    corpus = sys.argv[3]
     folder = os.path.join(corpus, "list10k")
     with open(os.path.join(folder, "files.txt")) as f:
         files = f.read().split()
@@ -99,8 +100,8 @@ def main():
     for _ in range(REPEATS):
         with tempfile.TemporaryDirectory() as home:
             env = fresh_home(home)
-            first = window_run(lintervale, files, env, folder)
-            second = window_run(lintervale, [], env, folder)
+            first = window_run(window, files, env, folder)
+            second = window_run(window, [], env, folder)
         run = {"added": first["added"], "save": first["save"], "load": second["load"],
                "rows": second["rows"], "autosaves": first["autosaves"],
                "autosave_ms": first["autosave_ms"]}
@@ -109,7 +110,7 @@ def main():
         # The same adds with "Save on exit" unticked: nothing is saved, while running or at
         # the end.
         with tempfile.TemporaryDirectory() as home:
-            plain = window_run(lintervale, files, fresh_home(home, False), folder)
+            plain = window_run(window, files, fresh_home(home, False), folder)
         unsaved = min(unsaved, plain["added"])
 
     # The same torrents as magnet links, pasted into a fresh window.
@@ -119,7 +120,7 @@ def main():
         text.flush()
         for _ in range(REPEATS):
             with tempfile.TemporaryDirectory() as home:
-                run = window_run(lintervale, [], fresh_home(home), folder, paste=text.name)
+                run = window_run(window, [], fresh_home(home), folder, paste=text.name)
             if pasted is None or run["added"] < pasted["added"]:
                 pasted = run
 
@@ -146,7 +147,7 @@ def main():
     print(f"paste of {len(files)} links: {pasted['added']}, {pasted['rows']} rows"
           f" ({paste_ratio:.3f}x the adds of the files, target at most 1x)"
           f"  {'PASS' if ok_paste else 'FAIL'}")
-    size, baseline, memory = big_torrent_memory(lintervale, corpus)
+    size, baseline, memory = big_torrent_memory(window, corpus)
     ok_memory = memory < 3
     print(f"adding the {size / 2**20:.1f} MiB torrent: {memory:.2f}x its size above the window's "
           f"own {baseline / 1e6:.0f} MB, target < 3x  {'PASS' if ok_memory else 'FAIL'}")

@@ -1,7 +1,10 @@
 // Times the list's commands on a list of 100,000 rows: finding as the user types (each
-// keystroke counts every row that holds the text), and sorting by name and by size.
-// list_commands_bench [ROWS]. Prints the slowest keystroke and the median sort of 5.
+// keystroke counts every row that holds the text), sorting by name and by size, and taking
+// back an add of 10,000 rows (and doing it again) on top of them.
+// list_commands_bench [ROWS]. Prints the slowest keystroke, the median sort of 5, and the undo
+// and redo of the add.
 
+#include "list/ListDeltas.h"
 #include "list/ListFind.h"
 #include "list/ListOrder.h"
 
@@ -76,6 +79,19 @@ int main(int argc, char** argv) {
         SortRows(grid, TTorrentGrid::ColSize, round % 2 == 1);
         bySize.push_back(Milliseconds(start));
     }
+    // The newest 10,000 rows (on top) as one add, taken back and done again.
+    std::vector<std::string> added;
+    for (int r = 1; r <= std::min(10000, rows); ++r) {
+        added.push_back(grid.Cell(TTorrentGrid::ColHash, r));
+    }
+    TRowAddition addition(std::move(added));
+    auto start = Clock::now();
+    const int undone = addition.Undo(grid);
+    const double undo = Milliseconds(start);
+    start = Clock::now();
+    addition.Redo(grid);
+    const double redo = Milliseconds(start);
+    std::printf("undo of an add of %d rows %.0f ms, redo %.0f ms\n", undone, undo, redo);
     std::sort(byName.begin(), byName.end());
     std::sort(bySize.begin(), bySize.end());
     std::printf("%d rows: slowest keystroke of find %.1f ms (target 50), sort by name %.0f ms, "

@@ -31,7 +31,7 @@ fi
 status=0
 python3 "$bench/measure.py" "$lintervale" "$corpus" || status=1
 python3 "$bench/show_bench.py" "$lintervale" "$corpus" || status=1
-python3 "$bench/list_bench.py" "$lintervale" "$corpus" || status=1
+python3 "$bench/list_bench.py" "$lintervale" "$build/bench/window_bench" "$corpus" || status=1
 for tool in list_commands_bench properties_bench; do
     if [[ -x $build/bench/$tool ]]; then
         case $tool in

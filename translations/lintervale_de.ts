@@ -495,6 +495,10 @@
         <source>Error: Main window not found.</source>
         <translation>Fehler: Hauptfenster nicht gefunden.</translation>
     </message>
+    <message>
+        <source>Lintervale does not start, so that no second copy writes the same list. Remove that folder, or set XDG_RUNTIME_DIR to a folder that only you can enter.</source>
+        <translation>Lintervale startet nicht, damit keine zweite Kopie dieselbe Liste schreibt. Entfernen Sie diesen Ordner oder setzen Sie XDG_RUNTIME_DIR auf einen Ordner, den nur Sie betreten können.</translation>
+    </message>
 </context>
 <context>
     <name>lintervale::BoundedDownload</name>
@@ -1074,6 +1078,34 @@
         <source>Find pre&amp;vious</source>
         <translation>&amp;Vorherigen finden</translation>
     </message>
+    <message>
+        <source>Torrents in the list</source>
+        <translation>Torrents in der Liste</translation>
+    </message>
+    <message>
+        <source>1 torrent</source>
+        <translation>1 Torrent</translation>
+    </message>
+    <message>
+        <source>%1 torrents</source>
+        <translation>%1 Torrents</translation>
+    </message>
+    <message>
+        <source>%1, %2 selected</source>
+        <translation>%1, %2 ausgewählt</translation>
+    </message>
+    <message>
+        <source>Move row</source>
+        <translation>Zeile verschieben</translation>
+    </message>
+    <message>
+        <source>Sort</source>
+        <translation>Sortieren</translation>
+    </message>
+    <message>
+        <source>Fetched trackers</source>
+        <translation>Geholte Tracker</translation>
+    </message>
 </context>
 <context>
     <name>lintervale::MessageBoxes</name>
@@ -1378,6 +1410,29 @@
     <message>
         <source>This link is too long for a QR code.</source>
         <translation>Dieser Link ist zu lang für einen QR-Code.</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::RunningCopy</name>
+    <message>
+        <source>The folder %1 cannot be made: %2.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden: %2.</translation>
+    </message>
+    <message>
+        <source>The folder %1 is a symbolic link.</source>
+        <translation>Der Ordner %1 ist eine symbolische Verknüpfung.</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder.</source>
+        <translation>%1 ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>The folder %1 belongs to another user.</source>
+        <translation>Der Ordner %1 gehört einem anderen Benutzer.</translation>
+    </message>
+    <message>
+        <source>The folder %1 can be entered by other users (mode %2, not 700).</source>
+        <translation>Der Ordner %1 kann von anderen Benutzern betreten werden (Modus %2, nicht 700).</translation>
     </message>
 </context>
 <context>

@@ -274,15 +274,31 @@ TTrackerChange TTrackerChange::Before(const G& Grid, const std::vector<std::stri
 }
 
 void TTrackerChange::Absorb(const TTrackerChange& Later) {
+    std::unordered_map<std::string, std::size_t> mine;
+    mine.reserve(m_Cells.size());
+    for (std::size_t i = 0; i < m_Cells.size(); ++i) {
+        mine.emplace(m_Cells[i].Hash, i);
+    }
     for (const TCell& later : Later.m_Cells) {
-        const auto mine = std::find_if(m_Cells.begin(), m_Cells.end(),
-                                       [&](const TCell& cell) { return cell.Hash == later.Hash; });
-        if (mine == m_Cells.end()) {
-            m_Cells.push_back(later);
+        if (const auto it = mine.find(later.Hash); it != mine.end()) {
+            m_Cells[it->second].New = later.New;
         } else {
-            mine->New = later.New;
+            mine.emplace(later.Hash, m_Cells.size());
+            m_Cells.push_back(later);
         }
     }
+}
+
+void TTrackerChange::Record(const std::string& Hash, const std::string& Old,
+                            const std::string& New) {
+    if (Hash.empty() || (Old == New && (m_Cells.empty() || m_Cells.back().Hash != Hash))) {
+        return;
+    }
+    if (!m_Cells.empty() && m_Cells.back().Hash == Hash) {
+        m_Cells.back().New = New;
+        return;
+    }
+    m_Cells.push_back({Hash, Old, New});
 }
 
 void TTrackerChange::After(const G& Grid) {

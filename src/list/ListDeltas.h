@@ -87,6 +87,9 @@ public:
     // Takes in a later change: for a cell both changed, the old text is this one's and the new
     // text the later one's (so one undo takes back both).
     void Absorb(const TTrackerChange& Later);
+    // Notes one cell that a command changed from Old to New (rows of one hash one after
+    // another make one cell).
+    void Record(const std::string& Hash, const std::string& Old, const std::string& New);
 
     bool Empty() const { return m_Cells.empty(); }
 

@@ -251,17 +251,17 @@ void TTorrentList::Quaverize() {
     for (int r = top; r <= bottom; ++r) {
         SetRow(r);
         if (!m_Grid.Cell(G::ColName, r).empty()) {
-            EasterEgg = 0;
+            m_EasterEgg = 0;
             DblClick();
             continue;
         }
-        if (EasterEgg < kEasterEggLimit) {
-            ++EasterEgg;
+        if (m_EasterEgg < kEasterEggLimit) {
+            ++m_EasterEgg;
         }
-        if (EasterEgg == kEasterEggLimit) {
+        if (m_EasterEgg == kEasterEggLimit) {
             m_Host.AskHelp(TMessage(kHelpQuestion));
             m_Host.OpenUrl(kHelpAddress);
-            EasterEgg = 0;
+            m_EasterEgg = 0;
         }
     }
 }

@@ -125,9 +125,11 @@ public:
     // Writes the column headings into row 0.
     void WriteHeadings();
 
-    int EasterEgg = 0;
+    // How many times in a row "Quaverize!" was pressed without a selected row.
+    int EasterEggCount() const { return m_EasterEgg; }
 
 private:
+    int m_EasterEgg = 0;
     // The data rows that hold Hash (row 0, the headings, never does).
     std::vector<int> TorrentRows(const std::string& Hash) const;
 

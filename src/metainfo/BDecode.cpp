@@ -216,47 +216,4 @@ std::size_t TBDocument::Decode(std::string_view Data, std::size_t Start) {
     return decoder.Position();
 }
 
-TObjectPtr BuildObjects(const TBDocument& Document, std::uint32_t Index) {
-    switch (Document[Index].Kind()) {
-    case TBKind::List: {
-        auto list = std::make_unique<TObjectList>();
-        for (std::uint32_t i = Document.First(Index); i != Document.End(Index);
-             i = Document.Next(i)) {
-            list->Items.push_back(BuildObjects(Document, i));
-        }
-        return TObjectPtr(list.release());
-    }
-    case TBKind::Dictionary: {
-        auto table = std::make_unique<TObjectHash>();
-        for (std::uint32_t key = Document.First(Index); key != Document.End(Index);) {
-            const std::uint32_t value = Document.Next(key);
-            TObjectPtr item = BuildObjects(Document, value);
-            if (Document.Text(key).empty()) {
-                table->SetEmptyKeyItem(std::move(item));
-            } else {
-                table->SetItem(Document.Text(key), std::move(item));
-            }
-            key = Document.Next(value);
-        }
-        return TObjectPtr(table.release());
-    }
-    default: {
-        auto scalar = std::make_unique<TIntString>();
-        if (Document.KindOf(Index) == TValueKind::String) {
-            scalar->StringPart = Document.Text(Index);
-        } else {
-            scalar->ISType = TISType::tisInt;
-            scalar->IntPart = Document.Number(Index);
-        }
-        return TObjectPtr(scalar.release());
-    }
-    }
-}
-
-TObjectPtr BDecodeValue(TByteStream& Stream) {
-    TBDocument document;
-    Stream.Seek(document.Decode(Stream.Bytes(), Stream.Position()));
-    return document.Size() == 0 ? nullptr : BuildObjects(document, 0);
-}
-
 } // namespace lintervale

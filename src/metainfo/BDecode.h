@@ -1,21 +1,16 @@
 #pragma once
 
-// The bencode decoder: bytes in, a decoded document (BDocument.h) or a tree of owned objects
-// out.
+// The bencode decoder: bytes in, a decoded document (BDocument.h) out.
 //
 // Contract:
-// - TBDocument::Decode reads one value into compact records; BDecodeValue turns those
-//   records into objects: a byte string or an integer becomes a TIntString, a list a
-//   TObjectList, a dictionary a TObjectHash; the caller owns the returned tree (each
-//   container owns its elements).
-// - Both borrow the decoded bytes: a TIntString's StringPart views them, so the bytes must
-//   outlive the tree.
+// - TBDocument::Decode reads one value into compact records that point into the data; it
+//   copies nothing, so the data must outlive the document.
 // - The grammar is taken leniently, as .torrent writers in the wild need: the byte after a
 //   string's length digits is not checked, an integer is digits and minus signs up to the
 //   first other byte (which is consumed), a container cut off by the end of the data ends
-//   there, a byte that starts no value yields nothing, and a repeated key keeps its last
-//   value. A member with an empty key is no key of the table: its value is kept aside as the
-//   table's EmptyKeyItem (BitTorrent v2 file trees need it).
+//   there, a byte that starts no value yields nothing, and a dictionary member whose value is
+//   nothing is dropped. Repeated keys and the empty key stay members as they stand; a reader
+//   that looks a key up (TBDocument::Find) takes the last member with it.
 // - Wherever a dictionary has the key "info", it also gets "_info_start" (the offset of the
 //   value) and "_info_length" (its length in bytes), so the info hash can be taken over the
 //   bytes exactly as stored.
@@ -25,13 +20,10 @@
 //   digit raises EBDecodeError as well. On an error nothing decoded so far is kept.
 
 #include "metainfo/BDocument.h"
-#include "metainfo/ByteStream.h"
 #include "metainfo/Cause.h"
-#include "metainfo/Hashes.h"
 
 #include <cstdint>
 #include <stdexcept>
-#include <string_view>
 
 namespace lintervale {
 
@@ -45,31 +37,6 @@ private:
     TLoadCause m_Cause;
 };
 
-enum class TISType : std::uint8_t { tisString = 0, tisInt = 1 };
-
-// One decoded scalar. StringPart views the decoded bytes (or any bytes that outlive it).
-class TIntString final : public TObject {
-public:
-    static constexpr TObjectKind kKind = TObjectKind::Scalar;
-
-    TIntString() : TObject(kKind) {}
-
-    // ISType first: it fills the padding at the end of TObject.
-    TISType ISType = TISType::tisString;
-    std::string_view StringPart;
-    std::int64_t IntPart = 0;
-};
-
-// A decoded list; it owns its elements.
-class TObjectList final : public TObject {
-public:
-    static constexpr TObjectKind kKind = TObjectKind::List;
-
-    TObjectList() : TObject(kKind) {}
-
-    std::vector<TObjectPtr> Items;
-};
-
 struct TBDecodeLimits {
     static constexpr int kMaxDepth = 100;
     static constexpr std::int64_t kMaxItems = 8'000'000;
@@ -78,12 +45,5 @@ struct TBDecodeLimits {
     static constexpr std::int64_t kMaxBytes = std::int64_t{256} << 20;
 };
 static_assert(TBDecodeLimits::kMaxBytes <= TBNode::kMaxOffset);
-
-// The objects of the value whose record is Index (and of everything in it).
-TObjectPtr BuildObjects(const TBDocument& Document, std::uint32_t Index);
-
-// Decodes one value at the stream's position into objects (null when the first byte starts
-// none) and moves the stream past it.
-TObjectPtr BDecodeValue(TByteStream& Stream);
 
 } // namespace lintervale

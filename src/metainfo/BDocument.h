@@ -13,9 +13,9 @@
 //   that member's value; a member whose value was nothing is not there at all.
 // - The data stays where it is: the document borrows it, so it must outlive the document.
 //
-// Looking a key up scans the dictionary's members and takes the last with that key, as a
-// dictionary decoded into a table keeps a repeated key's last value. Every member is visited
-// once, so no choice of keys makes a look-up slower than the dictionary is long.
+// Looking a key up scans the dictionary's members and takes the last with that key: a repeated
+// key's last value is the one that counts. Every member is visited once, so no choice of keys
+// makes a look-up slower than the dictionary is long.
 
 #include "metainfo/Cause.h"
 

@@ -20,9 +20,9 @@ constexpr std::uint32_t kNone = TBDocument::kNone;
                              .Expected = TValueKind::Dictionary});
 }
 
-// The members of a dictionary as a table keeps them: the last of each key (key records). A
-// few members are compared directly, many are sorted, so that no choice of keys makes this
-// slow.
+// The members of a dictionary that count: the last of each key (key records), as Find takes
+// them. A few members are compared directly, many are sorted, so that no choice of keys makes
+// this slow.
 std::vector<std::uint32_t> LastMembers(const TBDocument& document, std::uint32_t dictionary) {
     std::vector<std::uint32_t> keys;
     for (std::uint32_t key = document.First(dictionary); key != document.End(dictionary);

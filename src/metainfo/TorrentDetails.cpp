@@ -230,7 +230,7 @@ TTorrentDetails ReadDetails(const TTorrentFile& Torrent) {
     details.FileCount = Torrent.Count();
     details.PieceLength = Torrent.PieceLength();
     if (!Torrent.V2Only()) {
-        details.PieceCount = static_cast<std::int64_t>(Torrent.Pieces.size() / 20);
+        details.PieceCount = static_cast<std::int64_t>(Torrent.Pieces().size() / 20);
     } else if (details.PieceLength > 0) {
         // Each file of a v2 torrent starts a piece of its own.
         VisitContents(Torrent, [&](const TContentFile& file) {

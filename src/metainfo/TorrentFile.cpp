@@ -71,7 +71,6 @@ template <typename TDigest> std::string DigestOf(std::string_view bytes) {
 // One entry of "files" as the loader reads it.
 struct TFileEntry {
     std::int64_t Length = 0;
-    std::uint32_t Path = kNone; // the path list; kNone for padding
     bool Padding = false;
 };
 
@@ -110,7 +109,7 @@ TFileEntry ReadFileEntry(const TBDocument& document, std::uint32_t entry, std::i
     if (path == kNone) {
         Fail({.Code = TCauseCode::FileWithoutPath, .Index = index});
     }
-    file.Path = ContainerOf(document, path, "path", TValueKind::List, index);
+    ContainerOf(document, path, "path", TValueKind::List, index);
     for (std::uint32_t part = document.First(path); part != document.End(path);
          part = document.Next(part)) {
         if (!document.IsScalar(part)) {
@@ -137,12 +136,7 @@ void TTorrentFile::Clear() {
     m_Hybrid = false;
     m_Length = 0;
     m_Count = 0;
-    m_FilesList = kNone;
-    m_Loaded = false;
-    m_FilesMade = false;
-    m_Files.clear();
-    m_Tree.reset();
-    Pieces = std::string_view();
+    m_Pieces = std::string_view();
     m_PieceLength = 0;
     m_Multifile = false;
     m_V2Only = false;
@@ -164,7 +158,6 @@ bool TTorrentFile::Load(TByteStream& Stream) {
     } catch (const std::bad_alloc&) {
         Fail({.Code = TCauseCode::OutOfMemory});
     }
-    m_Loaded = true;
     return true;
 }
 
@@ -259,7 +252,7 @@ void TTorrentFile::LoadFiles(std::uint32_t Info) {
         m_Length = summary.Length;
         return;
     }
-    Pieces = StringOf(m_Document, pieces, "pieces");
+    m_Pieces = StringOf(m_Document, pieces, "pieces");
     // A hybrid torrent: v1 piece hashes and a v2 file tree in one info dictionary.
     const std::uint32_t version = m_Document.Find(Info, "meta version");
     m_Hybrid = version != kNone && m_Document[version].Kind() == TBKind::Integer &&
@@ -271,7 +264,7 @@ void TTorrentFile::LoadFiles(std::uint32_t Info) {
         m_Count = 1;
     } else if (const std::uint32_t files = m_Document.Find(Info, "files"); files != kNone) {
         m_Multifile = true;
-        m_FilesList = ContainerOf(m_Document, files, "files", TValueKind::List);
+        ContainerOf(m_Document, files, "files", TValueKind::List);
         std::int64_t index = 0;
         for (std::uint32_t entry = m_Document.First(files); entry != m_Document.End(files);
              entry = m_Document.Next(entry), ++index) {
@@ -309,58 +302,6 @@ void TTorrentFile::LoadHash(std::uint32_t Root) {
     if (m_Hybrid) {
         m_HashV2 = DigestOf<TSHA256>(info);
     }
-}
-
-const std::vector<TTorrentSubFile>& TTorrentFile::Files() const {
-    if (m_FilesMade || !m_Loaded || m_V2Only) {
-        return m_Files;
-    }
-    m_FilesMade = true;
-    if (m_FilesList == kNone) {
-        m_Files.emplace_back(m_Name, std::string(), m_Length, 0);
-        return m_Files;
-    }
-    m_Files.reserve(static_cast<std::size_t>(m_Count));
-    std::int64_t offset = 0;
-    std::int64_t index = 0;
-    for (std::uint32_t entry = m_Document.First(m_FilesList); entry != m_Document.End(m_FilesList);
-         entry = m_Document.Next(entry), ++index) {
-        const TFileEntry file = ReadFileEntry(m_Document, entry, index);
-        if (!file.Padding) {
-            std::string folders;
-            std::string_view fileName;
-            const std::uint32_t end = m_Document.End(file.Path);
-            for (std::uint32_t part = m_Document.First(file.Path); part != end;
-                 part = m_Document.Next(part)) {
-                if (m_Document.Next(part) != end) {
-                    folders += m_Document.Text(part);
-                    folders += '\\';
-                } else {
-                    fileName = m_Document.Text(part);
-                }
-            }
-            m_Files.emplace_back(std::string(fileName), std::move(folders), file.Length, offset);
-        }
-        offset = WrappingAdd(offset, file.Length);
-    }
-    return m_Files;
-}
-
-const TObjectHash& TTorrentFile::Tree() const {
-    if (!m_Tree) {
-        const bool decoded =
-            m_Document.Size() > 0 && m_Document.KindOf(0) == TValueKind::Dictionary;
-        m_Tree = decoded ? BuildObjects(m_Document, 0) : TObjectPtr(new TObjectHash());
-    }
-    return *As<TObjectHash>(m_Tree.get());
-}
-
-std::string TTorrentFile::GetPiece(std::int64_t Index) const {
-    if (Index < 0 || static_cast<std::uint64_t>(Index) >= Pieces.size() / 20 + 1) {
-        return std::string();
-    }
-    const auto start = static_cast<std::size_t>(Index) * 20;
-    return start >= Pieces.size() ? std::string() : std::string(Pieces.substr(start, 20));
 }
 
 } // namespace lintervale

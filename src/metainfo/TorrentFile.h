@@ -17,16 +17,16 @@
 // the step; Cause() says which, with the byte offset or the file entry where one applies.
 // Text fields are the metainfo's bytes, unconverted.
 //
-// The loader keeps the decoded document in compact form (BDocument.h). Files() and Tree()
-// are made from it on their first call and kept; they, and Pieces, read the bytes given to
-// Load: keep those alive while calling them. The other fields are copies. A model is used by
-// one thread at a time.
+// The loader keeps the decoded document in compact form (BDocument.h). Document() and
+// Pieces() read the bytes given to Load: keep those alive while calling them. The other fields
+// are copies. The files themselves, with their paths and attributes, are read from the
+// document when wanted (VisitContents, TorrentDetails.h). A model is used by one thread at a
+// time.
 
 #include "messages/Message.h"
 #include "metainfo/BDocument.h"
 #include "metainfo/ByteStream.h"
 #include "metainfo/Cause.h"
-#include "metainfo/Hashes.h"
 
 #include <cstdint>
 #include <stdexcept>
@@ -47,28 +47,6 @@ public:
 
 private:
     TLoadCause m_Cause;
-};
-
-class TTorrentSubFile {
-public:
-    TTorrentSubFile(std::string Name, std::string Path, std::int64_t Length, std::int64_t Offset)
-        : m_Name(std::move(Name)), m_Path(std::move(Path)), m_Length(Length), m_Offset(Offset),
-          m_Left(Length) {}
-
-    const std::string& Name() const { return m_Name; }
-    // The folders leading to the file inside the torrent, each followed by a backslash.
-    const std::string& Path() const { return m_Path; }
-    std::int64_t Length() const { return m_Length; }
-    std::int64_t Offset() const { return m_Offset; }
-    std::int64_t Left() const { return m_Left; }
-    void SetLeft(std::int64_t Value) { m_Left = Value; }
-
-private:
-    std::string m_Name;
-    std::string m_Path;
-    std::int64_t m_Length;
-    std::int64_t m_Offset;
-    std::int64_t m_Left;
 };
 
 class TTorrentFile {
@@ -105,22 +83,14 @@ public:
     std::int64_t Length() const { return m_Length; }
     // The number of files, padding not included.
     std::int32_t Count() const { return m_Count; }
-    // The files of a loaded v1 torrent in the order of the metainfo, padding left out (the
-    // offsets count it); empty after a failed load.
-    const std::vector<TTorrentSubFile>& Files() const;
-    // The decoded top-level dictionary with everything in it, the info markers included;
-    // empty when the data held no dictionary.
-    const TObjectHash& Tree() const;
     // The info hash as lowercase hexadecimal digits (40 for SHA-1, 64 for a v2-only
     // torrent's SHA-256); empty until a load computed it.
     const std::string& Hash() const { return m_InfoHash; }
     std::int32_t PieceLength() const { return m_PieceLength; }
     bool Multifile() const { return m_Multifile; }
-    // The 20-byte hash of piece Index; a slice past the end yields only the bytes present.
-    std::string GetPiece(std::int64_t Index) const;
-
-    // The concatenated 20-byte piece hashes, a view of the loaded bytes.
-    std::string_view Pieces;
+    // The concatenated 20-byte piece hashes of a v1 or hybrid torrent, a view of the loaded
+    // bytes; empty for a v2-only torrent.
+    std::string_view Pieces() const { return m_Pieces; }
 
 private:
     void LoadSteps(TByteStream& Stream);
@@ -134,13 +104,9 @@ private:
     std::string m_Name;
     std::int64_t m_Length = 0;
     std::int32_t m_Count = 0;
-    std::uint32_t m_FilesList = TBDocument::kNone; // the "files" list of a loaded torrent
-    bool m_Loaded = false;
-    mutable bool m_FilesMade = false;
-    mutable std::vector<TTorrentSubFile> m_Files;
-    mutable TObjectPtr m_Tree;
     std::string m_InfoHash;
     std::string m_HashV2; // a hybrid's SHA-256 (empty otherwise)
+    std::string_view m_Pieces;
     std::uint32_t m_Info = TBDocument::kNone;
     bool m_Hybrid = false;
     std::int32_t m_PieceLength = 0;

@@ -174,6 +174,7 @@ void TrackerFetcher::serveFromList() {
     };
     std::vector<std::string> served;
     TMessage status;
+    TTrackerChange change;
     while (!m_Queue.empty() && usesTrackerList() && (m_ListAnswer != nullptr || m_ListFailed) &&
            (served.empty() || clock.elapsed() < kSliceMilliseconds)) {
         served.push_back(std::move(m_Queue.front()));
@@ -188,10 +189,14 @@ void TrackerFetcher::serveFromList() {
             TTrackerMerge merged =
                 MergeFetched(grid.Cell(G::ColTrackers, row), *m_ListAnswer, order);
             full = std::max(full, merged.LeftOut);
+            change.Record(served.back(), grid.Cell(G::ColTrackers, row), merged.Cell);
             grid.SetCell(G::ColTrackers, row, std::move(merged.Cell));
         }
         status = FetchLeftOutMessage(grid.Cell(G::ColName, rows->second.front()),
                                      m_ListAnswer->Invalid, m_ListAnswer->OverCap + full);
+    }
+    if (!change.Empty()) {
+        emit trackersMerged(change);
     }
     if (m_ListAnswer != nullptr) {
         m_Host.SetStatusText(status);
@@ -290,10 +295,15 @@ void TrackerFetcher::complete(const std::string& Hash, const TOutcome& Outcome) 
         return compare(A, B);
     };
     std::size_t full = 0;
+    TTrackerChange change;
     for (const int row : rows) {
         TTrackerMerge merged = MergeFetched(grid.Cell(G::ColTrackers, row), fetched, order);
         full = std::max(full, merged.LeftOut);
+        change.Record(Hash, grid.Cell(G::ColTrackers, row), merged.Cell);
         grid.SetCell(G::ColTrackers, row, std::move(merged.Cell));
+    }
+    if (!change.Empty()) {
+        emit trackersMerged(change);
     }
     m_Host.SetStatusText(FetchLeftOutMessage(name, fetched.Invalid, fetched.OverCap + full));
 }

@@ -21,6 +21,7 @@
 // nothing, and the next fetch tries the list again. A list that names no tracker counts as
 // failed.
 
+#include "list/ListDeltas.h"
 #include "list/ListHost.h"
 #include "list/TorrentList.h"
 #include "network/BoundedDownload.h"
@@ -82,6 +83,8 @@ signals:
     // The fetch of one queued hash has ended: its answer was merged, it failed, timed out or
     // was refused, or its row was gone before its turn. Once for each time it was queued.
     void fetchEnded(const std::string& Hash);
+    // Fetched trackers were merged into tracker cells: Change holds them before and after.
+    void trackersMerged(const lintervale::TTrackerChange& Change);
     // The queue ran empty.
     void idle();
     // The service or the list changed (and with them the menu caption).

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QtEndian>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -21,34 +22,66 @@ namespace lintervale {
 
 namespace {
 
-constexpr char kAnswer = 0x06;
 constexpr const char* kIdleTimer = "idle";
 // Unix socket paths hold about 100 bytes.
 constexpr int kMaxSocketPath = 100;
 
-// A folder that exists, belongs to this user and only this user can enter.
-bool PrivateFolder(const QString& folder) {
-    struct stat info {};
-    const QByteArray path = QFile::encodeName(folder);
-    if (::lstat(path.constData(), &info) != 0) {
-        if (::mkdir(path.constData(), 0700) != 0 || ::lstat(path.constData(), &info) != 0) {
-            return false;
-        }
+// Canonical form of a path whose last parts may not exist yet: the deepest folder that
+// exists, with its links resolved, and the rest as written.
+QString CanonicalPath(const QString& path) {
+    QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QStringList rest;
+    while (!QFileInfo::exists(existing) && existing != "/") {
+        rest.prepend(QFileInfo(existing).fileName());
+        existing = QFileInfo(existing).path();
     }
-    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+    const QString canonical = QFileInfo(existing).canonicalFilePath();
+    return rest.isEmpty() ? canonical : QDir(canonical).filePath(rest.join('/'));
 }
 
-QString Folder(qsizetype nameLength) {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) {
-        const QString folder = QFile::decodeName(runtime);
-        if (folder.size() + 1 + nameLength < kMaxSocketPath && PrivateFolder(folder)) {
-            return folder;
+} // namespace
+
+RunningCopy::Place RunningCopy::placeFor(const QString& Runtime, const QString& Fallback,
+                                         qsizetype NameLength) {
+    if (!Runtime.isEmpty() && Runtime.size() + 1 + NameLength < kMaxSocketPath) {
+        struct stat info {};
+        const QByteArray path = QFile::encodeName(Runtime);
+        if (::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+            info.st_uid == ::getuid() && (info.st_mode & 077) == 0) {
+            return {Runtime, {}};
         }
     }
-    const QString fallback = QString("/tmp/lintervale-%1").arg(::getuid());
-    return PrivateFolder(fallback) ? fallback : QString();
+    // The fallback lies in a folder that everyone can write to: another user may have made
+    // it first, or put a link there. It is taken only when it is this user's own.
+    const QByteArray path = QFile::encodeName(Fallback);
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0) {
+        if (errno != ENOENT || ::mkdir(path.constData(), 0700) != 0 ||
+            ::lstat(path.constData(), &info) != 0) {
+            return {{},
+                    tr("The folder %1 cannot be made: %2.")
+                        .arg(Fallback, QString::fromLocal8Bit(std::strerror(errno)))};
+        }
+    }
+    if (S_ISLNK(info.st_mode)) {
+        return {{}, tr("The folder %1 is a symbolic link.").arg(Fallback)};
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return {{}, tr("%1 is not a folder.").arg(Fallback)};
+    }
+    if (info.st_uid != ::getuid()) {
+        return {{}, tr("The folder %1 belongs to another user.").arg(Fallback)};
+    }
+    if ((info.st_mode & 07777) != 0700) {
+        return {{},
+                tr("The folder %1 can be entered by other users (mode %2, not 700).")
+                    .arg(Fallback)
+                    .arg(info.st_mode & 07777, 3, 8, QChar('0'))};
+    }
+    return {Fallback, {}};
 }
+
+namespace {
 
 bool SameUser(QLocalSocket* socket) {
     struct ucred peer {};
@@ -62,26 +95,24 @@ bool SameUser(QLocalSocket* socket) {
 
 } // namespace
 
-QByteArray RunningCopy::handOffMessage(const QString& File) {
-    const QByteArray path = QFile::encodeName(File);
-    QByteArray message(8, '\0');
-    qToBigEndian<quint32>(kTag, message.data());
-    qToBigEndian<quint32>(static_cast<quint32>(path.size()), message.data() + 4);
-    return message + path;
-}
-
 QString RunningCopy::programPath() {
     return QFileInfo("/proc/self/exe").symLinkTarget();
 }
 
-RunningCopy::RunningCopy(const QString& ProgramPath, QObject* Parent) : QObject(Parent) {
+QString RunningCopy::nameFor(const QString& ListFile) {
     const QByteArray digest =
-        QCryptographicHash::hash(QFile::encodeName(ProgramPath), QCryptographicHash::Sha1)
+        QCryptographicHash::hash(CanonicalPath(ListFile).toUtf8(), QCryptographicHash::Sha1)
             .toHex()
             .left(16);
-    const QString name = "lintervale-" + QString::fromLatin1(digest);
-    const QString folder = Folder(name.size() + 5);
-    m_Base = folder.isEmpty() ? QString() : folder + "/" + name;
+    return "lintervale-" + QString::fromLatin1(digest);
+}
+
+RunningCopy::RunningCopy(const QString& ListFile, QObject* Parent) : QObject(Parent) {
+    const QString name = nameFor(ListFile);
+    const Place place = placeFor(QFile::decodeName(qgetenv("XDG_RUNTIME_DIR")),
+                                 QString("/tmp/lintervale-%1").arg(::getuid()), name.size() + 5);
+    m_Failure = place.Failure;
+    m_Base = place.Folder.isEmpty() ? QString() : place.Folder + "/" + name;
 }
 
 RunningCopy::~RunningCopy() {
@@ -95,7 +126,7 @@ RunningCopy::~RunningCopy() {
 
 bool RunningCopy::tryToRun() {
     if (m_Base.isEmpty()) {
-        return true; // no private folder: nothing to share, so this copy runs
+        return false; // no private folder: failure() says why
     }
     const QByteArray path = QFile::encodeName(lockFile());
     m_LockFd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -122,9 +153,10 @@ bool RunningCopy::listen() {
     return m_Server->listen(socketName());
 }
 
-void RunningCopy::serve(std::function<void()> Activate,
-                        std::function<void(const QString&)> AddFile) {
+void RunningCopy::serve(std::function<void()> Activate, std::function<void(const QString&)> AddFile,
+                        std::function<void(const Activation&)> ActivateWith) {
     m_Activate = std::move(Activate);
+    m_ActivateWith = std::move(ActivateWith);
     m_AddFile = std::move(AddFile);
     m_Serving = true;
     // Adding may show a box, during which more copies come: take the list as it stands.
@@ -147,13 +179,46 @@ void RunningCopy::accept() {
         socket->setReadBufferSize(8 + kMaxPath);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QObject::destroyed, this, [this, socket] { m_Adding.remove(socket); });
-        if (m_Serving) {
+        if (m_Closing) {
+            refuse(socket);
+        } else if (m_Serving) {
             greet(socket);
         } else {
             // The window is not ready: the peer waits for its answer, its bytes in the socket.
             m_Waiting.append(socket);
         }
     }
+}
+
+void RunningCopy::setClosing(bool Closing) {
+    m_Closing = Closing;
+    if (!Closing) {
+        return;
+    }
+    // Every peer that waits, between two files or for the window to get ready, hears it now;
+    // one whose file is being added hears it when that is done.
+    if (m_Server != nullptr) {
+        accept();
+    }
+    const QList<QPointer<QLocalSocket>> waiting = std::exchange(m_Waiting, {});
+    for (const QPointer<QLocalSocket>& socket : waiting) {
+        if (socket != nullptr) {
+            refuse(socket);
+        }
+    }
+    for (QLocalSocket* socket : findChildren<QLocalSocket*>()) {
+        if (!m_Adding.contains(socket)) {
+            refuse(socket);
+        }
+    }
+}
+
+void RunningCopy::refuse(QLocalSocket* Socket) {
+    if (Socket->state() == QLocalSocket::ConnectedState) {
+        Socket->write(&kClosing, 1);
+        Socket->flush();
+    }
+    Socket->disconnectFromServer();
 }
 
 void RunningCopy::greet(QLocalSocket* Socket) {
@@ -181,10 +246,15 @@ void RunningCopy::readFrom(QLocalSocket* Socket) {
     const QPointer<RunningCopy> self(this);
     auto* idle = Socket->findChild<QTimer*>(kIdleTimer, Qt::FindDirectChildrenOnly);
     while (socket->bytesAvailable() >= 8) {
+        if (m_Closing) {
+            // Read after the close began, its file would miss the saved list.
+            refuse(Socket);
+            return;
+        }
         const QByteArray head = socket->peek(8);
         const quint32 tag = qFromBigEndian<quint32>(head.constData());
         const quint32 length = qFromBigEndian<quint32>(head.constData() + 4);
-        if (tag != kTag || length > kMaxPath) {
+        if (length > kMaxPath) {
             socket->abort();
             return;
         }
@@ -192,7 +262,22 @@ void RunningCopy::readFrom(QLocalSocket* Socket) {
             break;
         }
         socket->read(8);
-        const QString file = QFile::decodeName(socket->read(length));
+        const QByteArray payload = socket->read(length);
+        if (tag != kTag) {
+            // The activation of a later copy, or a message of a newer copy that this one does
+            // not know: taken in, and the files that come after it are read as ever.
+            if (tag == kActivationTag && m_ActivateWith) {
+                m_ActivateWith(activationOf(payload));
+                if (self == nullptr || socket == nullptr ||
+                    socket->state() != QLocalSocket::ConnectedState) {
+                    return;
+                }
+            }
+            socket->write(&kDone, 1);
+            socket->flush();
+            continue;
+        }
+        const QString file = QFile::decodeName(payload);
         // Adding may take long (a box waits for the user): no idle drop meanwhile.
         idle->stop();
         m_Adding.insert(Socket);
@@ -207,49 +292,16 @@ void RunningCopy::readFrom(QLocalSocket* Socket) {
         if (socket->state() != QLocalSocket::ConnectedState) {
             return;
         }
-        socket->write(&kAnswer, 1);
+        if (m_Closing) {
+            // The close began while the file was added (a box was up): whether its row came
+            // before the save is not known, so the peer keeps its file.
+            refuse(Socket);
+            return;
+        }
+        socket->write(&kDone, 1);
         socket->flush();
     }
     idle->start(kIdleMilliseconds);
-}
-
-bool RunningCopy::handOver(const QStringList& Files, int WaitMilliseconds) {
-    if (m_Base.isEmpty()) {
-        return false;
-    }
-    QLocalSocket socket;
-    QElapsedTimer waited;
-    waited.start();
-    // The running copy may hold the lock but not listen yet: it is still starting.
-    for (;;) {
-        socket.connectToServer(socketName());
-        if (socket.waitForConnected(1000)) {
-            break;
-        }
-        if (waited.elapsed() >= WaitMilliseconds) {
-            return false;
-        }
-        QThread::msleep(100);
-    }
-    for (const QString& file : Files) {
-        socket.write(handOffMessage(file));
-        if (!socket.waitForBytesWritten(5000)) {
-            return false;
-        }
-        // The running copy answers once AddFile is done, message boxes included.
-        QElapsedTimer answer;
-        answer.start();
-        while (socket.bytesAvailable() < 1) {
-            if (socket.state() != QLocalSocket::ConnectedState ||
-                answer.elapsed() > 10 * 60 * 1000) {
-                return false;
-            }
-            socket.waitForReadyRead(1000);
-        }
-        socket.read(1);
-    }
-    socket.disconnectFromServer();
-    return true;
 }
 
 } // namespace lintervale

@@ -140,10 +140,4 @@ TTrackerMerge MergeFetched(std::string_view Cell, const TTrackerAnswer& Fetched,
     return result;
 }
 
-TTrackerMergeResult MergeTrackerAnswer(std::string_view Cell, std::string_view Answer,
-                                       const TTrackerCompare& Compare) {
-    const TTrackerAnswer answer = ReadTrackerAnswer(Answer, Compare);
-    return {MergeFetched(Cell, answer, Compare).Cell, answer.NotFound};
-}
-
 } // namespace lintervale

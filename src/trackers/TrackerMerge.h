@@ -67,12 +67,4 @@ TTrackerMerge MergeFetched(std::string_view Cell, const TTrackerAnswer& Fetched,
 // Whether an answer line is a tracker line (not yet whether it is taken).
 bool IsFetchedTrackerLine(std::string_view Line);
 
-struct TTrackerMergeResult {
-    std::string Cell;      // the new cell text
-    bool NotFound = false; // whether the answer held the line "Not Found"
-};
-// ReadTrackerAnswer and MergeFetched in one.
-TTrackerMergeResult MergeTrackerAnswer(std::string_view Cell, std::string_view Answer,
-                                       const TTrackerCompare& Compare);
-
 } // namespace lintervale

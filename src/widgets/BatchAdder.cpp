@@ -1,5 +1,6 @@
 #include "widgets/BatchAdder.h"
 
+#include "qtsupport/DisplayText.h"
 #include "qtsupport/Utf8Text.h"
 #include "widgets/GridModel.h"
 #include "widgets/Translations.h"
@@ -84,7 +85,7 @@ void BatchAdder::stop() {
 }
 
 void BatchAdder::showStatus(const QString& Text) {
-    m_Status.setText(Text);
+    m_Status.setText(DisplayText(Text));
 }
 
 void BatchAdder::beginBulk() {

@@ -1,5 +1,7 @@
 #include "widgets/FileTreeModel.h"
 
+#include "qtsupport/DisplayText.h"
+
 #include <QApplication>
 #include <QCollator>
 #include <QLocale>
@@ -276,11 +278,14 @@ QVariant FileTreeModel::data(const QModelIndex& Index, int Role) const {
     if (Index.column() == Name) {
         switch (Role) {
         case Qt::DisplayRole:
-            return node.Target.isEmpty() ? node.Name
-                                         : tr("%1 \u2192 %2", "a symbolic link and its target")
-                                               .arg(node.Name, node.Target);
+            return DisplayText(node.Target.isEmpty()
+                                   ? node.Name
+                                   : tr("%1 \u2192 %2", "a symbolic link and its target")
+                                         .arg(node.Name, node.Target));
         case Qt::ToolTipRole:
-            return node.Target.isEmpty() ? QVariant() : tr("Symbolic link to %1").arg(node.Target);
+            return node.Target.isEmpty()
+                       ? QVariant()
+                       : QVariant(ToolTipText(tr("Symbolic link to %1").arg(node.Target)));
         case Qt::CheckStateRole:
             return checkState(node);
         case Qt::DecorationRole:

@@ -1,6 +1,7 @@
 #include "widgets/GridModel.h"
 
 #include "list/TorrentList.h"
+#include "qtsupport/DisplayText.h"
 #include "qtsupport/Utf8Text.h"
 #include "widgets/Translations.h"
 
@@ -30,9 +31,10 @@ QVariant GridModel::data(const QModelIndex& Index, int Role) const {
     }
     switch (Role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
     case Qt::AccessibleTextRole:
-        return QStringOf(m_Grid.Cell(Index.column() + 1, row));
+        return DisplayText(QStringOf(m_Grid.Cell(Index.column() + 1, row)));
+    case Qt::ToolTipRole:
+        return ToolTipText(QStringOf(m_Grid.Cell(Index.column() + 1, row)));
     case Qt::AccessibleDescriptionRole:
         return heading(Index.column() + 1);
     default:
@@ -57,7 +59,7 @@ QVariant GridModel::headerData(int Section, Qt::Orientation Orientation, int Rol
 QString GridModel::heading(int Column) const {
     const std::string& cell = m_Grid.Cell(Column, 0);
     // The list's own headings are translated; anything else row 0 holds shows as it is.
-    return cell == kHeadings[Column] ? headingText(Column) : QStringOf(cell);
+    return cell == kHeadings[Column] ? headingText(Column) : DisplayText(QStringOf(cell));
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& Index) const {

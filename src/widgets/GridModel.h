@@ -6,9 +6,10 @@
 // announces its changes as they come, or, in bulk mode (a long batch of adds), once at the
 // end.
 //
-// The headings the list wrote show in the user's language. Screen readers get each cell's
-// text with its column's heading as description, and each row's fixed cell named by its
-// number.
+// The headings the list wrote show in the user's language. A cell shows as DisplayText
+// (DisplayText.h) makes it, its tool tip as ToolTipText: never as rich text, with any
+// bidirectional control character as a visible mark. Screen readers get each cell's text with
+// its column's heading as description, and each row's fixed cell named by its number.
 
 #include "list/TorrentGrid.h"
 

@@ -84,6 +84,11 @@ GridView::GridView(TTorrentList& List, GridModel& Model, QWidget* Parent)
     connect(rows, &QHeaderView::sectionPressed, this, &GridView::showGridSelection);
     connect(rows, &QHeaderView::sectionEntered, this, &GridView::showGridSelection);
     connect(rows, &QHeaderView::sectionMoved, this, &GridView::headerSectionMoved);
+    // A click on a heading sorts; the mark shows only what the list says.
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSortIndicatorShown(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int Logical) { emit sortRequested(Logical + 1); });
     showGridSelection();
 }
 
@@ -322,6 +327,23 @@ void GridView::headerSectionMoved(int /*Logical*/, int OldVisual, int NewVisual)
     rows->moveSection(NewVisual, OldVisual);
     rows->blockSignals(blocked);
     m_List.Grid().MoveRow(OldVisual + 1, NewVisual + 1);
+    emit rowMoved(OldVisual + 1, NewVisual + 1);
+}
+
+void GridView::showSortMark(int Column, bool Descending) {
+    horizontalHeader()->setSortIndicator(Column - 1,
+                                         Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    horizontalHeader()->setSortIndicatorShown(true);
+}
+
+void GridView::clearSortMark() {
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
+bool GridView::sortedUpBy(int Column) const {
+    const QHeaderView* columns = horizontalHeader();
+    return columns->isSortIndicatorShown() && columns->sortIndicatorSection() == Column - 1 &&
+           columns->sortIndicatorOrder() == Qt::AscendingOrder;
 }
 
 void GridView::keyPressEvent(QKeyEvent* Event) {
@@ -341,7 +363,12 @@ void GridView::keyPressEvent(QKeyEvent* Event) {
         modifiers == Qt::ControlModifier) {
         // What dragging the current row's fixed cell one row up or down does.
         TTorrentGrid& grid = m_List.Grid();
-        grid.MoveRow(grid.Row(), grid.Row() + (Event->key() == Qt::Key_Up ? -1 : 1));
+        const int from = grid.Row();
+        const int to = from + (Event->key() == Qt::Key_Up ? -1 : 1);
+        if (to >= 1 && to < grid.RowCount()) {
+            grid.MoveRow(from, to);
+            emit rowMoved(from, to);
+        }
         scrollTo(currentIndex());
         Event->accept();
         return;

@@ -34,9 +34,19 @@ public:
     // How many rows the viewport shows, for Page Up and Page Down.
     int pageRows() const;
 
+    // The heading of Column (a grid column) shows that the list is sorted by it; or none does.
+    void showSortMark(int Column, bool Descending);
+    void clearSortMark();
+    // Whether the list shows itself sorted by Column going up (a click sorts it going down).
+    bool sortedUpBy(int Column) const;
+
 signals:
     // Enter was pressed in the grid.
     void enterPressed();
+    // The user moved a row (dragging its fixed cell, Ctrl+Up, Ctrl+Down).
+    void rowMoved(int From, int To);
+    // A heading was clicked: the list is to be sorted by Column (a grid column).
+    void sortRequested(int Column);
 
 protected:
     void changeEvent(QEvent* Event) override;

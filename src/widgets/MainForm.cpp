@@ -28,6 +28,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -83,6 +84,17 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_StatusText->setAccessibleName(tr("Status"));
     status->addWidget(m_StatusText, 1);
     setStatusBar(status);
+    m_Counts = new QLabel;
+    m_Counts->setObjectName("ListCounts");
+    m_Counts->setAccessibleName(tr("Torrents in the list"));
+    status->addPermanentWidget(m_Counts);
+    for (const auto changed :
+         {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(m_Model, changed, this, &MainForm::showCounts);
+    }
+    connect(m_Model, &QAbstractItemModel::modelReset, this, &MainForm::showCounts);
+    connect(m_Model, &GridModel::gridSelectionChanged, this, &MainForm::showCounts);
+    showCounts();
     m_Adder = new BatchAdder(m_List, *m_Model, *m_StatusText, this);
     m_Sound = new QSoundEffect(this);
     m_Sound->setSource(QUrl("qrc:/sound/quaverize.wav"));
@@ -146,6 +158,20 @@ MainForm::~MainForm() {
     m_Undo = nullptr;
 }
 
+void MainForm::showCounts() {
+    const TTorrentGrid& grid = m_List.Grid();
+    const bool empty = grid.RowCount() == 2 && grid.Cell(TTorrentGrid::ColName, 1).empty() &&
+                       grid.Cell(TTorrentGrid::ColHash, 1).empty();
+    const int rows = empty ? 0 : grid.RowCount() - 1;
+    const int selected = grid.SelectionBottom() - grid.SelectionTop() + 1;
+    const QLocale locale;
+    QString text = rows == 1 ? tr("1 torrent") : tr("%1 torrents").arg(locale.toString(rows));
+    if (selected > 1 && rows > 1) {
+        text = tr("%1, %2 selected").arg(text, locale.toString(selected));
+    }
+    m_Counts->setText(text);
+}
+
 void MainForm::initialize(const QStringList& Arguments) {
     m_Options = new WindowOptions(
         {.SaveOnExit = m_SaveOnExit,
@@ -202,6 +228,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
         hideToTray();
         return;
     }
+    emit closing();
     hide();
     m_Saver->closing();
     m_Adder->stop();
@@ -213,6 +240,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
             // untick "Save on exit" and close again.
             Event->ignore();
             m_Exiting = false;
+            emit closeCancelled();
             showNormal();
             MessageBoxes::error(this, failure + "\n\n" +
                                           tr("The list was not saved; Lintervale stays open."));

@@ -99,6 +99,11 @@ public:
 signals:
     // A batch of adds has been worked through.
     void addsFinished();
+    // The close goes on: the list is about to be saved and the program to end, so nothing
+    // added from now on reaches the saved list.
+    void closing();
+    // A close that began did not go through (the list could not be saved): the window stays.
+    void closeCancelled();
 
 public:
     // A text of the window's own (translated already) on the status line.
@@ -130,6 +135,10 @@ private:
     void removeSelectedClicked();
     void deleteTrackersClicked();
     void editTrackerListClicked();
+    // The count of rows, and of selected rows when more than one is, beside the status line.
+    void showCounts();
+    // A heading was clicked.
+    void sortClicked(int Column);
     // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
     // modal box lets the view paint.
     template <typename F> auto published(F Action) { return m_Adder->published(Action); }
@@ -154,6 +163,7 @@ private:
     QCheckBox* m_FetchExtra = nullptr;
     LinkLabel* m_MakerLink = nullptr;
     QLabel* m_StatusText = nullptr;
+    QLabel* m_Counts = nullptr; // "7,181 torrents, 12 selected"
     // "Details" beside the status line: the refusals of the last batch that had some.
     QLabel* m_Details = nullptr;
     std::pair<QString, QString> m_Refusals;

@@ -1,14 +1,19 @@
+#include "list/ListOrder.h"
+#include "network/TrackerFetcher.h"
 #include "widgets/EditForm.h"
+#include "widgets/GridView.h"
 #include "widgets/MainForm.h"
 #include "widgets/UndoSteps.h"
 
 #include <QLabel>
 #include <QMenu>
 #include <QUndoStack>
+#include <memory>
 #include <utility>
 
-// The commands that change the list as undoable steps (UndoSteps): a batch of adds, Remove
-// selected, Clear all, Delete trackers and the tracker editor's Save.
+// The commands that change the list as undoable steps (UndoSteps): a batch of adds, a row's
+// move, a sort, fetched trackers, Remove selected, Clear all, Delete trackers and the tracker
+// editor's Save.
 
 namespace lintervale {
 
@@ -25,6 +30,19 @@ void MainForm::buildUndo() {
         m_Undo->added(tr("Add"), Added);
         emit addsFinished();
     });
+    connect(m_Grid, &GridView::rowMoved, this, [this](int From, int To) {
+        m_Grid->clearSortMark();
+        m_Undo->moved(tr("Move row"), From, To);
+    });
+    connect(m_Grid, &GridView::sortRequested, this, &MainForm::sortClicked);
+    // What one run of fetches merged into the rows is one step, taken when the queue empties.
+    auto fetched = std::make_shared<TTrackerChange>();
+    connect(m_Fetcher, &TrackerFetcher::trackersMerged, this,
+            [fetched](const TTrackerChange& Change) { fetched->Absorb(Change); });
+    connect(m_Fetcher, &TrackerFetcher::idle, this, [this, fetched] {
+        m_Undo->trackersChanged(tr("Fetched trackers"), std::exchange(*fetched, TTrackerChange()));
+    });
+    connect(m_Undo, &UndoSteps::orderRestored, m_Grid, &GridView::clearSortMark);
     // The tracker editor's Save closes it with accept.
     connect(m_EditForm, &QDialog::accepted, this,
             [this] { m_Undo->trackersEdited(tr("Edit tracker list")); });
@@ -32,6 +50,17 @@ void MainForm::buildUndo() {
 
 QUndoStack& MainForm::undoStack() {
     return m_Undo->stack();
+}
+
+void MainForm::sortClicked(int Column) {
+    // A second click on the same heading turns the order round.
+    const bool descending = m_Grid->sortedUpBy(Column);
+    TTorrentGrid& grid = m_List.Grid();
+    TRowOrder before = TRowOrder::Of(grid);
+    SortRows(grid, Column, descending);
+    m_Undo->reordered(tr("Sort"), std::move(before), TRowOrder::Of(grid));
+    m_Grid->showSortMark(Column, descending);
+    m_Grid->scrollTo(m_Grid->currentIndex());
 }
 
 void MainForm::clearAllClicked() {

@@ -1,5 +1,7 @@
 #include "widgets/MessageBoxes.h"
 
+#include "qtsupport/DisplayText.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -43,8 +45,9 @@ QMessageBox::StandardButton MessageBoxes::show(QWidget* Parent, QMessageBox::Ico
                                                QMessageBox::StandardButtons Buttons,
                                                QMessageBox::StandardButton Default,
                                                const QString& Details) {
+    const QString shown = DisplayText(Text);
     if (gTestMode) {
-        gShown.append(Details.isEmpty() ? Text : Text + "\n\n" + Details);
+        gShown.append(Details.isEmpty() ? shown : shown + "\n\n" + DisplayText(Details));
         if (gEcho) {
             std::fprintf(stderr, "lintervale: %s\n", Text.toLocal8Bit().constData());
         }
@@ -61,9 +64,11 @@ QMessageBox::StandardButton MessageBoxes::show(QWidget* Parent, QMessageBox::Ico
         gAnswers.pop_front();
         return answer;
     }
-    QMessageBox box(Icon, QApplication::applicationDisplayName(), Text, Buttons, Parent);
+    QMessageBox box(Icon, QApplication::applicationDisplayName(), QString(), Buttons, Parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(shown);
     box.setDefaultButton(Default);
-    box.setDetailedText(Details);
+    box.setDetailedText(DisplayText(Details));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -4,6 +4,11 @@
 // answer them: in test mode nothing is shown; each box is recorded and answered with the
 // next queued answer, or with its default button when none is queued; each file dialog
 // returns the next queued choice, or nothing.
+//
+// A box's text is plain text, shown as DisplayText (qtsupport/DisplayText.h) makes it: a file
+// name, an address or a server's words in it never become rich text or a link, and a
+// bidirectional control character in them shows as a visible mark. shown() records the text as
+// the box shows it.
 
 #include <QCoreApplication>
 #include <QMessageBox>

@@ -1,5 +1,6 @@
 #include "widgets/PropertiesDialog.h"
 
+#include "qtsupport/DisplayText.h"
 #include "qtsupport/Utf8Text.h"
 #include "widgets/FileTreeModel.h"
 
@@ -63,7 +64,8 @@ PropertiesDialog::PropertiesDialog(const TTorrentGrid::TRow& Cells,
                                    const QString& Unknown, LinkForFiles Link, QWidget* Parent)
     : QDialog(Parent), m_Link(std::move(Link)) {
     setObjectName("PropertiesDialog");
-    setWindowTitle(tr("Properties of %1").arg(QStringOf(Cells[TTorrentGrid::ColName])));
+    setWindowTitle(
+        DisplayText(tr("Properties of %1").arg(QStringOf(Cells[TTorrentGrid::ColName]))));
     m_Tabs = new QTabWidget;
     m_Tabs->setObjectName("PropertiesParts");
 
@@ -116,7 +118,7 @@ QWidget* PropertiesDialog::generalPart(const TTorrentGrid::TRow& Cells,
         note->setWordWrap(true);
         note->setObjectName("ContentsUnknown");
         form->addRow(note);
-        add(tr("&Name:"), Field(QStringOf(Cells[TTorrentGrid::ColName]), tr("Name")));
+        add(tr("&Name:"), Field(DisplayText(QStringOf(Cells[TTorrentGrid::ColName])), tr("Name")));
         add(tr("Info &hash:"), Field(QStringOf(Cells[TTorrentGrid::ColHash]), tr("Info hash")));
         add(tr("&Files:"), Field(QStringOf(Cells[TTorrentGrid::ColFiles]), tr("Files")));
         add(tr("&Size:"), Field(QStringOf(Cells[TTorrentGrid::ColSize]), tr("Size")));
@@ -127,7 +129,7 @@ QWidget* PropertiesDialog::generalPart(const TTorrentGrid::TRow& Cells,
     const auto optional = [&none](const std::optional<std::string>& Text) {
         return Text ? QStringOf(*Text) : none;
     };
-    add(tr("&Name:"), Field(QStringOf(d.Name), tr("Name")));
+    add(tr("&Name:"), Field(DisplayText(QStringOf(d.Name)), tr("Name")));
     add(tr("Info hash v&1:"),
         Field(d.HashV1.empty() ? none : QStringOf(d.HashV1), tr("Info hash, version 1")));
     add(tr("Info hash v&2:"),

@@ -90,6 +90,7 @@ QrCodeDialog::QrCodeDialog(const QString& Link, const QString& Name, QWidget* Pa
 
     m_Status = new QLabel(this);
     m_Status->setObjectName("StatusLabel");
+    m_Status->setTextFormat(Qt::PlainText);
     m_Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_Status->setAccessibleName(tr("Status"));
     layout->addWidget(m_Status);

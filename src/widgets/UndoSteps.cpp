@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QUndoStack>
 #include <QWidget>
+#include <algorithm>
 
 namespace lintervale {
 
@@ -35,6 +36,51 @@ public:
 private:
     std::function<void()> m_Undo;
     std::function<void()> m_Redo;
+    bool m_Done = true;
+};
+
+// A row moved by the user, found by its hash when undone or redone; the moves of one row that
+// follow each other merge into one step.
+class MoveStep final : public QUndoCommand {
+public:
+    MoveStep(const QString& Text, TTorrentGrid& Grid, std::string Hash, int From, int To,
+             std::function<void()> Moved)
+        : QUndoCommand(Text), m_Grid(Grid), m_Hash(std::move(Hash)), m_From(From), m_To(To),
+          m_Moved(std::move(Moved)) {}
+
+    int id() const override { return 1; }
+    bool mergeWith(const QUndoCommand* Other) override {
+        const auto* later = static_cast<const MoveStep*>(Other);
+        if (later->m_Hash != m_Hash || m_Hash.empty()) {
+            return false;
+        }
+        m_To = later->m_To;
+        return true;
+    }
+    void undo() override { moveTo(m_From); }
+    void redo() override {
+        if (m_Done) {
+            m_Done = false;
+            return;
+        }
+        moveTo(m_To);
+    }
+
+private:
+    void moveTo(int Row) {
+        const std::vector<int> rows = m_Grid.RowsWithHash(m_Hash);
+        if (rows.empty()) {
+            return;
+        }
+        m_Grid.MoveRow(rows.front(), std::clamp(Row, 1, m_Grid.RowCount() - 1));
+        m_Moved();
+    }
+
+    TTorrentGrid& m_Grid;
+    std::string m_Hash;
+    int m_From;
+    int m_To;
+    std::function<void()> m_Moved;
     bool m_Done = true;
 };
 
@@ -106,6 +152,32 @@ void UndoSteps::trackersChanged(const QString& Name, TTrackerChange Change) {
     auto change = std::make_shared<TTrackerChange>(std::move(Change));
     m_Stack->push(new ListStep(
         Name, [this, change] { change->Undo(m_Grid); }, [this, change] { change->Redo(m_Grid); }));
+}
+
+void UndoSteps::reordered(const QString& Name, TRowOrder Before, TRowOrder After) {
+    if (Before == After) {
+        return;
+    }
+    auto orders =
+        std::make_shared<std::pair<TRowOrder, TRowOrder>>(std::move(Before), std::move(After));
+    m_Stack->push(new ListStep(
+        Name,
+        [this, orders] {
+            orders->first.Restore(m_Grid);
+            emit orderRestored();
+        },
+        [this, orders] {
+            orders->second.Restore(m_Grid);
+            emit orderRestored();
+        }));
+}
+
+void UndoSteps::moved(const QString& Name, int From, int To) {
+    if (m_Grid.Cell(TTorrentGrid::ColHash, To).empty()) {
+        return; // a row without a hash cannot be found again
+    }
+    m_Stack->push(new MoveStep(Name, m_Grid, m_Grid.Cell(TTorrentGrid::ColHash, To), From, To,
+                               [this] { emit orderRestored(); }));
 }
 
 void UndoSteps::editingTrackers(int Row) {

@@ -6,6 +6,7 @@
 // them when undone.
 
 #include "list/ListDeltas.h"
+#include "list/ListOrder.h"
 #include "list/TorrentGrid.h"
 
 #include <QObject>
@@ -37,9 +38,17 @@ public:
     void added(const QString& Name, std::vector<std::string> Hashes);
     // Tracker cells changed: Change holds them before and after.
     void trackersChanged(const QString& Name, TTrackerChange Change);
+    // The rows were put in another order (a sort): Before and After hold the two orders.
+    void reordered(const QString& Name, TRowOrder Before, TRowOrder After);
+    // The user moved the row now at To from From; moves of one row in a row make one step.
+    void moved(const QString& Name, int From, int To);
     // The tracker editor opens for Row, and saves what it shows.
     void editingTrackers(int Row);
     void trackersEdited(const QString& Name);
+
+signals:
+    // An undo or redo put the rows in another order.
+    void orderRestored();
 
 private:
     void pushRemoval(const QString& Name, std::vector<TTorrentGrid::TRow> Before);

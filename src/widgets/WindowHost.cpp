@@ -1,6 +1,7 @@
 #include "widgets/WindowHost.h"
 
 #include "network/TrackerFetcher.h"
+#include "qtsupport/DisplayText.h"
 #include "qtsupport/Utf8Text.h"
 #include "widgets/BatchAdder.h"
 #include "widgets/MessageBoxes.h"
@@ -48,7 +49,7 @@ void WindowHost::SetStatusText(const TMessage& Text) {
 }
 
 void WindowHost::showStatus(const QString& Text) {
-    m_Parts.Status->setText(Text);
+    m_Parts.Status->setText(DisplayText(Text));
 }
 
 void WindowHost::OpenUrl(const std::string& Url) {

@@ -131,9 +131,6 @@ TEST(MessageDigest, CountsWholeBlocksOnly) {
     EXPECT_EQ(digest.NumBytesDigested(), 64);
     digest.Complete();
     EXPECT_EQ(digest.NumBytesDigested(), 128);
-    EXPECT_EQ(digest.BlockSize(), 64);
-    EXPECT_EQ(digest.DigestSize(), 20);
-    EXPECT_EQ(TSHA1::AsString(), "SHA-1");
 }
 
 TEST(MessageDigest, ArgumentChecksNameTheUnitAndLine) {

@@ -73,17 +73,29 @@ for prefix in "$configured_prefix" /opt/lintervale-staged; do
     [[ $status == 1 && $fetched == "$unknown: no peer sent the contents within 1 second" ]] ||
         fail "--torrent: status $status: $fetched"
 
-    # The window library: a window run offscreen in a home of its own, closing at once.
+    # The window library: a window run offscreen in a home of its own that keeps the list; it
+    # adds the sample, and SIGTERM closes it, saving the list.
     if [[ $window == ON ]]; then
         home=$work/home-$(basename "$prefix")
-        mkdir -p "$home/config" "$home/data" "$home/runtime"
+        mkdir -p "$home/config/Lintervale" "$home/data" "$home/runtime"
         chmod 700 "$home/runtime"
-        if ! report=$(HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
-            XDG_RUNTIME_DIR=$home/runtime QT_QPA_PLATFORM=offscreen LINTERVALE_BENCH=1 \
-            LINTERVALE_NO_DIALOGS=1 "$program" "$sample" 2>&1); then
-            fail "the window did not run: $report"
-        elif [[ $report != *"rows 1,"* ]]; then
-            fail "the window did not add the sample: $report"
+        printf '[General]\nSaveOnExit=1\nQuietMode=1\n' >"$home/config/Lintervale/Lintervale.conf"
+        HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
+            XDG_RUNTIME_DIR=$home/runtime QT_QPA_PLATFORM=offscreen \
+            "$program" "$sample" >"$work/window.log" 2>&1 &
+        pid=$!
+        # The list is saved soon after the add, while the window runs.
+        list=$home/data/Lintervale/Lintervale.dat
+        for _ in $(seq 1 600); do
+            grep -qs 80ecd8041a5a3e1590844959bb623b16ef72ab80 "$list" && break
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -TERM "$pid" 2>/dev/null || true
+        if ! wait "$pid"; then
+            fail "the window did not run: $(cat "$work/window.log")"
+        elif ! grep -qs 80ecd8041a5a3e1590844959bb623b16ef72ab80 "$list"; then
+            fail "the window did not add the sample: $(cat "$work/window.log")"
         fi
     fi
 

@@ -111,9 +111,8 @@ TEST(MagnetRows, OurLinksComeBackUnchanged) {
     EXPECT_EQ(MagnetRowsOfText(all).Rows.size(), static_cast<std::size_t>(links));
 }
 
-TEST(MagnetRows, OnlyTheFirst16MiBAreRead) {
+TEST(MagnetRows, OnlyTheTextUpToTheLimitIsRead) {
     const std::size_t limit = kMaxLinkTextBytes;
-    ASSERT_EQ(limit, 16u << 20);
     const std::string filler = " " + std::string(1000, '.');
     const auto padTo = [&](std::string Text, std::size_t Size) {
         while (Text.size() + filler.size() <= Size) {

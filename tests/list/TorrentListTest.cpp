@@ -258,7 +258,7 @@ TEST_F(TorrentListTest, QuaverizeAndItsEasterEgg) {
     m_List.Quaverize();
     EXPECT_EQ(m_Host.Questions, std::vector<std::string>{"Do you need some help?"});
     EXPECT_EQ(m_Host.Urls, std::vector<std::string>{kHelpAddress});
-    EXPECT_EQ(m_List.EasterEgg, 0);
+    EXPECT_EQ(m_List.EasterEggCount(), 0);
 
     // Two empty rows around a named one: up by one, back to 0, up by one.
     Add("named");
@@ -266,7 +266,7 @@ TEST_F(TorrentListTest, QuaverizeAndItsEasterEgg) {
     m_List.Grid().InsertRow(3);
     m_List.UserSelect(1, 3);
     m_List.Quaverize();
-    EXPECT_EQ(m_List.EasterEgg, 1);
+    EXPECT_EQ(m_List.EasterEggCount(), 1);
     EXPECT_EQ(m_Host.Urls.size(), 2u) << "the named row was opened";
     EXPECT_EQ(m_List.Grid().Row(), 3);
 }

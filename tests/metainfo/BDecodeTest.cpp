@@ -10,36 +10,39 @@ namespace {
 
 using namespace std::string_literals;
 
-// A compact rendering of a decoded tree: s:bytes, i:number, [..], {key=value,...} in the
-// table's own key order, and "null".
-std::string Show(TObject* value) {
-    if (value == nullptr) {
-        return "null";
-    }
-    if (auto* scalar = dynamic_cast<TIntString*>(value)) {
-        return scalar->ISType == TISType::tisInt ? "i:" + std::to_string(scalar->IntPart)
-                                                 : "s:" + std::string(scalar->StringPart);
-    }
-    if (auto* list = dynamic_cast<TObjectList*>(value)) {
+// A compact rendering of a decoded document: s:bytes, i:number, [..], {key=value,...} with
+// every member in the order of the data, and "null" when nothing was decoded.
+std::string Show(const TBDocument& document, std::uint32_t index) {
+    switch (document.KindOf(index)) {
+    case TValueKind::String:
+        return "s:" + std::string(document.Text(index));
+    case TValueKind::Integer:
+        return "i:" + std::to_string(document.Number(index));
+    case TValueKind::List: {
         std::string text = "[";
-        for (auto& item : list->Items) {
-            text += (text.size() > 1 ? "," : "") + Show(item.get());
+        for (std::uint32_t i = document.First(index); i != document.End(index);
+             i = document.Next(i)) {
+            text += (text.size() > 1 ? "," : "") + Show(document, i);
         }
         return text + "]";
     }
-    auto* table = dynamic_cast<TObjectHash*>(value);
-    std::string text = "{";
-    table->Restart();
-    while (table->Next()) {
-        const std::string key = table->CurrentKey();
-        text += (text.size() > 1 ? "," : "") + key + "=" + Show(table->GetItem(key));
+    default: {
+        std::string text = "{";
+        for (std::uint32_t key = document.First(index); key != document.End(index);) {
+            const std::uint32_t value = document.Next(key);
+            text += (text.size() > 1 ? "," : "") + std::string(document.Text(key)) + "=" +
+                    Show(document, value);
+            key = document.Next(value);
+        }
+        return text + "}";
     }
-    return text + "}";
+    }
 }
 
 std::string Decode(const std::string& bytes) {
-    TByteStream stream(bytes);
-    return Show(BDecodeValue(stream).get());
+    TBDocument document;
+    document.Decode(bytes, 0);
+    return document.Size() == 0 ? "null" : Show(document, 0);
 }
 
 TEST(BDecode, LenientGrammar) {
@@ -60,11 +63,11 @@ TEST(BDecode, LenientGrammar) {
         {"i18446744073709551617e", "i:1"}, // wraps modulo 2^64
         {"3Xabc", "s:abc"},                // the separator is not examined
         {"0:", "s:"},
-        {"d4:spamXe", "{}"},           // X starts no value: the member is dropped
-        {"d0:i1ee", "{}"},             // an empty key is no key of the table
-        {"d1:ai1e1:ai2ee", "{a=i:2}"}, // the last value of a repeated key stays
-        {"l1:a", "[s:a]"},             // cut off by the end of the data
-        {"d", "{}"},                   // a dictionary cut off before any key
+        {"d4:spamXe", "{}"},                 // X starts no value: the member is dropped
+        {"d0:i1ee", "{=i:1}"},               // the empty key is a member like any other
+        {"d1:ai1e1:ai2ee", "{a=i:1,a=i:2}"}, // a repeated key stays (Find takes the last)
+        {"l1:a", "[s:a]"},                   // cut off by the end of the data
+        {"d", "{}"},                         // a dictionary cut off before any key
         {"x", "null"},
         {"", "null"},
         {"l", "[]"},
@@ -76,36 +79,30 @@ TEST(BDecode, LenientGrammar) {
     }
 }
 
-TEST(BDecode, AnEmptyKeysValueIsKeptAside) {
-    const std::string bytes = "d0:i1e1:ai2e0:i3ee";
-    TByteStream stream(bytes);
-    TObjectPtr value = BDecodeValue(stream);
-    auto* table = As<TObjectHash>(value.get());
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->ItemCount(), 1);
-    auto* aside = As<TIntString>(table->EmptyKeyItem());
-    ASSERT_NE(aside, nullptr);
-    EXPECT_EQ(aside->IntPart, 3) << "the last one wins";
-}
-
 TEST(BDecode, InfoMarkersGiveTheValuesExactBytes) {
     const std::string bytes = "d4:infod1:ai1eee";
-    TByteStream stream(bytes);
-    auto value = BDecodeValue(stream);
-    auto* table = dynamic_cast<TObjectHash*>(value.get());
-    ASSERT_NE(table, nullptr);
-    const auto start = dynamic_cast<TIntString*>(table->GetItem("_info_start"))->IntPart;
-    const auto length = dynamic_cast<TIntString*>(table->GetItem("_info_length"))->IntPart;
+    TBDocument document;
+    document.Decode(bytes, 0);
+    ASSERT_GT(document.Size(), 0u);
+    const auto start = document.Number(document.Find(0, "_info_start"));
+    const auto length = document.Number(document.Find(0, "_info_length"));
     EXPECT_EQ(start, 7);
     EXPECT_EQ(length, 8);
     EXPECT_EQ(bytes.substr(start, length), "d1:ai1ee");
-    EXPECT_TRUE(table->Exists("info"));
+    EXPECT_EQ(Decode(bytes), "{info={a=i:1},_info_start=i:7,_info_length=i:8}");
 
-    // A member named like a marker before "info" is replaced, one after it replaces it.
-    EXPECT_NE(Decode("d11:_info_starti99e4:infoi5ee").find("_info_start=i:25"), std::string::npos);
-    EXPECT_NE(Decode("d4:infoi5e11:_info_starti99ee").find("_info_start=i:99"), std::string::npos);
+    // A member named like a marker before "info" is outweighed by the marker, one after it
+    // outweighs the marker: a look-up takes the last.
+    const std::pair<std::string, std::int64_t> moved[] = {
+        {"d11:_info_starti99e4:infoi5ee", 25},
+        {"d4:infoi5e11:_info_starti99ee", 99},
+    };
+    for (const auto& [input, marker] : moved) {
+        document.Decode(input, 0);
+        EXPECT_EQ(document.Number(document.Find(0, "_info_start")), marker) << input;
+    }
     // The markers come even when the value is nothing.
-    EXPECT_NE(Decode("d4:infoXe").find("_info_length=i:1"), std::string::npos);
+    EXPECT_EQ(Decode("d4:infoXe"), "{_info_start=i:7,_info_length=i:1}");
 }
 
 TEST(BDecode, RefusesWhatWouldHurt) {
@@ -118,13 +115,14 @@ TEST(BDecode, RefusesWhatWouldHurt) {
         {"d1:a" + std::string(200, 'l'), TCauseCode::NestingTooDeep},
     };
     for (const auto& [input, code] : cases) {
-        TByteStream stream(input);
+        TBDocument document;
         try {
-            BDecodeValue(stream);
+            document.Decode(input, 0);
             ADD_FAILURE() << input.substr(0, 40) << ": decoded";
         } catch (const EBDecodeError& e) {
             EXPECT_EQ(e.Cause().Code, code) << input.substr(0, 40);
             EXPECT_EQ(e.what(), DescribeCause(e.Cause()));
+            EXPECT_EQ(document.Size(), 0u) << "nothing decoded is kept";
         }
     }
     // The limit itself is still fine.

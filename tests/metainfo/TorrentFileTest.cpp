@@ -1,16 +1,26 @@
 #include "metainfo/TorrentFile.h"
 
 #include "digests/SHA256.h"
-#include "metainfo/BDecode.h"
+#include "metainfo/TorrentDetails.h"
 #include "tests/metainfo/TorrentBytes.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 using namespace lintervale;
 using namespace lintervale::testing;
 
 namespace {
+
+// The files as the details view lists them: "path:length" each.
+std::vector<std::string> ContentsOf(const TTorrentFile& torrent) {
+    std::vector<std::string> files;
+    VisitContents(torrent, [&](const TContentFile& file) {
+        files.push_back(std::string(file.Path) + ":" + std::to_string(file.Length));
+    });
+    return files;
+}
 
 TEST(TorrentFile, SingleFile) {
     const std::string data = Torrent(SingleInfo());
@@ -22,39 +32,26 @@ TEST(TorrentFile, SingleFile) {
     EXPECT_FALSE(torrent.Multifile());
     EXPECT_EQ(torrent.Length(), 1000);
     EXPECT_EQ(torrent.PieceLength(), 16384);
-    ASSERT_EQ(torrent.Files().size(), 1u);
-    EXPECT_EQ(torrent.Files()[0].Name(), "file");
-    EXPECT_EQ(torrent.Files()[0].Path(), "");
-    EXPECT_EQ(torrent.Files()[0].Offset(), 0);
-    EXPECT_EQ(torrent.Files()[0].Left(), 1000);
-    EXPECT_EQ(torrent.GetPiece(0), "12345678901234567890");
-    EXPECT_EQ(torrent.GetPiece(1), "abcdefghijklmnopqrst");
-    EXPECT_EQ(torrent.GetPiece(2), "");
+    EXPECT_EQ(ContentsOf(torrent), std::vector<std::string>{"file:1000"});
+    EXPECT_EQ(torrent.Pieces(), kPieces);
     // The hash is taken over the info value's bytes as they stand.
     const std::size_t start = data.find("4:info") + 6;
     EXPECT_EQ(torrent.Hash(),
               Sha1Of(std::string_view(data).substr(start, data.size() - start - 1)));
-    EXPECT_TRUE(torrent.Tree().Exists("_info_start"));
 }
 
 TEST(TorrentFile, MultipleFilesWithPaths) {
     const std::string info = "5:filesld6:lengthi10e4:pathl1:a1:b5:c.txteed6:lengthi5e4:pathl1:xeee"
                              "4:name3:dir12:piece lengthi16384e6:pieces" +
                              Bytes(kPieces);
-    // The entries are made from the loaded bytes when first asked for: they stay alive.
+    // The files are read from the loaded bytes when asked for: they stay alive.
     const std::string data = Torrent(info);
     TTorrentFile torrent;
     ASSERT_TRUE(torrent.Load(data));
     EXPECT_TRUE(torrent.Multifile());
     EXPECT_EQ(torrent.Count(), 2);
     EXPECT_EQ(torrent.Length(), 15);
-    ASSERT_EQ(torrent.Files().size(), 2u);
-    EXPECT_EQ(torrent.Files()[0].Path(), "a\\b\\");
-    EXPECT_EQ(torrent.Files()[0].Name(), "c.txt");
-    EXPECT_EQ(torrent.Files()[0].Offset(), 0);
-    EXPECT_EQ(torrent.Files()[1].Path(), "");
-    EXPECT_EQ(torrent.Files()[1].Name(), "x");
-    EXPECT_EQ(torrent.Files()[1].Offset(), 10);
+    EXPECT_EQ(ContentsOf(torrent), (std::vector<std::string>{"a/b/c.txt:10", "x:5"}));
 }
 
 TEST(TorrentFile, AcceptedOddities) {
@@ -248,13 +245,9 @@ TEST(TorrentFile, LargeInfoValuesKeepTheirFilesAndHash) {
     EXPECT_EQ(torrent.Count(), 20000);
     EXPECT_EQ(torrent.Length(), std::int64_t{20000} * 20001 / 2);
     EXPECT_EQ(torrent.Hash(), Sha1Of("d" + info + "e"));
-    ASSERT_EQ(torrent.Files().size(), 20000u);
-    EXPECT_EQ(torrent.Files().back().Name(), "file-19999");
-    EXPECT_EQ(torrent.Files().back().Path(), "dir\\");
-    EXPECT_EQ(torrent.Files().back().Offset(), std::int64_t{19999} * 20000 / 2);
-    const auto* tree = As<TObjectHash>(torrent.Tree().GetItem("info"));
-    ASSERT_NE(tree, nullptr);
-    EXPECT_EQ(As<TObjectList>(tree->GetItem("files"))->Items.size(), 20000u);
+    const std::vector<std::string> contents = ContentsOf(torrent);
+    ASSERT_EQ(contents.size(), 20000u);
+    EXPECT_EQ(contents.back(), "dir/file-19999:20000");
 
     // A member after "info" that moves the markers: the digest follows the markers.
     std::string moved = data;
@@ -278,9 +271,11 @@ TEST(TorrentFile, ALoadStartsFromScratch) {
     EXPECT_EQ(torrent.Name(), "");
     EXPECT_EQ(torrent.Hash(), "");
     EXPECT_EQ(torrent.Announce(), "x") << "what was set before the failure stays";
-    EXPECT_TRUE(torrent.Files().empty());
-    ASSERT_TRUE(torrent.Load(Torrent(SingleInfo())));
-    EXPECT_EQ(torrent.Files().size(), 1u);
+    EXPECT_TRUE(ContentsOf(torrent).empty());
+    // The files are read from the loaded bytes: they stay alive.
+    const std::string data = Torrent(SingleInfo());
+    ASSERT_TRUE(torrent.Load(data));
+    EXPECT_EQ(ContentsOf(torrent), std::vector<std::string>{"file:1000"});
 }
 
 } // namespace

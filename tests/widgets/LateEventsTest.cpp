@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <memory>
 
 using namespace lintervale;
@@ -161,6 +162,18 @@ void LateEventsTest::anAddedTorrentOpensOnceItsFetchHasEnded() {
              QString("Could not fetch trackers: the server answered 503 Service Unavailable."));
     QVERIFY(m_Links.Urls[1].contains("&dn=second&tr=http://t.example/a"));
     QTRY_VERIFY_WITH_TIMEOUT(!m_Form->Fetcher().busy(), 10000);
+
+    // What the run of fetches merged is one step back, and forth.
+    QUndoStack& steps = m_Form->undoStack();
+    QCOMPARE(steps.undoText(), QString("Fetched trackers"));
+    const auto trackersOfFirst = [&] {
+        return m_Form->List().Grid().Cell(G::ColTrackers, rowOf("first"));
+    };
+    const std::string fetched = trackersOfFirst();
+    steps.undo();
+    QCOMPARE(trackersOfFirst(), std::string("\"http://t.example/a\""));
+    steps.redo();
+    QCOMPARE(trackersOfFirst(), fetched);
 }
 
 void LateEventsTest::theEditorKeepsItsTorrentWhileOthersArrive() {

@@ -57,6 +57,7 @@ private slots:
     void quaverizeOpensAndCounts();
     void statusLineFollowsTheSelection();
     void longBatchesShowProgress();
+    void headingsSortMovesUndoAndCounts();
     void theViewStaysCurrentWhileABoxIsUp();
     void linkLabel();
     void fetchingFromTheWindow();
@@ -413,6 +414,58 @@ void MainFormTest::theViewStaysCurrentWhileABoxIsUp() {
     QCOMPARE(rowsShown, rowsListed);
     QCOMPARE(changes, qsizetype(1));
     QCOMPARE(names(), QStringList({"handed over", "b", "a"}));
+}
+
+void MainFormTest::headingsSortMovesUndoAndCounts() {
+    for (const char* name : {"part 2", "Part 10", "part 1"}) {
+        m_Form->AddFile(torrent(name));
+    }
+    auto* grid = child<QTableView>("StringGrid1");
+    QHeaderView* headings = grid->horizontalHeader();
+    auto* counts = child<QLabel>("ListCounts");
+    QCOMPARE(counts->text(), QString("3 torrents"));
+    m_Form->List().UserSelect(1, 2);
+    QCOMPARE(counts->text(), QString("3 torrents, 2 selected"));
+    m_Form->List().UserSelect(3, 3); // "part 2" is current
+    struct Step {
+        const char* Act; // "sort" (a click on the name's heading), "move", "undo", "redo"
+        QStringList Names;
+        int Mark; // the heading that shows the sort mark (-1: none), going up or down
+        Qt::SortOrder Order;
+    };
+    const Step steps[] = {
+        {"sort", {"part 1", "part 2", "Part 10"}, 0, Qt::AscendingOrder},
+        {"sort", {"Part 10", "part 2", "part 1"}, 0, Qt::DescendingOrder},
+        {"move", {"part 2", "Part 10", "part 1"}, -1, Qt::AscendingOrder}, // Ctrl+Up
+        {"undo", {"Part 10", "part 2", "part 1"}, -1, Qt::AscendingOrder},
+        {"undo", {"part 1", "part 2", "Part 10"}, -1, Qt::AscendingOrder},
+        {"undo", {"part 1", "Part 10", "part 2"}, -1, Qt::AscendingOrder},
+        {"redo", {"part 1", "part 2", "Part 10"}, -1, Qt::AscendingOrder},
+    };
+    for (const Step& step : steps) {
+        const QString act = step.Act;
+        if (act == "sort") {
+            emit headings->sectionClicked(0);
+        } else if (act == "move") {
+            grid->setFocus();
+            QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
+        } else if (act == "undo") {
+            m_Form->undoStack().undo();
+        } else {
+            m_Form->undoStack().redo();
+        }
+        QCOMPARE(names(), step.Names);
+        QCOMPARE(headings->isSortIndicatorShown(), step.Mark >= 0);
+        if (step.Mark >= 0) {
+            QCOMPARE(headings->sortIndicatorSection(), step.Mark);
+            QCOMPARE(headings->sortIndicatorOrder(), step.Order);
+        }
+    }
+    // The current torrent stays current through a sort.
+    m_Form->List().UserSelect(1, 1);
+    emit headings->sectionClicked(4);
+    QCOMPARE(m_Form->List().Grid().Cell(TTorrentGrid::ColName, m_Form->List().Grid().Row()),
+             std::string("part 1"));
 }
 
 void MainFormTest::linkLabel() {

@@ -115,7 +115,8 @@ void QrCodeDialogTest::copyAndSaveGiveTheCodeShown() {
     auto* save = child<QPushButton>(dialog, "SavePngButton");
     QTest::mouseClick(save, Qt::LeftButton);
     QVERIFY(QDir(m_Folder.path()).isEmpty());
-    const QString path = m_Folder.filePath("code.png");
+    // A file name that holds markup shows as it is.
+    const QString path = m_Folder.filePath("<b>code.png");
     MessageBoxes::setNextFiles({path});
     QTest::mouseClick(save, Qt::LeftButton);
     QVERIFY(MessageBoxes::shown().isEmpty());
@@ -124,6 +125,7 @@ void QrCodeDialogTest::copyAndSaveGiveTheCodeShown() {
     QCOMPARE(Read(saved), Texts(kLink));
     QCOMPARE(child<QLabel>(dialog, "StatusLabel")->text(),
              "Saved to " + QDir::toNativeSeparators(path) + ".");
+    QCOMPARE(child<QLabel>(dialog, "StatusLabel")->textFormat(), Qt::PlainText);
 }
 
 void QrCodeDialogTest::aFailedSaveSaysSo() {
