@@ -65,6 +65,9 @@ TMagnetRows MagnetRowsOfText(std::string_view Text) {
          link = NextMagnetLink(text, pos)) {
         if (const std::optional<TMagnetLink> parsed = ParseMagnetLink(link)) {
             result.Rows.push_back(MakeMagnetRow(*parsed, &result.DroppedTrackers));
+            if (!parsed->Peers.empty()) {
+                result.Peers.emplace_back(result.Rows.back().Hash, parsed->Peers);
+            }
         } else if (result.Refused++ == 0) {
             result.FirstRefused = Shortened(link);
         }

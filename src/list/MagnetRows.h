@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lintervale {
@@ -37,6 +38,8 @@ struct TMagnetRows {
     std::size_t Refused = 0;         // links without a usable hash
     std::string FirstRefused;        // the first of them, shortened
     std::size_t DroppedTrackers = 0; // trackers left out for a double quote or "|"
+    // The peer addresses ("x.pe") of the links that name some, by the row's hash.
+    std::vector<std::pair<std::string, std::vector<std::string>>> Peers;
     bool Cut = false; // the text was longer than kMaxLinkTextBytes: only the words that
                       // end within the limit were read
 };

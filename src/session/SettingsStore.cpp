@@ -39,6 +39,19 @@ bool Sync(QSettings& Settings, QString* Failure) {
     return false;
 }
 
+constexpr const char* kFetchTimeLimitKey = "FetchTimeLimit";
+constexpr const char* kFetchDhtKey = "FetchDht";
+constexpr const char* kFetchPortMappingKey = "FetchPortMapping";
+constexpr const char* kFetchAddedLinksKey = "FetchAddedLinks";
+constexpr const char* kFetchPrivacyKey = "FetchPrivacyAccepted";
+
+// The whole number Key holds within [Low, High], or Default.
+int NumberOf(const QSettings& Settings, const char* Key, int Default, int Low, int High) {
+    bool isNumber = false;
+    const long long number = Settings.value(Key).toString().trimmed().toLongLong(&isNumber);
+    return isNumber && number >= Low && number <= High ? static_cast<int>(number) : Default;
+}
+
 } // namespace
 
 QString SettingsStore::defaultFileName() {
@@ -120,6 +133,31 @@ bool SettingsStore::setLinkContents(const TLinkContents& Contents, QString* Fail
     settings.setValue(kLinkWebSeedsKey, Contents.WebSeeds ? 1 : 0);
     settings.setValue(kLinkExactLengthKey, Contents.ExactLength ? 1 : 0);
     settings.setValue(kLinkPeersKey, QString::fromStdString(LinkPeersValue(Contents.Peers)));
+    return Sync(settings, Failure);
+}
+
+FetchOptions SettingsStore::fetchOptions() const {
+    const QSettings settings(m_FileName, QSettings::IniFormat);
+    const FetchOptions defaults;
+    const auto flag = [&](const char* key, bool fallback) {
+        return NumberOf(settings, key, fallback ? 1 : 0, 0, 1) != 0;
+    };
+    return {.TimeLimitSeconds =
+                NumberOf(settings, kFetchTimeLimitKey, defaults.TimeLimitSeconds,
+                         FetchOptions::kMinTimeLimit, FetchOptions::kMaxTimeLimit),
+            .Dht = flag(kFetchDhtKey, defaults.Dht),
+            .PortMapping = flag(kFetchPortMappingKey, defaults.PortMapping),
+            .FetchAddedLinks = flag(kFetchAddedLinksKey, defaults.FetchAddedLinks),
+            .PrivacyAccepted = flag(kFetchPrivacyKey, defaults.PrivacyAccepted)};
+}
+
+bool SettingsStore::setFetchOptions(const FetchOptions& Options, QString* Failure) const {
+    QSettings settings(m_FileName, QSettings::IniFormat);
+    settings.setValue(kFetchTimeLimitKey, Options.TimeLimitSeconds);
+    settings.setValue(kFetchDhtKey, Options.Dht ? 1 : 0);
+    settings.setValue(kFetchPortMappingKey, Options.PortMapping ? 1 : 0);
+    settings.setValue(kFetchAddedLinksKey, Options.FetchAddedLinks ? 1 : 0);
+    settings.setValue(kFetchPrivacyKey, Options.PrivacyAccepted ? 1 : 0);
     return Sync(settings, Failure);
 }
 

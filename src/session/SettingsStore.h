@@ -5,7 +5,8 @@
 // below: its order is the order of reading and writing, its defaults are what a start that
 // cannot read them writes.
 //
-// Beside them, the same file's top level names where fetched trackers come from: the
+// Beside them, the same file's top level names how contents are fetched from peers
+// (FetchOptions, the "Fetching contents" dialog), and where fetched trackers come from: the
 // tracker-search service (asked per hash; unused while its address is empty) and the public
 // list of trackers used without a service. Reading a text writes nothing: one that is
 // missing or empty gives its default. The "Tracker sources" dialog writes them.
@@ -17,6 +18,23 @@
 #include <functional>
 
 namespace lintervale {
+
+// How the window fetches torrents' contents from peers.
+struct FetchOptions {
+    // The time a fetch may take, in seconds.
+    int TimeLimitSeconds = 120;
+    // Peers are also looked for in the distributed hash table.
+    bool Dht = true;
+    // The router is asked to forward the listening port (UPnP and NAT-PMP).
+    bool PortMapping = false;
+    // Every link that is pasted, dropped or handed over is fetched at once.
+    bool FetchAddedLinks = false;
+    // The user has read that fetching shows their address to peers, and went on.
+    bool PrivacyAccepted = false;
+
+    static constexpr int kMinTimeLimit = 1;
+    static constexpr int kMaxTimeLimit = 24 * 60 * 60;
+};
 
 class SettingsStore {
 public:
@@ -72,6 +90,10 @@ public:
     // What links hold (magnet/LinkSettings.h: the keys, their values and defaults).
     TLinkContents linkContents() const;
     bool setLinkContents(const TLinkContents& Contents, QString* Failure = nullptr) const;
+
+    // Each value that is missing or out of range reads as its default.
+    FetchOptions fetchOptions() const;
+    bool setFetchOptions(const FetchOptions& Options, QString* Failure = nullptr) const;
 
 private:
     QString m_FileName;

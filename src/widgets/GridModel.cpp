@@ -5,6 +5,8 @@
 #include "qtsupport/Utf8Text.h"
 #include "widgets/Translations.h"
 
+#include <algorithm>
+
 namespace lintervale {
 
 GridModel::GridModel(TTorrentGrid& Grid, QObject* Parent)
@@ -29,17 +31,38 @@ QVariant GridModel::data(const QModelIndex& Index, int Role) const {
     if (!Index.isValid() || row >= m_Grid.RowCount()) {
         return {};
     }
+    const int column = Index.column() + 1;
+    if (column == TTorrentGrid::ColFiles && !m_Notes.isEmpty() &&
+        m_Grid.Cell(column, row).empty() &&
+        (Role == Qt::DisplayRole || Role == Qt::AccessibleTextRole || Role == Qt::ToolTipRole)) {
+        const auto note = m_Notes.constFind(QStringOf(m_Grid.Cell(TTorrentGrid::ColHash, row)));
+        if (note != m_Notes.constEnd()) {
+            return *note;
+        }
+    }
     switch (Role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return DisplayText(QStringOf(m_Grid.Cell(Index.column() + 1, row)));
+        return DisplayText(QStringOf(m_Grid.Cell(column, row)));
     case Qt::ToolTipRole:
-        return ToolTipText(QStringOf(m_Grid.Cell(Index.column() + 1, row)));
+        return ToolTipText(QStringOf(m_Grid.Cell(column, row)));
     case Qt::AccessibleDescriptionRole:
         return heading(Index.column() + 1);
     default:
         return {};
     }
+}
+
+void GridModel::setNote(const QString& Hash, const QString& Note) {
+    if (Note.isEmpty() ? m_Notes.remove(Hash) == 0 : m_Notes.value(Hash) == Note) {
+        return;
+    }
+    if (!Note.isEmpty()) {
+        m_Notes.insert(Hash, Note);
+    }
+    // Finding the rows of a hash costs more than repainting what shows of the column.
+    const int column = TTorrentGrid::ColFiles - 1;
+    emit dataChanged(index(0, column), index(std::max(m_Published - 1, 0), column));
 }
 
 QVariant GridModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {

@@ -14,6 +14,7 @@
 #include "list/TorrentGrid.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 
 namespace lintervale {
 
@@ -33,6 +34,10 @@ public:
     // which publishes the new state at once. No event may be processed in between.
     void beginBulk();
     void endBulk();
+
+    // A note shown in the "# Files" cell of the rows that hold Hash while that cell is empty
+    // (a fetch of the contents and its progress); an empty Note takes it away.
+    void setNote(const QString& Hash, const QString& Note);
 
 signals:
     // The grid's current row or selection changed (the view follows).
@@ -54,6 +59,7 @@ private:
     void RowsReordered() override;
 
     TTorrentGrid& m_Grid;
+    QHash<QString, QString> m_Notes;
     // The row count the views know of (grid rows less the headings).
     int m_Published = 1;
     bool m_Bulk = false;

@@ -8,6 +8,7 @@
 
 #include "list/ListDeltas.h"
 #include "list/TorrentList.h"
+#include "network/ContentsFetcher.h"
 #include "session/SettingsStore.h"
 #include "widgets/BatchAdder.h"
 #include "widgets/GridModel.h"
@@ -36,6 +37,7 @@ class QUndoStack;
 
 namespace lintervale {
 
+class ContentsFetching;
 class DownloadQueue;
 class ListSaver;
 class UndoSteps;
@@ -51,6 +53,8 @@ struct MainFormPaths {
     QString ListFile;     // the list data file
     QString SettingsFile; // the options
     QString ProgramPath;  // the program file, for starting at login and opening .torrent files
+    // The session that fetches contents from peers; empty for the fetching module's.
+    ContentsFetcher::SessionMaker FetchSession = {};
 };
 
 class MainForm final : public QMainWindow {
@@ -182,6 +186,7 @@ private:
 
     BatchAdder* m_Adder = nullptr;
     DownloadQueue* m_Downloads = nullptr;
+    ContentsFetching* m_Contents = nullptr;
 };
 
 } // namespace lintervale

@@ -1,6 +1,7 @@
 #include "list/MagnetRows.h"
 #include "metainfo/Cause.h"
 #include "qtsupport/Utf8Text.h"
+#include "widgets/ContentsFetching.h"
 #include "widgets/DownloadQueue.h"
 #include "widgets/LinkMimeData.h"
 #include "widgets/MainForm.h"
@@ -58,6 +59,7 @@ void MainForm::addLinkText(const QString& Text) {
         m_Adder->addNote(tr("No magnet link in the text."));
     }
     m_Adder->addNote(messageText(MagnetRowsStatusText(links)));
+    m_Contents->linksQueued(links);
     // Each row goes on top: the last link goes in first, so that the list reads as the text.
     std::reverse(links.Rows.begin(), links.Rows.end());
     m_Adder->queueRows(std::move(links.Rows), true);

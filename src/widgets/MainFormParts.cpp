@@ -1,4 +1,8 @@
 #include "network/TrackerFetcher.h"
+#include "qtsupport/Utf8Text.h"
+#include "store/TorrentStore.h"
+#include "widgets/ContentsFetching.h"
+#include "widgets/Translations.h"
 #include "widgets/FindBar.h"
 #include "widgets/FontUnits.h"
 #include "widgets/GridView.h"
@@ -15,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -149,6 +154,11 @@ void MainForm::buildMenus() {
     item("ShowQrCode", tr("Show &QR code"), QKeySequence(Qt::CTRL | Qt::Key_R),
          &MainForm::showQrCodeClicked);
     m_GridMenu->addSeparator();
+    item("FetchContents", tr("Fetch co&ntents"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G),
+         [this] { m_Contents->fetchSelected(); });
+    QAction* stopFetching = item("StopFetching", tr("S&top fetching"),
+                                 QKeySequence(Qt::Key_Escape), [this] { m_Contents->stopAll(); });
+    m_GridMenu->addSeparator();
     // Finding works wherever the focus is in the window.
     for (QAction* find :
          {item("Find", tr("&Find\u2026"), QKeySequence::Find, [this] { m_FindBar->open(); }),
@@ -161,7 +171,39 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
          [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });
+    item("FetchSettings", tr("Fetching &settings\u2026"), QKeySequence(),
+         [this] { m_Contents->openSettings(); });
     buildUndo();
+
+    // Kept torrents, until the window keeps every added one.
+    auto store = std::make_shared<TTorrentStore>(
+        Utf8Of(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+               "/Lintervale/" + kStoreFolderName));
+    m_Contents = new ContentsFetching(
+        {.List = m_List,
+         .Model = *m_Model,
+         .Undo = *m_Undo,
+         .Window = this,
+         .SettingsFile = m_Paths.SettingsFile,
+         .Status = [this](const QString& Text) { showStatus(Text); },
+         .Kept = [store](const std::string& Hash) { return store->Has(Hash); },
+         .Keep =
+             [store](const std::string& Hash, const std::string& Torrent, QString& Error) {
+                 try {
+                     store->Put(Hash, Torrent);
+                     return true;
+                 } catch (const EStoreError& error) {
+                     Error = messageText(error.Message());
+                     return false;
+                 }
+             },
+         .Published = [this](const std::function<void()>& Change) { published(Change); },
+         .Maker = m_Paths.FetchSession},
+        this);
+    stopFetching->setEnabled(false);
+    connect(m_Contents, &ContentsFetching::fetchingChanged, stopFetching,
+            [stopFetching](int Count) { stopFetching->setEnabled(Count > 0); });
+    connect(m_Adder, &BatchAdder::finished, m_Contents, &ContentsFetching::added);
 
     m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_Grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {

@@ -154,6 +154,15 @@ void UndoSteps::trackersChanged(const QString& Name, TTrackerChange Change) {
         Name, [this, change] { change->Undo(m_Grid); }, [this, change] { change->Redo(m_Grid); }));
 }
 
+void UndoSteps::contentsFetched(const QString& Name, TContentsChange Change) {
+    if (Change.Empty()) {
+        return;
+    }
+    auto change = std::make_shared<TContentsChange>(std::move(Change));
+    m_Stack->push(new ListStep(
+        Name, [this, change] { change->Undo(m_Grid); }, [this, change] { change->Redo(m_Grid); }));
+}
+
 void UndoSteps::reordered(const QString& Name, TRowOrder Before, TRowOrder After) {
     if (Before == After) {
         return;

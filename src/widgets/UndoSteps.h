@@ -7,6 +7,7 @@
 
 #include "list/ListDeltas.h"
 #include "list/ListOrder.h"
+#include "list/RowContents.h"
 #include "list/TorrentGrid.h"
 
 #include <QObject>
@@ -38,6 +39,9 @@ public:
     void added(const QString& Name, std::vector<std::string> Hashes);
     // Tracker cells changed: Change holds them before and after.
     void trackersChanged(const QString& Name, TTrackerChange Change);
+    // Fetched contents filled rows' name, file count and size: Change holds them before and
+    // after.
+    void contentsFetched(const QString& Name, TContentsChange Change);
     // The rows were put in another order (a sort): Before and After hold the two orders.
     void reordered(const QString& Name, TRowOrder Before, TRowOrder After);
     // The user moved the row now at To from From; moves of one row in a row make one step.

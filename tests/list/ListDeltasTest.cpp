@@ -1,5 +1,7 @@
 #include "list/ListDeltas.h"
 
+#include "list/RowContents.h"
+
 #include "list/TorrentList.h"
 #include "tests/list/RecordingHost.h"
 
@@ -300,3 +302,29 @@ TEST_F(ListDeltasTest, TrackerChangesOfHashesAddUp) {
 }
 
 } // namespace
+
+TEST_F(ListDeltasTest, FetchedContentsFillTheirRowAndGoBack) {
+    Fill({"a", "b", "c"});
+    m_List.AddRow({"link", "h-l", "", "", ""});
+    const auto cells = [&](int Row) {
+        return Names{Grid().Cell(G::ColName, Row), Grid().Cell(G::ColFiles, Row),
+                     Grid().Cell(G::ColSize, Row)};
+    };
+    TContentsChange first;
+    EXPECT_EQ(first.Fill(Grid(), "h-l", {"Album", "12", "700 MB"}), 1);
+    EXPECT_EQ(first.Fill(Grid(), "h-gone", {"x", "1", "1 MB"}), 0); // no row: nothing noted
+    TContentsChange second;
+    EXPECT_EQ(second.Fill(Grid(), "h-c", {"C", "2", "2 MB"}), 1);
+    EXPECT_EQ(second.Fill(Grid(), "h-l", {"Album 2", "13", "701 MB"}), 1);
+    first.Absorb(second);
+    EXPECT_EQ(first.Size(), 2u);
+    EXPECT_EQ(cells(1), (Names{"Album 2", "13", "701 MB"}));
+    Grid().MoveRow(1, 4); // later moves do not matter: rows are found by hash
+    first.Undo(Grid());
+    EXPECT_EQ(List(), (Names{"a", "b", "c", "link"}));
+    EXPECT_EQ(cells(4), (Names{"link", "", ""}));
+    EXPECT_EQ(cells(3), (Names{"c", "1", "1 MB"}));
+    first.Redo(Grid());
+    EXPECT_EQ(List(), (Names{"a", "b", "C", "Album 2"}));
+    EXPECT_EQ(cells(4), (Names{"Album 2", "13", "701 MB"}));
+}

@@ -25,6 +25,13 @@ TEST(MagnetRows, CellsOfARow) {
     EXPECT_EQ(row.Files, "");
     EXPECT_EQ(row.Size, "2 MB");
     EXPECT_EQ(MagnetRowsStatusText(result).English(), "");
+    EXPECT_TRUE(result.Peers.empty());
+    // Peer addresses are kept beside the rows, by hash, for fetching the contents.
+    const TMagnetRows peers =
+        MagnetRowsOfText(kLink + "&x.pe=127.0.0.1:6881&x.pe=%5B::1%5D:7000 " + kLink);
+    ASSERT_EQ(peers.Peers.size(), 1u);
+    EXPECT_EQ(peers.Peers[0].first, kHex);
+    EXPECT_EQ(peers.Peers[0].second, (std::vector<std::string>{"127.0.0.1:6881", "[::1]:7000"}));
 
     // Control bytes become spaces, as in a torrent's row; trackers that differed only in them
     // are one.
