@@ -142,9 +142,8 @@ FetchOptions SettingsStore::fetchOptions() const {
     const auto flag = [&](const char* key, bool fallback) {
         return NumberOf(settings, key, fallback ? 1 : 0, 0, 1) != 0;
     };
-    return {.TimeLimitSeconds =
-                NumberOf(settings, kFetchTimeLimitKey, defaults.TimeLimitSeconds,
-                         FetchOptions::kMinTimeLimit, FetchOptions::kMaxTimeLimit),
+    return {.TimeLimitSeconds = NumberOf(settings, kFetchTimeLimitKey, defaults.TimeLimitSeconds,
+                                         FetchOptions::kMinTimeLimit, FetchOptions::kMaxTimeLimit),
             .Dht = flag(kFetchDhtKey, defaults.Dht),
             .PortMapping = flag(kFetchPortMappingKey, defaults.PortMapping),
             .FetchAddedLinks = flag(kFetchAddedLinksKey, defaults.FetchAddedLinks),

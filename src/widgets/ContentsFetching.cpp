@@ -8,6 +8,7 @@
 #include "widgets/MessageBoxes.h"
 #include "widgets/UndoSteps.h"
 
+#include <QLocale>
 #include <QPointer>
 #include <utility>
 
@@ -27,7 +28,8 @@ TFetchSettings SessionSettingsOf(const FetchOptions& Options) {
 ContentsFetching::ContentsFetching(Parts TheParts, QObject* Parent)
     : QObject(Parent), m_Parts(std::move(TheParts)),
       m_Options(SettingsStore(m_Parts.SettingsFile).fetchOptions()) {
-    m_Fetcher = m_Parts.Maker ? new ContentsFetcher(m_Parts.Maker, this) : new ContentsFetcher(this);
+    m_Fetcher =
+        m_Parts.Maker ? new ContentsFetcher(m_Parts.Maker, this) : new ContentsFetcher(this);
     m_Fetcher->setSettings(SessionSettingsOf(m_Options));
     connect(m_Fetcher, &ContentsFetcher::progress, this, &ContentsFetching::progress);
     connect(m_Fetcher, &ContentsFetcher::fetched, this, &ContentsFetching::fetched);
@@ -69,7 +71,9 @@ void ContentsFetching::fetchHashes(const std::vector<std::string>& Hashes) {
     }
     const int count = fetchingCount();
     if (count > 0) {
-        m_Parts.Status(tr("Fetching the contents of %n torrent(s)\u2026 Escape stops.", "", count));
+        m_Parts.Status(count == 1 ? tr("Fetching the contents of 1 torrent\u2026 Escape stops.")
+                                  : tr("Fetching the contents of %1 torrents\u2026 Escape stops.")
+                                        .arg(QLocale().toString(count)));
     }
     emit fetchingChanged(count);
 }
@@ -119,7 +123,8 @@ void ContentsFetching::start(const std::string& Hash) {
 void ContentsFetching::progress(const QString& Hash, int Peers, int PartsPerMillion) {
     m_Parts.Model.setNote(Hash, PartsPerMillion > 0
                                     ? tr("Fetching\u2026 %1%").arg(PartsPerMillion / 10000)
-                                    : tr("Fetching\u2026 %n peer(s)", "", Peers));
+                                : Peers == 1 ? tr("Fetching\u2026 1 peer")
+                                             : tr("Fetching\u2026 %1 peers").arg(Peers));
 }
 
 void ContentsFetching::fetched(const QString& Hash, const QByteArray& Torrent) {
@@ -139,8 +144,8 @@ void ContentsFetching::fetched(const QString& Hash, const QByteArray& Torrent) {
     }
     QString error;
     if (!m_Parts.Keep(hash, bytes, error)) {
-        ended(Hash, tr("The contents of \"%1\" were fetched but could not be kept. %2")
-                        .arg(name, error));
+        ended(Hash,
+              tr("The contents of \"%1\" were fetched but could not be kept. %2").arg(name, error));
         return;
     }
     m_Parts.Published([&] { m_Filled.Fill(m_Parts.List.Grid(), hash, cells); });
@@ -155,7 +160,14 @@ void ContentsFetching::ended(const QString& Hash, const QString& Text) {
     m_Parts.Model.setNote(Hash, {});
     m_Names.remove(Hash);
     const int count = fetchingCount();
-    m_Parts.Status(count > 0 ? Text + "  " + tr("%n torrent(s) still fetching.", "", count) : Text);
+    if (count > 0) {
+        m_Parts.Status(Text + "  " +
+                       (count == 1
+                            ? tr("1 torrent still fetching.")
+                            : tr("%1 torrents still fetching.").arg(QLocale().toString(count))));
+    } else {
+        m_Parts.Status(Text);
+    }
     if (count == 0) {
         m_Parts.Undo.contentsFetched(tr("Fetch contents"), std::exchange(m_Filled, {}));
     }

@@ -53,6 +53,8 @@ struct MainFormPaths {
     QString ListFile;     // the list data file
     QString SettingsFile; // the options
     QString ProgramPath;  // the program file, for starting at login and opening .torrent files
+    // Where torrents are kept; empty for the user's data folder.
+    QString StoreFolder = {};
     // The session that fetches contents from peers; empty for the fetching module's.
     ContentsFetcher::SessionMaker FetchSession = {};
 };

@@ -2,13 +2,13 @@
 #include "qtsupport/Utf8Text.h"
 #include "store/TorrentStore.h"
 #include "widgets/ContentsFetching.h"
-#include "widgets/Translations.h"
 #include "widgets/FindBar.h"
 #include "widgets/FontUnits.h"
 #include "widgets/GridView.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/MainForm.h"
 #include "widgets/TrackerSourcesDialog.h"
+#include "widgets/Translations.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -156,8 +156,8 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("FetchContents", tr("Fetch co&ntents"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G),
          [this] { m_Contents->fetchSelected(); });
-    QAction* stopFetching = item("StopFetching", tr("S&top fetching"),
-                                 QKeySequence(Qt::Key_Escape), [this] { m_Contents->stopAll(); });
+    QAction* stopFetching = item("StopFetching", tr("S&top fetching"), QKeySequence(Qt::Key_Escape),
+                                 [this] { m_Contents->stopAll(); });
     m_GridMenu->addSeparator();
     // Finding works wherever the focus is in the window.
     for (QAction* find :
@@ -177,8 +177,10 @@ void MainForm::buildMenus() {
 
     // Kept torrents, until the window keeps every added one.
     auto store = std::make_shared<TTorrentStore>(
-        Utf8Of(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-               "/Lintervale/" + kStoreFolderName));
+        Utf8Of(!m_Paths.StoreFolder.isEmpty()
+                   ? m_Paths.StoreFolder
+                   : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         "/Lintervale/" + kStoreFolderName));
     m_Contents = new ContentsFetching(
         {.List = m_List,
          .Model = *m_Model,
