@@ -564,6 +564,89 @@
     </message>
 </context>
 <context>
+    <name>lintervale::ContentsFetching</name>
+    <message>
+        <source>No selected row has a hash to fetch the contents of.</source>
+        <translation>Keine ausgewählte Zeile hat einen Hash, dessen Inhalt geholt werden könnte.</translation>
+    </message>
+    <message>
+        <source>Nothing to fetch: the contents of the selected rows are known or being fetched.</source>
+        <translation>Nichts zu holen: Der Inhalt der ausgewählten Zeilen ist bekannt oder wird gerade geholt.</translation>
+    </message>
+    <message>
+        <source>Fetching the contents of 1 torrent… Escape stops.</source>
+        <translation>Der Inhalt von 1 Torrent wird geholt… Escape hält an.</translation>
+    </message>
+    <message>
+        <source>Fetching the contents of %1 torrents… Escape stops.</source>
+        <translation>Der Inhalt von %1 Torrents wird geholt… Escape hält an.</translation>
+    </message>
+    <message>
+        <source>Nothing was fetched.</source>
+        <translation>Es wurde nichts geholt.</translation>
+    </message>
+    <message>
+        <source>Fetching…</source>
+        <translation>Wird geholt…</translation>
+    </message>
+    <message>
+        <source>Fetching… %1%</source>
+        <translation>Wird geholt… %1 %</translation>
+    </message>
+    <message>
+        <source>Fetching… 1 peer</source>
+        <translation>Wird geholt… 1 Peer</translation>
+    </message>
+    <message>
+        <source>Fetching… %1 peers</source>
+        <translation>Wird geholt… %1 Peers</translation>
+    </message>
+    <message>
+        <source>The contents of &quot;%1&quot; that a peer sent cannot be read.</source>
+        <translation>Der Inhalt von „%1“, den ein Peer geschickt hat, ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no longer in the list: its contents were not kept.</source>
+        <translation>„%1“ ist nicht mehr in der Liste: Sein Inhalt wurde nicht behalten.</translation>
+    </message>
+    <message>
+        <source>The contents of &quot;%1&quot; were fetched but could not be kept. %2</source>
+        <translation>Der Inhalt von „%1“ wurde geholt, konnte aber nicht behalten werden. %2</translation>
+    </message>
+    <message>
+        <source>Fetched the contents of &quot;%1&quot;.</source>
+        <translation>Der Inhalt von „%1“ wurde geholt.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: %2</source>
+        <translation>„%1“: %2</translation>
+    </message>
+    <message>
+        <source>1 torrent still fetching.</source>
+        <translation>1 Torrent wird noch geholt.</translation>
+    </message>
+    <message>
+        <source>%1 torrents still fetching.</source>
+        <translation>%1 Torrents werden noch geholt.</translation>
+    </message>
+    <message>
+        <source>Fetch contents</source>
+        <translation>Inhalt holen</translation>
+    </message>
+    <message>
+        <source>Fetching stopped.</source>
+        <translation>Holen angehalten.</translation>
+    </message>
+    <message>
+        <source>Fetching the contents connects to the peers that share the torrents, found through their trackers and the DHT. They see your IP address, as in any BitTorrent client; nothing of the torrents&apos; files is downloaded.
+
+Fetch the contents?</source>
+        <translation>Zum Holen des Inhalts verbindet sich Lintervale mit den Peers, die die Torrents teilen, gefunden über ihre Tracker und das DHT. Sie sehen Ihre IP-Adresse, wie bei jedem BitTorrent-Client; von den Dateien der Torrents wird nichts heruntergeladen.
+
+Den Inhalt holen?</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::EditForm</name>
     <message>
         <source>Trackers</source>
@@ -612,6 +695,41 @@
     <message>
         <source>The address of the selected tracker; with no line selected, a new tracker.</source>
         <translation>Die Adresse des ausgewählten Trackers; ist keine Zeile ausgewählt, ein neuer Tracker.</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::FetchSettingsDialog</name>
+    <message>
+        <source>Fetching contents</source>
+        <translation>Inhalt holen</translation>
+    </message>
+    <message>
+        <source>A link holds only a torrent&apos;s hash. Its contents (names, sizes and files) are fetched from the peers that share it, which see your address.</source>
+        <translation>Ein Link enthält nur den Hash eines Torrents. Sein Inhalt (Namen, Größen und Dateien) wird von den Peers geholt, die ihn teilen; sie sehen Ihre Adresse.</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Time limit in seconds</source>
+        <translation>Zeitlimit in Sekunden</translation>
+    </message>
+    <message>
+        <source>Look for peers in the &amp;DHT</source>
+        <translation>Peers im &amp;DHT suchen</translation>
+    </message>
+    <message>
+        <source>Ask the router to &amp;forward a port (UPnP, NAT-PMP)</source>
+        <translation>Den Router um eine &amp;Portweiterleitung bitten (UPnP, NAT-PMP)</translation>
+    </message>
+    <message>
+        <source>Fetch contents of &amp;added links</source>
+        <translation>Inhalt &amp;hinzugefügter Links holen</translation>
+    </message>
+    <message>
+        <source>&amp;Give up after:</source>
+        <translation>&amp;Aufgeben nach:</translation>
     </message>
 </context>
 <context>
@@ -1105,6 +1223,18 @@
     <message>
         <source>Fetched trackers</source>
         <translation>Geholte Tracker</translation>
+    </message>
+    <message>
+        <source>Fetc&amp;h contents</source>
+        <translation>&amp;Inhalt holen</translation>
+    </message>
+    <message>
+        <source>&amp;Stop fetching</source>
+        <translation>Holen sto&amp;ppen</translation>
+    </message>
+    <message>
+        <source>Fetching sett&amp;ings…</source>
+        <translation>Einstellungen zu&amp;m Holen…</translation>
     </message>
 </context>
 <context>

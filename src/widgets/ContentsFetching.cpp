@@ -87,7 +87,7 @@ bool ContentsFetching::privacyAccepted() {
     const bool yes = MessageBoxes::confirm(
         m_Parts.Window,
         tr("Fetching the contents connects to the peers that share the torrents, found through "
-           "its trackers and the DHT. They see your IP address, as in any BitTorrent client; "
+           "their trackers and the DHT. They see your IP address, as in any BitTorrent client; "
            "nothing of the torrents' files is downloaded.\n\nFetch the contents?"));
     if (alive.isNull()) {
         return false;

@@ -154,9 +154,9 @@ void MainForm::buildMenus() {
     item("ShowQrCode", tr("Show &QR code"), QKeySequence(Qt::CTRL | Qt::Key_R),
          &MainForm::showQrCodeClicked);
     m_GridMenu->addSeparator();
-    item("FetchContents", tr("Fetch co&ntents"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G),
+    item("FetchContents", tr("Fetc&h contents"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G),
          [this] { m_Contents->fetchSelected(); });
-    QAction* stopFetching = item("StopFetching", tr("S&top fetching"), QKeySequence(Qt::Key_Escape),
+    QAction* stopFetching = item("StopFetching", tr("&Stop fetching"), QKeySequence(Qt::Key_Escape),
                                  [this] { m_Contents->stopAll(); });
     m_GridMenu->addSeparator();
     // Finding works wherever the focus is in the window.
@@ -171,7 +171,7 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
          [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });
-    item("FetchSettings", tr("Fetching &settings\u2026"), QKeySequence(),
+    item("FetchSettings", tr("Fetching sett&ings\u2026"), QKeySequence(),
          [this] { m_Contents->openSettings(); });
     buildUndo();
 
