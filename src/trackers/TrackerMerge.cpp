@@ -23,8 +23,7 @@ std::size_t CellBytes(const std::string& Tracker, std::size_t Before) {
     return Tracker.size() + (Before == 0 ? 2 : 3);
 }
 
-TTrackerAnswer ReadLines(std::string_view Text, bool StopAtNotFound,
-                         const TTrackerCompare& Compare) {
+TTrackerAnswer ReadLines(std::string_view Text, bool FromList, const TTrackerCompare& Compare) {
     TTrackerAnswer result;
     // The distinct trackers so far; each line is compared with at most kMaxTrackersPerCell.
     std::set<std::string, TLess> taken(TLess{&Compare});
@@ -36,12 +35,12 @@ TTrackerAnswer ReadLines(std::string_view Text, bool StopAtNotFound,
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        if (StopAtNotFound && line == kNotFoundLine) {
+        if (!FromList && line == kNotFoundLine) {
             result.NotFound = true;
             break;
         }
         result.HasText = result.HasText || line.find_first_not_of(" \t\r\f\v") != line.npos;
-        if (IsFetchedTrackerLine(line)) {
+        if (IsFetchedTrackerLine(line) || (FromList && line.starts_with("https://"))) {
             if (CheckTrackerAddress(line) != TTrackerFault::None) {
                 ++result.Invalid;
             } else if (result.Trackers.size() == kMaxTrackersPerCell) {
@@ -72,11 +71,11 @@ bool IsFetchedTrackerLine(std::string_view Line) {
 }
 
 TTrackerAnswer ReadTrackerAnswer(std::string_view Answer, const TTrackerCompare& Compare) {
-    return ReadLines(Answer, true, Compare);
+    return ReadLines(Answer, false, Compare);
 }
 
 TTrackerAnswer ReadTrackerList(std::string_view List, const TTrackerCompare& Compare) {
-    return ReadLines(List, false, Compare);
+    return ReadLines(List, true, Compare);
 }
 
 TTrackerMerge MergeFetched(std::string_view Cell, const TTrackerAnswer& Fetched,

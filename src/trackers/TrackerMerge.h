@@ -7,7 +7,8 @@
 // end at LF; a CR just before the LF or at the very end is not part of the line):
 // - in a service's answer, the line "Not Found" stops the reading and is reported; in a list
 //   it is a line like any other;
-// - a line starting with "http://" or "udp://" (case-sensitive) is a tracker line; it is
+// - a line starting with "http://" or "udp://" (case-sensitive), and in a list also
+//   "https://", is a tracker line; it is
 //   taken when it is a tracker address the cell can carry (CheckTrackerAddress), and left
 //   out and counted otherwise (invalid UTF-8, a double quote or "|", a blank or control
 //   character, longer than kMaxTrackerBytes);
@@ -64,7 +65,7 @@ struct TTrackerMerge {
 TTrackerMerge MergeFetched(std::string_view Cell, const TTrackerAnswer& Fetched,
                            const TTrackerCompare& Compare);
 
-// Whether an answer line is a tracker line (not yet whether it is taken).
+// Whether a service's answer line is a tracker line (not yet whether it is taken).
 bool IsFetchedTrackerLine(std::string_view Line);
 
 } // namespace lintervale

@@ -26,8 +26,9 @@ const QByteArray kListPath = "/trackers_best.txt";
 const QByteArray kList = "udp://b.example:1337/announce\n\nhttp://a.example/announce\n\n"
                          "https://s.example/announce\n\nhttp://q\"uote/a\n\nNot Found\n\n"
                          "udp://c.example:6969/announce\n";
-const std::string kMerged = "\"http://a.example/announce\"|\"udp://b.example:1337/announce\"|"
-                            "\"udp://c.example:6969/announce\"";
+// A list's https trackers are taken too (a service's answer gives only http and udp ones).
+const std::string kMerged = "\"http://a.example/announce\"|\"https://s.example/announce\"|"
+                            "\"udp://b.example:1337/announce\"|\"udp://c.example:6969/announce\"";
 const std::string kQuoteLeftOut =
     ": 1 line left out, not a valid address of at most 2000 bytes without a blank, a double "
     "quote or a \"|\".";
@@ -113,6 +114,7 @@ void TrackerListTest::fetchedOncePerRunAndMergedIntoEveryRow() {
     QCOMPARE(m_Server->Paths, QByteArrayList({"/moved", kListPath}));
     QCOMPARE(idle.count(), 1);
     QCOMPARE(cell(1), std::string("\"http://a.example/announce\"|\"http://z/a\"|"
+                                  "\"https://s.example/announce\"|"
                                   "\"udp://B.example:1337/announce\"|"
                                   "\"udp://c.example:6969/announce\""));
     QCOMPARE(cell(2), kMerged);

@@ -100,6 +100,16 @@ TEST(TrackerMerge, Table) {
     }
 }
 
+TEST(TrackerMerge, AListAlsoGivesHttpsTrackersAndReadsPastNotFound) {
+    const std::string text = "https://a/announce\nNot Found\nudp://b:1/announce\nhttps:/c\n";
+    const TTrackerAnswer list = ReadTrackerList(text, CompareNoCase);
+    EXPECT_EQ(list.Trackers, (std::vector<std::string>{"https://a/announce", "udp://b:1/announce"}));
+    // A service's answer keeps to http and udp.
+    EXPECT_TRUE(ReadTrackerAnswer(text, CompareNoCase).Trackers.empty());
+    EXPECT_EQ(MergeFetched("\"http://own/a\"", list, CompareNoCase).Cell,
+              "\"http://own/a\"|\"https://a/announce\"|\"udp://b:1/announce\"");
+}
+
 TEST(TrackerMerge, AnAnswerTellsWhetherItHoldsText) {
     // A page sent instead of an answer holds text but no tracker; an empty answer holds none.
     EXPECT_TRUE(ReadTrackerAnswer("<html>\n<p>Sign in</p>\n", CompareNoCase).HasText);
