@@ -62,7 +62,8 @@ void GridModel::setNote(const QString& Hash, const QString& Note) {
     }
     // Finding the rows of a hash costs more than repainting what shows of the column.
     const int column = TTorrentGrid::ColFiles - 1;
-    emit dataChanged(index(0, column), index(std::max(m_Published - 1, 0), column));
+    emit dataChanged(index(0, column), index(std::max(m_Published - 1, 0), column),
+                     {Qt::DisplayRole, Qt::AccessibleTextRole, Qt::ToolTipRole});
 }
 
 QVariant GridModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {

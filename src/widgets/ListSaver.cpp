@@ -43,7 +43,13 @@ void ListSaver::start() {
         m_Owned = !QFileInfo::exists(m_ListFile);
     }
     // From here on each change of the list is saved soon after, while the list is kept.
-    connect(&m_Model, &QAbstractItemModel::dataChanged, this, &ListSaver::changed);
+    // A change of how cells show only (a fetch's progress) is no change of the list.
+    connect(&m_Model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QList<int>& Roles) {
+                if (Roles.isEmpty() || Roles.contains(Qt::EditRole)) {
+                    changed();
+                }
+            });
     connect(&m_Model, &QAbstractItemModel::rowsInserted, this, &ListSaver::changed);
     connect(&m_Model, &QAbstractItemModel::rowsRemoved, this, &ListSaver::changed);
     connect(&m_Model, &QAbstractItemModel::rowsMoved, this, &ListSaver::changed);
