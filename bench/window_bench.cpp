@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "bench: cannot read %s\n", paste);
                 return false;
             }
-            form.addLinkText(QString::fromUtf8(file.readAll()));
+            form.adder().addLinkText(QString::fromUtf8(file.readAll()));
         }
         if (!form.adding()) {
             QTimer::singleShot(0, &form, [&] { report(form); });

@@ -458,6 +458,10 @@
         <source>libtorrent failed: %1</source>
         <translation>libtorrent meldet einen Fehler: %1</translation>
     </message>
+    <message>
+        <source>Not a BitTorrent magnet link (no usable info hash).</source>
+        <translation>Kein BitTorrent-Magnet-Link (kein brauchbarer Info-Hash).</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
@@ -888,6 +892,25 @@ Den Inhalt holen?</translation>
     </message>
 </context>
 <context>
+    <name>lintervale::ListCommands</name>
+    <message>
+        <source>Sort</source>
+        <translation>Sortieren</translation>
+    </message>
+    <message>
+        <source>Clear all</source>
+        <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <source>Remove selected</source>
+        <translation>Ausgewählte entfernen</translation>
+    </message>
+    <message>
+        <source>Delete trackers</source>
+        <translation>Tracker löschen</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::ListSaver</name>
     <message>
         <source>The list file found was neither loaded nor moved aside.</source>
@@ -1093,18 +1116,6 @@ Den Inhalt holen?</translation>
         <translation>%1 von %2 Zeilen wurden nicht wiederhergestellt, weil ihre Torrents schon wieder in der Liste stehen.</translation>
     </message>
     <message>
-        <source>Clear all</source>
-        <translation>Liste leeren</translation>
-    </message>
-    <message>
-        <source>Remove selected</source>
-        <translation>Ausgewählte entfernen</translation>
-    </message>
-    <message>
-        <source>Delete trackers</source>
-        <translation>Tracker löschen</translation>
-    </message>
-    <message>
         <source>Edit tracker list</source>
         <translation>Trackerliste bearbeiten</translation>
     </message>
@@ -1173,14 +1184,6 @@ Den Inhalt holen?</translation>
         <translation>%1 wird heruntergeladen: %2 Bytes</translation>
     </message>
     <message>
-        <source>Details</source>
-        <translation>Details</translation>
-    </message>
-    <message>
-        <source>Details of the last batch</source>
-        <translation>Details des letzten Stapels</translation>
-    </message>
-    <message>
         <source>Add</source>
         <translation>Hinzufügen</translation>
     </message>
@@ -1197,28 +1200,8 @@ Den Inhalt holen?</translation>
         <translation>&amp;Vorherigen finden</translation>
     </message>
     <message>
-        <source>Torrents in the list</source>
-        <translation>Torrents in der Liste</translation>
-    </message>
-    <message>
-        <source>1 torrent</source>
-        <translation>1 Torrent</translation>
-    </message>
-    <message>
-        <source>%1 torrents</source>
-        <translation>%1 Torrents</translation>
-    </message>
-    <message>
-        <source>%1, %2 selected</source>
-        <translation>%1, %2 ausgewählt</translation>
-    </message>
-    <message>
         <source>Move row</source>
         <translation>Zeile verschieben</translation>
-    </message>
-    <message>
-        <source>Sort</source>
-        <translation>Sortieren</translation>
     </message>
     <message>
         <source>Fetched trackers</source>
@@ -1235,6 +1218,10 @@ Den Inhalt holen?</translation>
     <message>
         <source>Fetching sett&amp;ings…</source>
         <translation>Einstellungen zu&amp;m Holen…</translation>
+    </message>
+    <message>
+        <source>Load saved list</source>
+        <translation>Gespeicherte Liste laden</translation>
     </message>
 </context>
 <context>
@@ -1563,6 +1550,33 @@ Den Inhalt holen?</translation>
     <message>
         <source>The folder %1 can be entered by other users (mode %2, not 700).</source>
         <translation>Der Ordner %1 kann von anderen Benutzern betreten werden (Modus %2, nicht 700).</translation>
+    </message>
+</context>
+<context>
+    <name>lintervale::StatusReport</name>
+    <message>
+        <source>Torrents in the list</source>
+        <translation>Torrents in der Liste</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Details of the last batch</source>
+        <translation>Details des letzten Stapels</translation>
+    </message>
+    <message>
+        <source>1 torrent</source>
+        <translation>1 Torrent</translation>
+    </message>
+    <message>
+        <source>%1 torrents</source>
+        <translation>%1 Torrents</translation>
+    </message>
+    <message>
+        <source>%1, %2 selected</source>
+        <translation>%1, %2 ausgewählt</translation>
     </message>
 </context>
 <context>

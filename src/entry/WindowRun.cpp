@@ -10,6 +10,7 @@
 #include "widgets/MainForm.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/Translations.h"
+#include "widgets/WindowTray.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -35,7 +36,7 @@ static void BringBack(lintervale::MainForm& form) {
         form.hide();
         form.showNormal();
     }
-    form.bringForward();
+    form.tray().bringForward();
 }
 
 // A later copy's activation, sent after its files. Under Wayland the launcher's token lets
@@ -50,7 +51,7 @@ static void ActivateWith(lintervale::MainForm& form,
     if (QGuiApplication::platformName() == QLatin1String("wayland")) {
         qputenv("XDG_ACTIVATION_TOKEN", tokens.Token.toUtf8());
     }
-    form.bringForward();
+    form.tray().bringForward();
 }
 
 // The resources live in a static library: they are brought in by name, from C++ linkage.
@@ -80,7 +81,7 @@ int RunWindow(int argc, char** argv, const WindowHooks& Hooks) {
     }
 
     const QStringList arguments = QApplication::arguments().mid(1);
-    const bool hidden = lintervale::MainForm::startsHidden(arguments);
+    const bool hidden = lintervale::WindowTray::startsHidden(arguments);
 
     // One copy runs for each list: every program file that would write this list finds it.
     lintervale::RunningCopy copy(lintervale::DefaultPaths().ListFile);
@@ -145,7 +146,7 @@ int RunWindow(int argc, char** argv, const WindowHooks& Hooks) {
     }
     form.initialize(startArguments);
     if (hidden) {
-        form.hideToTray();
+        form.tray().hideWindow();
         qunsetenv("XDG_ACTIVATION_TOKEN"); // it was this start's; a later copy brings its own
     } else {
         form.show();

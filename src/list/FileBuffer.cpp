@@ -1,5 +1,6 @@
 #include "list/FileBuffer.h"
 
+#include "list/FileDescriptor.h"
 #include "metainfo/LargeBlocks.h"
 #include "metainfo/TorrentFile.h"
 
@@ -13,22 +14,6 @@
 namespace lintervale {
 
 namespace {
-
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd) : m_Fd(fd) {}
-    ~TFileDescriptor() {
-        if (m_Fd >= 0) {
-            ::close(m_Fd);
-        }
-    }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int Get() const { return m_Fd; }
-
-private:
-    int m_Fd;
-};
 
 [[noreturn]] void ThrowOpenError(const std::string& fileName, int error) {
     throw EFileReadError(TMessage(Translatable("Message", "Cannot open file \"%1\". %2"),

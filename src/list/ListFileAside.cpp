@@ -1,5 +1,6 @@
 #include "list/ListFileAside.h"
 
+#include "list/FileDescriptor.h"
 #include "list/ListDataFile.h"
 
 #include <cerrno>
@@ -16,36 +17,14 @@ namespace {
 // Beyond this many taken names something else is wrong; the file stays where it is.
 constexpr int kMaxAttempts = 100;
 
-class TDescriptor {
-public:
-    explicit TDescriptor(int Fd) : m_Fd(Fd) {}
-    ~TDescriptor() {
-        if (m_Fd >= 0) {
-            ::close(m_Fd);
-        }
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    int Get() const { return m_Fd; }
-    // Closes now; the error of the close, or 0.
-    int Close() {
-        const int result = ::close(m_Fd) == 0 ? 0 : errno;
-        m_Fd = -1;
-        return result;
-    }
-
-private:
-    int m_Fd;
-};
-
 // Copies From into the new file To (private, as the list is), flushed to disk; 0 or the
 // system's error.
 int CopyFile(const std::string& from, const std::string& to) {
-    const TDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const TFileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (in.Get() < 0) {
         return errno;
     }
-    TDescriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    TFileDescriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (out.Get() < 0) {
         return errno;
     }

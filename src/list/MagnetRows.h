@@ -30,14 +30,18 @@ inline constexpr const char* kRefusedLinkText =
     Translatable("Message", "Not a BitTorrent magnet link: %1");
 inline constexpr const char* kRefusedMoreText =
     Translatable("Message", "Not a BitTorrent magnet link: %1 (and %2 more)");
+// Why a link makes no row, in a batch's list of refusals.
+inline constexpr const char* kRefusedLinkCause =
+    Translatable("Message", "Not a BitTorrent magnet link (no usable info hash).");
 inline constexpr const char* kTextCutText =
     Translatable("Message", "Only the first 16 MiB of the text was read.");
 
 struct TMagnetRows {
-    std::vector<TTorrentRow> Rows;   // one per usable link, in the text's order
-    std::size_t Refused = 0;         // links without a usable hash
-    std::string FirstRefused;        // the first of them, shortened
-    std::size_t DroppedTrackers = 0; // trackers left out for a double quote or "|"
+    std::vector<TTorrentRow> Rows;         // one per usable link, in the text's order
+    std::size_t Refused = 0;               // links without a usable hash
+    std::string FirstRefused;              // the first of them, shortened
+    std::vector<std::string> RefusedLinks; // all of them, each shortened, in the text's order
+    std::size_t DroppedTrackers = 0;       // trackers left out for a double quote or "|"
     // The peer addresses ("x.pe") of the links that name some, by the row's hash.
     std::vector<std::pair<std::string, std::vector<std::string>>> Peers;
     bool Cut = false; // the text was longer than kMaxLinkTextBytes: only the words that

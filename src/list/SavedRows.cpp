@@ -33,6 +33,9 @@ TAppendedRows AppendSavedRows(TTorrentGrid& Grid, const TTorrentGrid& Saved) {
         }
         Grid.SetRowCells(Grid.RowCount() - 1, row);
         ++result.Added;
+        if (!hash.empty()) {
+            result.Hashes.push_back(hash);
+        }
     }
     return result;
 }

@@ -7,11 +7,15 @@
 
 #include "list/TorrentGrid.h"
 
+#include <string>
+#include <vector>
+
 namespace lintervale {
 
 struct TAppendedRows {
     int Added = 0;
-    int Listed = 0; // saved rows whose torrent was listed already
+    int Listed = 0;                  // saved rows whose torrent was listed already
+    std::vector<std::string> Hashes; // of the rows added that have one
 };
 
 TAppendedRows AppendSavedRows(TTorrentGrid& Grid, const TTorrentGrid& Saved);

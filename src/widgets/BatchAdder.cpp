@@ -1,5 +1,6 @@
 #include "widgets/BatchAdder.h"
 
+#include "list/MagnetRows.h"
 #include "qtsupport/DisplayText.h"
 #include "qtsupport/Utf8Text.h"
 #include "widgets/GridModel.h"
@@ -8,7 +9,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QStringView>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 namespace lintervale {
@@ -73,6 +76,33 @@ void BatchAdder::start() {
         m_StatusBefore = m_Status.text();
         processPending();
     }
+}
+
+void BatchAdder::addLinkText(const QString& Text) {
+    // Only the first kMaxLinkTextBytes count; one character more tells that the text was cut,
+    // and no character is longer than that in UTF-8 bytes.
+    const QByteArray bytes = QStringView(Text).left(kMaxLinkTextBytes + 1).toUtf8();
+    TMagnetRows links =
+        MagnetRowsOfText({bytes.constData(), static_cast<std::size_t>(bytes.size())});
+    // Links that make no row join the batch's report, as refused files do, when the batch has
+    // more than one item: its summary counts them and Details names each.
+    if (links.Rows.size() + links.RefusedLinks.size() + static_cast<std::size_t>(m_Total) > 1) {
+        for (std::string& link : links.RefusedLinks) {
+            m_Report.Refused(std::move(link), TMessage(kRefusedLinkCause));
+        }
+        m_Reporting = m_Reporting || !links.RefusedLinks.empty();
+        links.Refused = 0; // the report tells
+    }
+    if (links.Rows.empty() && links.RefusedLinks.empty()) {
+        addNote(TextOf(QT_TRANSLATE_NOOP("lintervale::MainForm", "No magnet link in the text.")));
+    }
+    addNote(messageText(MagnetRowsStatusText(links)));
+    emit linksQueued(links);
+    // Each row goes on top: the last link goes in first, so that the list reads as the text.
+    std::reverse(links.Rows.begin(), links.Rows.end());
+    queueRows(std::move(links.Rows), true);
+    // Also without rows: the batch's end shows the notes.
+    start();
 }
 
 void BatchAdder::addNote(const QString& Note) {

@@ -9,6 +9,7 @@
 
 #include "list/BatchLoader.h"
 #include "list/BatchReport.h"
+#include "list/MagnetRows.h"
 #include "list/TorrentList.h"
 
 #include <QObject>
@@ -33,6 +34,10 @@ public:
     void queueFiles(const QStringList& FileNames, bool SkipMissing);
     void queueRows(std::vector<TTorrentRow> Rows, bool Links);
     void start();
+    // Reads Text for magnet links and queues a row for each, in the text's order, and starts;
+    // links that make no row, and a text cut at its limit, are named on the status line once
+    // the batch is through.
+    void addLinkText(const QString& Text);
     // Appends Note to what the status line says at the end of the batch.
     void addNote(const QString& Note);
     // Whether rows wait or are being added; whether a batch runs (its end is yet to come).
@@ -40,7 +45,9 @@ public:
     bool running() const { return m_Processing; }
     // Drops what waits: the window closes.
     void stop();
-    // How long one slice works before the window handles its events.
+    // How long one slice works before the window handles its events: the window's choice
+    // between a batch's speed and how smoothly it answers meanwhile. A slice adds at least
+    // one item, so 0 adds one item a slice.
     void setSliceMilliseconds(int Milliseconds) { m_SliceMilliseconds = Milliseconds; }
 
     // Runs Action with the grid's changes shown, also while a slice is in bulk mode: a modal
@@ -49,6 +56,8 @@ public:
     template <typename F> auto published(F Action);
 
 signals:
+    // A text's links are about to join the batch (its rows, and the peers the links name).
+    void linksQueued(const TMagnetRows& Links);
     // The batch has been worked through; Added holds the hashes of the rows it added.
     void finished(const std::vector<std::string>& Added);
     // A batch of more than one item refused some: Details names each with its cause, a line
@@ -67,7 +76,7 @@ private:
     QLabel& m_Status;
     std::vector<TLoadRequest> m_Pending;
     std::unique_ptr<TBatchLoader> m_Loader; // the batch being added
-    int m_SliceMilliseconds = 40;
+    int m_SliceMilliseconds = 0;
     int m_Done = 0;
     int m_AddedCount = 0;
     int m_Total = 0;

@@ -1,5 +1,6 @@
 #include "widgets/EditForm.h"
 
+#include "qtsupport/DisplayText.h"
 #include "qtsupport/Utf8Text.h"
 #include "trackers/TrackerAddress.h"
 #include "trackers/TrackerCell.h"
@@ -112,9 +113,10 @@ EditForm::EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent)
     connect(m_Save, &QPushButton::clicked, this, &EditForm::saveClicked);
 }
 
-void EditForm::fill(int Row) {
+void EditForm::load(int Row) {
     const TTorrentGrid& grid = m_List.Grid();
-    setWindowTitle(tr("Editing: %1").arg(QStringOf(grid.Cell(TTorrentGrid::ColName, Row))));
+    setWindowTitle(
+        tr("Editing: %1").arg(DisplayText(QStringOf(grid.Cell(TTorrentGrid::ColName, Row)))));
     const std::vector<std::string> trackers =
         ReadTrackerCell(grid.Cell(TTorrentGrid::ColTrackers, Row));
     m_Selecting = true;
@@ -127,18 +129,12 @@ void EditForm::fill(int Row) {
     m_Selecting = false;
     m_Opened = lines();
     showNotice(TMessage());
-    StringGridIndex = Row;
     m_Hash = grid.Cell(TTorrentGrid::ColHash, Row);
 }
 
 void EditForm::editRow(int Row) {
-    fill(Row);
+    load(Row);
     exec();
-}
-
-void EditForm::openRow(int Row) {
-    fill(Row);
-    open();
 }
 
 int EditForm::selectedIndex() const {

@@ -37,20 +37,16 @@ class EditForm final : public QDialog {
 public:
     EditForm(TTorrentList& List, TListHost& Host, QWidget* Parent = nullptr);
 
-    // Sets the caption and the list from grid row Row, points StringGridIndex at it and
-    // shows the editor modally; returns when the editor closes.
+    // Sets the caption and the list from grid row Row; QDialog's exec() or open() then shows
+    // the editor.
+    void load(int Row);
+    // Loads Row and shows the editor modally; returns when the editor closes.
     void editRow(int Row);
-    // The same, but shows the editor window-modal and returns at once.
-    void openRow(int Row);
-
-    // The grid row the editor was opened on.
-    int StringGridIndex = 0;
 
     // Closes without writing; asks first when lines were changed.
     void reject() override;
 
 private:
-    void fill(int Row);
     QStringList lines() const;
     void showNotice(const TMessage& Text);
     // Shows why Save wrote nothing, with line Line (-1: none) selected.

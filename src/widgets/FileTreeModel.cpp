@@ -3,7 +3,6 @@
 #include "qtsupport/DisplayText.h"
 
 #include <QApplication>
-#include <QCollator>
 #include <QLocale>
 #include <QStyle>
 #include <algorithm>
@@ -61,7 +60,7 @@ void FileTreeModel::setTorrent(const TTorrentFile& Torrent) {
         const std::string_view name = file.Path.substr(start);
         const int node =
             child(folder, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-        Node& made = m_Nodes[static_cast<std::size_t>(node)];
+        FileTreeNode& made = m_Nodes[static_cast<std::size_t>(node)];
         made.File = index;
         made.Size = file.Length;
         made.Files = 1;
@@ -74,66 +73,15 @@ void FileTreeModel::setTorrent(const TTorrentFile& Torrent) {
     });
     // Folders come before their children in the array: sums go from the end to the start.
     for (std::size_t n = m_Nodes.size(); n-- > 1;) {
-        Node& node = m_Nodes[n];
-        Node& parent = m_Nodes[static_cast<std::size_t>(node.Parent)];
+        FileTreeNode& node = m_Nodes[n];
+        FileTreeNode& parent = m_Nodes[static_cast<std::size_t>(node.Parent)];
         parent.Size += node.Size;
         parent.Files += node.Files;
         parent.Ticked += node.Ticked;
     }
     m_ShownFiles = m_FileCount;
-    showAll();
+    m_Order.showAll(m_Nodes);
     endResetModel();
-}
-
-// The children each node shows, in the order of the sort, with their places noted. (Paths may
-// be deep: the nodes are gone through in a loop, never by recursion.)
-void FileTreeModel::showAll() {
-    for (std::size_t n = 0; n < m_Nodes.size(); ++n) {
-        Node& node = m_Nodes[n];
-        if (node.File >= 0) {
-            continue;
-        }
-        node.Shown.clear();
-        for (const int c : node.All) {
-            if (m_Nodes[static_cast<std::size_t>(c)].Match) {
-                node.Shown.push_back(c);
-            }
-        }
-        order(static_cast<int>(n));
-    }
-}
-
-void FileTreeModel::order(int NodeIndex) {
-    Node& node = m_Nodes[static_cast<std::size_t>(NodeIndex)];
-    if (m_SortColumn >= 0) {
-        static const QCollator collator = [] {
-            QCollator made;
-            made.setNumericMode(true);
-            made.setCaseSensitivity(Qt::CaseInsensitive);
-            return made;
-        }();
-        const auto before = [&](int a, int b) {
-            const Node& x = m_Nodes[static_cast<std::size_t>(a)];
-            const Node& y = m_Nodes[static_cast<std::size_t>(b)];
-            // Folders first, whichever way the sort goes.
-            if ((x.File < 0) != (y.File < 0)) {
-                return x.File < 0;
-            }
-            const bool ascending = m_SortOrder == Qt::AscendingOrder;
-            if (m_SortColumn == Size && x.Size != y.Size) {
-                return ascending ? x.Size < y.Size : x.Size > y.Size;
-            }
-            const int names = collator.compare(x.Name, y.Name);
-            if (names != 0) {
-                return ascending ? names < 0 : names > 0;
-            }
-            return a < b;
-        };
-        std::sort(node.Shown.begin(), node.Shown.end(), before);
-    }
-    for (std::size_t r = 0; r < node.Shown.size(); ++r) {
-        m_Nodes[static_cast<std::size_t>(node.Shown[r])].Row = static_cast<int>(r);
-    }
 }
 
 void FileTreeModel::sort(int Column, Qt::SortOrder Order) {
@@ -146,13 +94,8 @@ void FileTreeModel::sort(int Column, Qt::SortOrder Order) {
     for (const QModelIndex& index : before) {
         nodes.push_back(static_cast<int>(index.internalId()));
     }
-    m_SortColumn = Column;
-    m_SortOrder = Order;
-    for (std::size_t n = 0; n < m_Nodes.size(); ++n) {
-        if (m_Nodes[n].File < 0) {
-            order(static_cast<int>(n));
-        }
-    }
+    m_Order.setSort(Column == Size ? FileTreeOrder::Key::Size : FileTreeOrder::Key::Name, Order);
+    m_Order.sortAll(m_Nodes);
     QModelIndexList after;
     for (qsizetype i = 0; i < before.size(); ++i) {
         after.append(indexOf(nodes[static_cast<std::size_t>(i)], before[i].column()));
@@ -163,33 +106,14 @@ void FileTreeModel::sort(int Column, Qt::SortOrder Order) {
 
 void FileTreeModel::setFilter(const QString& Text) {
     beginResetModel();
-    // A parent comes before its children in the array: first down the tree, whether a folder
-    // above was named; then up, whether anything below is shown.
-    std::vector<char> named(m_Nodes.size(), 0);
-    std::vector<char> inside(m_Nodes.size(), 0);
-    for (std::size_t n = 1; n < m_Nodes.size(); ++n) {
-        const auto parent = static_cast<std::size_t>(m_Nodes[n].Parent);
-        inside[n] = inside[parent] || (parent != 0 && named[parent]);
-        named[n] =
-            Text.isEmpty() || inside[n] || m_Nodes[n].Name.contains(Text, Qt::CaseInsensitive);
-        m_Nodes[n].Match = named[n] != 0;
-    }
-    m_ShownFiles = 0;
-    for (std::size_t n = m_Nodes.size(); n-- > 1;) {
-        Node& node = m_Nodes[n];
-        if (node.Match) {
-            m_Nodes[static_cast<std::size_t>(node.Parent)].Match = true;
-            m_ShownFiles += node.File >= 0 ? 1 : 0;
-        }
-    }
-    m_Nodes[0].Match = true;
-    showAll();
+    m_ShownFiles = FileTreeOrder::filter(m_Nodes, Text);
+    m_Order.showAll(m_Nodes);
     endResetModel();
 }
 
 std::vector<std::int64_t> FileTreeModel::tickedFiles() const {
     std::vector<std::int64_t> files;
-    for (const Node& node : m_Nodes) {
+    for (const FileTreeNode& node : m_Nodes) {
         if (node.File >= 0 && node.Ticked == 1) {
             files.push_back(node.File);
         }
@@ -201,7 +125,7 @@ std::vector<std::int64_t> FileTreeModel::tickedFiles() const {
 void FileTreeModel::tick(int NodeIndex, bool Ticked) {
     std::vector<int> left = {NodeIndex};
     while (!left.empty()) {
-        Node& node = m_Nodes[static_cast<std::size_t>(left.back())];
+        FileTreeNode& node = m_Nodes[static_cast<std::size_t>(left.back())];
         left.pop_back();
         node.Ticked = Ticked ? node.Files : 0;
         left.insert(left.end(), node.All.begin(), node.All.end());
@@ -210,7 +134,7 @@ void FileTreeModel::tick(int NodeIndex, bool Ticked) {
 
 void FileTreeModel::recount(int Folder) {
     for (int f = Folder; f >= 0; f = m_Nodes[static_cast<std::size_t>(f)].Parent) {
-        Node& node = m_Nodes[static_cast<std::size_t>(f)];
+        FileTreeNode& node = m_Nodes[static_cast<std::size_t>(f)];
         node.Ticked = 0;
         for (const int c : node.All) {
             node.Ticked += m_Nodes[static_cast<std::size_t>(c)].Ticked;
@@ -227,7 +151,7 @@ void FileTreeModel::tickAll(bool Ticked) {
     }
 }
 
-Qt::CheckState FileTreeModel::checkState(const Node& Node) const {
+Qt::CheckState FileTreeModel::checkState(const FileTreeNode& Node) const {
     if (Node.Ticked == 0) {
         return Qt::Unchecked;
     }
@@ -274,7 +198,7 @@ QVariant FileTreeModel::data(const QModelIndex& Index, int Role) const {
     if (!Index.isValid()) {
         return {};
     }
-    const Node& node = m_Nodes[Index.internalId()];
+    const FileTreeNode& node = m_Nodes[Index.internalId()];
     if (Index.column() == Name) {
         switch (Role) {
         case Qt::DisplayRole:

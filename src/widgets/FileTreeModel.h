@@ -11,6 +11,8 @@
 // and filters without a widget per file.
 
 #include "metainfo/TorrentDetails.h"
+#include "widgets/FileTreeNode.h"
+#include "widgets/FileTreeOrder.h"
 
 #include <QAbstractItemModel>
 #include <QString>
@@ -52,31 +54,14 @@ public:
     void sort(int Column, Qt::SortOrder Order) override;
 
 private:
-    struct Node {
-        QString Name;
-        QString Target;         // a symbolic link's target
-        std::int64_t Size = 0;  // a folder's: the sum of its files
-        std::int64_t File = -1; // the torrent's index of a file; -1 for a folder
-        int Parent = -1;
-        int Row = 0;            // the place among the children its parent shows
-        int Files = 0;          // the files in a folder
-        int Ticked = 0;         // of them (for a file: 1 when ticked)
-        bool Match = true;      // shown by the filter
-        std::vector<int> All;   // every child
-        std::vector<int> Shown; // the children shown, in the order shown
-    };
-
     int child(int Folder, const QString& Name);
-    void order(int Node);
-    void showAll();
     void tick(int Node, bool Ticked);
     void recount(int Folder);
-    Qt::CheckState checkState(const Node& Node) const;
+    Qt::CheckState checkState(const FileTreeNode& Node) const;
     QModelIndex indexOf(int Node, int Column) const;
 
-    std::vector<Node> m_Nodes; // node 0: the torrent's own folder, never shown
-    int m_SortColumn = -1;     // the torrent's own order until a sort is asked for
-    Qt::SortOrder m_SortOrder = Qt::AscendingOrder;
+    std::vector<FileTreeNode> m_Nodes; // node 0: the torrent's own folder, never shown
+    FileTreeOrder m_Order;
     int m_FileCount = 0;
     int m_ShownFiles = 0;
 };

@@ -1,32 +1,20 @@
 #include "widgets/GridView.h"
 
-#include "list/ListFind.h"
-#include "qtsupport/Utf8Text.h"
-#include "widgets/FontUnits.h"
 #include "widgets/LinkMimeData.h"
-#include "widgets/Translations.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDrag>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QStyle>
 #include <algorithm>
 #include <utility>
 
 namespace lintervale {
 
 namespace {
-
-// At the layout's font (FontUnits.h). A column is always as wide as its heading, and the
-// short columns as their usual cells: up to 99,999 files, up to 100 GB.
-constexpr int kRowHeight = 21;
-constexpr int kColumnWidths[] = {235, 237, 166, 47, 60};
-constexpr const char* kWidestCells[] = {"", "", "", "00000", "00000 MB"};
 
 using TKeyMove = TTorrentList::TKeyMove;
 
@@ -64,19 +52,9 @@ GridView::GridView(TTorrentList& List, GridModel& Model, QWidget* Parent)
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setHighlightSections(false);
     columns->setStretchLastSection(false);
-    fitToFont();
+    m_Fit = std::make_unique<GridFit>(*this, Model, List.Grid());
 
     connect(&Model, &GridModel::gridSelectionChanged, this, &GridView::showGridSelection);
-    // The value columns grow with what the list holds.
-    connect(&Model, &QAbstractItemModel::modelReset, this,
-            [this] { fitValueColumns(1, m_List.Grid().RowCount() - 1); });
-    connect(
-        &Model, &QAbstractItemModel::rowsInserted, this,
-        [this](const QModelIndex&, int First, int Last) { fitValueColumns(First + 1, Last + 1); });
-    connect(&Model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& TopLeft, const QModelIndex& BottomRight) {
-                fitValueColumns(TopLeft.row() + 1, BottomRight.row() + 1);
-            });
     // A reset drops the selection model's state; the grid still has it.
     connect(&Model, &QAbstractItemModel::modelReset, this, &GridView::showGridSelection);
     // The table selects a row when its fixed cell is pressed. Pressing the fixed cell starts
@@ -85,9 +63,9 @@ GridView::GridView(TTorrentList& List, GridModel& Model, QWidget* Parent)
     connect(rows, &QHeaderView::sectionEntered, this, &GridView::showGridSelection);
     connect(rows, &QHeaderView::sectionMoved, this, &GridView::headerSectionMoved);
     // A click on a heading sorts; the mark shows only what the list says.
-    horizontalHeader()->setSectionsClickable(true);
-    horizontalHeader()->setSortIndicatorShown(false);
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+    columns->setSectionsClickable(true);
+    columns->setSortIndicatorShown(false);
+    connect(columns, &QHeaderView::sectionClicked, this,
             [this](int Logical) { emit sortRequested(Logical + 1); });
     showGridSelection();
 }
@@ -115,50 +93,10 @@ int GridView::pageRows() const {
     return std::max(1, viewport()->height() / verticalHeader()->defaultSectionSize());
 }
 
-void GridView::fitToFont() {
-    const QFontMetrics metrics = fontMetrics();
-    const int rowHeight = std::max(FontScaled(kRowHeight, metrics), metrics.height() + 2);
-    QHeaderView* rows = verticalHeader();
-    rows->setMinimumSectionSize(rowHeight);
-    rows->setDefaultSectionSize(rowHeight);
-    rows->setFixedWidth(rowHeight);
-
-    QHeaderView* columns = horizontalHeader();
-    const QFontMetrics headerMetrics = columns->fontMetrics();
-    const int margin = columns->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, columns);
-    columns->setFixedHeight(std::max(rowHeight, headerMetrics.height() + 2 * margin));
-    // A cell's text keeps the focus frame's margin and one pixel free on each side.
-    const int cellMargin =
-        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
-    // A sorted column's heading shows its mark beside the text.
-    const int mark =
-        columns->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, columns) + margin;
-    for (int c = 0; c < 5; ++c) {
-        // The list writes its headings once the window is up: their room is kept from now.
-        const int heading =
-            headerMetrics.horizontalAdvance(headingText(c + 1)) + 2 * margin + 2 + mark;
-        // The count and size columns: their usual cells, or the widest the list holds (digits
-        // are equally wide in the fonts in use; the size ends in " MB").
-        QString widest = QLatin1String(kWidestCells[c]);
-        if (c >= 3) {
-            const int digits = m_FittedChars[c - 3] - (c == 4 ? 3 : 0);
-            if (digits > widest.size() - (c == 4 ? 3 : 0)) {
-                widest = QString(digits, '0') + (c == 4 ? " MB" : "");
-            }
-        }
-        const int cells = metrics.horizontalAdvance(widest) + cellMargin;
-        const int width = std::max({FontScaled(kColumnWidths[c], metrics), heading, cells});
-        if (c < 3 && columnWidth(c) > width) {
-            continue; // the user's (or the window's) wider choice stays
-        }
-        setColumnWidth(c, width);
-    }
-}
-
 void GridView::changeEvent(QEvent* Event) {
     QTableView::changeEvent(Event);
     if (Event->type() == QEvent::FontChange || Event->type() == QEvent::StyleChange) {
-        fitToFont();
+        m_Fit->fitToFont();
     }
 }
 
@@ -226,7 +164,8 @@ void GridView::mouseMoveEvent(QMouseEvent* Event) {
                 QApplication::startDragDistance()) {
                 m_Selecting = false;
                 m_PressInSelection = false;
-                dragSelectedRows();
+                // The selected rows' links; nothing when none of them has a hash.
+                dragLinks(this, m_List.SelectedLinks());
             }
             return;
         }
@@ -248,21 +187,6 @@ void GridView::mouseReleaseEvent(QMouseEvent* Event) {
     QTableView::mouseReleaseEvent(Event);
 }
 
-void GridView::dragSelectedRows() {
-    QStringList links;
-    for (const std::string& link : m_List.SelectedLinks()) {
-        links.append(QStringOf(link));
-    }
-    if (links.isEmpty()) {
-        return;
-    }
-    // Qt deletes the drag once it is over. Its event loop runs until the drop: rows may come
-    // and go meanwhile, so nothing here looks at them afterwards.
-    auto* drag = new QDrag(this);
-    drag->setMimeData(new LinkMimeData(links));
-    drag->exec(Qt::CopyAction);
-}
-
 void GridView::mouseDoubleClickEvent(QMouseEvent* Event) {
     // The second press of a double click is a press as well; then the row's link opens.
     mousePressEvent(Event);
@@ -273,19 +197,7 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* Event) {
 }
 
 void GridView::keyboardSearch(const QString& Search) {
-    if (Search.isEmpty()) {
-        return;
-    }
-    // Letters typed in quick succession make one prefix; a pause starts a new one.
-    if (!m_LastTyped.isValid() || m_LastTyped.elapsed() > QApplication::keyboardInputInterval()) {
-        m_Typed.clear();
-    }
-    m_LastTyped.start();
-    m_Typed += Search;
-    // A longer prefix may still fit the current row; a first letter looks past it.
-    const int current = m_List.Grid().Row();
-    const int row = FindNamePrefix(m_List.Grid(), m_Typed.toStdString(),
-                                   m_Typed.size() > Search.size() ? current - 1 : current);
+    const int row = m_TypeAhead.typed(m_List.Grid(), Search);
     if (row > 0) {
         m_List.SetRow(row);
         scrollTo(currentIndex());
@@ -298,25 +210,7 @@ void GridView::resizeEvent(QResizeEvent* Event) {
     if (Event->oldSize().width() < 0 || grown == 0) {
         return;
     }
-    const int name = TTorrentGrid::ColName - 1;
-    const int usual = FontScaled(kColumnWidths[name], fontMetrics());
-    setColumnWidth(name, std::max(usual, columnWidth(name) + grown));
-}
-
-void GridView::fitValueColumns(int First, int Last) {
-    const TTorrentGrid& grid = m_List.Grid();
-    int chars[2] = {0, 0};
-    for (int r = std::max(First, 1); r <= Last && r < grid.RowCount(); ++r) {
-        chars[0] =
-            std::max(chars[0], static_cast<int>(grid.Cell(TTorrentGrid::ColFiles, r).size()));
-        chars[1] = std::max(chars[1], static_cast<int>(grid.Cell(TTorrentGrid::ColSize, r).size()));
-    }
-    if (chars[0] <= m_FittedChars[0] && chars[1] <= m_FittedChars[1]) {
-        return;
-    }
-    m_FittedChars[0] = std::max(chars[0], m_FittedChars[0]);
-    m_FittedChars[1] = std::max(chars[1], m_FittedChars[1]);
-    fitToFont();
+    m_Fit->viewResized(grown);
 }
 
 void GridView::headerSectionMoved(int /*Logical*/, int OldVisual, int NewVisual) {

@@ -17,10 +17,12 @@
 // drags the selected rows' links out instead (see LinkMimeData).
 
 #include "list/TorrentList.h"
+#include "widgets/GridFit.h"
 #include "widgets/GridModel.h"
+#include "widgets/TypeAhead.h"
 
-#include <QElapsedTimer>
 #include <QTableView>
+#include <memory>
 
 namespace lintervale {
 
@@ -65,18 +67,11 @@ protected:
 private:
     // The grid row under a point of the viewport, or 0 outside the rows.
     int rowAt(const QPoint& Position) const;
-    // Row height, header height and column widths for the font in use.
-    void fitToFont();
-    // The count and size columns as wide as their widest cell (and heading with its sort mark),
-    // looking at the grid rows First .. Last.
-    void fitValueColumns(int First, int Last);
     // Where a context menu asked for by the keyboard opens: below the current row's start.
     QPoint menuPosition() const;
     void headerSectionMoved(int Logical, int OldVisual, int NewVisual);
     // The held press inside the selection becomes the press on its row it was.
     void selectPressedRow();
-    // Drags the links of the selected rows; nothing when none of them has a hash.
-    void dragSelectedRows();
 
     TTorrentList& m_List;
     // A left press in the cells is held: moving over other rows widens the selection.
@@ -85,11 +80,9 @@ private:
     bool m_PressInSelection = false;
     int m_PressRow = 0;
     QPoint m_PressPosition;
-    // The letters typed so far, and when the last came.
-    QString m_Typed;
-    QElapsedTimer m_LastTyped;
-    // The widest count and size texts the columns were fitted to, in characters.
-    int m_FittedChars[2] = {0, 0};
+    TypeAhead m_TypeAhead;
+    // Row height, heading height and column widths.
+    std::unique_ptr<GridFit> m_Fit;
 };
 
 } // namespace lintervale

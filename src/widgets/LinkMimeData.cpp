@@ -1,7 +1,9 @@
 #include "widgets/LinkMimeData.h"
 
 #include "network/WebRequest.h"
+#include "qtsupport/Utf8Text.h"
 
+#include <QDrag>
 #include <algorithm>
 
 namespace lintervale {
@@ -81,6 +83,20 @@ DroppedLinks droppedLinks(const QMimeData& Data) {
         links.MagnetText = text;
     }
     return links;
+}
+
+void dragLinks(QObject* Source, const std::vector<std::string>& Links) {
+    if (Links.empty()) {
+        return;
+    }
+    QStringList links;
+    for (const std::string& link : Links) {
+        links.append(QStringOf(link));
+    }
+    // Qt deletes the drag once it is over.
+    auto* drag = new QDrag(Source);
+    drag->setMimeData(new LinkMimeData(links));
+    drag->exec(Qt::CopyAction);
 }
 
 } // namespace lintervale

@@ -18,6 +18,8 @@
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
+#include <string>
+#include <vector>
 
 namespace lintervale {
 
@@ -38,6 +40,10 @@ private:
     QString m_Text;
     QByteArray m_UriList;
 };
+
+// Drags Links out of Source (nothing when there are none). Qt's event loop runs until the
+// drop: what called this must not rely on anything it looked at before.
+void dragLinks(QObject* Source, const std::vector<std::string>& Links);
 
 struct DroppedLinks {
     QStringList Files;   // local paths

@@ -163,6 +163,7 @@ void ListSaver::offer() {
             appended.Added == 1
                 ? tr("1 torrent of the saved list was added to the list.")
                 : tr("%1 torrents of the saved list were added to the list.").arg(appended.Added));
+        emit savedRowsAdded(appended.Hashes);
     } else {
         try {
             const QString aside = QStringOf(MoveListFileAside(Utf8Of(m_ListFile)));

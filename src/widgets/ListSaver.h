@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
+#include <vector>
 
 class QTimer;
 class QWidget;
@@ -59,6 +61,8 @@ public:
 signals:
     // A save while running was tried (Saved: whether it worked).
     void autosaved(bool Saved);
+    // The saved list that "Save on exit" offered was loaded: Hashes names the rows it added.
+    void savedRowsAdded(const std::vector<std::string>& Hashes);
 
 private:
     void load();

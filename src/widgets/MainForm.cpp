@@ -14,6 +14,7 @@
 #include "widgets/LinkMimeData.h"
 #include "widgets/ListSaver.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/StatusReport.h"
 #include "widgets/TrackerSourcesDialog.h"
 #include "widgets/UndoSteps.h"
 #include "widgets/WindowOptions.h"
@@ -84,18 +85,9 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_StatusText->setAccessibleName(tr("Status"));
     status->addWidget(m_StatusText, 1);
     setStatusBar(status);
-    m_Counts = new QLabel;
-    m_Counts->setObjectName("ListCounts");
-    m_Counts->setAccessibleName(tr("Torrents in the list"));
-    status->addPermanentWidget(m_Counts);
-    for (const auto changed :
-         {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
-        connect(m_Model, changed, this, &MainForm::showCounts);
-    }
-    connect(m_Model, &QAbstractItemModel::modelReset, this, &MainForm::showCounts);
-    connect(m_Model, &GridModel::gridSelectionChanged, this, &MainForm::showCounts);
-    showCounts();
     m_Adder = new BatchAdder(m_List, *m_Model, *m_StatusText, this);
+    // Short enough that typing and scrolling stay smooth while a batch goes in.
+    m_Adder->setSliceMilliseconds(40);
     m_Sound = new QSoundEffect(this);
     m_Sound->setSource(QUrl("qrc:/sound/quaverize.wav"));
     m_Host.attach({.Window = this,
@@ -106,22 +98,8 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
                    .Status = m_StatusText,
                    .Sound = m_Sound,
                    .Fetcher = m_Fetcher});
-    m_Details = new QLabel(QStringLiteral("<a href=\"details\">%1</a>").arg(tr("Details")));
-    m_Details->setObjectName("BatchDetails");
-    m_Details->setTextFormat(Qt::RichText);
-    m_Details->setAccessibleName(tr("Details of the last batch"));
-    m_Details->hide();
-    status->addWidget(m_Details);
-    connect(m_Details, &QLabel::linkActivated, this,
-            [this] { MessageBoxes::errorWithDetails(this, m_Refusals.first, m_Refusals.second); });
-    connect(m_Adder, &BatchAdder::refused, this,
-            [this](const QString& Summary, const QString& Details) {
-                m_Refusals = {Summary, Details};
-                m_BatchRefused = true;
-                if (!m_Host.QuietMode()) {
-                    MessageBoxes::errorWithDetails(this, Summary, Details);
-                }
-            });
+    m_Report = new StatusReport(
+        *status, m_List.Grid(), *m_Model, *m_Adder, [this] { return m_Host.QuietMode(); }, this);
     buildDownloads();
     m_Saver = new ListSaver(m_List, *m_Model, m_Paths.ListFile,
                             {.Boxes = this,
@@ -158,20 +136,6 @@ MainForm::~MainForm() {
     m_Undo = nullptr;
 }
 
-void MainForm::showCounts() {
-    const TTorrentGrid& grid = m_List.Grid();
-    const bool empty = grid.RowCount() == 2 && grid.Cell(TTorrentGrid::ColName, 1).empty() &&
-                       grid.Cell(TTorrentGrid::ColHash, 1).empty();
-    const int rows = empty ? 0 : grid.RowCount() - 1;
-    const int selected = grid.SelectionBottom() - grid.SelectionTop() + 1;
-    const QLocale locale;
-    QString text = rows == 1 ? tr("1 torrent") : tr("%1 torrents").arg(locale.toString(rows));
-    if (selected > 1 && rows > 1) {
-        text = tr("%1, %2 selected").arg(text, locale.toString(selected));
-    }
-    m_Counts->setText(text);
-}
-
 void MainForm::initialize(const QStringList& Arguments) {
     m_Options = new WindowOptions(
         {.SaveOnExit = m_SaveOnExit,
@@ -193,11 +157,6 @@ void MainForm::initialize(const QStringList& Arguments) {
     m_List.WriteHeadings();
 }
 
-void MainForm::addTorrentsClicked() {
-    const QStringList files = MessageBoxes::chooseTorrents(this);
-    AddFiles(files);
-}
-
 void MainForm::dragEnterEvent(QDragEnterEvent* Event) {
     // The grid's own rows dropped back would only be duplicates.
     if (Event->source() != m_Grid && mayHoldLinks(*Event->mimeData())) {
@@ -213,10 +172,6 @@ void MainForm::dropEvent(QDropEvent* Event) {
                        [this, links = droppedLinks(*Event->mimeData())] { addDropped(links); });
 }
 
-bool MainForm::startsHidden(const QStringList& Arguments) {
-    return !Arguments.isEmpty() && Arguments.first().toLower() == "-hidden";
-}
-
 void MainForm::exitClicked() {
     m_Exiting = true;
     close();
@@ -225,7 +180,7 @@ void MainForm::exitClicked() {
 void MainForm::closeEvent(QCloseEvent* Event) {
     if (m_CloseToTray->isChecked() && !m_Exiting) {
         Event->ignore();
-        hideToTray();
+        m_Tray->hideWindow();
         return;
     }
     emit closing();

@@ -39,7 +39,9 @@ namespace lintervale {
 
 class ContentsFetching;
 class DownloadQueue;
+class ListCommands;
 class ListSaver;
+class StatusReport;
 class UndoSteps;
 class WindowOptions;
 class EditForm;
@@ -73,25 +75,17 @@ public:
     // stays responsive and the status line shows the progress. AddFile adds one at once.
     void AddFiles(const QStringList& FileNames, bool SkipMissing = false);
     void AddFile(const QString& FileName);
-    // Reads Text for magnet links and adds a row for each, in the batch as files are added;
-    // links that make no row, and a text cut at its limit, are named on the status line once
-    // the batch is through.
-    void addLinkText(const QString& Text);
     bool adding() const;
     // Whether dropped web addresses are being downloaded or wait for their turn.
     bool downloading() const;
     // The batches of adds.
     BatchAdder& adder() { return *m_Adder; }
 
-    // Shows the window hidden in the tray (or minimised where there is no tray).
-    void hideToTray() { m_Tray->hideWindow(); }
-    // A later copy asked for this one: the window comes forward, restored if minimised.
-    void bringForward() { m_Tray->bringForward(); }
+    // The tray icon: hides the window there, or brings it forward (a later copy asked for
+    // this one).
+    WindowTray& tray() { return *m_Tray; }
     // "E&xit": closes for good, whatever "Close to tray" says.
     void exitClicked();
-    // Whether the command line asks for a start hidden in the tray: "-hidden" as the first
-    // argument, in any letter case.
-    static bool startsHidden(const QStringList& Arguments);
 
     TTorrentList& List() { return m_List; }
     TrackerFetcher& Fetcher() { return *m_Fetcher; }
@@ -127,27 +121,13 @@ private:
     // Tab goes from the grid to the buttons, the option boxes and the maker's link.
     void orderTabs();
     void fitFirstSize();
-    void addTorrentsClicked();
 
     // Magnet links, the QR code and dropped addresses (MainFormLinks.cpp).
-    void pasteLinksClicked();
-    void showQrCodeClicked();
     void addDropped(const DroppedLinks& Links);
     void buildDownloads();
 
-    // The commands that take data out, undoable (MainFormCommands.cpp).
+    // The changes of the list, undoable (MainFormCommands.cpp).
     void buildUndo();
-    void clearAllClicked();
-    void removeSelectedClicked();
-    void deleteTrackersClicked();
-    void editTrackerListClicked();
-    // The count of rows, and of selected rows when more than one is, beside the status line.
-    void showCounts();
-    // A heading was clicked.
-    void sortClicked(int Column);
-    // Runs Action with the grid's changes shown, also while a batch is in bulk mode: a
-    // modal box lets the view paint.
-    template <typename F> auto published(F Action) { return m_Adder->published(Action); }
 
     MainFormPaths m_Paths;
     // The list asks the window through m_Host, which goes after it.
@@ -169,11 +149,8 @@ private:
     QCheckBox* m_FetchExtra = nullptr;
     LinkLabel* m_MakerLink = nullptr;
     QLabel* m_StatusText = nullptr;
-    QLabel* m_Counts = nullptr; // "7,181 torrents, 12 selected"
-    // "Details" beside the status line: the refusals of the last batch that had some.
-    QLabel* m_Details = nullptr;
-    std::pair<QString, QString> m_Refusals;
-    bool m_BatchRefused = false;
+    // The counts and the last batch's refusals on the status bar.
+    StatusReport* m_Report = nullptr;
     QMenu* m_GridMenu = nullptr;
     WindowTray* m_Tray = nullptr;
     WindowOptions* m_Options = nullptr;
@@ -183,6 +160,7 @@ private:
     EditForm* m_EditForm = nullptr;
     TrackerFetcher* m_Fetcher = nullptr;
     UndoSteps* m_Undo = nullptr;
+    ListCommands* m_Commands = nullptr;
 
     ListSaver* m_Saver = nullptr;
 

@@ -1,7 +1,8 @@
-#include "list/ListOrder.h"
 #include "network/TrackerFetcher.h"
 #include "widgets/EditForm.h"
 #include "widgets/GridView.h"
+#include "widgets/ListCommands.h"
+#include "widgets/ListSaver.h"
 #include "widgets/MainForm.h"
 #include "widgets/UndoSteps.h"
 
@@ -11,22 +12,25 @@
 #include <memory>
 #include <utility>
 
-// The commands that change the list as undoable steps (UndoSteps): a batch of adds, a row's
-// move, a sort, fetched trackers, Remove selected, Clear all, Delete trackers and the tracker
-// editor's Save.
+// The changes of the list as undoable steps (UndoSteps): a batch of adds, a row's move,
+// fetched trackers and the tracker editor's Save; the menu's commands (ListCommands).
 
 namespace lintervale {
 
 void MainForm::buildUndo() {
     m_Undo = new UndoSteps(
         m_List.Grid(), [this](const QString& Text) { showStatus(Text); }, this);
+    m_Commands = new ListCommands({.List = m_List,
+                                   .Grid = *m_Grid,
+                                   .Undo = *m_Undo,
+                                   .Editor = *m_EditForm,
+                                   .Adder = *m_Adder},
+                                  this);
     m_GridMenu->addSeparator();
     m_GridMenu->addAction(m_Undo->undoAction());
     m_GridMenu->addAction(m_Undo->redoAction());
     // A batch of adds is one step, however many rows it brought.
     connect(m_Adder, &BatchAdder::finished, this, [this](const std::vector<std::string>& Added) {
-        // The link stays for the last batch that refused some, until a batch refuses none.
-        m_Details->setVisible(std::exchange(m_BatchRefused, false));
         m_Undo->added(tr("Add"), Added);
         emit addsFinished();
     });
@@ -34,7 +38,12 @@ void MainForm::buildUndo() {
         m_Grid->clearSortMark();
         m_Undo->moved(tr("Move row"), From, To);
     });
-    connect(m_Grid, &GridView::sortRequested, this, &MainForm::sortClicked);
+    connect(m_Grid, &GridView::sortRequested, m_Commands, &ListCommands::sort);
+    // The saved list loaded when "Save on exit" is ticked is one step, as a batch is.
+    connect(m_Saver, &ListSaver::savedRowsAdded, this,
+            [this](const std::vector<std::string>& Added) {
+                m_Undo->added(tr("Load saved list"), Added);
+            });
     // What one run of fetches merged into the rows is one step, taken when the queue empties.
     auto fetched = std::make_shared<TTrackerChange>();
     connect(m_Fetcher, &TrackerFetcher::trackersMerged, this,
@@ -50,45 +59,6 @@ void MainForm::buildUndo() {
 
 QUndoStack& MainForm::undoStack() {
     return m_Undo->stack();
-}
-
-void MainForm::sortClicked(int Column) {
-    // A second click on the same heading turns the order round.
-    const bool descending = m_Grid->sortedUpBy(Column);
-    TTorrentGrid& grid = m_List.Grid();
-    TRowOrder before = TRowOrder::Of(grid);
-    SortRows(grid, Column, descending);
-    m_Undo->reordered(tr("Sort"), std::move(before), TRowOrder::Of(grid));
-    m_Grid->showSortMark(Column, descending);
-    m_Grid->scrollTo(m_Grid->currentIndex());
-}
-
-void MainForm::clearAllClicked() {
-    published([this] {
-        if (m_List.ClearAllConfirmed()) {
-            m_Undo->removing(tr("Clear all"), [this] { m_List.ClearRows(); });
-        }
-    });
-}
-
-void MainForm::removeSelectedClicked() {
-    m_Undo->removing(tr("Remove selected"), [this] { m_List.RemoveSelected(); });
-}
-
-void MainForm::deleteTrackersClicked() {
-    TTorrentGrid& grid = m_List.Grid();
-    TTrackerChange change =
-        TTrackerChange::Before(grid, grid.SelectionTop(), grid.SelectionBottom());
-    m_List.DeleteTrackers();
-    change.After(grid);
-    m_Undo->trackersChanged(tr("Delete trackers"), std::move(change));
-}
-
-void MainForm::editTrackerListClicked() {
-    if (const int row = m_List.EditTrackerListRow(); row > 0) {
-        m_Undo->editingTrackers(row);
-        m_EditForm->editRow(row);
-    }
 }
 
 } // namespace lintervale

@@ -6,12 +6,16 @@
 #include "widgets/FontUnits.h"
 #include "widgets/GridView.h"
 #include "widgets/LinkLabel.h"
+#include "widgets/ListCommands.h"
 #include "widgets/MainForm.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/QrCodeDialog.h"
 #include "widgets/TrackerSourcesDialog.h"
 #include "widgets/Translations.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -109,8 +113,9 @@ void MainForm::buildPanel() {
     column->addSpacing(scaled(4));
     column->addWidget(m_MakerLink, 0, Qt::AlignHCenter);
 
-    connect(m_AddTorrents, &QPushButton::clicked, this, &MainForm::addTorrentsClicked);
-    connect(m_ClearAll, &QPushButton::clicked, this, &MainForm::clearAllClicked);
+    connect(m_AddTorrents, &QPushButton::clicked, this,
+            [this] { AddFiles(MessageBoxes::chooseTorrents(this)); });
+    connect(m_ClearAll, &QPushButton::clicked, this, [this] { m_Commands->clearAll(); });
     connect(m_Quaverize, &QPushButton::clicked, this, [this] { m_List.Quaverize(); });
 }
 
@@ -133,26 +138,29 @@ void MainForm::buildMenus() {
                          [this] { m_List.OpenSelected(); });
     m_GridMenu->setDefaultAction(open);
     item("Edittrackerlist", tr("&Edit tracker list"), QKeySequence(Qt::Key_F2),
-         &MainForm::editTrackerListClicked);
+         [this] { m_Commands->editTrackerList(); });
     QAction* getTrackers =
         item("Gettrackersfromsite", m_Fetcher->menuCaption(), QKeySequence(Qt::CTRL | Qt::Key_G),
              [this] { m_Fetcher->fetchSelected(); });
     connect(m_Fetcher, &TrackerFetcher::sourcesChanged, getTrackers,
             [this, getTrackers] { getTrackers->setText(m_Fetcher->menuCaption()); });
     item("Deletetrackers", tr("&Delete trackers"), QKeySequence(Qt::CTRL | Qt::Key_D),
-         &MainForm::deleteTrackersClicked);
+         [this] { m_Commands->deleteTrackers(); });
     item("RemoveSelected", tr("&Remove selected"), QKeySequence(Qt::Key_Delete),
-         &MainForm::removeSelectedClicked);
+         [this] { m_Commands->removeSelected(); });
     item("SelectAll", tr("Select &all"), QKeySequence(Qt::CTRL | Qt::Key_A),
          [this] { m_List.SelectAll(); });
     item("Clipboard", tr("&Copy to clipboard"), QKeySequence(Qt::CTRL | Qt::Key_C),
          [this] { m_List.CopyToClipboard(); });
     QAction* paste = item("PasteLinks", tr("&Paste links"), QKeySequence(Qt::CTRL | Qt::Key_V),
-                          &MainForm::pasteLinksClicked);
+                          [this] { m_Adder->addLinkText(QGuiApplication::clipboard()->text()); });
     // Nothing else in the window takes text: Ctrl+V pastes links wherever the focus is.
     paste->setShortcutContext(Qt::WindowShortcut);
-    item("ShowQrCode", tr("Show &QR code"), QKeySequence(Qt::CTRL | Qt::Key_R),
-         &MainForm::showQrCodeClicked);
+    item("ShowQrCode", tr("Show &QR code"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] {
+        if (!QrCodeDialog::openForRow(m_List, this)) {
+            showStatus(tr("This row has no magnet link."));
+        }
+    });
     m_GridMenu->addSeparator();
     item("FetchContents", tr("Fetc&h contents"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G),
          [this] { m_Contents->fetchSelected(); });
@@ -199,12 +207,13 @@ void MainForm::buildMenus() {
                      return false;
                  }
              },
-         .Published = [this](const std::function<void()>& Change) { published(Change); },
+         .Published = [this](const std::function<void()>& Change) { m_Adder->published(Change); },
          .Maker = m_Paths.FetchSession},
         this);
     stopFetching->setEnabled(false);
     connect(m_Contents, &ContentsFetching::fetchingChanged, stopFetching,
             [stopFetching](int Count) { stopFetching->setEnabled(Count > 0); });
+    connect(m_Adder, &BatchAdder::linksQueued, m_Contents, &ContentsFetching::linksQueued);
     connect(m_Adder, &BatchAdder::finished, m_Contents, &ContentsFetching::added);
 
     m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -1,5 +1,6 @@
 #include "widgets/QrCodeDialog.h"
 
+#include "qtsupport/Utf8Text.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QClipboard>
@@ -171,6 +172,21 @@ QString QrCodeDialog::suggestedPath() const {
         folder = QDir::homePath();
     }
     return QDir(folder).filePath(name + ".png");
+}
+
+bool QrCodeDialog::openForRow(const TTorrentList& List, QWidget* Parent) {
+    const TTorrentGrid& grid = List.Grid();
+    const int row = grid.Row();
+    if (grid.Cell(TTorrentGrid::ColHash, row).empty()) {
+        return false;
+    }
+    // The dialog keeps the link's text: the row may change or go while it is open.
+    auto* dialog = new QrCodeDialog(QStringOf(List.MagnetLinkOfRow(row)),
+                                    QStringOf(grid.Cell(TTorrentGrid::ColName, row)), Parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->open();
+    return true;
 }
 
 } // namespace lintervale

@@ -9,6 +9,7 @@
 // asks for a file (through MessageBoxes) and writes it whole or not at all. A link too long
 // for any QR code shows kQrTooLongText instead, with both buttons disabled.
 
+#include "list/TorrentList.h"
 #include "qr/QrCode.h"
 
 #include <QDialog>
@@ -33,6 +34,10 @@ public:
 
     // Name (the row's name) suggests the file name that "Save as PNG" offers.
     QrCodeDialog(const QString& Link, const QString& Name, QWidget* Parent = nullptr);
+
+    // Opens the dialog for the current row of List, window-modal over Parent, and returns at
+    // once; false, and nothing opens, when the row has no magnet link.
+    static bool openForRow(const TTorrentList& List, QWidget* Parent);
 
     // The image shown, copied and saved (its device pixel ratio set for the screen); null
     // when the link is too long.

@@ -62,4 +62,8 @@ void WindowTray::activated(int Reason) {
     }
 }
 
+bool WindowTray::startsHidden(const QStringList& Arguments) {
+    return !Arguments.isEmpty() && Arguments.first().toLower() == "-hidden";
+}
+
 } // namespace lintervale

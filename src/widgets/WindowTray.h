@@ -5,6 +5,7 @@
 // Where the desktop has no tray the window is minimised instead, never stranded.
 
 #include <QObject>
+#include <QStringList>
 
 class QMenu;
 class QSystemTrayIcon;
@@ -16,6 +17,10 @@ class WindowTray final : public QObject {
     Q_OBJECT
 public:
     explicit WindowTray(QWidget& Window);
+
+    // Whether the command line asks for a start hidden in the tray: "-hidden" as the first
+    // argument, in any letter case.
+    static bool startsHidden(const QStringList& Arguments);
 
     // Hides the window in the tray (or minimises it where there is no tray).
     void hideWindow();

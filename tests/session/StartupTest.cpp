@@ -5,6 +5,7 @@
 #include "tests/list/RecordingHost.h"
 #include "tests/session/ListenerSockets.h"
 #include "widgets/MainForm.h"
+#include "widgets/WindowTray.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -271,12 +272,12 @@ void StartupTest::aCopyStartedDuringASlowStartIsServed() {
 }
 
 void StartupTest::hiddenIsTheFirstArgumentInAnyCase() {
-    QVERIFY(MainForm::startsHidden({"-hidden"}));
-    QVERIFY(MainForm::startsHidden({"-HIDDEN", "x"}));
-    QVERIFY(MainForm::startsHidden({"-Hidden"}));
-    QVERIFY(!MainForm::startsHidden({"x", "-hidden"}));
-    QVERIFY(!MainForm::startsHidden({}));
-    QVERIFY(!MainForm::startsHidden({"--hidden"}));
+    QVERIFY(WindowTray::startsHidden({"-hidden"}));
+    QVERIFY(WindowTray::startsHidden({"-HIDDEN", "x"}));
+    QVERIFY(WindowTray::startsHidden({"-Hidden"}));
+    QVERIFY(!WindowTray::startsHidden({"x", "-hidden"}));
+    QVERIFY(!WindowTray::startsHidden({}));
+    QVERIFY(!WindowTray::startsHidden({"--hidden"}));
 
     // A copy started hidden runs and takes files like any first copy.
     auto first = start({"-HIDDEN", torrent("h")});

@@ -11,6 +11,8 @@
 #include "widgets/GridModel.h"
 #include "widgets/GridView.h"
 
+#include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -177,6 +179,16 @@ void DisplayTextTest::theWindowsBoxesAndStatusLine() {
     QVERIFY2(status().contains(DisplayText(kName)), qPrintable(status()));
     QVERIFY(!status().contains(QChar(0x202E)));
     QCOMPARE(child<QLabel>("StatusText")->textFormat(), Qt::PlainText);
+
+    // The tracker editor's caption, through the window's own command.
+    QString caption;
+    QTimer::singleShot(0, this, [&] {
+        auto* editor = m_Form->findChild<QDialog*>("EditForm");
+        caption = editor->windowTitle();
+        editor->reject();
+    });
+    child<QAction>("Edittrackerlist")->trigger();
+    QCOMPARE(caption, "Editing: " + DisplayText(kName));
 
     // A file that cannot be read, named with an override and markup: its box and the status
     // line name it with the mark.

@@ -87,7 +87,7 @@ void GridCommandsTest::init() {
     m_Copy = std::make_unique<RunningCopy>(m_Dir->filePath("lintervale"));
     QVERIFY(m_Copy->tryToRun());
     QVERIFY(m_Copy->listen());
-    m_Copy->serve([this] { m_Form->bringForward(); },
+    m_Copy->serve([this] { m_Form->tray().bringForward(); },
                   [this](const QString& File) { m_Form->AddFile(File); });
 
     m_Host = testing::TRecordingHost();

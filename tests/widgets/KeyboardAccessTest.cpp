@@ -261,7 +261,8 @@ void KeyboardAccessTest::aDarkPaletteIsFollowed() {
     // editor's too.
     addTorrents(1);
     auto* editor = m_Form->findChild<EditForm*>("EditForm");
-    editor->openRow(1);
+    editor->load(1);
+    editor->open();
     QVERIFY(QTest::qWaitForWindowExposed(editor));
     QList<QWidget*> widgets = m_Form->findChildren<QWidget*>();
     widgets.append(m_Form.get());

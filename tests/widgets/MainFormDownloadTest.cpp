@@ -124,7 +124,7 @@ void MainFormDownloadTest::failuresShowOnTheStatusLineAndInABoxUnlessQuiet() {
         links += QString("magnet:?xt=urn:btih:%1 ").arg(i, 40, 16, QChar('0'));
     }
     dropUrls({url("/missing.torrent")});
-    m_Form->addLinkText(links);
+    m_Form->adder().addLinkText(links);
     waitForDownloads();
     QCOMPARE(status(), "300 added  " + missing);
 }

@@ -66,7 +66,7 @@ private:
         m_Form = makeForm();
     }
     void paste(const QString& Text) {
-        m_Form->addLinkText(Text);
+        m_Form->adder().addLinkText(Text);
         waitForAdds();
     }
     QString cell(int Column, int Row = 1) {

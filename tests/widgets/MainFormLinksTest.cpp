@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDrag>
+#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -83,11 +84,15 @@ void MainFormLinksTest::pasteAddsEachLinkAsAFile() {
     QCOMPARE(cell(G::ColSize, 2), std::string("3 MB"));
     QCOMPARE(cell(G::ColTrackers, 1), std::string("\"udp://t1/a\"|\"http://t2/b\""));
     QCOMPARE(cell(G::ColSize, 1), std::string());
-    // A batch gives no box for the listed hash: the status line sums the batch up, and names
-    // the link without a hash.
-    QVERIFY(MessageBoxes::shown().isEmpty());
-    QCOMPARE(status(), QString("2 added, 1 already listed  ") +
-                           QString(kRefusedLinkText).arg("magnet:?dn=no-hash"));
+    // A batch gives no box for the listed hash: the status line sums the batch up, and one
+    // box, like Details, names the link without a hash with its cause.
+    const QString summary = "2 added, 1 already listed, 1 refused";
+    QCOMPARE(status(), summary);
+    const QStringList refusedBox{summary + "\n\nmagnet:?dn=no-hash: " + kRefusedLinkCause};
+    QCOMPARE(MessageBoxes::shown(), refusedBox);
+    MessageBoxes::clearShown();
+    emit child<QLabel>("BatchDetails")->linkActivated("details");
+    QCOMPARE(MessageBoxes::shown(), refusedBox);
 
     // From the context menu, in quiet mode: no box; a text without links says so.
     child<QCheckBox>("CheckBox4")->setChecked(true);
@@ -97,9 +102,18 @@ void MainFormLinksTest::pasteAddsEachLinkAsAFile() {
     waitForAdds();
     QCOMPARE(names().size(), 3);
     QVERIFY(MessageBoxes::shown().isEmpty());
-    // One link is no batch: the listed row is clicked, as for a file.
-    QCOMPARE(status(), QString("2 trackers for \"one\"  ") +
-                           QString(kRefusedLinkText).arg("magnet:?xt=1"));
+    // A listed link and one without a hash are a batch of two.
+    QCOMPARE(status(), QString("1 already listed, 1 refused"));
+    // One link is no batch: a listed one is told as for a file, and a link without a hash
+    // alone is named on the status line.
+    QGuiApplication::clipboard()->setText("magnet:?xt=urn:btih:" + Hash('a'));
+    trigger("PasteLinks");
+    waitForAdds();
+    QVERIFY2(status().endsWith("You have already added this hash. :)"), qPrintable(status()));
+    QGuiApplication::clipboard()->setText("magnet:?xt=1");
+    trigger("PasteLinks");
+    waitForAdds();
+    QCOMPARE(status(), QString(kRefusedLinkText).arg("magnet:?xt=1"));
     QGuiApplication::clipboard()->setText("nothing to see");
     trigger("PasteLinks");
     QCOMPARE(status(), QString("No magnet link in the text."));
@@ -113,7 +127,7 @@ void MainFormLinksTest::aLongPasteIsABatch() {
     }
     text += "magnet:?xt=urn:btih:short";
     m_Form->adder().setSliceMilliseconds(0); // one row per slice
-    m_Form->addLinkText(text);
+    m_Form->adder().addLinkText(text);
     QVERIFY(m_Form->adding());
     QCOMPARE(status(), QString("Adding magnet links: 1 of 120 ..."));
     // The window handles events between slices.
@@ -121,8 +135,7 @@ void MainFormLinksTest::aLongPasteIsABatch() {
     QVERIFY(child<QCheckBox>("CheckBox3")->isChecked());
     child<QCheckBox>("CheckBox3")->setChecked(false);
     waitForAdds();
-    QCOMPARE(status(), QString("120 added  ") +
-                           QString(kRefusedLinkText).arg("magnet:?xt=urn:btih:short"));
+    QCOMPARE(status(), QString("120 added, 1 refused"));
     QCOMPARE(names().first(), QString("link0"));
     QCOMPARE(names().last(), QString("link119"));
     QCOMPARE(grid()->model()->rowCount(), 120);
@@ -159,7 +172,7 @@ void MainFormLinksTest::droppedTextAndAddresses() {
     QVERIFY(dropOnForm(text));
     waitForAdds();
     QCOMPARE(names(), QStringList({"dropped"}));
-    QCOMPARE(status(), QString(kRefusedLinkText).arg("magnet:?dn=none"));
+    QCOMPARE(status(), QString("1 added, 1 refused"));
 
     // A magnet address dropped from a browser, beside one that is of no use.
     QMimeData addresses;
@@ -184,7 +197,7 @@ void MainFormLinksTest::rowsOfLinksAreRowsLikeAnyOther() {
                            {service.ok("udp://fetched/1\n"), {}, 0});
     child<QCheckBox>("CheckBox2")->setChecked(true); // save on exit
     const QString link = OurLink('f', "plain");
-    m_Form->addLinkText(link);
+    m_Form->adder().addLinkText(link);
     waitForAdds();
 
     // Copied, it is the pasted link again.
@@ -224,7 +237,7 @@ void MainFormLinksTest::theQrCodeOfTheCurrentRow() {
     QCOMPARE(status(), QString("This row has no magnet link."));
     QVERIFY(m_Form->findChild<QrCodeDialog*>() == nullptr);
 
-    m_Form->addLinkText(OurLink('2', "second") + "\n" + OurLink('1', "first"));
+    m_Form->adder().addLinkText(OurLink('2', "second") + "\n" + OurLink('1', "first"));
     waitForAdds();
     m_Form->List().SetRow(2);
     grid()->setFocus();
@@ -246,8 +259,8 @@ void MainFormLinksTest::theQrCodeOfTheCurrentRow() {
 }
 
 void MainFormLinksTest::draggingTheSelectedRowsGivesTheirLinks() {
-    m_Form->addLinkText(OurLink('3', "three") + " " + OurLink('2', "two") + " " +
-                        OurLink('1', "one"));
+    m_Form->adder().addLinkText(OurLink('3', "three") + " " + OurLink('2', "two") + " " +
+                                OurLink('1', "one"));
     waitForAdds();
     m_Form->List().Grid().SetCell(G::ColHash, 2, ""); // "two": no hash, no link
     QWidget* cells = grid()->viewport();

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QUndoStack>
 
 using namespace lintervale;
 
@@ -124,7 +125,7 @@ void MainFormSavingTest::closeToTrayKeepsRunning() {
     emit icon->activated(QSystemTrayIcon::Trigger);
     QVERIFY(m_Form->isVisible() && !m_Form->isMinimized());
     m_Form->hide();
-    m_Form->bringForward();
+    m_Form->tray().bringForward();
     QVERIFY(m_Form->isVisible() && !m_Form->isMinimized());
     menu->actions()[1]->trigger();
     QVERIFY(!m_Form->isVisible());
@@ -232,6 +233,13 @@ void MainFormSavingTest::aListFileThisRunDidNotLoadIsNeverSavedOver() {
         QCOMPARE(names(), all);
         QCOMPARE(saved.RowCount(), 5);
         QVERIFY2(status().contains("3"), qPrintable(status()));
+        // The rows so loaded are one step: Undo takes exactly them out, Redo brings them back.
+        QUndoStack& undo = m_Form->undoStack();
+        QCOMPARE(undo.undoText(), QString("Load saved list"));
+        undo.undo();
+        QCOMPARE(names(), QStringList("new"));
+        undo.redo();
+        QCOMPARE(names(), all);
     }
 }
 

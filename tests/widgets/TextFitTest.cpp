@@ -162,7 +162,8 @@ void TextFitTest::nothingIsCut() {
     QStringList cut = CutTexts(*m_Form);
 
     auto* editor = m_Form->findChild<EditForm*>("EditForm");
-    editor->openRow(1);
+    editor->load(1);
+    editor->open();
     QVERIFY(QTest::qWaitForWindowExposed(editor));
     cut += CutTexts(*editor);
     editor->reject();
