@@ -65,19 +65,14 @@ TMagnetRows MagnetRowsOfText(std::string_view Text) {
          link = NextMagnetLink(text, pos)) {
         if (const std::optional<TMagnetLink> parsed = ParseMagnetLink(link)) {
             result.Rows.push_back(MakeMagnetRow(*parsed, &result.DroppedTrackers));
-<<<<<<< HEAD
             if (!parsed->Peers.empty()) {
                 result.Peers.emplace_back(result.Rows.back().Hash, parsed->Peers);
             }
-        } else if (result.Refused++ == 0) {
-            result.FirstRefused = Shortened(link);
-=======
         } else {
             result.RefusedLinks.push_back(Shortened(link));
             if (result.Refused++ == 0) {
                 result.FirstRefused = result.RefusedLinks.back();
             }
->>>>>>> house-rest
         }
     }
     return result;
