@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -32,6 +33,8 @@ public:
     // Queue files or rows; start() works the queue through unless that is under way.
     void queueFiles(const QStringList& FileNames, bool SkipMissing);
     void queueRows(std::vector<TTorrentRow> Rows, bool Links);
+    // A row made from a torrent in memory (a download), whose Bytes are kept as a file's.
+    void queueTorrent(TTorrentRow Row, std::string Bytes);
     void start();
     // Appends Note to what the status line says at the end of the batch.
     void addNote(const QString& Note);
@@ -78,6 +81,7 @@ private:
     // What the batch came to; kept while it has more than one item.
     TBatchReport m_Report;
     bool m_Reporting = false;
+    bool m_KeepFailed = false; // a torrent of this batch could not be kept
     std::vector<std::string> m_Added;
     bool m_Bulk = false;
     bool m_ShowedProgress = false;

@@ -42,6 +42,7 @@ class UndoSteps;
 class WindowOptions;
 class EditForm;
 class FindBar;
+class KeptTorrents;
 class GridView;
 class LinkLabel;
 class TorrentDownload;
@@ -92,6 +93,8 @@ public:
 
     // The list data file's loads and saves.
     ListSaver& saver() { return *m_Saver; }
+    // The kept torrents and the commands over them.
+    KeptTorrents& kept() { return *m_Kept; }
 
     // Remove selected, Clear all, Delete trackers and the tracker editor's Save, undoable.
     QUndoStack& undoStack();
@@ -179,6 +182,7 @@ private:
     UndoSteps* m_Undo = nullptr;
 
     ListSaver* m_Saver = nullptr;
+    KeptTorrents* m_Kept = nullptr;
 
     BatchAdder* m_Adder = nullptr;
     DownloadQueue* m_Downloads = nullptr;

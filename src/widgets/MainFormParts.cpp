@@ -2,6 +2,7 @@
 #include "widgets/FindBar.h"
 #include "widgets/FontUnits.h"
 #include "widgets/GridView.h"
+#include "widgets/KeptTorrents.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/MainForm.h"
 #include "widgets/TrackerSourcesDialog.h"
@@ -148,6 +149,15 @@ void MainForm::buildMenus() {
     paste->setShortcutContext(Qt::WindowShortcut);
     item("ShowQrCode", tr("Show &QR code"), QKeySequence(Qt::CTRL | Qt::Key_R),
          &MainForm::showQrCodeClicked);
+    QAction* properties = item("Properties", tr("Propert&ies\u2026"), QKeySequence(),
+                               [this] { m_Kept->showProperties(); });
+    properties->setShortcuts(
+        {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
+    properties->setShortcutContext(Qt::WindowShortcut);
+    item("SaveTorrentAs", tr("&Save .torrent as\u2026"), QKeySequence(),
+         [this] { m_Kept->saveCurrentAs(); });
+    item("SaveTorrentsToFolder", tr("Save .torrents to fo&lder\u2026"), QKeySequence(),
+         [this] { m_Kept->saveSelectedToFolder(); });
     m_GridMenu->addSeparator();
     // Finding works wherever the focus is in the window.
     for (QAction* find :
