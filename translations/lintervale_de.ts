@@ -814,6 +814,69 @@ Den Inhalt holen?</translation>
     </message>
 </context>
 <context>
+    <name>lintervale::KeptTorrents</name>
+    <message>
+        <source>%1 torrents could not be kept. The last: %2</source>
+        <translation>%1 Torrents konnten nicht aufbewahrt werden. Der letzte Grund: %2</translation>
+    </message>
+    <message>
+        <source>The kept .torrent file of &quot;%1&quot; is missing: its contents are not known.</source>
+        <translation>Die aufbewahrte .torrent-Datei von „%1“ fehlt: ihr Inhalt ist nicht bekannt.</translation>
+    </message>
+    <message>
+        <source>it holds another torrent</source>
+        <translation>sie enthält einen anderen Torrent</translation>
+    </message>
+    <message>
+        <source>The kept .torrent file of &quot;%1&quot; was damaged (%2) and has been removed: its contents are not known.</source>
+        <translation>Die aufbewahrte .torrent-Datei von „%1“ war beschädigt (%2) und wurde entfernt: ihr Inhalt ist nicht bekannt.</translation>
+    </message>
+    <message>
+        <source>%1 files, %2</source>
+        <translation>%1 Dateien, %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no kept .torrent file to save: its row was made from a magnet link, or from a list saved before Lintervale kept torrents.</source>
+        <translation>Für „%1“ ist keine .torrent-Datei aufbewahrt, die gespeichert werden könnte: die Zeile entstand aus einem Magnet-Link oder aus einer Liste, die gespeichert wurde, bevor Lintervale Torrents aufbewahrte.</translation>
+    </message>
+    <message>
+        <source>Save .torrent as</source>
+        <translation>.torrent speichern unter</translation>
+    </message>
+    <message>
+        <source>.torrent (*.torrent)</source>
+        <translation>.torrent-Dateien (*.torrent)</translation>
+    </message>
+    <message>
+        <source>Could not save &quot;%1&quot;: %2</source>
+        <translation>„%1“ konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Saved &quot;%1&quot;.</source>
+        <translation>„%1“ gespeichert.</translation>
+    </message>
+    <message>
+        <source>Save .torrents to folder</source>
+        <translation>.torrent-Dateien in Ordner speichern</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: no kept .torrent file</source>
+        <translation>„%1“: keine aufbewahrte .torrent-Datei</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: %2</source>
+        <translation>„%1“: %2</translation>
+    </message>
+    <message>
+        <source>Saved %1 of %2 .torrent files to &quot;%3&quot;.</source>
+        <translation>%1 von %2 .torrent-Dateien in „%3“ gespeichert.</translation>
+    </message>
+    <message>
+        <source>Not saved: %1.</source>
+        <translation>Nicht gespeichert: %1.</translation>
+    </message>
+</context>
+<context>
     <name>lintervale::LinkContentsDialog</name>
     <message>
         <source>Link contents</source>
@@ -1223,6 +1286,18 @@ Den Inhalt holen?</translation>
         <source>Load saved list</source>
         <translation>Gespeicherte Liste laden</translation>
     </message>
+    <message>
+        <source>Propert&amp;ies…</source>
+        <translation>Ei&amp;genschaften…</translation>
+    </message>
+    <message>
+        <source>&amp;Save .torrent as…</source>
+        <translation>.torrent speichern &amp;unter…</translation>
+    </message>
+    <message>
+        <source>Save .torrents to fo&amp;lder…</source>
+        <translation>.torrent-Dateien in &amp;Ordner speichern…</translation>
+    </message>
 </context>
 <context>
     <name>lintervale::MessageBoxes</name>
@@ -1464,6 +1539,14 @@ Den Inhalt holen?</translation>
     <message>
         <source>The link for %1 files was copied.</source>
         <translation>Der Link für %1 Dateien wurde kopiert.</translation>
+    </message>
+    <message>
+        <source>Kept torrents</source>
+        <translation>Aufbewahrte Torrents</translation>
+    </message>
+    <message>
+        <source>&amp;Kept torrents:</source>
+        <translation>&amp;Aufbewahrte Torrents:</translation>
     </message>
 </context>
 <context>

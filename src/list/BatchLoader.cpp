@@ -30,11 +30,27 @@ template <typename F> TLoadResult Loading(F Make) {
     return result;
 }
 
+// Hands a loaded torrent's bytes to Keep; a failure is noted in the result.
+void Keeping(const TKeepTorrent& Keep, TLoadResult& Result, std::string_view Bytes) {
+    if (!Keep || !Result.Loaded) {
+        return;
+    }
+    try {
+        Keep(Result.Row.Hash, Bytes);
+    } catch (const EMessageError& error) {
+        Result.KeepFailure = error.Message();
+    } catch (const std::exception& error) {
+        Result.KeepFailure = TMessage::Verbatim(error.what());
+    }
+}
+
 } // namespace
 
-TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer) {
+TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer,
+                        const TKeepTorrent& Keep) {
     TLoadResult result = Loading([&] { return LoadTorrentRow(FileName, Buffer); });
     result.File = FileName;
+    Keeping(Keep, result, Buffer.View());
     Buffer.Trim();
     return result;
 }
@@ -60,8 +76,9 @@ unsigned TBatchLoader::WorkersFor(const std::vector<TLoadRequest>& Files) {
     return files > 1 ? DefaultWorkers() : 0;
 }
 
-TBatchLoader::TBatchLoader(std::vector<TLoadRequest> Files, unsigned Workers)
-    : m_Files(std::move(Files)), m_Results(m_Files.size()), m_Ready(m_Files.size(), 0) {
+TBatchLoader::TBatchLoader(std::vector<TLoadRequest> Files, unsigned Workers, TKeepTorrent Keep)
+    : m_Files(std::move(Files)), m_Keep(std::move(Keep)), m_Results(m_Files.size()),
+      m_Ready(m_Files.size(), 0) {
     const auto workers = static_cast<std::size_t>(Workers);
     for (std::size_t i = 0; i < std::min(workers, m_Files.size()); ++i) {
         m_Threads.emplace_back(&TBatchLoader::Work, this);
@@ -85,6 +102,10 @@ TLoadResult TBatchLoader::Load(std::size_t Index, TFileBuffer& Buffer) {
         TLoadResult made;
         made.Loaded = true;
         made.Row = std::move(*request.Row);
+        if (!request.Bytes.empty()) {
+            Keeping(m_Keep, made, request.Bytes);
+            std::string().swap(request.Bytes);
+        }
         return made;
     }
     if (request.SkipMissing) {
@@ -97,7 +118,7 @@ TLoadResult TBatchLoader::Load(std::size_t Index, TFileBuffer& Buffer) {
             return skipped;
         }
     }
-    return LoadForList(request.File, Buffer);
+    return LoadForList(request.File, Buffer, m_Keep);
 }
 
 void TBatchLoader::Work() {

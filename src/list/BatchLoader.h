@@ -11,6 +11,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -21,6 +22,11 @@
 
 namespace lintervale {
 
+// Keeps a loaded torrent's bytes under its row's hash (the window's store of torrents). It
+// runs on the thread that loaded the torrent, a batch's worker too, and raises EMessageError
+// when the bytes could not be kept; the load itself still counts.
+using TKeepTorrent = std::function<void(const std::string& Hash, std::string_view Bytes)>;
+
 struct TLoadResult {
     bool Loaded = false;
     bool Skipped = false; // passed over without a word: no such file, or a folder
@@ -28,11 +34,14 @@ struct TLoadResult {
     std::string File;     // the file's name as given
     TMessage Message;     // when neither: what the list shows
     TLoadCause Cause;     // when the file was refused as metainfo: why
+    TMessage KeepFailure; // when loaded but its bytes could not be kept: why
 };
 
-// Reads and loads one file (what AddFile does before it looks at the list). The buffer is
-// trimmed afterwards, so a large file's room does not outlive its load.
-TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer);
+// Reads and loads one file (what AddFile does before it looks at the list), and hands its
+// bytes to Keep when it loaded. The buffer is trimmed afterwards, so a large file's room does
+// not outlive its load.
+TLoadResult LoadForList(const std::string& FileName, TFileBuffer& Buffer,
+                        const TKeepTorrent& Keep = {});
 // Loads a torrent held in memory (a download), as LoadForList loads a file.
 TLoadResult LoadBytesForList(std::string_view Bytes);
 
@@ -43,12 +52,15 @@ struct TLoadRequest {
     bool SkipMissing = false;
     // A row made already: nothing is read or loaded, the row is handed back as loaded.
     std::optional<TTorrentRow> Row;
+    // The made row's torrent, when there is one (a download): kept as a file's bytes are.
+    std::string Bytes;
 };
 
 class TBatchLoader {
 public:
-    // Workers 0 loads in Next itself, on the caller's thread.
-    TBatchLoader(std::vector<TLoadRequest> Files, unsigned Workers);
+    // Workers 0 loads in Next itself, on the caller's thread. Keep, when given, keeps each
+    // loaded torrent's bytes where it was loaded.
+    TBatchLoader(std::vector<TLoadRequest> Files, unsigned Workers, TKeepTorrent Keep = {});
     ~TBatchLoader();
     TBatchLoader(const TBatchLoader&) = delete;
     TBatchLoader& operator=(const TBatchLoader&) = delete;
@@ -67,6 +79,7 @@ private:
     TLoadResult Load(std::size_t Index, TFileBuffer& Buffer);
 
     std::vector<TLoadRequest> m_Files;
+    TKeepTorrent m_Keep;
     std::vector<TLoadResult> m_Results;
     std::vector<char> m_Ready;
     std::size_t m_Taken = 0;

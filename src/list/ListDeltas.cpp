@@ -227,6 +227,16 @@ void TRowRemoval::RemoveAgain(G& Grid) {
     }
 }
 
+void TRowRemoval::CollectHashes(std::unordered_set<std::string>& Hashes) const {
+    for (const TRun& run : m_Runs) {
+        for (const G::TRow& row : run.Rows) {
+            if (!row[G::ColHash].empty()) {
+                Hashes.insert(row[G::ColHash]);
+            }
+        }
+    }
+}
+
 int TRowAddition::Undo(G& Grid) {
     const std::vector<G::TRow> before = DataRows(Grid);
     const std::unordered_set<std::string> added(m_Hashes.begin(), m_Hashes.end());

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace lintervale {
@@ -44,6 +45,8 @@ public:
     TRestored Restore(TTorrentGrid& Grid);
     // Takes out again the rows the last Restore put back.
     void RemoveAgain(TTorrentGrid& Grid);
+    // Adds the hashes of the rows it holds to Hashes: what an undo can bring back.
+    void CollectHashes(std::unordered_set<std::string>& Hashes) const;
 
 private:
     // Rows that stood next to each other, and the rows around them.
@@ -70,6 +73,10 @@ public:
     // Takes the added rows out; how many were still listed.
     int Undo(TTorrentGrid& Grid);
     TRowRemoval::TRestored Redo(TTorrentGrid& Grid) { return m_Removal.Restore(Grid); }
+    // Adds the hashes of the added rows to Hashes: what a redo can bring back.
+    void CollectHashes(std::unordered_set<std::string>& Hashes) const {
+        Hashes.insert(m_Hashes.begin(), m_Hashes.end());
+    }
 
 private:
     std::vector<std::string> m_Hashes;

@@ -17,7 +17,7 @@ using G = TTorrentGrid;
 } // namespace
 
 TTorrentList::TAddResult TTorrentList::AddFile(const std::string& FileName) {
-    return AddLoaded(LoadForList(FileName, m_Buffer));
+    return AddLoaded(LoadForList(FileName, m_Buffer, m_Keep));
 }
 
 TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
@@ -42,7 +42,12 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
                                 cause);
         return TAddResult::Failed;
     }
-    return AddRow(std::move(Loaded.Row));
+    const TAddResult added = AddRow(std::move(Loaded.Row));
+    // The row is there; only its details are not kept. A batch tells that at its end.
+    if (!Loaded.KeepFailure.Empty() && m_Batch == nullptr) {
+        m_Host.SetStatusText(Loaded.KeepFailure);
+    }
+    return added;
 }
 
 TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {

@@ -61,6 +61,10 @@ public:
     TAddResult AddLoaded(TLoadResult Loaded);
     // Adds a row made elsewhere (the same rules as AddFile after loading).
     TAddResult AddRow(TTorrentRow Row);
+    // What keeps each added torrent's bytes (none unless set); AddFile and the window's
+    // batches hand it every torrent they load.
+    void SetKeeper(TKeepTorrent Keep) { m_Keep = std::move(Keep); }
+    const TKeepTorrent& Keeper() const { return m_Keep; }
     // While Report is set (a batch of adds runs), adds give no box and no status line of their
     // own: what they come to goes into Report, which the window tells at the batch's end.
     void SetBatchReport(TBatchReport* Report) { m_Batch = Report; }
@@ -137,6 +141,7 @@ private:
     TBatchReport* m_Batch = nullptr;
     TTorrentGrid m_Grid;
     TFileBuffer m_Buffer;
+    TKeepTorrent m_Keep;
 };
 
 } // namespace lintervale

@@ -159,6 +159,19 @@ TTorrentStore::TPruned TTorrentStore::Prune(const std::unordered_set<std::string
     return pruned;
 }
 
+std::vector<std::string> TTorrentStore::Hashes() const {
+    std::vector<std::string> hashes;
+    std::error_code error;
+    for (fs::directory_iterator entry(m_Folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (const std::string_view hash = HashOfName(name); !hash.empty()) {
+            hashes.emplace_back(hash);
+        }
+    }
+    return hashes;
+}
+
 TTorrentStore::TUsage TTorrentStore::Usage() const {
     TUsage usage;
     std::error_code error;

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace lintervale {
 
@@ -55,6 +56,9 @@ public:
     // Removes every entry whose hash is not in Keep; with Temporaries, also the files that
     // writes left behind (only when no write can be under way).
     TPruned Prune(const std::unordered_set<std::string>& Keep, bool Temporaries) const;
+
+    // The hashes of the entries there are.
+    std::vector<std::string> Hashes() const;
 
     struct TUsage {
         int Entries = 0;

@@ -58,17 +58,22 @@ BatchAdder::~BatchAdder() = default;
 
 void BatchAdder::queueFiles(const QStringList& FileNames, bool SkipMissing) {
     for (const QString& file : FileNames) {
-        m_Pending.push_back({Utf8Of(file), SkipMissing, std::nullopt});
+        m_Pending.push_back({Utf8Of(file), SkipMissing, std::nullopt, {}});
     }
     m_Total += static_cast<int>(FileNames.size());
 }
 
 void BatchAdder::queueRows(std::vector<TTorrentRow> Rows, bool Links) {
     for (TTorrentRow& row : Rows) {
-        m_Pending.push_back({std::string(), false, std::move(row)});
+        m_Pending.push_back({std::string(), false, std::move(row), {}});
     }
     m_Total += static_cast<int>(Rows.size());
     m_Links += Links ? static_cast<int>(Rows.size()) : 0;
+}
+
+void BatchAdder::queueTorrent(TTorrentRow Row, std::string Bytes) {
+    m_Pending.push_back({std::string(), false, std::move(Row), std::move(Bytes)});
+    ++m_Total;
 }
 
 void BatchAdder::start() {
@@ -136,7 +141,7 @@ void BatchAdder::processPending() {
     if (!m_Loader) {
         // The files are read and loaded ahead on other cores; the rows go in here, in order.
         const unsigned workers = TBatchLoader::WorkersFor(m_Pending);
-        m_Loader = std::make_unique<TBatchLoader>(std::move(m_Pending), workers);
+        m_Loader = std::make_unique<TBatchLoader>(std::move(m_Pending), workers, m_List.Keeper());
         m_Pending.clear();
     }
     QElapsedTimer slice;
@@ -156,6 +161,11 @@ void BatchAdder::processPending() {
          (inSlice == 0 || slice.elapsed() < m_SliceMilliseconds);
          ++inSlice) {
         m_Loader->Next(loaded);
+        if (!loaded.KeepFailure.Empty() && !m_KeepFailed) {
+            // Told once a batch: the next failures most likely have the same cause.
+            m_KeepFailed = true;
+            addNote(messageText(loaded.KeepFailure));
+        }
         const TTorrentList::TAddResult result = m_List.AddLoaded(std::move(loaded));
         if (result == TTorrentList::TAddResult::Skipped) {
             --m_Total; // not a file after all: it does not count
@@ -202,6 +212,7 @@ void BatchAdder::finishBatch() {
     std::vector<std::string> added = std::move(m_Added);
     m_Added.clear();
     m_Reporting = false;
+    m_KeepFailed = false;
     m_ShowedProgress = false;
     m_Notes.clear();
     m_AddedCount = 0;

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -33,6 +34,8 @@ public:
     // Queue files or rows; start() works the queue through unless that is under way.
     void queueFiles(const QStringList& FileNames, bool SkipMissing);
     void queueRows(std::vector<TTorrentRow> Rows, bool Links);
+    // A row made from a torrent in memory (a download), whose Bytes are kept as a file's.
+    void queueTorrent(TTorrentRow Row, std::string Bytes);
     void start();
     // Reads Text for magnet links and queues a row for each, in the text's order, and starts;
     // links that make no row, and a text cut at its limit, are named on the status line once
@@ -87,6 +90,7 @@ private:
     // What the batch came to; kept while it has more than one item.
     TBatchReport m_Report;
     bool m_Reporting = false;
+    bool m_KeepFailed = false; // a torrent of this batch could not be kept
     std::vector<std::string> m_Added;
     bool m_Bulk = false;
     bool m_ShowedProgress = false;

@@ -142,12 +142,7 @@ void ContentsFetching::fetched(const QString& Hash, const QByteArray& Torrent) {
         ended(Hash, tr("\"%1\" is no longer in the list: its contents were not kept.").arg(name));
         return;
     }
-    QString error;
-    if (!m_Parts.Keep(hash, bytes, error)) {
-        ended(Hash,
-              tr("The contents of \"%1\" were fetched but could not be kept. %2").arg(name, error));
-        return;
-    }
+    m_Parts.Keep(hash, bytes);
     m_Parts.Published([&] { m_Filled.Fill(m_Parts.List.Grid(), hash, cells); });
     ended(Hash, tr("Fetched the contents of \"%1\".").arg(QStringOf(cells.Name)));
 }

@@ -46,9 +46,8 @@ public:
         std::function<void(const QString&)> Status;
         // Whether a torrent of Hash is kept already (such rows are not fetched).
         std::function<bool(const std::string& Hash)> Kept;
-        // Keeps a fetched torrent; false, with the reason, when it could not be written.
-        std::function<bool(const std::string& Hash, const std::string& Torrent, QString& Error)>
-            Keep;
+        // Keeps a fetched torrent (a failure to write it is told by the keeper).
+        std::function<void(const std::string& Hash, const std::string& Torrent)> Keep;
         // Runs a change of the grid so that the view sees it (also during a batch).
         std::function<void(const std::function<void()>&)> Published;
         // The session; empty for the fetching module's.

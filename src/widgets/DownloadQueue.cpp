@@ -101,15 +101,15 @@ void DownloadQueue::progress(qint64 Received, qint64 Total) {
 
 void DownloadQueue::downloaded(const QByteArray& Bytes) {
     const QString address = m_Download->url().toDisplayString();
-    TLoadResult loaded = LoadBytesForList(
-        std::string_view(Bytes.constData(), static_cast<std::size_t>(Bytes.size())));
+    const std::string_view bytes(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));
+    TLoadResult loaded = LoadBytesForList(bytes);
     if (!loaded.Loaded) {
         fail(Text(QT_TRANSLATE_NOOP("lintervale::MainForm", "Could not add %1: %2"))
                  .arg(address, messageText(MessageWithCause(loaded.Message, loaded.Cause))));
         return;
     }
     showStatus(Text(QT_TRANSLATE_NOOP("lintervale::MainForm", "Downloaded %1.")).arg(address));
-    emit rowDownloaded(loaded.Row);
+    emit rowDownloaded(loaded.Row, std::string(bytes));
     next();
 }
 

@@ -30,7 +30,7 @@ public:
 signals:
     // What the status line says now.
     void status(const QString& Text);
-    void rowDownloaded(const lintervale::TTorrentRow& Row);
+    void rowDownloaded(const lintervale::TTorrentRow& Row, const std::string& Bytes);
     // A download failed: Text names the address and the cause. The next one starts when the
     // receivers return.
     void failed(const QString& Text);

@@ -10,6 +10,7 @@
 #include "widgets/FindBar.h"
 #include "widgets/GridModel.h"
 #include "widgets/GridView.h"
+#include "widgets/KeptTorrents.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/LinkMimeData.h"
 #include "widgets/ListSaver.h"
@@ -108,6 +109,14 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
                              .Quiet = [this] { return m_Host.QuietMode(); },
                              .Status = [this](const QString& Text) { showStatus(Text); }},
                             this);
+    m_Kept = new KeptTorrents(m_List, m_Paths.ListFile,
+                              {.Boxes = this,
+                               .Adder = m_Adder,
+                               .Reach = [this] { return m_Undo->reachableHashes(); },
+                               .Quiet = [this] { return m_Host.QuietMode(); },
+                               .Status = [this](const QString& Text) { showStatus(Text); }},
+                              this);
+    m_List.SetKeeper(m_Kept->keeper());
 
     buildMenus();
     m_Tray = new WindowTray(*this);
@@ -149,6 +158,7 @@ void MainForm::initialize(const QStringList& Arguments) {
         [this](const QString& Text) { showStatus(Text); }, this);
     m_Options->load();
     m_Saver->start();
+    m_Kept->prune(true, m_Saver->loadMilliseconds() >= 0);
     connect(m_SaveOnExit, &QCheckBox::toggled, m_Saver, &ListSaver::keepToggled);
     setAcceptDrops(true);
     // Every argument that names an existing file is added; the others ("-hidden") are
@@ -203,6 +213,7 @@ void MainForm::closeEvent(QCloseEvent* Event) {
         }
     }
     m_Options->save();
+    m_Kept->prune(false, m_SaveOnExit->isChecked());
     m_Saver->closed();
     Event->accept();
     QCoreApplication::quit();

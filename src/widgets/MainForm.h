@@ -46,6 +46,7 @@ class UndoSteps;
 class WindowOptions;
 class EditForm;
 class FindBar;
+class KeptTorrents;
 class GridView;
 class LinkLabel;
 class TorrentDownload;
@@ -55,8 +56,6 @@ struct MainFormPaths {
     QString ListFile;     // the list data file
     QString SettingsFile; // the options
     QString ProgramPath;  // the program file, for starting at login and opening .torrent files
-    // Where torrents are kept; empty for the user's data folder.
-    QString StoreFolder = {};
     // The session that fetches contents from peers; empty for the fetching module's.
     ContentsFetcher::SessionMaker FetchSession = {};
 };
@@ -92,6 +91,8 @@ public:
 
     // The list data file's loads and saves.
     ListSaver& saver() { return *m_Saver; }
+    // The kept torrents and the commands over them.
+    KeptTorrents& kept() { return *m_Kept; }
 
     // Remove selected, Clear all, Delete trackers and the tracker editor's Save, undoable.
     QUndoStack& undoStack();
@@ -163,6 +164,7 @@ private:
     ListCommands* m_Commands = nullptr;
 
     ListSaver* m_Saver = nullptr;
+    KeptTorrents* m_Kept = nullptr;
 
     BatchAdder* m_Adder = nullptr;
     DownloadQueue* m_Downloads = nullptr;

@@ -47,10 +47,11 @@ void MainForm::addDropped(const DroppedLinks& Links) {
 void MainForm::buildDownloads() {
     m_Downloads = new DownloadQueue(this);
     connect(m_Downloads, &DownloadQueue::status, this, &MainForm::showStatus);
-    connect(m_Downloads, &DownloadQueue::rowDownloaded, this, [this](const TTorrentRow& Row) {
-        m_Adder->queueRows({Row}, false);
-        m_Adder->start();
-    });
+    connect(m_Downloads, &DownloadQueue::rowDownloaded, this,
+            [this](const TTorrentRow& Row, const std::string& Bytes) {
+                m_Adder->queueTorrent(Row, Bytes);
+                m_Adder->start();
+            });
     connect(m_Downloads, &DownloadQueue::failed, this, [this](const QString& Text) {
         // A batch's progress would soon cover the status line: its end tells the failure
         // again.

@@ -1,10 +1,9 @@
 #include "network/TrackerFetcher.h"
-#include "qtsupport/Utf8Text.h"
-#include "store/TorrentStore.h"
 #include "widgets/ContentsFetching.h"
 #include "widgets/FindBar.h"
 #include "widgets/FontUnits.h"
 #include "widgets/GridView.h"
+#include "widgets/KeptTorrents.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/ListCommands.h"
 #include "widgets/MainForm.h"
@@ -23,7 +22,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -161,10 +159,19 @@ void MainForm::buildMenus() {
             showStatus(tr("This row has no magnet link."));
         }
     });
+    QAction* properties = item("Properties", tr("Propert&ies\u2026"), QKeySequence(),
+                               [this] { m_Kept->showProperties(); });
+    properties->setShortcuts(
+        {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
+    properties->setShortcutContext(Qt::WindowShortcut);
+    item("SaveTorrentAs", tr("&Save .torrent as\u2026"), QKeySequence(),
+         [this] { m_Kept->saveCurrentAs(); });
+    item("SaveTorrentsToFolder", tr("Save .torrents to fo&lder\u2026"), QKeySequence(),
+         [this] { m_Kept->saveSelectedToFolder(); });
     m_GridMenu->addSeparator();
     item("FetchContents", tr("Fetc&h contents"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G),
          [this] { m_Contents->fetchSelected(); });
-    QAction* stopFetching = item("StopFetching", tr("&Stop fetching"), QKeySequence(Qt::Key_Escape),
+    QAction* stopFetching = item("StopFetching", tr("Stop fetching"), QKeySequence(Qt::Key_Escape),
                                  [this] { m_Contents->stopAll(); });
     m_GridMenu->addSeparator();
     // Finding works wherever the focus is in the window.
@@ -179,16 +186,10 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
          [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });
-    item("FetchSettings", tr("Fetching sett&ings\u2026"), QKeySequence(),
+    item("FetchSettings", tr("Fetching settings\u2026"), QKeySequence(),
          [this] { m_Contents->openSettings(); });
     buildUndo();
 
-    // Kept torrents, until the window keeps every added one.
-    auto store = std::make_shared<TTorrentStore>(
-        Utf8Of(!m_Paths.StoreFolder.isEmpty()
-                   ? m_Paths.StoreFolder
-                   : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                         "/Lintervale/" + kStoreFolderName));
     m_Contents = new ContentsFetching(
         {.List = m_List,
          .Model = *m_Model,
@@ -196,16 +197,10 @@ void MainForm::buildMenus() {
          .Window = this,
          .SettingsFile = m_Paths.SettingsFile,
          .Status = [this](const QString& Text) { showStatus(Text); },
-         .Kept = [store](const std::string& Hash) { return store->Has(Hash); },
+         .Kept = [this](const std::string& Hash) { return m_Kept->store().Has(Hash); },
          .Keep =
-             [store](const std::string& Hash, const std::string& Torrent, QString& Error) {
-                 try {
-                     store->Put(Hash, Torrent);
-                     return true;
-                 } catch (const EStoreError& error) {
-                     Error = messageText(error.Message());
-                     return false;
-                 }
+             [this](const std::string& Hash, const std::string& Torrent) {
+                 m_Kept->keep(Hash, Torrent);
              },
          .Published = [this](const std::function<void()>& Change) { m_Adder->published(Change); },
          .Maker = m_Paths.FetchSession},

@@ -137,6 +137,24 @@ QString MessageBoxes::chooseSaveFile(QWidget* Parent, const QString& Caption,
     return dialog.selectedFiles().first();
 }
 
+QString MessageBoxes::chooseFolder(QWidget* Parent, const QString& Caption, const QString& Start) {
+    if (gTestMode) {
+        if (gFiles.empty()) {
+            return {};
+        }
+        const QStringList files = gFiles.front();
+        gFiles.pop_front();
+        return files.value(0);
+    }
+    QFileDialog dialog(Parent, Caption, Start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
+}
+
 void MessageBoxes::setTestMode(bool On, bool Echo) {
     gTestMode = On;
     gEcho = Echo;

@@ -39,6 +39,9 @@ public:
     static QString chooseSaveFile(QWidget* Parent, const QString& Caption,
                                   const QString& SuggestedPath, const QString& Filter,
                                   const QString& Suffix);
+    // A dialog that chooses an existing folder, starting at Start. Empty when cancelled; in
+    // test mode, the first file of the next queued choice.
+    static QString chooseFolder(QWidget* Parent, const QString& Caption, const QString& Start);
 
     // The test seam.
     // Echo writes each box's text to stderr too (for programs run by tests).

@@ -102,6 +102,7 @@ QWidget* PropertiesDialog::generalPart(const TTorrentGrid::TRow& Cells,
                                        const TTorrentDetails* Details, const QString& Unknown) {
     auto* part = new QWidget;
     auto* form = new QFormLayout(part);
+    m_General = form;
     const auto add = [form](const QString& Caption, QWidget* Field) {
         auto* label = new QLabel(Caption);
         label->setBuddy(Field);
@@ -151,6 +152,14 @@ QWidget* PropertiesDialog::generalPart(const TTorrentGrid::TRow& Cells,
     add(tr("&Comment:"), TextField(optional(d.Comment), tr("Comment")));
     add(tr("S&ource:"), Field(optional(d.Source), tr("Source")));
     return part;
+}
+
+void PropertiesDialog::showKeptUsage(const QString& Text) {
+    QLineEdit* field = Field(Text, tr("Kept torrents"));
+    field->setObjectName("KeptUsage");
+    auto* label = new QLabel(tr("&Kept torrents:"));
+    label->setBuddy(field);
+    m_General->addRow(label, field);
 }
 
 QWidget* PropertiesDialog::trackersPart(const std::vector<std::vector<std::string>>& Tiers) {

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -41,6 +42,9 @@ public:
     PropertiesDialog(const TTorrentGrid::TRow& Cells, const std::optional<std::string>& Torrent,
                      const QString& Unknown, LinkForFiles Link, QWidget* Parent = nullptr);
 
+    // Adds a line to the General part: how many torrents are kept, and their size.
+    void showKeptUsage(const QString& Text);
+
     QTabWidget* tabs() const { return m_Tabs; }
     FileTreeModel* files() const { return m_Files; }
 
@@ -55,6 +59,7 @@ private:
     void showCounts();
 
     QTabWidget* m_Tabs = nullptr;
+    QFormLayout* m_General = nullptr;
     FileTreeModel* m_Files = nullptr;
     QTreeView* m_Tree = nullptr;
     QLineEdit* m_Filter = nullptr;

@@ -5,6 +5,7 @@
 #include <QUndoStack>
 #include <QWidget>
 #include <algorithm>
+#include <unordered_set>
 
 namespace lintervale {
 
@@ -21,8 +22,19 @@ QString Text(const char* Source) {
 // nothing.
 class ListStep final : public QUndoCommand {
 public:
-    ListStep(const QString& Text, std::function<void()> Undo, std::function<void()> Redo)
-        : QUndoCommand(Text), m_Undo(std::move(Undo)), m_Redo(std::move(Redo)) {}
+    using Reach = std::function<void(std::unordered_set<std::string>&)>;
+
+    ListStep(const QString& Text, std::function<void()> Undo, std::function<void()> Redo,
+             Reach Hashes = {})
+        : QUndoCommand(Text), m_Undo(std::move(Undo)), m_Redo(std::move(Redo)),
+          m_Hashes(std::move(Hashes)) {}
+
+    // Adds the hashes of the rows that undoing or redoing the step can bring back.
+    void collectHashes(std::unordered_set<std::string>& Hashes) const {
+        if (m_Hashes) {
+            m_Hashes(Hashes);
+        }
+    }
 
     void undo() override { m_Undo(); }
     void redo() override {
@@ -36,6 +48,7 @@ public:
 private:
     std::function<void()> m_Undo;
     std::function<void()> m_Redo;
+    Reach m_Hashes;
     bool m_Done = true;
 };
 
@@ -111,6 +124,16 @@ UndoSteps::UndoSteps(TTorrentGrid& Grid, std::function<void(const QString&)> Sta
     connect(m_Stack, &QUndoStack::canRedoChanged, m_RedoAction, &QAction::setEnabled);
 }
 
+std::unordered_set<std::string> UndoSteps::reachableHashes() const {
+    std::unordered_set<std::string> hashes;
+    for (int i = 0; i < m_Stack->count(); ++i) {
+        if (const auto* step = dynamic_cast<const ListStep*>(m_Stack->command(i))) {
+            step->collectHashes(hashes);
+        }
+    }
+    return hashes;
+}
+
 void UndoSteps::restored(const TRowRemoval::TRestored& Restored) {
     if (Restored.Restored > 0) {
         m_Grid.Select(Restored.FirstRow, Restored.LastRow);
@@ -132,7 +155,8 @@ void UndoSteps::pushRemoval(const QString& Name, std::vector<TTorrentGrid::TRow>
     }
     m_Stack->push(new ListStep(
         Name, [this, removal] { restored(removal->Restore(m_Grid)); },
-        [this, removal] { removal->RemoveAgain(m_Grid); }));
+        [this, removal] { removal->RemoveAgain(m_Grid); },
+        [removal](std::unordered_set<std::string>& Hashes) { removal->CollectHashes(Hashes); }));
 }
 
 void UndoSteps::added(const QString& Name, std::vector<std::string> Hashes) {
@@ -142,7 +166,8 @@ void UndoSteps::added(const QString& Name, std::vector<std::string> Hashes) {
     }
     m_Stack->push(new ListStep(
         Name, [this, addition] { addition->Undo(m_Grid); },
-        [this, addition] { restored(addition->Redo(m_Grid)); }));
+        [this, addition] { restored(addition->Redo(m_Grid)); },
+        [addition](std::unordered_set<std::string>& Hashes) { addition->CollectHashes(Hashes); }));
 }
 
 void UndoSteps::trackersChanged(const QString& Name, TTrackerChange Change) {

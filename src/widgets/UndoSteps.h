@@ -14,6 +14,8 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 class QAction;
@@ -32,6 +34,9 @@ public:
     QUndoStack& stack() { return *m_Stack; }
     QAction* undoAction() const { return m_UndoAction; }
     QAction* redoAction() const { return m_RedoAction; }
+    // The hashes of the rows that the steps can still bring back (rows removed, or added and
+    // taken out again): their kept torrents must stay.
+    std::unordered_set<std::string> reachableHashes() const;
 
     // Runs Command (which takes rows out) so that it can be undone.
     template <typename F> void removing(const QString& Name, F Command);

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <mutex>
 #include <unistd.h>
 
 using namespace lintervale;
@@ -24,16 +26,16 @@ TEST(BatchLoader, ResultsComeInTheOrderOfTheFilesWhateverTheWorkers) {
         const std::string name = "t" + std::to_string(i);
         switch (i % 6) {
         case 0:
-            requests.push_back({(dir / "missing").string(), true, std::nullopt});
+            requests.push_back({(dir / "missing").string(), true, std::nullopt, {}});
             expected.push_back("skip");
             break;
         case 1:
             // A folder is no file either.
-            requests.push_back({dir.string(), true, std::nullopt});
+            requests.push_back({dir.string(), true, std::nullopt, {}});
             expected.push_back("skip");
             break;
         case 2:
-            requests.push_back({(dir / "missing").string(), false, std::nullopt});
+            requests.push_back({(dir / "missing").string(), false, std::nullopt, {}});
             expected.push_back("error");
             break;
         case 3: {
@@ -41,13 +43,13 @@ TEST(BatchLoader, ResultsComeInTheOrderOfTheFilesWhateverTheWorkers) {
             TTorrentRow row;
             row.Name = name;
             row.Hash = std::string(40, 'a');
-            requests.push_back({(dir / "missing").string(), i % 4 == 0, row});
+            requests.push_back({(dir / "missing").string(), i % 4 == 0, row, {}});
             expected.push_back(name);
             break;
         }
         default:
             requests.push_back(
-                {lintervale::testing::WriteTorrent(dir, name), i % 7 == 0, std::nullopt});
+                {lintervale::testing::WriteTorrent(dir, name), i % 7 == 0, std::nullopt, {}});
             expected.push_back(name);
         }
     }
@@ -100,9 +102,9 @@ TEST(BatchLoader, OnlyRegularFilesAreRead) {
     };
     std::vector<TLoadRequest> requests;
     for (const Case& c : cases) {
-        requests.push_back({c.file, c.skipMissing, std::nullopt});
+        requests.push_back({c.file, c.skipMissing, std::nullopt, {}});
     }
-    requests.push_back({torrent, true, std::nullopt});
+    requests.push_back({torrent, true, std::nullopt, {}});
     TBatchLoader loader(requests, 2);
     TLoadResult result;
     for (const Case& c : cases) {
@@ -127,8 +129,8 @@ TEST(BatchLoader, OnlyRegularFilesAreRead) {
 }
 
 TEST(BatchLoader, WorkersOnlyForTwoFilesOrMore) {
-    const TLoadRequest file{"a.torrent", false, std::nullopt};
-    const TLoadRequest made{std::string(), false, TTorrentRow{"n", "h", "", "", ""}};
+    const TLoadRequest file{"a.torrent", false, std::nullopt, {}};
+    const TLoadRequest made{std::string(), false, TTorrentRow{"n", "h", "", "", ""}, {}};
     struct Case {
         std::vector<TLoadRequest> Requests;
         bool Workers;
@@ -180,6 +182,63 @@ TEST(BatchLoader, BytesInMemoryLoadAsAFileDoes) {
         EXPECT_EQ(result.Message.English(), kCorruptMetainfo);
         EXPECT_EQ(result.Cause.Code, code) << DescribeCause(result.Cause);
         EXPECT_EQ(DescribeCause(result.Cause), DescribeCause(inFile.Cause));
+    }
+    std::filesystem::remove_all(dir);
+}
+
+// Every torrent a batch loads is handed to Keep with the bytes it was loaded from, where it
+// was loaded; a row made from a link has none, and a keep that fails leaves the load standing.
+TEST(BatchLoader, LoadedTorrentsAreHandedToKeep) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("lintervale-keep-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto bytesOf = [](const std::string& File) {
+        std::ifstream in(File, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    std::map<std::string, std::string> expected; // hash -> bytes
+    std::vector<TLoadRequest> requests;
+    std::string failing;
+    for (int i = 0; i < 12; ++i) {
+        const std::string file = lintervale::testing::WriteTorrent(dir, "t" + std::to_string(i));
+        const std::string hash = LoadTorrentRow(file).Hash;
+        expected[hash] = bytesOf(file);
+        failing = hash;
+        requests.push_back({file, false, std::nullopt, {}});
+    }
+    // A download: a made row with its torrent.
+    const std::string downloaded = lintervale::testing::WriteTorrent(dir, "downloaded");
+    TTorrentRow row = LoadTorrentRow(downloaded);
+    expected[row.Hash] = bytesOf(downloaded);
+    requests.push_back({std::string(), false, row, bytesOf(downloaded)});
+    // A link: a made row without one.
+    requests.push_back(
+        {std::string(), false, TTorrentRow{"link", std::string(40, 'c'), "", "", ""}, {}});
+    for (const unsigned workers : {0u, 3u}) {
+        std::mutex mutex;
+        std::map<std::string, std::string> kept;
+        TBatchLoader loader(requests, workers,
+                            [&](const std::string& Hash, std::string_view Bytes) {
+                                if (Hash == failing) {
+                                    throw EMessageError(TMessage::Verbatim("disk full"));
+                                }
+                                const std::lock_guard<std::mutex> lock(mutex);
+                                kept[Hash] = std::string(Bytes);
+                            });
+        TLoadResult result;
+        int failures = 0;
+        while (loader.Next(result)) {
+            EXPECT_TRUE(result.Loaded) << workers;
+            if (!result.KeepFailure.Empty()) {
+                ++failures;
+                EXPECT_EQ(result.Row.Hash, failing);
+                EXPECT_EQ(result.KeepFailure.English(), "disk full");
+            }
+        }
+        EXPECT_EQ(failures, 1) << workers;
+        std::map<std::string, std::string> wanted = expected;
+        wanted.erase(failing);
+        EXPECT_EQ(kept, wanted) << workers;
     }
     std::filesystem::remove_all(dir);
 }

@@ -1,5 +1,9 @@
 #include "store/TorrentStore.h"
 
+#include "store/StoreWriter.h"
+
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -68,6 +72,9 @@ TEST_F(TorrentStoreTest, KeepsEachTorrentOnceAndPrunesWhatNoRowReaches) {
     // no write can be under way.
     std::ofstream(m_Dir / "torrents" / "notes.txt") << "mine";
     std::ofstream(m_Dir / "torrents" / ("." + kA + ".writing-1-1")) << "half";
+    std::vector<std::string> hashes = store.Hashes();
+    std::sort(hashes.begin(), hashes.end());
+    EXPECT_EQ(hashes, (std::vector<std::string>{kA, kB}));
     TTorrentStore::TPruned pruned = store.Prune({kB}, false);
     EXPECT_EQ(pruned.Removed, 1);
     EXPECT_EQ(Names(),
@@ -118,6 +125,51 @@ TEST_F(TorrentStoreTest, ManyThreadsKeepingOneTorrentLeaveOneWholeEntry) {
     }
     EXPECT_EQ(store.Read(kA), bytes);
     EXPECT_EQ(Names(), std::vector<std::string>{kA + ".torrent"});
+}
+
+// The writer takes torrents from several threads at once; a flush waits for what was handed
+// over before it, the end writes what is still queued, and failures are counted, the first
+// one told.
+TEST_F(TorrentStoreTest, TheWriterKeepsWhatItIsHandedAndTellsFailures) {
+    const TTorrentStore store((m_Dir / "torrents").string());
+    const auto hashOf = [](int I) {
+        std::string hash = std::to_string(I);
+        return hash + std::string(40 - hash.size(), 'a');
+    };
+    std::atomic<int> told{0};
+    {
+        TStoreWriter writer(store, [&told] { ++told; });
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back([&, t] {
+                for (int i = t * 50; i < t * 50 + 50; ++i) {
+                    writer.Keep(hashOf(i), "bytes of " + std::to_string(i));
+                }
+            });
+        }
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+        writer.Flush();
+        EXPECT_EQ(store.Usage().Entries, 200);
+        EXPECT_EQ(store.Read(hashOf(123)), "bytes of 123");
+        writer.Keep(hashOf(200), "the last");
+    }
+    EXPECT_EQ(store.Read(hashOf(200)), "the last");
+    EXPECT_EQ(told, 0);
+
+    std::ofstream(m_Dir / "plain") << "a file where the folder would be";
+    const TTorrentStore blocked((m_Dir / "plain" / "torrents").string());
+    TStoreWriter writer(blocked, [&told] { ++told; });
+    for (int i = 0; i < 3; ++i) {
+        writer.Keep(hashOf(i), "bytes");
+    }
+    writer.Flush();
+    EXPECT_EQ(told, 1);
+    const TStoreWriter::TFailures failures = writer.TakeFailures();
+    EXPECT_EQ(failures.Count, 3);
+    EXPECT_NE(failures.Last.English().find("Not a directory"), std::string::npos);
+    EXPECT_EQ(writer.TakeFailures().Count, 0);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "tests/network/LoopbackServer.h"
 #include "tests/widgets/FormTestBase.h"
+#include "widgets/KeptTorrents.h"
 #include "widgets/MainForm.h"
 
 #include <QApplication>
@@ -70,6 +71,11 @@ void MainFormDownloadTest::droppedAddressesAreAddedOneAfterAnother() {
     QCOMPARE(m_Server->MaxInFlight, 1);
     QCOMPARE(m_Server->Paths, QByteArrayList({"/get?id=1", "/files/second.torrent"}));
     QCOMPARE(status(), "Downloaded " + url("/files/second.torrent") + ".");
+    // Each is kept byte for byte, as an added file is.
+    const KeptTorrents::Kept kept = m_Form->kept().read(
+        m_Form->List().Grid().Cell(TTorrentGrid::ColHash, 2), "first name");
+    QVERIFY(kept.Bytes.has_value());
+    QCOMPARE(QByteArray::fromStdString(*kept.Bytes), torrentBytes("first name"));
 
     // An address dropped as text, as a browser's address bar gives it; a listed torrent is a
     // duplicate as its file would be: its row becomes current.

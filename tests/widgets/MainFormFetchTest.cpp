@@ -8,6 +8,7 @@
 #include "tests/fetch/LoopbackSeeder.h"
 #include "tests/widgets/FormTestBase.h"
 #include "widgets/FetchSettingsDialog.h"
+#include "widgets/KeptTorrents.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -34,8 +35,7 @@ private slots:
     void initTestCase() { InitFormResources(); }
     void init() {
         setUpForm();
-        // The build's module, kept on the loopback interface, and a store of the test's own.
-        m_Paths.StoreFolder = m_Dir->filePath("torrents");
+        // The build's module, kept on the loopback interface.
         m_Paths.FetchSession = [](const TFetchSettings&, TFetchHandler Handler, TMessage& Error) {
             return MakeFetchSession(LoopbackFetchSettings(), std::move(Handler), Error,
                                     LINTERVALE_FETCH_MODULE);
@@ -99,8 +99,9 @@ void MainFormFetchTest::fetchedContentsFillTheRowAndAreKept() {
         QVERIFY2(status().contains("Seeded album"), qPrintable(status()));
 
         // The kept torrent has the link's hash, and the row's trackers stay.
-        const TTorrentStore store(m_Paths.StoreFolder.toStdString());
+        const TTorrentStore store(KeptTorrents::folderFor(m_Paths.ListFile).toStdString());
         const std::string hash = cell(G::ColHash).toStdString();
+        QTRY_VERIFY(store.Has(hash)); // written by the store's own thread
         TTorrentFile kept;
         const std::string bytes = store.Read(hash);
         QVERIFY(kept.Load(bytes));
