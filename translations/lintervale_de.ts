@@ -462,6 +462,10 @@
         <source>Not a BitTorrent magnet link (no usable info hash).</source>
         <translation>Kein BitTorrent-Magnet-Link (kein brauchbarer Info-Hash).</translation>
     </message>
+    <message>
+        <source>The link holds the tracker address of a private torrent.</source>
+        <translation>Der Link enthält die Tracker-Adresse eines privaten Torrents.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
@@ -612,10 +616,6 @@
     <message>
         <source>&quot;%1&quot; is no longer in the list: its contents were not kept.</source>
         <translation>„%1“ ist nicht mehr in der Liste: Sein Inhalt wurde nicht behalten.</translation>
-    </message>
-    <message>
-        <source>The contents of &quot;%1&quot; were fetched but could not be kept. %2</source>
-        <translation>Der Inhalt von „%1“ wurde geholt, konnte aber nicht behalten werden. %2</translation>
     </message>
     <message>
         <source>Fetched the contents of &quot;%1&quot;.</source>
@@ -801,6 +801,10 @@ Den Inhalt holen?</translation>
         <source>Row %1</source>
         <translation>Zeile %1</translation>
     </message>
+    <message>
+        <source>Private torrent: its link holds the tracker address, which usually carries your personal key.</source>
+        <translation>Privater Torrent: Sein Link enthält die Tracker-Adresse, die meist Ihren persönlichen Schlüssel trägt.</translation>
+    </message>
 </context>
 <context>
     <name>lintervale::GridView</name>
@@ -941,6 +945,10 @@ Den Inhalt holen?</translation>
     <message>
         <source>(no row)</source>
         <translation>(keine Zeile)</translation>
+    </message>
+    <message>
+        <source>The link contents are used, but could not be written to %1: %2</source>
+        <translation>Der Link-Inhalt wird verwendet, konnte aber nicht in %1 geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
@@ -1275,14 +1283,6 @@ Den Inhalt holen?</translation>
         <translation>&amp;Inhalt holen</translation>
     </message>
     <message>
-        <source>&amp;Stop fetching</source>
-        <translation>Holen sto&amp;ppen</translation>
-    </message>
-    <message>
-        <source>Fetching sett&amp;ings…</source>
-        <translation>Einstellungen zu&amp;m Holen…</translation>
-    </message>
-    <message>
         <source>Load saved list</source>
         <translation>Gespeicherte Liste laden</translation>
     </message>
@@ -1297,6 +1297,18 @@ Den Inhalt holen?</translation>
     <message>
         <source>Save .torrents to fo&amp;lder…</source>
         <translation>.torrent-Dateien in &amp;Ordner speichern…</translation>
+    </message>
+    <message>
+        <source>Stop fetching</source>
+        <translation>Holen stoppen</translation>
+    </message>
+    <message>
+        <source>Link contents…</source>
+        <translation>Link-Inhalt…</translation>
+    </message>
+    <message>
+        <source>Fetching settings…</source>
+        <translation>Einstellungen zum Holen…</translation>
     </message>
 </context>
 <context>

@@ -43,6 +43,14 @@ public:
     virtual void FetchTrackers() = 0;
     // Runs Action once the fetch that FetchTrackers started for Hash has ended (answered,
     // failed or timed out). A host whose fetch ends inside FetchTrackers runs it at once.
+    // The kept .torrent file of the torrent whose hash is Hash (its row named Name) into Bytes;
+    // false when none is kept, or it cannot be read. A host that keeps none says none.
+    virtual bool KeptTorrent(const std::string& Hash, const std::string& Name, std::string& Bytes) {
+        (void)Hash;
+        (void)Name;
+        (void)Bytes;
+        return false;
+    }
     virtual void WhenFetched(const std::string& Hash, std::function<void()> Action) {
         (void)Hash;
         Action();

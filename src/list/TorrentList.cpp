@@ -51,6 +51,8 @@ TTorrentList::TAddResult TTorrentList::AddLoaded(TLoadResult Loaded) {
 }
 
 TTorrentList::TAddResult TTorrentList::AddRow(TTorrentRow Row) {
+    // Its torrent may have been kept just now, also for a row that holds the hash already.
+    m_Links.Forget(Row.Hash);
     const std::vector<int> duplicates = TorrentRows(Row.Hash);
     if (!duplicates.empty()) {
         if (m_Batch != nullptr) {
@@ -179,8 +181,17 @@ void TTorrentList::Click() {
 }
 
 std::string TTorrentList::MagnetLinkOfRow(int Row) const {
-    return lintervale::MagnetLinkOfRow(m_Grid.Cell(G::ColName, Row), m_Grid.Cell(G::ColHash, Row),
-                                       m_Grid.Cell(G::ColTrackers, Row));
+    return m_Links.Link(Row);
+}
+
+bool TTorrentList::TellIfPrivate(int Top, int Bottom) const {
+    for (int r = std::max(Top, 1); r <= Bottom && r < m_Grid.RowCount(); ++r) {
+        if (!m_Grid.Cell(G::ColHash, r).empty() && m_Links.Private(r)) {
+            m_Host.SetStatusText(TMessage(kPrivateLinkText));
+            return true;
+        }
+    }
+    return false;
 }
 
 void TTorrentList::DblClick() {
@@ -189,6 +200,7 @@ void TTorrentList::DblClick() {
         return;
     }
     m_Host.OpenUrl(MagnetLinkOfRow(row));
+    TellIfPrivate(row, row);
 }
 
 void TTorrentList::OpenLinkOfHash(const std::string& Hash) {
@@ -198,6 +210,7 @@ void TTorrentList::OpenLinkOfHash(const std::string& Hash) {
         return;
     }
     m_Host.OpenUrl(MagnetLinkOfRow(rows.front()));
+    TellIfPrivate(rows.front(), rows.front());
 }
 
 void TTorrentList::OpenSelected() {
@@ -206,6 +219,10 @@ void TTorrentList::OpenSelected() {
     for (int r = top; r <= bottom; ++r) {
         SetRow(r);
         DblClick();
+    }
+    // Each row's own click wrote over what an earlier one said.
+    if (bottom > top) {
+        TellIfPrivate(top, bottom);
     }
 }
 
@@ -233,6 +250,7 @@ void TTorrentList::CopyToClipboard() {
         text += links[i];
     }
     m_Host.SetClipboardText(text);
+    TellIfPrivate(m_Grid.SelectionTop(), m_Grid.SelectionBottom());
 }
 
 std::vector<std::string> TTorrentList::SelectedHashes() const {

@@ -9,6 +9,7 @@
 #include "list/BatchReport.h"
 #include "list/FileBuffer.h"
 #include "list/ListHost.h"
+#include "list/RowLinks.h"
 #include "list/TorrentGrid.h"
 #include "list/TorrentRow.h"
 #include "messages/Message.h"
@@ -86,7 +87,21 @@ public:
     // the current row moved.
     bool KeyMove(TKeyMove Move, bool Extend, int PageRows);
 
+    // The link of Row, as the link contents ask (TRowLinks).
     std::string MagnetLinkOfRow(int Row) const;
+    std::string MagnetLinkOfRow(int Row, const TLinkContents& Contents) const {
+        return m_Links.Link(Row, Contents);
+    }
+    const TLinkContents& LinkContents() const { return m_Links.Contents(); }
+    void SetLinkContents(TLinkContents Contents) { m_Links.SetContents(std::move(Contents)); }
+    // Whether Row's kept torrent is private; read once per hash and remembered.
+    bool RowIsPrivate(int Row) const { return m_Links.Private(Row); }
+    // What is kept for Hash changed (or, without a hash, for any): it is read again.
+    void ForgetKept(const std::string& Hash) { m_Links.Forget(Hash); }
+    void ForgetAllKept() { m_Links.ForgetAll(); }
+    // Says on the status line that a link holds a private torrent's tracker address, when a
+    // row from Top to Bottom that has a link is private; returns whether it did.
+    bool TellIfPrivate(int Top, int Bottom) const;
     // Opens the current row's link when it has a name and a hash (double click).
     void DblClick();
     // Opens the link of the first row that holds Hash, as DblClick would on it; nothing when
@@ -142,6 +157,8 @@ private:
     TTorrentGrid m_Grid;
     TFileBuffer m_Buffer;
     TKeepTorrent m_Keep;
+    // The rows' links; what it remembers of kept torrents changes under const commands.
+    mutable TRowLinks m_Links{m_Host, m_Grid};
 };
 
 } // namespace lintervale

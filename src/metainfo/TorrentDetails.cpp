@@ -239,9 +239,7 @@ TTorrentDetails ReadDetails(const TTorrentFile& Torrent) {
             }
         });
     }
-    if (const std::uint32_t flag = document.Find(info, "private"); IsInteger(document, flag)) {
-        details.Private = document.Number(flag) != 0;
-    }
+    details.Private = IsPrivate(Torrent);
     details.CreatedBy = PreferredText(document, root, "created by.utf-8", "created by");
     details.Comment = PreferredText(document, root, "comment.utf-8", "comment");
     details.Source = OptionalText(document, info, "source");
@@ -253,6 +251,16 @@ TTorrentDetails ReadDetails(const TTorrentFile& Torrent) {
     details.WebSeeds = WebSeedsOf(document, root);
     details.DhtNodes = DhtNodesOf(document, root);
     return details;
+}
+
+bool IsPrivate(const TTorrentFile& Torrent) {
+    const TBDocument& document = Torrent.Document();
+    const std::uint32_t info = Torrent.InfoRecord();
+    if (info == kNone) {
+        return false;
+    }
+    const std::uint32_t flag = document.Find(info, "private");
+    return IsInteger(document, flag) && document.Number(flag) != 0;
 }
 
 std::vector<std::string> ReadWebSeeds(const TTorrentFile& Torrent) {

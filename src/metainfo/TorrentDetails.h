@@ -56,6 +56,8 @@ struct TContentFile {
 
 // The facts of a torrent that Torrent has loaded.
 TTorrentDetails ReadDetails(const TTorrentFile& Torrent);
+// Whether it is private ("private" in the info dictionary, not 0), as ReadDetails reads it.
+bool IsPrivate(const TTorrentFile& Torrent);
 // Its web seeds alone, as ReadDetails reads them.
 std::vector<std::string> ReadWebSeeds(const TTorrentFile& Torrent);
 

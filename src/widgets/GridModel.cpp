@@ -5,6 +5,8 @@
 #include "qtsupport/Utf8Text.h"
 #include "widgets/Translations.h"
 
+#include <QApplication>
+#include <QStyle>
 #include <algorithm>
 
 namespace lintervale {
@@ -40,6 +42,13 @@ QVariant GridModel::data(const QModelIndex& Index, int Role) const {
             return *note;
         }
     }
+    if (column == TTorrentGrid::ColName && m_Private &&
+        (Role == Qt::DecorationRole || Role == Qt::ToolTipRole ||
+         Role == Qt::AccessibleDescriptionRole)) {
+        if (QVariant data = privateData(row, Role); data.isValid()) {
+            return data;
+        }
+    }
     switch (Role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
@@ -51,6 +60,41 @@ QVariant GridModel::data(const QModelIndex& Index, int Role) const {
     default:
         return {};
     }
+}
+
+QString GridModel::privateText() {
+    return tr("Private torrent: its link holds the tracker address, which usually carries your "
+              "personal key.");
+}
+
+QVariant GridModel::privateData(int Row, int Role) const {
+    if (m_Grid.Cell(TTorrentGrid::ColHash, Row).empty() || !m_Private(Row)) {
+        return {};
+    }
+    switch (Role) {
+    case Qt::DecorationRole:
+        if (m_Lock.isNull()) {
+            m_Lock = QIcon::fromTheme("object-locked");
+            if (m_Lock.isNull()) {
+                m_Lock = QIcon::fromTheme("changes-prevent");
+            }
+            if (m_Lock.isNull()) {
+                m_Lock = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            }
+        }
+        return m_Lock;
+    case Qt::ToolTipRole:
+        return ToolTipText(QStringOf(m_Grid.Cell(TTorrentGrid::ColName, Row)) + "\n\n" +
+                           privateText());
+    default:
+        return heading(TTorrentGrid::ColName) + ". " + privateText();
+    }
+}
+
+void GridModel::privacyChanged() {
+    const int column = TTorrentGrid::ColName - 1;
+    emit dataChanged(index(0, column), index(std::max(m_Published - 1, 0), column),
+                     {Qt::DecorationRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 void GridModel::setNote(const QString& Hash, const QString& Note) {

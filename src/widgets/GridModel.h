@@ -10,11 +10,16 @@
 // (DisplayText.h) makes it, its tool tip as ToolTipText: never as rich text, with any
 // bidirectional control character as a visible mark. Screen readers get each cell's text with
 // its column's heading as description, and each row's fixed cell named by its number.
+//
+// A private torrent's name shows a lock beside it, and its tool tip and description say what
+// that means. Whether a row is private is asked only for the rows the view shows.
 
 #include "list/TorrentGrid.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
+#include <QIcon>
+#include <functional>
 
 namespace lintervale {
 
@@ -39,6 +44,13 @@ public:
     // (a fetch of the contents and its progress); an empty Note takes it away.
     void setNote(const QString& Hash, const QString& Note);
 
+    // How to tell whether grid row Row holds a private torrent (none is, without it).
+    void setPrivacy(std::function<bool(int Row)> IsPrivate) { m_Private = std::move(IsPrivate); }
+    // Whether rows are private may have changed: the names show it anew.
+    void privacyChanged();
+    // What a private row's name says beside its name and heading.
+    static QString privateText();
+
 signals:
     // The grid's current row or selection changed (the view follows).
     void gridSelectionChanged();
@@ -46,6 +58,8 @@ signals:
 private:
     // The heading of grid column Column as shown.
     QString heading(int Column) const;
+    // What the name cell of a private row adds in Role; nothing for any other role.
+    QVariant privateData(int Row, int Role) const;
 
     void RowsAboutToBeInserted(int First, int Last) override;
     void RowsInserted() override;
@@ -60,6 +74,8 @@ private:
 
     TTorrentGrid& m_Grid;
     QHash<QString, QString> m_Notes;
+    std::function<bool(int)> m_Private;
+    mutable QIcon m_Lock;
     // The row count the views know of (grid rows less the headings).
     int m_Published = 1;
     bool m_Bulk = false;

@@ -164,7 +164,10 @@ void GridView::mouseMoveEvent(QMouseEvent* Event) {
                 QApplication::startDragDistance()) {
                 m_Selecting = false;
                 m_PressInSelection = false;
-                // The selected rows' links; nothing when none of them has a hash.
+                // The selected rows' links; nothing when none of them has a hash. What the
+                // status line says comes first: the drag runs an event loop of its own.
+                const TTorrentGrid& grid = m_List.Grid();
+                m_List.TellIfPrivate(grid.SelectionTop(), grid.SelectionBottom());
                 dragLinks(this, m_List.SelectedLinks());
             }
             return;

@@ -62,6 +62,7 @@ TKeepTorrent KeptTorrents::keeper() {
 void KeptTorrents::keep(const std::string& Hash, std::string_view Bytes) {
     try {
         m_Store.Put(Hash, Bytes);
+        m_List.ForgetKept(Hash);
         const std::lock_guard<std::mutex> lock(m_Mutex);
         m_Known.insert(Hash);
     } catch (const std::exception& error) {
@@ -134,6 +135,7 @@ void KeptTorrents::prune(bool Temporaries, bool ListSaved) {
         }
     }
     m_Store.Prune(reach, Temporaries);
+    m_List.ForgetAllKept();
     const std::lock_guard<std::mutex> lock(m_Mutex);
     std::erase_if(m_Known, [&](const std::string& Hash) { return reach.count(Hash) == 0; });
 }

@@ -52,9 +52,13 @@ void KeptTorrents::showProperties() {
     }
     // The dialog keeps the link's text: the row may change or go while it is open.
     const std::string link = m_List.MagnetLinkOfRow(row);
+    const bool secret = m_List.RowIsPrivate(row);
     auto* dialog = new PropertiesDialog(
         cells, kept.Bytes, kept.Problem,
-        [link](const std::vector<std::int64_t>& Files) {
+        [link, secret, status = m_Window.Status](const std::vector<std::int64_t>& Files) {
+            if (secret) {
+                status(messageText(TMessage(kPrivateLinkText)));
+            }
             return QStringOf(link + "&so=" + SelectOnlyValue(Files));
         },
         m_Window.Boxes);

@@ -1,5 +1,9 @@
 #include "widgets/LinkContentsDialog.h"
 
+#include "list/TorrentList.h"
+#include "qtsupport/Utf8Text.h"
+#include "session/SettingsStore.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -134,6 +138,35 @@ void LinkContentsDialog::update() {
     const QString link = m_Show ? m_Show(contents()) : QString();
     m_Preview->setText(link.isEmpty() ? tr("(no row)") : link);
     m_Preview->setCursorPosition(0);
+}
+
+void LinkContentsDialog::openFor(TTorrentList& List, const QString& SettingsFile, QWidget* Parent,
+                                 std::function<void(const QString&)> Status) {
+    // The preview follows the torrent that was current: rows may come and go meanwhile.
+    const TTorrentGrid& grid = List.Grid();
+    const std::string hash = grid.Cell(TTorrentGrid::ColHash, grid.Row());
+    auto* dialog = new LinkContentsDialog(
+        List.LinkContents(),
+        [&List, hash](const TLinkContents& Contents) {
+            const std::vector<int> rows =
+                hash.empty() ? std::vector<int>() : List.Grid().RowsWithHash(hash);
+            return rows.empty() || rows.front() == 0
+                       ? QString()
+                       : QStringOf(List.MagnetLinkOfRow(rows.front(), Contents));
+        },
+        Parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QDialog::accepted, Parent, [dialog, &List, SettingsFile, Status] {
+        const TLinkContents contents = dialog->contents();
+        List.SetLinkContents(contents);
+        QString failure;
+        if (!SettingsStore(SettingsFile).setLinkContents(contents, &failure)) {
+            Status(tr("The link contents are used, but could not be written to %1: %2")
+                       .arg(SettingsFile, failure));
+        }
+    });
+    dialog->open();
 }
 
 void LinkContentsDialog::accept() {

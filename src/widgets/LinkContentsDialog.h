@@ -9,6 +9,7 @@
 #include "magnet/MagnetLink.h"
 
 #include <QDialog>
+#include <QString>
 #include <functional>
 
 class QCheckBox;
@@ -18,6 +19,8 @@ class QPlainTextEdit;
 class QRadioButton;
 
 namespace lintervale {
+
+class TTorrentList;
 
 class LinkContentsDialog final : public QDialog {
     Q_OBJECT
@@ -33,6 +36,12 @@ public:
     QString badPeer() const;
 
     void accept() override;
+
+    // Opens the dialog window-modal over Parent with List's contents and a preview of the
+    // current row's link. Accepted, the contents go to List and to the options file
+    // SettingsFile; a failed write is told through Status.
+    static void openFor(TTorrentList& List, const QString& SettingsFile, QWidget* Parent,
+                        std::function<void(const QString&)> Status);
 
 private:
     void setContents(const TLinkContents& Contents);

@@ -61,6 +61,7 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
     m_Fetcher->setService(settings.text(SettingsStore::TrackerServiceURL),
                           settings.text(SettingsStore::TrackerServiceName));
     m_Fetcher->setTrackerList(settings.text(SettingsStore::TrackerListURL));
+    m_List.SetLinkContents(settings.linkContents());
     buildPanel();
 
     auto* central = new QWidget;
@@ -117,6 +118,8 @@ MainForm::MainForm(MainFormPaths Paths, QWidget* Parent)
                                .Status = [this](const QString& Text) { showStatus(Text); }},
                               this);
     m_List.SetKeeper(m_Kept->keeper());
+    m_Host.attachKept(m_Kept);
+    m_Model->setPrivacy([this](int Row) { return m_List.RowIsPrivate(Row); });
 
     buildMenus();
     m_Tray = new WindowTray(*this);

@@ -4,6 +4,7 @@
 #include "widgets/FontUnits.h"
 #include "widgets/GridView.h"
 #include "widgets/KeptTorrents.h"
+#include "widgets/LinkContentsDialog.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/ListCommands.h"
 #include "widgets/MainForm.h"
@@ -186,6 +187,10 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
          [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });
+    item("LinkContents", tr("Link contents\u2026"), QKeySequence(), [this] {
+        LinkContentsDialog::openFor(m_List, m_Paths.SettingsFile, this,
+                                    [this](const QString& Text) { showStatus(Text); });
+    });
     item("FetchSettings", tr("Fetching settings\u2026"), QKeySequence(),
          [this] { m_Contents->openSettings(); });
     buildUndo();
@@ -201,6 +206,7 @@ void MainForm::buildMenus() {
          .Keep =
              [this](const std::string& Hash, const std::string& Torrent) {
                  m_Kept->keep(Hash, Torrent);
+                 m_Model->privacyChanged();
              },
          .Published = [this](const std::function<void()>& Change) { m_Adder->published(Change); },
          .Maker = m_Paths.FetchSession},

@@ -186,6 +186,7 @@ bool QrCodeDialog::openForRow(const TTorrentList& List, QWidget* Parent) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->open();
+    List.TellIfPrivate(row, row);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "qtsupport/DisplayText.h"
 #include "qtsupport/Utf8Text.h"
 #include "widgets/BatchAdder.h"
+#include "widgets/KeptTorrents.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/Translations.h"
 
@@ -88,6 +89,21 @@ void WindowHost::fetchEnded(const std::string& Hash) {
     for (const std::function<void()>& action : due) {
         action();
     }
+}
+
+bool WindowHost::KeptTorrent(const std::string& Hash, const std::string& Name, std::string& Bytes) {
+    if (m_Kept == nullptr) {
+        return false;
+    }
+    KeptTorrents::Kept kept = m_Kept->read(Hash, Name);
+    if (!kept.Problem.isEmpty()) {
+        showStatus(kept.Problem);
+    }
+    if (!kept.Bytes) {
+        return false;
+    }
+    Bytes = std::move(*kept.Bytes);
+    return true;
 }
 
 } // namespace lintervale

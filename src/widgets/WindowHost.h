@@ -21,6 +21,7 @@ class QWidget;
 namespace lintervale {
 
 class BatchAdder;
+class KeptTorrents;
 class TrackerFetcher;
 
 struct WindowHostParts {
@@ -37,6 +38,8 @@ struct WindowHostParts {
 class WindowHost final : public TListHost {
 public:
     void attach(const WindowHostParts& Parts) { m_Parts = Parts; }
+    // The kept torrents, made after the rest; none are kept without them.
+    void attachKept(KeptTorrents* Kept) { m_Kept = Kept; }
 
     bool QuietMode() const override;
     bool FetchExtra() const override;
@@ -51,6 +54,7 @@ public:
     void PlaySound() override;
     void FetchTrackers() override;
     void WhenFetched(const std::string& Hash, std::function<void()> Action) override;
+    bool KeptTorrent(const std::string& Hash, const std::string& Name, std::string& Bytes) override;
 
     // A text of the window's own (translated already) on the status line.
     void showStatus(const QString& Text);
@@ -59,6 +63,7 @@ public:
 
 private:
     WindowHostParts m_Parts;
+    KeptTorrents* m_Kept = nullptr;
     // What waits for the fetch of a hash to end (an added torrent's link to open).
     std::vector<std::pair<std::string, std::function<void()>>> m_AfterFetch;
 };

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,6 +42,20 @@ public:
     void SetClipboardText(const std::string& Text) override { Clipboard = Text; }
     void PlaySound() override { ++Sounds; }
     void FetchTrackers() override { ++Fetches; }
+
+    // The torrents kept for the list (none unless a test keeps some), and how often one was
+    // asked for.
+    std::map<std::string, std::string> Kept;
+    int KeptReads = 0;
+    bool KeptTorrent(const std::string& Hash, const std::string&, std::string& Bytes) override {
+        ++KeptReads;
+        const auto kept = Kept.find(Hash);
+        if (kept == Kept.end()) {
+            return false;
+        }
+        Bytes = kept->second;
+        return true;
+    }
 
     // With HoldFetches, what waits for a fetch to end runs when the test ends it (EndFetch),
     // as in the window, where the answer comes later; otherwise at once.

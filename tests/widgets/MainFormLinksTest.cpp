@@ -1,10 +1,14 @@
 // Magnet links in the main window, offscreen: pasted and dropped as text, their rows like any
-// other, a row's QR code, and the selected rows dragged out.
+// other, a row's QR code, the selected rows dragged out, the links of kept torrents, private
+// rows, and the link contents.
 
 #include "list/MagnetRows.h"
+#include "tests/magnet/ExpectedLinks.h"
 #include "tests/network/LoopbackServer.h"
 #include "tests/widgets/FormTestBase.h"
+#include "widgets/GridModel.h"
 #include "widgets/GridView.h"
+#include "widgets/LinkContentsDialog.h"
 #include "widgets/MainForm.h"
 #include "widgets/QrCodeDialog.h"
 
@@ -13,9 +17,12 @@
 #include <QClipboard>
 #include <QDrag>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -49,6 +56,7 @@ private slots:
     void rowsOfLinksAreRowsLikeAnyOther();
     void theQrCodeOfTheCurrentRow();
     void draggingTheSelectedRowsGivesTheirLinks();
+    void keptTorrentsGiveWholeLinksAndPrivateRowsAreTold();
 
 private:
     std::string cell(int Column, int Row) const { return m_Form->List().Grid().Cell(Column, Row); }
@@ -298,6 +306,82 @@ void MainFormLinksTest::draggingTheSelectedRowsGivesTheirLinks() {
     QCOMPARE(m_Form->List().Grid().Anchor(), 1);
     QCOMPARE(m_Form->List().Grid().Row(), 3);
     QVERIFY(grid()->findChild<QDrag*>() == nullptr);
+}
+
+void MainFormLinksTest::keptTorrentsGiveWholeLinksAndPrivateRowsAreTold() {
+    const QString fixtures = LINTERVALE_FIXTURES;
+    m_Form->AddFile(fixtures + "/details.torrent");        // private
+    m_Form->AddFile(fixtures + "/hybrid-webseed.torrent"); // both hashes and a web seed
+    m_Form->adder().addLinkText(OurLink('7', "pasted", "&tr=http://t.example/a"));
+    waitForAdds();
+    QCOMPARE(names().size(), 3);
+    std::string hybrid;
+    for (const auto& row : lintervale::testing::ReadCompleteExpected()) {
+        if (row.file == "hybrid-webseed.torrent") {
+            hybrid = row.link;
+        }
+    }
+    const QString pasted = OurLink('7', "pasted", "&tr=http://t.example/a");
+
+    // Rows 1 (pasted), 2 (hybrid), 3 (private): each copied alone, under the default contents.
+    struct Case {
+        int Row;
+        QString Link; // empty: not compared
+        bool Private;
+    };
+    const Case cases[] = {
+        {1, pasted, false}, {2, QString::fromStdString(hybrid), false}, {3, QString(), true}};
+    const QString told = "The link holds the tracker address of a private torrent.";
+    QAbstractItemModel* model = grid()->model();
+    for (const Case& c : cases) {
+        m_Form->List().SetRow(c.Row);
+        trigger("Clipboard");
+        if (!c.Link.isEmpty()) {
+            QCOMPARE(QGuiApplication::clipboard()->text(), c.Link);
+        }
+        QCOMPARE(status() == told, c.Private);
+        const QModelIndex name = model->index(c.Row - 1, 0);
+        QCOMPARE(model->data(name, Qt::DecorationRole).value<QIcon>().isNull(), !c.Private);
+        QCOMPARE(model->data(name, Qt::ToolTipRole).toString().contains(GridModel::privateText()),
+                 c.Private);
+        QCOMPARE(model->data(name, Qt::AccessibleDescriptionRole)
+                     .toString()
+                     .contains(GridModel::privateText()),
+                 c.Private);
+        // The QR code of a private row's link says so too.
+        trigger("ShowQrCode");
+        QCOMPARE(status() == told, c.Private);
+        auto* dialog = m_Form->findChild<QrCodeDialog*>();
+        QVERIFY(dialog != nullptr);
+        dialog->reject();
+        QTRY_VERIFY(m_Form->findChild<QrCodeDialog*>() == nullptr);
+    }
+
+    // "Link contents…": no name, the first tracker only; used at once, and kept in the file.
+    m_Form->List().SetRow(2);
+    trigger("LinkContents");
+    auto* contents = m_Form->findChild<LinkContentsDialog*>();
+    QVERIFY(contents != nullptr);
+    QTRY_VERIFY(contents->isVisible());
+    QCOMPARE(contents->windowModality(), Qt::WindowModal);
+    contents->findChild<QCheckBox*>("LinkName")->setChecked(false);
+    contents->findChild<QRadioButton*>("LinkFirstTracker")->setChecked(true);
+    const QString preview =
+        "magnet:?xt=urn:btih:24d6a1822cd5af37e70e7db7c65cdfc8a8ddce1e&xt=urn:btmh:1220"
+        "aa42e1fe9de5e518253aa710c8d01f365593935aa539862f31e68a33300285ad"
+        "&tr=http://tracker.example.org:6969/announce&ws=http://webseed.example/hybrid/";
+    QVERIFY(contents->findChild<QLineEdit*>() != nullptr);
+    contents->accept();
+    QTRY_VERIFY(m_Form->findChild<LinkContentsDialog*>() == nullptr);
+    trigger("Clipboard");
+    QCOMPARE(QGuiApplication::clipboard()->text(), preview);
+    m_Form->List().SetRow(1);
+    trigger("Clipboard");
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             "magnet:?xt=urn:btih:" + Hash('7') + "&tr=http://t.example/a");
+    QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
+    QCOMPARE(settings.value("LinkName").toInt(), 0);
+    QCOMPARE(settings.value("LinkTrackers").toString(), QString("first"));
 }
 
 QTEST_MAIN(MainFormLinksTest)
