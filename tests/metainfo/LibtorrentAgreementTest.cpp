@@ -2,8 +2,10 @@
 // file: name, sizes, piece length and count, privacy, creator, comment, date, trackers, web
 // seeds and file count, for every fixture that both accept.
 
+#include "list/TorrentList.h"
 #include "list/TorrentRow.h"
 #include "metainfo/TorrentDetails.h"
+#include "tests/list/RecordingHost.h"
 #include "tests/magnet/ExpectedLinks.h"
 
 #include <algorithm>
@@ -179,6 +181,53 @@ TEST(LibtorrentAgreement, DefaultLinksCarryWhatLibtorrentsLinksCarry) {
         }
     }
     EXPECT_GE(compared, 20);
+}
+
+// The links the window copies for rows whose torrents are kept, read back by libtorrent, give
+// the same hashes, trackers and web seeds as libtorrent's own links of those files.
+TEST(LibtorrentAgreement, TheListsCopiedLinksReadBackAsLibtorrentsOwn) {
+    lintervale::testing::TRecordingHost host;
+    TTorrentList list(host);
+    list.WriteHeadings();
+    list.SetKeeper([&host](const std::string& Hash, std::string_view Bytes) {
+        host.Kept[Hash] = std::string(Bytes);
+    });
+    std::vector<std::string> files;
+    for (const char* file : {"single.torrent", "webseed-single.torrent", "webseed-multi.torrent",
+                             "hybrid.torrent", "hybrid-webseed.torrent", "announce-list.torrent"}) {
+        ASSERT_EQ(list.AddFile(std::string(LINTERVALE_FIXTURES) + "/" + file),
+                  TTorrentList::TAddResult::Added)
+            << file;
+        files.insert(files.begin(), file); // each goes on top
+    }
+    list.SelectAll();
+    const std::vector<std::string> links = list.SelectedLinks();
+    ASSERT_EQ(links.size(), files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string bytes = Slurp(files[i]);
+        lt::error_code error;
+        const lt::torrent_info info(
+            lt::span<char const>(bytes.data(), static_cast<long>(bytes.size())), error,
+            lt::from_span);
+        ASSERT_FALSE(error) << files[i];
+        const lt::add_torrent_params ours = lt::parse_magnet_uri(links[i], error);
+        ASSERT_FALSE(error) << files[i];
+        const lt::add_torrent_params theirs =
+            lt::parse_magnet_uri(lt::make_magnet_uri(info), error);
+        ASSERT_FALSE(error) << files[i];
+        EXPECT_EQ(ours.info_hashes, theirs.info_hashes) << files[i];
+        EXPECT_EQ(ours.name, theirs.name) << files[i];
+        EXPECT_EQ(std::set<std::string>(ours.trackers.begin(), ours.trackers.end()),
+                  std::set<std::string>(theirs.trackers.begin(), theirs.trackers.end()))
+            << files[i];
+        // libtorrent ends a multi-file torrent's web seed with '/', as it names a folder.
+        ASSERT_EQ(ours.url_seeds.size(), theirs.url_seeds.size()) << files[i];
+        for (std::size_t s = 0; s < ours.url_seeds.size(); ++s) {
+            EXPECT_TRUE(ours.url_seeds[s] == theirs.url_seeds[s] ||
+                        ours.url_seeds[s] + "/" == theirs.url_seeds[s])
+                << files[i] << ": " << theirs.url_seeds[s];
+        }
+    }
 }
 
 // libtorrent reads the files a link selects as we write them.
