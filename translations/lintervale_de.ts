@@ -1303,8 +1303,8 @@ Den Inhalt holen?</translation>
         <translation>Holen stoppen</translation>
     </message>
     <message>
-        <source>Link contents…</source>
-        <translation>Link-Inhalt…</translation>
+        <source>Lin&amp;k contents…</source>
+        <translation>Inhalt &amp;der Links…</translation>
     </message>
     <message>
         <source>Fetching settings…</source>

@@ -187,7 +187,7 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
          [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });
-    item("LinkContents", tr("Link contents\u2026"), QKeySequence(), [this] {
+    item("LinkContents", tr("Lin&k contents\u2026"), QKeySequence(), [this] {
         LinkContentsDialog::openFor(m_List, m_Paths.SettingsFile, this,
                                     [this](const QString& Text) { showStatus(Text); });
     });

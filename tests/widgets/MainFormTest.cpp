@@ -174,7 +174,7 @@ void MainFormTest::contextMenuOrderShortcutsAndDefault() {
         {"FindPrevious", "Find pre&vious", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
         {"", "", QKeySequence()},
         {"TrackerSources", "&Tracker sources\u2026", QKeySequence()},
-        {"LinkContents", "Link contents\u2026", QKeySequence()},
+        {"LinkContents", "Lin&k contents\u2026", QKeySequence()},
         {"FetchSettings", "Fetching settings\u2026", QKeySequence()},
         {"", "", QKeySequence()},
         {"Undo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
