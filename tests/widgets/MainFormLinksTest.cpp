@@ -15,7 +15,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QDrag>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -370,7 +372,8 @@ void MainFormLinksTest::keptTorrentsGiveWholeLinksAndPrivateRowsAreTold() {
         "magnet:?xt=urn:btih:24d6a1822cd5af37e70e7db7c65cdfc8a8ddce1e&xt=urn:btmh:1220"
         "aa42e1fe9de5e518253aa710c8d01f365593935aa539862f31e68a33300285ad"
         "&tr=http://tracker.example.org:6969/announce&ws=http://webseed.example/hybrid/";
-    QVERIFY(contents->findChild<QLineEdit*>() != nullptr);
+    // The preview is the current row's link as the boxes make it: the kept torrent's.
+    QCOMPARE(contents->findChild<QLineEdit*>("LinkPreview")->text(), preview);
     contents->accept();
     QTRY_VERIFY(m_Form->findChild<LinkContentsDialog*>() == nullptr);
     trigger("Clipboard");
@@ -382,6 +385,24 @@ void MainFormLinksTest::keptTorrentsGiveWholeLinksAndPrivateRowsAreTold() {
     QSettings settings(m_Paths.SettingsFile, QSettings::IniFormat);
     QCOMPARE(settings.value("LinkName").toInt(), 0);
     QCOMPARE(settings.value("LinkTrackers").toString(), QString("first"));
+
+    // An options file that cannot be written: the choices are used, and the status line says
+    // where they were not kept.
+    QVERIFY(QFile::remove(m_Paths.SettingsFile));
+    QVERIFY(QDir().mkpath(m_Paths.SettingsFile));
+    trigger("LinkContents");
+    contents = m_Form->findChild<LinkContentsDialog*>();
+    QVERIFY(contents != nullptr);
+    contents->findChild<QCheckBox*>("LinkName")->setChecked(true);
+    contents->accept();
+    QTRY_VERIFY(m_Form->findChild<LinkContentsDialog*>() == nullptr);
+    QVERIFY2(status().startsWith("The link contents are used, but could not be written to " +
+                                 m_Paths.SettingsFile),
+             qPrintable(status()));
+    trigger("Clipboard");
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             "magnet:?xt=urn:btih:" + Hash('7') + "&dn=pasted&tr=http://t.example/a");
+    QVERIFY(QDir(m_Paths.SettingsFile).removeRecursively());
 }
 
 QTEST_MAIN(MainFormLinksTest)
