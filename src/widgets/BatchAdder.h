@@ -52,6 +52,8 @@ public:
     template <typename F> auto published(F Action);
 
 signals:
+    // A batch begins.
+    void begun();
     // The batch has been worked through; Added holds the hashes of the rows it added.
     void finished(const std::vector<std::string>& Added);
     // A batch of more than one item refused some: Details names each with its cause, a line
