@@ -59,7 +59,7 @@ private:
         return files;
     }
     void addLink(const QString& Name) {
-        m_Form->addLinkText("magnet:?xt=urn:btih:" + QString(40, 'c') + "&dn=" + Name);
+        m_Form->adder().addLinkText("magnet:?xt=urn:btih:" + QString(40, 'c') + "&dn=" + Name);
         waitForAdds();
     }
     // What pruning at start and at exit does; the writes queued before are done first.
