@@ -27,17 +27,18 @@ std::optional<std::int64_t> NumberIn(const std::string& cell) {
     return value;
 }
 
-// What identifies a row for an order: its hash, or its cells when it has none.
-std::string IdentityOf(const TTorrentGrid::TRow& row) {
+// Appends what identifies a row for an order: its hash, or its cells when it has none.
+void AppendIdentity(const TTorrentGrid::TRow& row, std::string& identity) {
     if (!row[TTorrentGrid::ColHash].empty()) {
-        return "h" + row[TTorrentGrid::ColHash];
+        identity += 'h';
+        identity += row[TTorrentGrid::ColHash];
+        return;
     }
-    std::string identity = "c";
+    identity += 'c';
     for (const std::string& cell : row) {
         identity += cell;
         identity += '\n';
     }
-    return identity;
 }
 
 // Appends the sort key of a folded text: the accents of Latin-1 letters taken off ("été" as
@@ -223,23 +224,29 @@ bool SortRows(TTorrentGrid& Grid, int Column, bool Descending) {
 
 TRowOrder TRowOrder::Of(const TTorrentGrid& Grid) {
     TRowOrder order;
+    order.m_Ends.reserve(static_cast<std::size_t>(Grid.RowCount() - 1));
     for (int r = 1; r < Grid.RowCount(); ++r) {
-        order.m_Rows.push_back(IdentityOf(Grid.RowCells(r)));
+        AppendIdentity(Grid.RowCells(r), order.m_Identities);
+        order.m_Ends.push_back(order.m_Identities.size());
     }
     return order;
 }
 
 bool TRowOrder::Restore(TTorrentGrid& Grid) const {
-    std::unordered_map<std::string, std::size_t> place;
-    for (std::size_t i = 0; i < m_Rows.size(); ++i) {
-        place.emplace(m_Rows[i], i);
+    std::unordered_map<std::string_view, std::size_t> place;
+    place.reserve(m_Ends.size());
+    for (std::size_t i = 0, begin = 0; i < m_Ends.size(); begin = m_Ends[i], ++i) {
+        place.emplace(std::string_view(m_Identities).substr(begin, m_Ends[i] - begin), i);
     }
     // The grid rows the order knows, in the order it knows them, go into the places those rows
     // take now; the others stay.
     std::vector<int> known;
     std::vector<std::pair<std::size_t, int>> ranked;
+    std::string identity;
     for (int r = 1; r < Grid.RowCount(); ++r) {
-        const auto found = place.find(IdentityOf(Grid.RowCells(r)));
+        identity.clear();
+        AppendIdentity(Grid.RowCells(r), identity);
+        const auto found = place.find(identity);
         if (found != place.end()) {
             known.push_back(r);
             ranked.emplace_back(found->second, r);
