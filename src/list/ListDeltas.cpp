@@ -228,11 +228,14 @@ void TRowRemoval::RemoveAgain(G& Grid) {
 }
 
 int TRowAddition::Undo(G& Grid) {
-    const std::vector<G::TRow> before = DataRows(Grid);
     const std::unordered_set<std::string> added(m_Hashes.begin(), m_Hashes.end());
-    // Runs of added rows go at once, the lowest first, so the rows above keep their places.
+    // Runs of added rows go at once, the lowest first, so the rows above keep their places;
+    // each run is kept with the rows around it as a removal would note it, without comparing
+    // the whole list before and after.
+    std::vector<TRowRemoval::TRun> runs;
+    const int last = Grid.RowCount() - 1;
     int removed = 0;
-    for (int r = Grid.RowCount() - 1; r >= 1;) {
+    for (int r = last; r >= 1;) {
         if (added.count(Grid.Cell(G::ColHash, r)) == 0) {
             --r;
             continue;
@@ -241,11 +244,30 @@ int TRowAddition::Undo(G& Grid) {
         while (top > 1 && added.count(Grid.Cell(G::ColHash, top - 1)) > 0) {
             --top;
         }
+        TRowRemoval::TRun run;
+        for (int k = top; k <= r; ++k) {
+            if (!IsBlank(Grid.RowCells(k))) {
+                run.Rows.push_back(Grid.RowCells(k));
+            }
+        }
+        run.Position = top;
+        if (top > 1) {
+            run.Leader = Grid.Cell(G::ColHash, top - 1);
+        }
+        run.AtBottom = r == last;
+        if (!run.AtBottom) {
+            run.Follower = Grid.Cell(G::ColHash, r + 1);
+        }
+        if (!run.Rows.empty()) {
+            runs.push_back(std::move(run));
+        }
         Grid.RemoveRows(top, r);
         removed += r - top + 1;
         r = top - 1;
     }
-    m_Removal = TRowRemoval::Between(before, Grid);
+    m_Removal = TRowRemoval();
+    m_Removal.m_Runs.assign(std::make_move_iterator(runs.rbegin()),
+                            std::make_move_iterator(runs.rend()));
     return removed;
 }
 

@@ -46,6 +46,7 @@ public:
     void RemoveAgain(TTorrentGrid& Grid);
 
 private:
+    friend class TRowAddition;
     // Rows that stood next to each other, and the rows around them.
     struct TRun {
         std::vector<TTorrentGrid::TRow> Rows;
