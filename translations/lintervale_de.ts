@@ -614,10 +614,6 @@
         <translation>„%1“ ist nicht mehr in der Liste: Sein Inhalt wurde nicht behalten.</translation>
     </message>
     <message>
-        <source>The contents of &quot;%1&quot; were fetched but could not be kept. %2</source>
-        <translation>Der Inhalt von „%1“ wurde geholt, konnte aber nicht behalten werden. %2</translation>
-    </message>
-    <message>
         <source>Fetched the contents of &quot;%1&quot;.</source>
         <translation>Der Inhalt von „%1“ wurde geholt.</translation>
     </message>
@@ -1275,14 +1271,6 @@ Den Inhalt holen?</translation>
         <translation>&amp;Inhalt holen</translation>
     </message>
     <message>
-        <source>&amp;Stop fetching</source>
-        <translation>Holen sto&amp;ppen</translation>
-    </message>
-    <message>
-        <source>Fetching sett&amp;ings…</source>
-        <translation>Einstellungen zu&amp;m Holen…</translation>
-    </message>
-    <message>
         <source>Load saved list</source>
         <translation>Gespeicherte Liste laden</translation>
     </message>
@@ -1297,6 +1285,14 @@ Den Inhalt holen?</translation>
     <message>
         <source>Save .torrents to fo&amp;lder…</source>
         <translation>.torrent-Dateien in &amp;Ordner speichern…</translation>
+    </message>
+    <message>
+        <source>Stop fetc&amp;hing</source>
+        <translation>Holen sto&amp;ppen</translation>
+    </message>
+    <message>
+        <source>Fetching settin&amp;gs…</source>
+        <translation>Einstellungen zu&amp;m Holen…</translation>
     </message>
 </context>
 <context>

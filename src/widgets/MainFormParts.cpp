@@ -171,7 +171,7 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("FetchContents", tr("Fetc&h contents"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G),
          [this] { m_Contents->fetchSelected(); });
-    QAction* stopFetching = item("StopFetching", tr("Stop fetching"), QKeySequence(Qt::Key_Escape),
+    QAction* stopFetching = item("StopFetching", tr("Stop fetc&hing"), QKeySequence(Qt::Key_Escape),
                                  [this] { m_Contents->stopAll(); });
     m_GridMenu->addSeparator();
     // Finding works wherever the focus is in the window.
@@ -186,7 +186,7 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("TrackerSources", tr("&Tracker sources\u2026"), QKeySequence(),
          [this] { openTrackerSources(this, *m_Fetcher, m_Paths.SettingsFile, m_Host); });
-    item("FetchSettings", tr("Fetching settings\u2026"), QKeySequence(),
+    item("FetchSettings", tr("Fetching settin&gs\u2026"), QKeySequence(),
          [this] { m_Contents->openSettings(); });
     buildUndo();
 
@@ -198,10 +198,8 @@ void MainForm::buildMenus() {
          .SettingsFile = m_Paths.SettingsFile,
          .Status = [this](const QString& Text) { showStatus(Text); },
          .Kept = [this](const std::string& Hash) { return m_Kept->store().Has(Hash); },
-         .Keep =
-             [this](const std::string& Hash, const std::string& Torrent) {
-                 m_Kept->keep(Hash, Torrent);
-             },
+         .Keep = [this](const std::string& Hash,
+                        const std::string& Torrent) { m_Kept->keep(Hash, Torrent); },
          .Published = [this](const std::function<void()>& Change) { m_Adder->published(Change); },
          .Maker = m_Paths.FetchSession},
         this);
