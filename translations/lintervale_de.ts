@@ -1299,16 +1299,16 @@ Den Inhalt holen?</translation>
         <translation>.torrent-Dateien in &amp;Ordner speichern…</translation>
     </message>
     <message>
-        <source>Stop fetching</source>
-        <translation>Holen stoppen</translation>
+        <source>Stop fetc&amp;hing</source>
+        <translation>Holen sto&amp;ppen</translation>
+    </message>
+    <message>
+        <source>Fetching settin&amp;gs…</source>
+        <translation>Einstellungen zu&amp;m Holen…</translation>
     </message>
     <message>
         <source>Lin&amp;k contents…</source>
         <translation>Inhalt &amp;der Links…</translation>
-    </message>
-    <message>
-        <source>Fetching settings…</source>
-        <translation>Einstellungen zum Holen…</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -62,23 +63,6 @@ std::vector<TRow> ListedRows(const G& Grid) {
     return rows;
 }
 
-// Makes Rows the grid's data rows; row 0 and the selection's row numbers stay. Only rows
-// whose cells differ are written.
-void ReplaceDataRows(G& Grid, std::vector<TRow> Rows) {
-    if (Rows.empty()) {
-        Grid.SetRowCount(2);
-        Grid.SetRowCells(1, TRow{});
-        return;
-    }
-    Grid.SetRowCount(static_cast<int>(Rows.size()) + 1);
-    for (std::size_t i = 0; i < Rows.size(); ++i) {
-        const int row = static_cast<int>(i) + 1;
-        if (Grid.RowCells(row) != Rows[i]) {
-            Grid.SetRowCells(row, std::move(Rows[i]));
-        }
-    }
-}
-
 } // namespace
 
 std::vector<TRow> DataRows(const G& Grid) {
@@ -135,26 +119,30 @@ std::size_t TRowRemoval::Size() const {
 }
 
 TRowRemoval::TRestored TRowRemoval::Restore(G& Grid) {
-    std::vector<TRow> current = ListedRows(Grid);
-    std::unordered_map<std::string, std::size_t> at;
-    std::unordered_set<std::string> listed;
-    for (std::size_t i = 0; i < current.size(); ++i) {
-        const std::string& hash = current[i][G::ColHash];
-        if (!hash.empty() && listed.insert(hash).second) {
-            at.emplace(hash, i);
+    // The rows listed now (none when only the empty first row is there), known by hash: the
+    // place of each hash's first row. The views point into the grid, which stays as it is
+    // until the blocks go in, and into the runs.
+    const bool blank = Grid.RowCount() == 2 && IsBlank(Grid.RowCells(1));
+    const std::size_t listed = blank ? 0 : static_cast<std::size_t>(Grid.RowCount() - 1);
+    std::unordered_map<std::string_view, std::size_t> at;
+    at.reserve(listed + Size());
+    for (std::size_t i = 0; i < listed; ++i) {
+        const std::string& hash = Grid.Cell(G::ColHash, static_cast<int>(i) + 1);
+        if (!hash.empty()) {
+            at.try_emplace(hash, i);
         }
     }
 
-    // Where each block goes: before the current row of that index (current.size(): last).
+    // Where each block goes: before the listed row of that index (listed: last).
     const auto find = [&](const std::string& hash) {
         return hash.empty() ? at.end() : at.find(hash);
     };
     std::vector<std::pair<std::size_t, std::size_t>> slots; // (slot, run)
     for (std::size_t k = 0; k < m_Runs.size(); ++k) {
         const TRun& run = m_Runs[k];
-        std::size_t slot = std::min(static_cast<std::size_t>(run.Position - 1), current.size());
+        std::size_t slot = std::min(static_cast<std::size_t>(run.Position - 1), listed);
         if (run.AtBottom) {
-            slot = current.size();
+            slot = listed;
         } else if (const auto follower = find(run.Follower); follower != at.end()) {
             slot = follower->second;
         } else if (const auto leader = find(run.Leader); leader != at.end()) {
@@ -165,19 +153,21 @@ TRowRemoval::TRestored TRowRemoval::Restore(G& Grid) {
     std::stable_sort(slots.begin(), slots.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
 
+    // The blocks, in the list's order; a row whose hash is listed (or put back already) stays
+    // out.
     TRestored result;
-    std::vector<TRow> merged;
-    merged.reserve(current.size() + Size());
+    std::vector<std::pair<std::size_t, std::vector<TRow>>> blocks; // (slot, rows)
+    std::size_t putBefore = 0;
     m_Restored.clear();
-    const auto putBack = [&](const TRun& run) {
-        const std::size_t start = merged.size();
-        for (const TRow& row : run.Rows) {
+    for (const auto& [slot, k] : slots) {
+        std::vector<TRow> rows;
+        for (const TRow& row : m_Runs[k].Rows) {
             const std::string& hash = row[G::ColHash];
-            if (!hash.empty() && !listed.insert(hash).second) {
+            if (!hash.empty() && !at.try_emplace(hash, listed).second) {
                 ++result.Skipped;
                 continue;
             }
-            merged.push_back(row);
+            rows.push_back(row);
             TRow key;
             if (hash.empty()) {
                 key = row;
@@ -187,22 +177,19 @@ TRowRemoval::TRestored TRowRemoval::Restore(G& Grid) {
             m_Restored.push_back(std::move(key));
             ++result.Restored;
         }
-        if (result.FirstRow == 0 && merged.size() > start) {
-            result.FirstRow = static_cast<int>(start) + 1;
-            result.LastRow = static_cast<int>(merged.size());
+        if (result.FirstRow == 0 && !rows.empty()) {
+            result.FirstRow = static_cast<int>(slot + putBefore) + 1;
+            result.LastRow = static_cast<int>(slot + putBefore + rows.size());
         }
-    };
-    std::size_t next = 0;
-    for (std::size_t i = 0; i <= current.size(); ++i) {
-        for (; next < slots.size() && slots[next].first == i; ++next) {
-            putBack(m_Runs[slots[next].second]);
-        }
-        if (i < current.size()) {
-            merged.push_back(std::move(current[i]));
-        }
+        putBefore += rows.size();
+        blocks.emplace_back(slot, std::move(rows));
     }
-    if (result.Restored > 0) {
-        ReplaceDataRows(Grid, std::move(merged));
+    // The lowest block first, so that the places of those above hold.
+    for (auto block = blocks.rbegin(); block != blocks.rend(); ++block) {
+        Grid.InsertRows(static_cast<int>(block->first) + 1, std::move(block->second));
+    }
+    if (blank && result.Restored > 0) {
+        Grid.RemoveRow(Grid.RowCount() - 1);
     }
     return result;
 }
@@ -213,17 +200,26 @@ void TRowRemoval::RemoveAgain(G& Grid) {
         going.Add(key);
     }
     m_Restored.clear();
-    std::vector<TRow> rows = ListedRows(Grid);
-    std::vector<TRow> staying;
-    staying.reserve(rows.size());
-    for (TRow& row : rows) {
-        // A row with a hash is known by it alone: its trackers may have changed since.
-        if (!going.Take(row)) {
-            staying.push_back(std::move(row));
-        }
+    if (Grid.RowCount() == 2 && IsBlank(Grid.RowCells(1))) {
+        return;
     }
-    if (staying.size() != rows.size()) {
-        ReplaceDataRows(Grid, std::move(staying));
+    // A row with a hash is known by it alone: its trackers may have changed since.
+    std::vector<bool> goes(static_cast<std::size_t>(Grid.RowCount()));
+    for (int r = 1; r < Grid.RowCount(); ++r) {
+        goes[static_cast<std::size_t>(r)] = going.Take(Grid.RowCells(r));
+    }
+    // Runs of rows go at once, the lowest first, so the rows above keep their places.
+    for (int r = Grid.RowCount() - 1; r >= 1;) {
+        if (!goes[static_cast<std::size_t>(r)]) {
+            --r;
+            continue;
+        }
+        int top = r;
+        while (top > 1 && goes[static_cast<std::size_t>(top - 1)]) {
+            --top;
+        }
+        Grid.RemoveRows(top, r);
+        r = top - 1;
     }
 }
 
@@ -238,11 +234,14 @@ void TRowRemoval::CollectHashes(std::unordered_set<std::string>& Hashes) const {
 }
 
 int TRowAddition::Undo(G& Grid) {
-    const std::vector<G::TRow> before = DataRows(Grid);
     const std::unordered_set<std::string> added(m_Hashes.begin(), m_Hashes.end());
-    // Runs of added rows go at once, the lowest first, so the rows above keep their places.
+    // Runs of added rows go at once, the lowest first, so the rows above keep their places;
+    // each run is kept with the rows around it as a removal would note it, without comparing
+    // the whole list before and after.
+    std::vector<TRowRemoval::TRun> runs;
+    const int last = Grid.RowCount() - 1;
     int removed = 0;
-    for (int r = Grid.RowCount() - 1; r >= 1;) {
+    for (int r = last; r >= 1;) {
         if (added.count(Grid.Cell(G::ColHash, r)) == 0) {
             --r;
             continue;
@@ -251,11 +250,30 @@ int TRowAddition::Undo(G& Grid) {
         while (top > 1 && added.count(Grid.Cell(G::ColHash, top - 1)) > 0) {
             --top;
         }
+        TRowRemoval::TRun run;
+        for (int k = top; k <= r; ++k) {
+            if (!IsBlank(Grid.RowCells(k))) {
+                run.Rows.push_back(Grid.RowCells(k));
+            }
+        }
+        run.Position = top;
+        if (top > 1) {
+            run.Leader = Grid.Cell(G::ColHash, top - 1);
+        }
+        run.AtBottom = r == last;
+        if (!run.AtBottom) {
+            run.Follower = Grid.Cell(G::ColHash, r + 1);
+        }
+        if (!run.Rows.empty()) {
+            runs.push_back(std::move(run));
+        }
         Grid.RemoveRows(top, r);
         removed += r - top + 1;
         r = top - 1;
     }
-    m_Removal = TRowRemoval::Between(before, Grid);
+    m_Removal = TRowRemoval();
+    m_Removal.m_Runs.assign(std::make_move_iterator(runs.rbegin()),
+                            std::make_move_iterator(runs.rend()));
     return removed;
 }
 

@@ -49,6 +49,7 @@ public:
     void CollectHashes(std::unordered_set<std::string>& Hashes) const;
 
 private:
+    friend class TRowAddition;
     // Rows that stood next to each other, and the rows around them.
     struct TRun {
         std::vector<TTorrentGrid::TRow> Rows;

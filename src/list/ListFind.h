@@ -13,6 +13,8 @@ namespace lintervale {
 
 // Text in the form finding compares: its letters in lower case, all else as it is.
 std::string FoldedForFinding(std::string_view Text);
+// The same, appended to Out (the folded text has the text's length in bytes).
+void AppendFoldedForFinding(std::string_view Text, std::string& Out);
 
 struct TFound {
     int Row = 0;   // the grid row found; 0 when none holds the text

@@ -28,10 +28,14 @@ public:
     // Puts the rows the order knows back in that order, in the places they take now; rows it
     // does not know (added since) stay where they are. Whether anything moved.
     bool Restore(TTorrentGrid& Grid) const;
-    bool operator==(const TRowOrder& Other) const { return m_Rows == Other.m_Rows; }
+    bool operator==(const TRowOrder& Other) const {
+        return m_Ends == Other.m_Ends && m_Identities == Other.m_Identities;
+    }
 
 private:
-    std::vector<std::string> m_Rows;
+    // The rows' identities one after another, and where each ends.
+    std::string m_Identities;
+    std::vector<std::size_t> m_Ends;
 };
 
 // Compares two texts for people: ignoring case, digits as numbers. Negative, 0 or positive.

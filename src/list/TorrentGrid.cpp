@@ -81,6 +81,22 @@ void TTorrentGrid::InsertRow(int Row) {
     Notify(&TGridObserver::SelectionChanged);
 }
 
+void TTorrentGrid::InsertRows(int Row, std::vector<TRow> Rows) {
+    if (Rows.empty()) {
+        return;
+    }
+    if (m_Observer != nullptr) {
+        m_Observer->RowsAboutToBeInserted(Row, Row + static_cast<int>(Rows.size()) - 1);
+    }
+    for (const TRow& row : Rows) {
+        CountHash(row[ColHash], +1);
+    }
+    m_Rows.insert(m_Rows.begin() + Row, std::make_move_iterator(Rows.begin()),
+                  std::make_move_iterator(Rows.end()));
+    Notify(&TGridObserver::RowsInserted);
+    Notify(&TGridObserver::SelectionChanged);
+}
+
 void TTorrentGrid::RemoveRow(int Row) {
     if (RowCount() <= 2) {
         SetRowCells(Row, TRow{});

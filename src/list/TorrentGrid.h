@@ -65,6 +65,8 @@ public:
     // Inserts an empty row at Row (1 .. RowCount); the rows from there move down by one.
     // The current row and the selection keep their row numbers.
     void InsertRow(int Row);
+    // Inserts Rows at Row (1 .. RowCount) at once, in their order, as InsertRow does one.
+    void InsertRows(int Row, std::vector<TRow> Rows);
     // Removes Row (a data row), keeping at least the empty first row.
     void RemoveRow(int Row);
     // Removes the data rows First .. Last at once, keeping at least the empty first row.

@@ -10,6 +10,7 @@ TStoreWriter::TStoreWriter(const TTorrentStore& Store, std::function<void()> Fai
     : m_Store(Store), m_Failed(std::move(Failed)), m_Thread(&TStoreWriter::Work, this) {}
 
 TStoreWriter::~TStoreWriter() {
+    Flush();
     {
         const std::lock_guard<std::mutex> lock(m_Mutex);
         m_Stopping = true;
@@ -43,8 +44,20 @@ void TStoreWriter::Flush() {
     }
     ++m_Flushing;
     m_Wake.notify_one();
+    // The caller writes too, at its own priority: the writer's is the lowest.
+    while (!m_Queue.empty()) {
+        WriteFront(lock);
+    }
     m_Written.wait(lock, [&] { return m_Done >= until; });
     --m_Flushing;
+}
+
+void TStoreWriter::Hold(bool On) {
+    {
+        const std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Held = On;
+    }
+    m_Wake.notify_one();
 }
 
 TStoreWriter::TFailures TStoreWriter::TakeFailures() {
@@ -63,8 +76,8 @@ void TStoreWriter::Work() {
             return; // what was queued is written before the thread ends
         }
         // Wait while more keeps come in.
-        for (std::uint64_t seen = 0; seen != m_Queued && !m_Stopping && m_Flushing == 0 &&
-                                     m_WaitingBytes < kMaxWaitingBytes;) {
+        for (std::uint64_t seen = 0; (seen != m_Queued || m_Held) && !m_Stopping &&
+                                     m_Flushing == 0 && m_WaitingBytes < kMaxWaitingBytes;) {
             seen = m_Queued;
             m_Wake.wait_for(lock, kWritePause);
         }

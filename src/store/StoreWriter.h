@@ -5,11 +5,12 @@
 // torrents costs a file creation and a rename each, more than loading them does.
 //
 // Keep queues a copy of the bytes and returns. The writes wait for a pause in the keeping
-// (kWritePause), so that a batch's loading has the cores to itself, unless kMaxWaitingBytes
-// are waiting; and they run at the lowest priority. Flush waits until everything queued
-// before it is written; the destructor writes what is queued and then ends the thread. A write that
-// fails is counted; the first failure after the last TakeFailure calls Failed, on the
-// writer's thread, so that its owner can come for it.
+// (kWritePause) and for the end of a hold, so that a batch's adds have the cores to
+// themselves, unless kMaxWaitingBytes are waiting; and they run at the lowest priority. Flush waits
+// until everything queued before it is written, writing along on the caller's thread; the
+// destructor writes what is queued and then ends the thread. A write that fails is counted; the
+// first failure after the last TakeFailure calls Failed, on the writer's thread, so that its owner
+// can come for it.
 
 #include "messages/Message.h"
 #include "store/TorrentStore.h"
@@ -40,6 +41,8 @@ public:
 
     void Keep(std::string_view Hash, std::string_view Bytes);
     void Flush();
+    // While held (a batch of adds runs), the writes wait as they do for a pause.
+    void Hold(bool On);
 
     struct TFailures {
         int Count = 0;
@@ -63,6 +66,7 @@ private:
     std::uint64_t m_Done = 0;   // how many of them were written (or failed)
     std::size_t m_WaitingBytes = 0;
     int m_Flushing = 0; // callers waiting in Flush
+    bool m_Held = false;
     TFailures m_Failures;
     bool m_Stopping = false;
     std::thread m_Thread;

@@ -79,6 +79,7 @@ void BatchAdder::queueTorrent(TTorrentRow Row, std::string Bytes) {
 void BatchAdder::start() {
     if (!m_Processing) {
         m_StatusBefore = m_Status.text();
+        emit begun();
         processPending();
     }
 }

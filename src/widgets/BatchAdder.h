@@ -61,6 +61,8 @@ public:
 signals:
     // A text's links are about to join the batch (its rows, and the peers the links name).
     void linksQueued(const TMagnetRows& Links);
+    // A batch begins.
+    void begun();
     // The batch has been worked through; Added holds the hashes of the rows it added.
     void finished(const std::vector<std::string>& Added);
     // A batch of more than one item refused some: Details names each with its cause, a line

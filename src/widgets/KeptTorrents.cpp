@@ -31,6 +31,11 @@ KeptTorrents::KeptTorrents(TTorrentList& List, QString ListFile, KeptTorrentsWin
         // On the writer's thread: the window hears of it on its own.
         QMetaObject::invokeMethod(this, &KeptTorrents::writesFailed, Qt::QueuedConnection);
     });
+    if (m_Window.Adder != nullptr) {
+        // A batch's adds come first; its torrents are written once it is through.
+        connect(m_Window.Adder, &BatchAdder::begun, this, [this] { m_Writer->Hold(true); });
+        connect(m_Window.Adder, &BatchAdder::finished, this, [this] { m_Writer->Hold(false); });
+    }
 }
 
 KeptTorrents::~KeptTorrents() = default;

@@ -172,7 +172,7 @@ void MainForm::buildMenus() {
     m_GridMenu->addSeparator();
     item("FetchContents", tr("Fetc&h contents"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G),
          [this] { m_Contents->fetchSelected(); });
-    QAction* stopFetching = item("StopFetching", tr("Stop fetching"), QKeySequence(Qt::Key_Escape),
+    QAction* stopFetching = item("StopFetching", tr("Stop fetc&hing"), QKeySequence(Qt::Key_Escape),
                                  [this] { m_Contents->stopAll(); });
     m_GridMenu->addSeparator();
     // Finding works wherever the focus is in the window.
@@ -191,7 +191,7 @@ void MainForm::buildMenus() {
         LinkContentsDialog::openFor(m_List, m_Paths.SettingsFile, this,
                                     [this](const QString& Text) { showStatus(Text); });
     });
-    item("FetchSettings", tr("Fetching settings\u2026"), QKeySequence(),
+    item("FetchSettings", tr("Fetching settin&gs\u2026"), QKeySequence(),
          [this] { m_Contents->openSettings(); });
     buildUndo();
 

@@ -1,11 +1,12 @@
 #include "list/ListDeltas.h"
 
 #include "list/RowContents.h"
-
 #include "list/TorrentList.h"
 #include "tests/list/RecordingHost.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace lintervale;
 using lintervale::testing::TRecordingHost;
@@ -280,6 +281,61 @@ TEST_F(ListDeltasTest, AddsGoAndComeBack) {
     EXPECT_EQ(List(), Names{""});
     EXPECT_EQ(all.Redo(Grid()).Restored, 3);
     EXPECT_EQ(List(), (Names{"later", "a", "b"}));
+}
+
+TEST_F(ListDeltasTest, AnAddsUndoComesBackAsTheRemovalOfItsRowsWould) {
+    // The add's undo notes its runs of rows as it takes them out; a removal of the same rows
+    // compares the list before and after. Both must put the rows back alike, whatever changed
+    // around them meanwhile.
+    std::mt19937 random(10);
+    for (int round = 0; round < 200; ++round) {
+        Names names;
+        for (int n = 0; n < 12; ++n) {
+            names.push_back(std::to_string(n));
+        }
+        std::vector<std::string> added;
+        for (const std::string& name : names) {
+            if (random() % 2 == 0) {
+                added.push_back("h-" + name);
+            }
+        }
+        const int moveFrom = static_cast<int>(random() % 12) + 1;
+        const int moveTo = static_cast<int>(random() % 12) + 1;
+        // Meanwhile 0: a row is added, 1: one moved, 2: one removed, 3: nothing.
+        const int later = static_cast<int>(random() % 4);
+        Names results[2];
+        for (const bool asAdd : {true, false}) {
+            Fill(names);
+            TRowAddition addition(added);
+            TRowRemoval removal;
+            if (asAdd) {
+                addition.Undo(Grid());
+            } else {
+                removal = Removing([&] {
+                    for (int r = Grid().RowCount() - 1; r >= 1; --r) {
+                        if (std::count(added.begin(), added.end(), Grid().Cell(G::ColHash, r))) {
+                            Grid().RemoveRow(r);
+                        }
+                    }
+                });
+            }
+            if (later == 0) {
+                Add("later");
+            } else if (later == 1 && Grid().RowCount() > 2) {
+                const int rows = Grid().RowCount() - 1;
+                Grid().MoveRow((moveFrom - 1) % rows + 1, (moveTo - 1) % rows + 1);
+            } else if (later == 2 && Grid().RowCount() > 2) {
+                Grid().RemoveRow((moveFrom - 1) % (Grid().RowCount() - 1) + 1);
+            }
+            if (asAdd) {
+                addition.Redo(Grid());
+            } else {
+                removal.Restore(Grid());
+            }
+            results[asAdd ? 0 : 1] = List();
+        }
+        EXPECT_EQ(results[0], results[1]) << "round " << round;
+    }
 }
 
 TEST_F(ListDeltasTest, TrackerChangesOfHashesAddUp) {

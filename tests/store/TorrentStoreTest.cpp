@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -153,6 +154,20 @@ TEST_F(TorrentStoreTest, TheWriterKeepsWhatItIsHandedAndTellsFailures) {
         writer.Flush();
         EXPECT_EQ(store.Usage().Entries, 200);
         EXPECT_EQ(store.Read(hashOf(123)), "bytes of 123");
+        // Held (a batch runs), nothing is written until the hold ends or a flush comes.
+        writer.Hold(true);
+        writer.Keep(hashOf(200), "held");
+        EXPECT_FALSE(store.Has(hashOf(200)));
+        writer.Flush();
+        EXPECT_EQ(store.Read(hashOf(200)), "held");
+        writer.Keep(hashOf(201), "released");
+        EXPECT_FALSE(store.Has(hashOf(201)));
+        writer.Hold(false);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!store.Has(hashOf(201)) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::yield();
+        }
+        EXPECT_TRUE(store.Has(hashOf(201)));
         writer.Keep(hashOf(200), "the last");
     }
     EXPECT_EQ(store.Read(hashOf(200)), "the last");
