@@ -24,6 +24,24 @@ std::deque<QStringList> gFiles;
 bool gHold = false;
 std::function<void()> gDuringNextBox;
 
+// In test mode: the next queued answer of a file dialog; none is a cancelled dialog.
+QStringList NextQueuedFiles() {
+    if (gFiles.empty()) {
+        return {};
+    }
+    QStringList files = gFiles.front();
+    gFiles.pop_front();
+    return files;
+}
+
+// Runs a dialog that chooses one path; empty when it is cancelled.
+QString ChosenPath(QFileDialog& Dialog) {
+    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return Dialog.selectedFiles().first();
+}
+
 // Runs an event loop, as a box does, until a line (or the end) comes on standard input.
 void HoldUntilInput() {
     QEventLoop loop;
@@ -96,12 +114,7 @@ void MessageBoxes::errorWithDetails(QWidget* Parent, const QString& Summary,
 
 QStringList MessageBoxes::chooseTorrents(QWidget* Parent) {
     if (gTestMode) {
-        if (gFiles.empty()) {
-            return {};
-        }
-        QStringList files = gFiles.front();
-        gFiles.pop_front();
-        return files;
+        return NextQueuedFiles();
     }
     QFileDialog dialog(Parent, tr("Add .torrent(s)"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -119,40 +132,24 @@ QString MessageBoxes::chooseSaveFile(QWidget* Parent, const QString& Caption,
                                      const QString& SuggestedPath, const QString& Filter,
                                      const QString& Suffix) {
     if (gTestMode) {
-        if (gFiles.empty()) {
-            return {};
-        }
-        const QStringList files = gFiles.front();
-        gFiles.pop_front();
-        return files.value(0);
+        return NextQueuedFiles().value(0);
     }
     QFileDialog dialog(Parent, Caption, SuggestedPath, Filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(Suffix);
     dialog.selectFile(SuggestedPath);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().first();
+    return ChosenPath(dialog);
 }
 
 QString MessageBoxes::chooseFolder(QWidget* Parent, const QString& Caption, const QString& Start) {
     if (gTestMode) {
-        if (gFiles.empty()) {
-            return {};
-        }
-        const QStringList files = gFiles.front();
-        gFiles.pop_front();
-        return files.value(0);
+        return NextQueuedFiles().value(0);
     }
     QFileDialog dialog(Parent, Caption, Start);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().first();
+    return ChosenPath(dialog);
 }
 
 void MessageBoxes::setTestMode(bool On, bool Echo) {
