@@ -283,7 +283,7 @@ TTrackerChange TTrackerChange::Before(const G& Grid, int First, int Last) {
     for (int r = std::max(First, 1); r <= Last && r < Grid.RowCount(); ++r) {
         const std::string& hash = Grid.Cell(G::ColHash, r);
         if (!hash.empty() && seen.insert(hash).second) {
-            change.m_Cells.push_back({hash, Grid.Cell(G::ColTrackers, r), std::string()});
+            change.m_Cells.Changes().push_back({hash, Grid.Cell(G::ColTrackers, r), std::string()});
         }
     }
     return change;
@@ -295,43 +295,33 @@ TTrackerChange TTrackerChange::Before(const G& Grid, const std::vector<std::stri
     for (int r = 1; r < Grid.RowCount(); ++r) {
         const std::string& hash = Grid.Cell(G::ColHash, r);
         if (!hash.empty() && wanted.erase(hash) > 0) {
-            change.m_Cells.push_back({hash, Grid.Cell(G::ColTrackers, r), std::string()});
+            change.m_Cells.Changes().push_back({hash, Grid.Cell(G::ColTrackers, r), std::string()});
         }
     }
     return change;
 }
 
 void TTrackerChange::Absorb(const TTrackerChange& Later) {
-    std::unordered_map<std::string, std::size_t> mine;
-    mine.reserve(m_Cells.size());
-    for (std::size_t i = 0; i < m_Cells.size(); ++i) {
-        mine.emplace(m_Cells[i].Hash, i);
-    }
-    for (const TCell& later : Later.m_Cells) {
-        if (const auto it = mine.find(later.Hash); it != mine.end()) {
-            m_Cells[it->second].New = later.New;
-        } else {
-            mine.emplace(later.Hash, m_Cells.size());
-            m_Cells.push_back(later);
-        }
-    }
+    m_Cells.Absorb(Later.m_Cells);
 }
 
 void TTrackerChange::Record(const std::string& Hash, const std::string& Old,
                             const std::string& New) {
-    if (Hash.empty() || (Old == New && (m_Cells.empty() || m_Cells.back().Hash != Hash))) {
+    auto& cells = m_Cells.Changes();
+    if (Hash.empty() || (Old == New && (cells.empty() || cells.back().Hash != Hash))) {
         return;
     }
-    if (!m_Cells.empty() && m_Cells.back().Hash == Hash) {
-        m_Cells.back().New = New;
+    if (!cells.empty() && cells.back().Hash == Hash) {
+        cells.back().New = New;
         return;
     }
-    m_Cells.push_back({Hash, Old, New});
+    cells.push_back({Hash, Old, New});
 }
 
 void TTrackerChange::After(const G& Grid) {
+    auto& cells = m_Cells.Changes();
     std::unordered_map<std::string, const std::string*> now;
-    for (const TCell& cell : m_Cells) {
+    for (const auto& cell : cells) {
         now.emplace(cell.Hash, nullptr);
     }
     for (int r = 1; r < Grid.RowCount(); ++r) {
@@ -341,7 +331,7 @@ void TTrackerChange::After(const G& Grid) {
         }
     }
     // A hash no row holds any more, or a cell the command left as it was, is no change.
-    std::erase_if(m_Cells, [&](TCell& cell) {
+    std::erase_if(cells, [&](auto& cell) {
         const std::string* text = now[cell.Hash];
         if (text == nullptr || *text == cell.Old) {
             return true;
@@ -352,16 +342,9 @@ void TTrackerChange::After(const G& Grid) {
 }
 
 void TTrackerChange::Apply(G& Grid, bool New) const {
-    std::unordered_map<std::string, const std::string*> cells;
-    for (const TCell& cell : m_Cells) {
-        cells.emplace(cell.Hash, New ? &cell.New : &cell.Old);
-    }
-    for (int r = 1; r < Grid.RowCount(); ++r) {
-        const auto it = cells.find(Grid.Cell(G::ColHash, r));
-        if (it != cells.end()) {
-            Grid.SetCell(G::ColTrackers, r, *it->second);
-        }
-    }
+    m_Cells.Apply(Grid, New, [&Grid](int Row, const std::string& Trackers) {
+        Grid.SetCell(G::ColTrackers, Row, Trackers);
+    });
 }
 
 } // namespace lintervale

@@ -9,6 +9,7 @@
 // Rows are known by their hash. A removed row whose hash is listed again when it would come
 // back is left out (its torrent is there already); no undo ever lists a hash twice.
 
+#include "list/HashCellChanges.h"
 #include "list/TorrentGrid.h"
 
 #include <cstddef>
@@ -99,7 +100,7 @@ public:
     // another make one cell).
     void Record(const std::string& Hash, const std::string& Old, const std::string& New);
 
-    bool Empty() const { return m_Cells.empty(); }
+    bool Empty() const { return m_Cells.Changes().empty(); }
 
     // Puts the old tracker cells back into every row that holds each hash.
     void Undo(TTorrentGrid& Grid) const { Apply(Grid, false); }
@@ -107,14 +108,9 @@ public:
     void Redo(TTorrentGrid& Grid) const { Apply(Grid, true); }
 
 private:
-    struct TCell {
-        std::string Hash;
-        std::string Old;
-        std::string New;
-    };
     void Apply(TTorrentGrid& Grid, bool New) const;
 
-    std::vector<TCell> m_Cells;
+    THashCellChanges<std::string> m_Cells;
 };
 
 } // namespace lintervale

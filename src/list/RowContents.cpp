@@ -2,8 +2,6 @@
 
 #include "metainfo/TorrentFile.h"
 
-#include <unordered_map>
-
 namespace lintervale {
 
 namespace {
@@ -34,7 +32,7 @@ int TContentsChange::Fill(G& Grid, const std::string& Hash, const TContentsCells
     if (rows.empty()) {
         return 0;
     }
-    m_Rows.push_back({Hash, CellsOfRow(Grid, rows.front()), Cells});
+    m_Rows.Changes().push_back({Hash, CellsOfRow(Grid, rows.front()), Cells});
     for (const int row : rows) {
         WriteCells(Grid, row, Cells);
     }
@@ -42,31 +40,12 @@ int TContentsChange::Fill(G& Grid, const std::string& Hash, const TContentsCells
 }
 
 void TContentsChange::Absorb(const TContentsChange& Later) {
-    std::unordered_map<std::string, std::size_t> mine;
-    for (std::size_t i = 0; i < m_Rows.size(); ++i) {
-        mine.emplace(m_Rows[i].Hash, i);
-    }
-    for (const TFilled& later : Later.m_Rows) {
-        if (const auto it = mine.find(later.Hash); it != mine.end()) {
-            m_Rows[it->second].New = later.New;
-        } else {
-            mine.emplace(later.Hash, m_Rows.size());
-            m_Rows.push_back(later);
-        }
-    }
+    m_Rows.Absorb(Later.m_Rows);
 }
 
 void TContentsChange::Apply(G& Grid, bool New) const {
-    std::unordered_map<std::string, const TContentsCells*> cells;
-    for (const TFilled& filled : m_Rows) {
-        cells.emplace(filled.Hash, New ? &filled.New : &filled.Old);
-    }
-    for (int r = 1; r < Grid.RowCount(); ++r) {
-        const auto it = cells.find(Grid.Cell(G::ColHash, r));
-        if (it != cells.end()) {
-            WriteCells(Grid, r, *it->second);
-        }
-    }
+    m_Rows.Apply(Grid, New,
+                 [&Grid](int Row, const TContentsCells& Cells) { WriteCells(Grid, Row, Cells); });
 }
 
 } // namespace lintervale

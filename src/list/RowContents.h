@@ -5,6 +5,7 @@
 // row that holds the hash, and the change is kept so that it can be taken back and done again
 // as any change of the list (by hash, into whatever rows hold it then).
 
+#include "list/HashCellChanges.h"
 #include "list/TorrentGrid.h"
 #include "list/TorrentRow.h"
 
@@ -33,21 +34,16 @@ public:
     // Takes in a later change: a hash both changed keeps this one's old cells.
     void Absorb(const TContentsChange& Later);
 
-    bool Empty() const { return m_Rows.empty(); }
-    std::size_t Size() const { return m_Rows.size(); }
+    bool Empty() const { return m_Rows.Changes().empty(); }
+    std::size_t Size() const { return m_Rows.Changes().size(); }
 
     void Undo(TTorrentGrid& Grid) const { Apply(Grid, false); }
     void Redo(TTorrentGrid& Grid) const { Apply(Grid, true); }
 
 private:
-    struct TFilled {
-        std::string Hash;
-        TContentsCells Old;
-        TContentsCells New;
-    };
     void Apply(TTorrentGrid& Grid, bool New) const;
 
-    std::vector<TFilled> m_Rows;
+    THashCellChanges<TContentsCells> m_Rows;
 };
 
 } // namespace lintervale
