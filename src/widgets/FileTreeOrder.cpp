@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <algorithm>
+#include <numeric>
 
 namespace lintervale {
 
@@ -44,24 +45,44 @@ void FileTreeOrder::order(std::vector<FileTreeNode>& Nodes, int Folder) const {
             made.setCaseSensitivity(Qt::CaseInsensitive);
             return made;
         }();
-        const auto before = [&](int a, int b) {
-            const FileTreeNode& x = Nodes[static_cast<std::size_t>(a)];
-            const FileTreeNode& y = Nodes[static_cast<std::size_t>(b)];
+        // By name, each name's collation key is made once; comparing two keys is then a plain
+        // byte comparison, where comparing two names collates them anew every time. By size,
+        // names are compared only between files of one size.
+        const std::vector<int>& shown = node.Shown;
+        std::vector<QCollatorSortKey> keys;
+        if (m_Key == Key::Name) {
+            keys.reserve(shown.size());
+            for (const int c : shown) {
+                keys.push_back(collator.sortKey(Nodes[static_cast<std::size_t>(c)].Name));
+            }
+        }
+        std::vector<std::size_t> places(shown.size());
+        std::iota(places.begin(), places.end(), std::size_t{0});
+        const bool ascending = m_Order == Qt::AscendingOrder;
+        const auto before = [&](std::size_t i, std::size_t j) {
+            const FileTreeNode& x = Nodes[static_cast<std::size_t>(shown[i])];
+            const FileTreeNode& y = Nodes[static_cast<std::size_t>(shown[j])];
             // Folders first, whichever way the sort goes.
             if ((x.File < 0) != (y.File < 0)) {
                 return x.File < 0;
             }
-            const bool ascending = m_Order == Qt::AscendingOrder;
             if (m_Key == Key::Size && x.Size != y.Size) {
                 return ascending ? x.Size < y.Size : x.Size > y.Size;
             }
-            const int names = collator.compare(x.Name, y.Name);
+            const int names =
+                keys.empty() ? collator.compare(x.Name, y.Name) : keys[i].compare(keys[j]);
             if (names != 0) {
                 return ascending ? names < 0 : names > 0;
             }
-            return a < b;
+            return shown[i] < shown[j];
         };
-        std::sort(node.Shown.begin(), node.Shown.end(), before);
+        std::sort(places.begin(), places.end(), before);
+        std::vector<int> sorted;
+        sorted.reserve(places.size());
+        for (const std::size_t i : places) {
+            sorted.push_back(shown[i]);
+        }
+        node.Shown = std::move(sorted);
     }
     for (std::size_t r = 0; r < node.Shown.size(); ++r) {
         Nodes[static_cast<std::size_t>(node.Shown[r])].Row = static_cast<int>(r);
