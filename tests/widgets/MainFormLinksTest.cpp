@@ -357,6 +357,17 @@ void MainFormLinksTest::keptTorrentsGiveWholeLinksAndPrivateRowsAreTold() {
         QVERIFY(dialog != nullptr);
         dialog->reject();
         QTRY_VERIFY(m_Form->findChild<QrCodeDialog*>() == nullptr);
+        // So does dragging it out, before the drag's own event loop starts.
+        child<QLabel>("StatusText")->clear();
+        m_Form->List().UserSelect(c.Row, c.Row);
+        const QPoint start = rowCenter(c.Row);
+        QTest::mousePress(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, start);
+        QTest::mouseMove(grid()->viewport(),
+                         start + QPoint(QApplication::startDragDistance() + 5, 0));
+        QVERIFY(grid()->findChild<QDrag*>() != nullptr);
+        QCOMPARE(status() == told, c.Private);
+        QTest::mouseRelease(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, start);
+        QTRY_VERIFY(grid()->findChild<QDrag*>() == nullptr);
     }
 
     // "Link contents…": no name, the first tracker only; used at once, and kept in the file.
