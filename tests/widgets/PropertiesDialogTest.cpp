@@ -18,6 +18,9 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
+#include <string>
+#include <string_view>
 
 using namespace lintervale;
 
@@ -153,6 +156,36 @@ private slots:
         QVERIFY(filtered.wait(5000));
         QCOMPARE(files.shownFiles(), 1);
         QCOMPARE(files.tickedFiles().size(), std::size_t{5000});
+    }
+
+    void namesSortAsPeopleReadThem() {
+        // Numbers by their value, case aside, folders first, either way.
+        std::string list;
+        for (const char* path : {"file10", "File2", "file1", "b/x", "A/x"}) {
+            std::string items;
+            for (std::string_view rest = path; !rest.empty();) {
+                const std::string_view part = rest.substr(0, rest.find('/'));
+                items += std::to_string(part.size()) + ":" + std::string(part);
+                rest.remove_prefix(std::min(rest.size(), part.size() + 1));
+            }
+            list += "d6:lengthi1e4:pathl" + items + "ee";
+        }
+        const std::string bytes =
+            "d4:infod5:filesl" + list +
+            "e4:name1:x12:piece lengthi16384e6:pieces20:" + std::string(20, 'p') + "ee";
+        PropertiesDialog dialog(RowOf(bytes), bytes, {}, {});
+        FileTreeModel& files = *dialog.files();
+        const struct {
+            Qt::SortOrder Order;
+            QStringList Names;
+        } cases[] = {
+            {Qt::AscendingOrder, {"A", "b", "file1", "File2", "file10"}},
+            {Qt::DescendingOrder, {"b", "A", "file10", "File2", "file1"}},
+        };
+        for (const auto& c : cases) {
+            files.sort(FileTreeModel::Name, c.Order);
+            QCOMPARE(Names(files), c.Names);
+        }
     }
 };
 
