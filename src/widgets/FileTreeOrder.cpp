@@ -1,10 +1,14 @@
 #include "widgets/FileTreeOrder.h"
 
-#include <QCollator>
 #include <algorithm>
 #include <numeric>
 
 namespace lintervale {
+
+FileTreeOrder::FileTreeOrder() : m_Keys(m_Collator.locale().language() != QLocale::C) {
+    m_Collator.setNumericMode(true);
+    m_Collator.setCaseSensitivity(Qt::CaseInsensitive);
+}
 
 void FileTreeOrder::setSort(Key By, Qt::SortOrder Order) {
     m_Key = By;
@@ -39,21 +43,15 @@ void FileTreeOrder::showAll(std::vector<FileTreeNode>& Nodes) const {
 void FileTreeOrder::order(std::vector<FileTreeNode>& Nodes, int Folder) const {
     FileTreeNode& node = Nodes[static_cast<std::size_t>(Folder)];
     if (m_Key != Key::Own) {
-        static const QCollator collator = [] {
-            QCollator made;
-            made.setNumericMode(true);
-            made.setCaseSensitivity(Qt::CaseInsensitive);
-            return made;
-        }();
         // By name, each name's collation key is made once; comparing two keys is then a plain
         // byte comparison, where comparing two names collates them anew every time. By size,
         // names are compared only between files of one size.
         const std::vector<int>& shown = node.Shown;
         std::vector<QCollatorSortKey> keys;
-        if (m_Key == Key::Name) {
+        if (m_Key == Key::Name && m_Keys) {
             keys.reserve(shown.size());
             for (const int c : shown) {
-                keys.push_back(collator.sortKey(Nodes[static_cast<std::size_t>(c)].Name));
+                keys.push_back(m_Collator.sortKey(Nodes[static_cast<std::size_t>(c)].Name));
             }
         }
         std::vector<std::size_t> places(shown.size());
@@ -70,7 +68,7 @@ void FileTreeOrder::order(std::vector<FileTreeNode>& Nodes, int Folder) const {
                 return ascending ? x.Size < y.Size : x.Size > y.Size;
             }
             const int names =
-                keys.empty() ? collator.compare(x.Name, y.Name) : keys[i].compare(keys[j]);
+                keys.empty() ? m_Collator.compare(x.Name, y.Name) : keys[i].compare(keys[j]);
             if (names != 0) {
                 return ascending ? names < 0 : names > 0;
             }

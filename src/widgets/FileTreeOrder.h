@@ -6,6 +6,7 @@
 
 #include "widgets/FileTreeNode.h"
 
+#include <QCollator>
 #include <Qt>
 #include <vector>
 
@@ -14,6 +15,10 @@ namespace lintervale {
 class FileTreeOrder final {
 public:
     enum class Key { Own, Name, Size };
+
+    // Names are compared as the user's locale (the default QLocale when made) sorts them,
+    // numbers by their value and case aside.
+    FileTreeOrder();
 
     // Sorts by Key, going Order, from now on; call sortAll to apply it.
     void setSort(Key By, Qt::SortOrder Order);
@@ -31,6 +36,10 @@ public:
 private:
     void order(std::vector<FileTreeNode>& Nodes, int Folder) const;
 
+    QCollator m_Collator;
+    // Whether the collator's sort keys order names as its comparison does (not so in the C
+    // locale, whose keys keep case apart).
+    bool m_Keys = false;
     Key m_Key = Key::Own;
     Qt::SortOrder m_Order = Qt::AscendingOrder;
 };
